@@ -1,0 +1,31 @@
+#pragma once
+
+#include "archive/ErroreArchivio.h"
+
+#include <QDate>
+#include <QString>
+
+// Connection strings, statement building blocks and the archive file itself.
+
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False"
+QString StringaConnessione(const QString& percorsoDatabase);
+// The file named by "Data Source=" in a connection string (up to the next ';').
+QString PercorsoDaConnessione(const QString& stringaConnessione);
+
+// A value ready to stand between single quotes in a statement.
+QString RaddoppiaApici(const QString& valore);
+// A date as statements write it between '#' signs: mm/dd/yyyy.
+QString DataPerIstruzione(const QDate& data);
+
+// What the first bytes of a file say it is.
+enum class FormatoArchivio { Mancante, Cartella, SQLite, Access, Sconosciuto };
+FormatoArchivio RiconosciFormato(const QString& percorso);
+
+// Creates an empty SQLite archive with the program's tables, indexes and the
+// query qryEmail. Refuses to replace an existing file.
+ErroreArchivio CreaArchivio(const QString& percorso);
+
+// The message every search window shows when the archive file is missing.
+inline const QString MessaggioImpostazioniAssenti = QStringLiteral(
+    "Una o più impostazioni del programma assenti, controllare le impostazioni del programma.");
+inline const QString TitoloSelezionaDocumenti = QStringLiteral("Seleziona Documenti");

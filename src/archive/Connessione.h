@@ -1,0 +1,76 @@
+#pragma once
+
+#include "archive/ErroreArchivio.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class MotoreArchivio;
+class Comando;
+
+// One open connection to the archive for the length of one action (an import
+// run, the recording of a dispatch). Nothing holds it between two actions.
+// Statements are written in the Jet dialect and translated for the engine.
+class Connessione
+{
+public:
+    Connessione();
+    ~Connessione();
+    Connessione(const Connessione&) = delete;
+    Connessione& operator=(const Connessione&) = delete;
+
+    // Opens the archive named by a connection string; recognises its format.
+    ErroreArchivio Apri(const QString& stringaConnessione);
+    bool Aperta() const;
+    void Chiudi();
+
+    // How long a statement waits for another workstation's lock before it fails.
+    void ImpostaAttesaBlocco(int millisecondi);
+
+    // A write transaction that takes the archive's write lock at once, so that
+    // two workstations importing at the same time never both see a document
+    // as missing.
+    ErroreArchivio IniziaTransazione();
+    ErroreArchivio Conferma();
+    void Annulla();
+
+    // Runs a statement that returns no rows.
+    ErroreArchivio Esegui(const QString& istruzione);
+
+    // Prepares a statement with '?' placeholders, to be run many times.
+    std::unique_ptr<Comando> Prepara(const QString& istruzione, ErroreArchivio& errore);
+
+    // For the archive layer itself.
+    QSqlDatabase& Database();
+    const MotoreArchivio& Motore() const;
+    ErroreArchivio ErroreDa(const class QSqlError& errore) const;
+
+private:
+    QString nome_;
+    QSqlDatabase db_;
+    const MotoreArchivio* motore_ = nullptr;
+};
+
+// A prepared statement of a Connessione.
+class Comando
+{
+public:
+    Comando(Connessione& connessione, const QString& istruzioneTradotta);
+    ~Comando();
+
+    // Binds the values in order and runs the statement.
+    ErroreArchivio Esegui(const QVariantList& valori = {});
+    // Steps through the rows of a statement that returns rows.
+    bool Successiva();
+    QVariant Valore(int colonna) const;
+    // Rows changed by the last statement that changes rows.
+    int RigheModificate() const;
+
+private:
+    friend class Connessione;
+    Connessione& connessione_;
+    struct Dati;
+    std::unique_ptr<Dati> d_;
+};

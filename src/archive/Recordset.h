@@ -1,0 +1,65 @@
+#pragma once
+
+#include "archive/ErroreArchivio.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class Connessione;
+
+// The kind of a field, as the archive declares it.
+enum class TipoCampo { Testo, Intero, Decimale, Data, DataOra, Binario };
+
+// Rows of a statement or of a table, read one at a time from the first to the
+// last, like the recordsets the program was first written on.
+//
+// A statement recordset is read-only; a table recordset can also add rows,
+// set fields, save, cancel a pending change and delete the current row.
+// Date fields read as QDate (QDateTime for date and time), null fields as a
+// null QVariant. A text given to a date field is read as day/month/year.
+class Recordset
+{
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // On a connection string: the recordset opens and owns its own connection.
+    ErroreArchivio ApriSql(const QString& stringaConnessione, const QString& istruzione);
+    ErroreArchivio ApriTabella(const QString& stringaConnessione, const QString& tabella);
+    // On a connection already open for the current action.
+    ErroreArchivio ApriSql(Connessione& connessione, const QString& istruzione);
+    ErroreArchivio ApriTabella(Connessione& connessione, const QString& tabella);
+
+    bool Aperto() const;
+    void Chiudi();
+
+    bool FineFile() const;   // past the last row (EOF)
+    bool InizioFile() const; // before the first row (BOF): only when there are no rows
+    ErroreArchivio MoveNext();
+
+    int NumeroCampi() const;
+    QString NomeCampo(int indice) const;
+    TipoCampo TipoDelCampo(int indice) const;
+    int DimensioneCampo(int indice) const; // declared size of a text field, 0 if none
+    int IndiceCampo(const QString& nome) const; // without regard to case; -1 if none
+
+    QVariant Valore(int indice) const;
+    QVariant Valore(const QString& nome) const;
+
+    // Table recordsets only.
+    void AddNew();
+    ErroreArchivio ImpostaValore(const QString& nome, const QVariant& valore);
+    ErroreArchivio Update();
+    void CancelUpdate();
+    ErroreArchivio Delete();
+
+private:
+    struct Dati;
+    std::unique_ptr<Dati> d_;
+};
+
+// Closes the recordset if it is open and releases it.
+void ChiudiRecordset(std::unique_ptr<Recordset>& recordset);

@@ -1,0 +1,19 @@
+#include "common/Orologio.h"
+
+namespace {
+std::function<QDateTime()>& orologio()
+{
+    static std::function<QDateTime()> attuale;
+    return attuale;
+}
+}
+
+QDateTime Adesso()
+{
+    return orologio() ? orologio()() : QDateTime::currentDateTime();
+}
+
+void ImpostaOrologio(std::function<QDateTime()> nuovo)
+{
+    orologio() = std::move(nuovo);
+}

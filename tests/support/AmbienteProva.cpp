@@ -1,0 +1,45 @@
+#include "AmbienteProva.h"
+
+#include "common/CartellaProgramma.h"
+#include "common/Orologio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+AmbienteProva::AmbienteProva()
+{
+    ImpostaCartellaProgramma(dir_.path());
+    Dialoghi::Installa(&dialoghi);
+    ApertoreFile::Installa(&apertore);
+    SelettoreCartella::Installa(&selettore);
+}
+
+AmbienteProva::~AmbienteProva()
+{
+    ImpostaOrologio({});
+    SelettoreCartella::Installa(nullptr);
+    ApertoreFile::Installa(nullptr);
+    Dialoghi::Installa(nullptr);
+    ImpostaCartellaProgramma({});
+}
+
+QString AmbienteProva::percorso(const QString& nome) const
+{
+    return dir_.path() + QLatin1Char('/') + nome;
+}
+
+QString AmbienteProva::scriviFile(const QString& nome, const QByteArray& testo) const
+{
+    const QString completo = percorso(nome);
+    QDir().mkpath(QFileInfo(completo).path());
+    QFile file(completo);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(testo);
+    return completo;
+}
+
+void AmbienteProva::fermaOrologio(const QDateTime& adesso)
+{
+    ImpostaOrologio([adesso] { return adesso; });
+}
