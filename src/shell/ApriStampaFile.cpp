@@ -1,5 +1,6 @@
 #include "shell/ApriStampaFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
