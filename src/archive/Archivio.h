@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariant>
 
 // Connection strings, statement building blocks and the archive file itself.
 
@@ -16,6 +17,10 @@ QString PercorsoDaConnessione(const QString& stringaConnessione);
 QString RaddoppiaApici(const QString& valore);
 // A date as statements write it between '#' signs: mm/dd/yyyy.
 QString DataPerIstruzione(const QDate& data);
+
+// A value in the form the archive stores: dates as yyyy-MM-dd, dates with
+// a time as yyyy-MM-dd HH:mm:ss, so that ranges and ordering work as text.
+QVariant ValorePerArchivio(const QVariant& valore);
 
 // What the first bytes of a file say it is.
 enum class FormatoArchivio { Mancante, Cartella, SQLite, Access, Sconosciuto };

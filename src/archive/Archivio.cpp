@@ -1,0 +1,147 @@
+#include "archive/Archivio.h"
+
+#include "archive/MotoreSQLite.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+const QString prefissoConnessione = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
+
+// The new archive's layout. Text compares without regard to case, as the
+// office's archives always did; sizes are enforced so that a value too long
+// fails its insert instead of being cut; dates are ISO text.
+const char* const schema[] = {
+    R"(CREATE TABLE Posta (
+        Stampa TEXT COLLATE NOCASE,
+        Tipo VARCHAR(3) COLLATE NOCASE
+            CONSTRAINT "il campo Tipo accetta al massimo 3 caratteri" CHECK (length(Tipo) <= 3),
+        NumDoc VARCHAR(15) COLLATE NOCASE
+            CONSTRAINT "il campo NumDoc accetta al massimo 15 caratteri" CHECK (length(NumDoc) <= 15),
+        Data DATE
+            CONSTRAINT "il campo Data accetta solo date" CHECK (Data IS NULL OR date(Data) = Data),
+        Codice VARCHAR(15) COLLATE NOCASE
+            CONSTRAINT "il campo Codice accetta al massimo 15 caratteri" CHECK (length(Codice) <= 15),
+        email TEXT COLLATE NOCASE))",
+    "CREATE INDEX Posta_Data ON Posta (Data, Tipo)",
+    "CREATE INDEX Posta_NumDoc ON Posta (NumDoc)",
+    "CREATE INDEX Posta_Chiave ON Posta (Codice, Data, Tipo, NumDoc)",
+    "CREATE INDEX Posta_Tipo ON Posta (Tipo)",
+    "CREATE INDEX Posta_Stampa ON Posta (Stampa)",
+    R"(CREATE TABLE EmailInviate (
+        Stampa TEXT COLLATE NOCASE,
+        dtinvio DATETIME,
+        EmailDest TEXT COLLATE NOCASE,
+        Esito TEXT COLLATE NOCASE))",
+    "CREATE INDEX EmailInviate_Stampa ON EmailInviate (Stampa)",
+    "CREATE INDEX EmailInviate_dtinvio ON EmailInviate (dtinvio)",
+    R"(CREATE VIEW qryEmail AS
+        SELECT Posta.Data AS data, Posta.Tipo AS tipo, Posta.NumDoc AS NumDoc,
+               Posta.Codice AS Codice, EmailInviate.dtinvio AS dtInvio,
+               EmailInviate.Stampa AS Stampa, EmailInviate.EmailDest AS EmailDest,
+               EmailInviate.Esito AS Esito
+        FROM EmailInviate INNER JOIN Posta ON Posta.Stampa = EmailInviate.Stampa)",
+};
+}
+
+QString StringaConnessione(const QString& percorsoDatabase)
+{
+    return prefissoConnessione + percorsoDatabase + QStringLiteral(";Persist Security Info=False");
+}
+
+QString PercorsoDaConnessione(const QString& stringaConnessione)
+{
+    static const QString chiave = QStringLiteral("Data Source=");
+    const qsizetype inizio = stringaConnessione.indexOf(chiave, 0, Qt::CaseInsensitive);
+    if (inizio < 0)
+        return {};
+    const qsizetype da = inizio + chiave.size();
+    const qsizetype fine = stringaConnessione.indexOf(QLatin1Char(';'), da);
+    return stringaConnessione.mid(da, fine < 0 ? -1 : fine - da);
+}
+
+QString RaddoppiaApici(const QString& valore)
+{
+    QString doppio = valore;
+    return doppio.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+QString DataPerIstruzione(const QDate& data)
+{
+    return data.toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+QVariant ValorePerArchivio(const QVariant& valore)
+{
+    switch (valore.typeId()) {
+    case QMetaType::QDate:
+        return valore.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QDateTime:
+        return valore.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    default:
+        return valore;
+    }
+}
+
+FormatoArchivio RiconosciFormato(const QString& percorso)
+{
+    const QFileInfo info(percorso);
+    if (percorso.isEmpty() || !info.exists())
+        return FormatoArchivio::Mancante;
+    if (info.isDir())
+        return FormatoArchivio::Cartella;
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        return FormatoArchivio::Sconosciuto;
+    const QByteArray inizio = file.read(32);
+    if (inizio.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return FormatoArchivio::SQLite;
+    if (inizio.mid(4, 15) == "Standard Jet DB" || inizio.mid(4, 15) == "Standard ACE DB")
+        return FormatoArchivio::Access;
+    return FormatoArchivio::Sconosciuto;
+}
+
+ErroreArchivio CreaArchivio(const QString& percorso)
+{
+    const QFileInfo info(percorso);
+    if (info.exists())
+        return {3204, QStringLiteral("Il file '%1' esiste già: l'archivio non è stato creato, "
+                                     "per non sovrascriverlo.").arg(percorso)};
+    if (!info.absoluteDir().exists())
+        return {3044, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
+
+    // Built under a temporary name and renamed at the end, so that nobody
+    // ever opens half an archive.
+    const QString provvisorio = percorso + QStringLiteral(".creazione");
+    QFile::remove(provvisorio);
+    const QString nome = QStringLiteral("velmira-creazione");
+    ErroreArchivio errore;
+    {
+        QSqlDatabase db;
+        errore = MotoreSQLite::Istanza().Apri(db, nome, provvisorio);
+        if (!errore.presente()) {
+            QSqlQuery query(db);
+            query.exec(QStringLiteral("BEGIN"));
+            for (const char* istruzione : schema) {
+                if (!query.exec(QString::fromUtf8(istruzione))) {
+                    errore = MotoreSQLite::Istanza().Errore(query.lastError());
+                    break;
+                }
+            }
+            if (!errore.presente() && !query.exec(QStringLiteral("COMMIT")))
+                errore = MotoreSQLite::Istanza().Errore(query.lastError());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nome);
+    if (!errore.presente() && !QFile::rename(provvisorio, percorso))
+        errore = {3204, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
+    if (errore.presente())
+        QFile::remove(provvisorio);
+    return errore;
+}

@@ -1,0 +1,176 @@
+#include "archive/Connessione.h"
+
+#include "archive/Archivio.h"
+#include "archive/MotoreSQLite.h"
+
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+namespace {
+
+QString nuovoNomeConnessione()
+{
+    static std::atomic<int> contatore{0};
+    return QStringLiteral("velmira-%1").arg(++contatore);
+}
+
+ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
+{
+    switch (formato) {
+    case FormatoArchivio::Mancante:
+        return {3024, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso)};
+    case FormatoArchivio::Cartella:
+        return {3024, QStringLiteral("'%1' è una cartella, non il file dell'archivio.").arg(percorso)};
+    case FormatoArchivio::Access:
+        return {3170, QStringLiteral("'%1' è un archivio Access: su questo sistema non c'è un driver "
+                                     "per aprirlo. Creare un nuovo archivio con "
+                                     "\"velmira crea-archivio\" e importare di nuovo i documenti.")
+                          .arg(percorso)};
+    case FormatoArchivio::Sconosciuto:
+        return {3343, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
+    case FormatoArchivio::SQLite:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+struct Comando::Dati
+{
+    QSqlQuery query;
+};
+
+Connessione::Connessione() = default;
+
+Connessione::~Connessione()
+{
+    Chiudi();
+}
+
+ErroreArchivio Connessione::Apri(const QString& stringaConnessione)
+{
+    Chiudi();
+    const QString percorso = PercorsoDaConnessione(stringaConnessione);
+    const FormatoArchivio formato = RiconosciFormato(percorso);
+    if (formato != FormatoArchivio::SQLite)
+        return erroreFormato(formato, percorso);
+    motore_ = &MotoreSQLite::Istanza();
+    nome_ = nuovoNomeConnessione();
+    const ErroreArchivio errore = motore_->Apri(db_, nome_, percorso);
+    if (errore.presente())
+        Chiudi();
+    return errore;
+}
+
+bool Connessione::Aperta() const
+{
+    return db_.isOpen();
+}
+
+void Connessione::Chiudi()
+{
+    if (nome_.isEmpty())
+        return;
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(nome_);
+    nome_.clear();
+}
+
+void Connessione::ImpostaAttesaBlocco(int millisecondi)
+{
+    if (Aperta())
+        motore_->ImpostaAttesaBlocco(db_, millisecondi);
+}
+
+ErroreArchivio Connessione::IniziaTransazione()
+{
+    return Esegui(motore_ ? motore_->InizioTransazioneScrittura() : QString());
+}
+
+ErroreArchivio Connessione::Conferma()
+{
+    return Esegui(QStringLiteral("COMMIT"));
+}
+
+void Connessione::Annulla()
+{
+    if (Aperta())
+        QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+}
+
+ErroreArchivio Connessione::Esegui(const QString& istruzione)
+{
+    if (!Aperta())
+        return {3704, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
+    QSqlQuery query(db_);
+    if (!query.exec(motore_->Traduci(istruzione)))
+        return ErroreDa(query.lastError());
+    return {};
+}
+
+std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, ErroreArchivio& errore)
+{
+    errore = {};
+    if (!Aperta()) {
+        errore = {3704, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
+        return nullptr;
+    }
+    auto comando = std::make_unique<Comando>(*this, motore_->Traduci(istruzione));
+    if (comando->d_->query.lastError().isValid()) {
+        errore = ErroreDa(comando->d_->query.lastError());
+        return nullptr;
+    }
+    return comando;
+}
+
+QSqlDatabase& Connessione::Database()
+{
+    return db_;
+}
+
+const MotoreArchivio& Connessione::Motore() const
+{
+    return motore_ ? *motore_ : static_cast<const MotoreArchivio&>(MotoreSQLite::Istanza());
+}
+
+ErroreArchivio Connessione::ErroreDa(const QSqlError& errore) const
+{
+    return Motore().Errore(errore);
+}
+
+Comando::Comando(Connessione& connessione, const QString& istruzioneTradotta)
+    : connessione_(connessione), d_(std::make_unique<Dati>(Dati{QSqlQuery(connessione.Database())}))
+{
+    d_->query.setForwardOnly(true);
+    d_->query.prepare(istruzioneTradotta);
+}
+
+Comando::~Comando() = default;
+
+ErroreArchivio Comando::Esegui(const QVariantList& valori)
+{
+    for (int i = 0; i < valori.size(); ++i)
+        d_->query.bindValue(i, ValorePerArchivio(valori.at(i)));
+    if (!d_->query.exec())
+        return connessione_.ErroreDa(d_->query.lastError());
+    return {};
+}
+
+bool Comando::Successiva()
+{
+    return d_->query.next();
+}
+
+QVariant Comando::Valore(int colonna) const
+{
+    return d_->query.value(colonna);
+}
+
+int Comando::RigheModificate() const
+{
+    return d_->query.numRowsAffected();
+}

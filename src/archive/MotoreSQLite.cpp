@@ -1,0 +1,156 @@
+#include "archive/MotoreSQLite.h"
+
+#include "archive/Recordset.h"
+#include "archive/TraduttoreJet.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
+
+namespace {
+
+// Waiting this long for another workstation's lock before giving up keeps a
+// short import on a colleague's machine from failing our search.
+constexpr int attesaBloccoPredefinita = 2000;
+
+TipoCampo tipoDaDichiarazione(const QString& dichiarato, int& dimensione)
+{
+    static const QRegularExpression conDimensione(QStringLiteral(R"(\(\s*(\d+)\s*\))"));
+    const QString tipo = dichiarato.toUpper();
+    dimensione = 0;
+    if (const auto m = conDimensione.match(tipo); m.hasMatch())
+        dimensione = m.captured(1).toInt();
+    if (tipo.startsWith(QLatin1String("DATETIME")) || tipo.startsWith(QLatin1String("TIMESTAMP")))
+        return TipoCampo::DataOra;
+    if (tipo.startsWith(QLatin1String("DATE")))
+        return TipoCampo::Data;
+    if (tipo.contains(QLatin1String("INT")))
+        return TipoCampo::Intero;
+    if (tipo.contains(QLatin1String("REAL")) || tipo.contains(QLatin1String("DOUBLE"))
+        || tipo.contains(QLatin1String("FLOAT")) || tipo.contains(QLatin1String("NUMERIC"))
+        || tipo.contains(QLatin1String("DECIMAL")))
+        return TipoCampo::Decimale;
+    if (tipo.contains(QLatin1String("BLOB")))
+        return TipoCampo::Binario;
+    return TipoCampo::Testo;
+}
+
+// The engine's own words, put the way the office reads them.
+QString descrizioneItaliana(int codice, const QString& testo)
+{
+    static const QRegularExpression tabella(QStringLiteral(R"(no such table: (\S+))"));
+    static const QRegularExpression colonna(QStringLiteral(R"(no such column: (\S+))"));
+    static const QRegularExpression sintassi(QStringLiteral(R"x(near "(.*)": syntax error)x"));
+    static const QRegularExpression vincolo(QStringLiteral(R"(CHECK constraint failed: (.+))"));
+    switch (codice) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Archivio bloccato da un altro programma o da un'altra postazione: "
+                              "riprovare tra qualche istante.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("L'archivio è danneggiato e non può essere letto.");
+    case SQLITE_NOTADB:
+        return QStringLiteral("Il file non è un archivio riconosciuto.");
+    case SQLITE_READONLY:
+        return QStringLiteral("L'archivio è in sola lettura: le modifiche non possono essere salvate.");
+    case SQLITE_FULL:
+        return QStringLiteral("Disco pieno: l'archivio non può essere aggiornato.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Impossibile aprire l'archivio.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Errore di lettura o scrittura dell'archivio.");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("Accesso all'archivio negato.");
+    case SQLITE_CONSTRAINT:
+        if (const auto m = vincolo.match(testo); m.hasMatch())
+            return QStringLiteral("Valore non accettato dall'archivio: %1.").arg(m.captured(1));
+        return QStringLiteral("Valore non accettato dall'archivio (%1).").arg(testo);
+    default:
+        break;
+    }
+    if (const auto m = tabella.match(testo); m.hasMatch())
+        return QStringLiteral("Tabella o query inesistente nell'archivio: %1.").arg(m.captured(1));
+    if (const auto m = colonna.match(testo); m.hasMatch())
+        return QStringLiteral("Campo inesistente nell'archivio: %1.").arg(m.captured(1));
+    if (const auto m = sintassi.match(testo); m.hasMatch())
+        return QStringLiteral("Errore di sintassi nell'istruzione vicino a «%1».").arg(m.captured(1));
+    return QStringLiteral("Errore dell'archivio: %1").arg(testo);
+}
+
+} // namespace
+
+const MotoreSQLite& MotoreSQLite::Istanza()
+{
+    static const MotoreSQLite motore;
+    return motore;
+}
+
+ErroreArchivio MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessione,
+                                  const QString& percorso) const
+{
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConnessione);
+    db.setDatabaseName(percorso);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(attesaBloccoPredefinita));
+    if (!db.open())
+        return Errore(db.lastError());
+    // Reading the schema is the first thing that fails on a damaged file.
+    QSqlQuery prova(db);
+    if (!prova.exec(QStringLiteral("select count(*) from sqlite_master")))
+        return Errore(prova.lastError());
+    return {};
+}
+
+QString MotoreSQLite::Traduci(const QString& istruzioneJet) const
+{
+    static const Dialetto sqlite{QStringLiteral("CAST(strftime('%Y', "), QStringLiteral(") AS INTEGER)")};
+    return TraduciJet(istruzioneJet, sqlite);
+}
+
+QString MotoreSQLite::InizioTransazioneScrittura() const
+{
+    return QStringLiteral("BEGIN IMMEDIATE");
+}
+
+void MotoreSQLite::ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const
+{
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(millisecondi));
+}
+
+ErroreArchivio MotoreSQLite::Errore(const QSqlError& errore) const
+{
+    bool numerico = false;
+    int codice = errore.nativeErrorCode().toInt(&numerico);
+    const QString testo = errore.databaseText().isEmpty() ? errore.driverText() : errore.databaseText();
+    if (!numerico || codice == 0)
+        codice = SQLITE_ERROR;
+    codice &= 0xff; // extended codes share the primary code's meaning
+    return {codice, descrizioneItaliana(codice, testo)};
+}
+
+QList<DescrizioneCampo> MotoreSQLite::Campi(const QSqlQuery& query) const
+{
+    const QSqlRecord record = query.record();
+    sqlite3_stmt* stmt = nullptr;
+    if (query.result()) {
+        const QVariant maniglia = query.result()->handle();
+        if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3_stmt*") == 0)
+            stmt = *static_cast<sqlite3_stmt* const*>(maniglia.constData());
+    }
+    QList<DescrizioneCampo> campi;
+    campi.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i) {
+        const char* dichiarato = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
+        int dimensione = 0;
+        const TipoCampo tipo = tipoDaDichiarazione(
+            dichiarato ? QString::fromUtf8(dichiarato) : QString(), dimensione);
+        campi.append({record.fieldName(i), tipo, dimensione});
+    }
+    return campi;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "archive/MotoreArchivio.h"
+
+// The embedded archive: one SQLite file.
+class MotoreSQLite : public MotoreArchivio
+{
+public:
+    ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
+                        const QString& percorso) const override;
+    QString Traduci(const QString& istruzioneJet) const override;
+    QString InizioTransazioneScrittura() const override;
+    void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
+    ErroreArchivio Errore(const QSqlError& errore) const override;
+    QList<DescrizioneCampo> Campi(const QSqlQuery& query) const override;
+
+    static const MotoreSQLite& Istanza();
+};

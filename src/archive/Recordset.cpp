@@ -1,0 +1,344 @@
+#include "archive/Recordset.h"
+
+#include "archive/Archivio.h"
+#include "archive/Connessione.h"
+#include "archive/MotoreArchivio.h"
+#include "common/Testo.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <optional>
+
+namespace {
+
+const QString colonnaRiga = QStringLiteral("__velmira_riga");
+
+ErroreArchivio nessunRecordCorrente()
+{
+    return {3021, QStringLiteral("Nessun record corrente.")};
+}
+
+ErroreArchivio nonAperto()
+{
+    return {3704, QStringLiteral("Operazione non consentita: il recordset è chiuso.")};
+}
+
+QString nomeTraVirgolette(const QString& nome)
+{
+    QString doppio = nome;
+    return QLatin1Char('"') + doppio.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+std::optional<QDateTime> dataOraDaTesto(const QString& testo)
+{
+    for (const QString& formato : {QStringLiteral("dd/MM/yyyy HH:mm:ss"), QStringLiteral("dd/MM/yyyy HH:mm"),
+                                   QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-ddTHH:mm:ss")}) {
+        const QDateTime valore = QDateTime::fromString(testo.trimmed(), formato);
+        if (valore.isValid())
+            return valore;
+    }
+    if (const auto data = InterpretaData(testo))
+        return QDateTime(*data, QTime(0, 0));
+    return std::nullopt;
+}
+
+// A date field takes a date, or a text read as day/month/year.
+std::optional<QVariant> valorePerCampo(const DescrizioneCampo& campo, const QVariant& valore)
+{
+    if (valore.isNull())
+        return QVariant();
+    const bool testo = valore.typeId() == QMetaType::QString;
+    if (campo.tipo == TipoCampo::Data && testo) {
+        if (valore.toString().trimmed().isEmpty())
+            return QVariant();
+        const auto data = InterpretaData(valore.toString());
+        if (!data)
+            return std::nullopt;
+        return ValorePerArchivio(*data);
+    }
+    if (campo.tipo == TipoCampo::DataOra && testo) {
+        if (valore.toString().trimmed().isEmpty())
+            return QVariant();
+        const auto dataOra = dataOraDaTesto(valore.toString());
+        if (!dataOra)
+            return std::nullopt;
+        return ValorePerArchivio(*dataOra);
+    }
+    return ValorePerArchivio(valore);
+}
+
+} // namespace
+
+struct Recordset::Dati
+{
+    std::unique_ptr<Connessione> propria;
+    Connessione* connessione = nullptr;
+    std::optional<QSqlQuery> query;
+    QList<DescrizioneCampo> campi;
+    QString tabella; // empty for a statement
+    int primoCampo = 0; // 1 for tables: column 0 holds the row's identity
+    bool fine = true;
+    bool vuoto = true;
+    enum class Modifica { Nessuna, Nuova, Esistente } modifica = Modifica::Nessuna;
+    QHash<int, QVariant> pendenti;
+
+    ErroreArchivio apri(Connessione& c, const QString& istruzione, const QString& nomeTabella);
+    ErroreArchivio esegui(const QString& istruzioneNativa, const QVariantList& valori);
+};
+
+ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
+                                     const QString& nomeTabella)
+{
+    connessione = &c;
+    tabella = nomeTabella;
+    primoCampo = nomeTabella.isEmpty() ? 0 : 1;
+    query.emplace(c.Database());
+    query->setForwardOnly(true);
+    if (!query->exec(c.Motore().Traduci(istruzione))) {
+        const ErroreArchivio errore = c.ErroreDa(query->lastError());
+        query.reset();
+        return errore;
+    }
+    campi = c.Motore().Campi(*query);
+    campi.remove(0, primoCampo);
+    fine = !query->next();
+    if (fine && query->lastError().isValid()) {
+        const ErroreArchivio errore = c.ErroreDa(query->lastError());
+        query.reset();
+        return errore;
+    }
+    vuoto = fine;
+    return {};
+}
+
+ErroreArchivio Recordset::Dati::esegui(const QString& istruzioneNativa, const QVariantList& valori)
+{
+    QSqlQuery comando(connessione->Database());
+    comando.prepare(istruzioneNativa);
+    for (int i = 0; i < valori.size(); ++i)
+        comando.bindValue(i, valori.at(i));
+    if (!comando.exec())
+        return connessione->ErroreDa(comando.lastError());
+    return {};
+}
+
+Recordset::Recordset() : d_(std::make_unique<Dati>()) {}
+
+Recordset::~Recordset()
+{
+    Chiudi();
+}
+
+ErroreArchivio Recordset::ApriSql(const QString& stringaConnessione, const QString& istruzione)
+{
+    Chiudi();
+    d_->propria = std::make_unique<Connessione>();
+    if (ErroreArchivio errore = d_->propria->Apri(stringaConnessione); errore.presente()) {
+        d_->propria.reset();
+        return errore;
+    }
+    return ApriSql(*d_->propria, istruzione);
+}
+
+ErroreArchivio Recordset::ApriTabella(const QString& stringaConnessione, const QString& tabella)
+{
+    Chiudi();
+    d_->propria = std::make_unique<Connessione>();
+    if (ErroreArchivio errore = d_->propria->Apri(stringaConnessione); errore.presente()) {
+        d_->propria.reset();
+        return errore;
+    }
+    return ApriTabella(*d_->propria, tabella);
+}
+
+ErroreArchivio Recordset::ApriSql(Connessione& connessione, const QString& istruzione)
+{
+    return d_->apri(connessione, istruzione, QString());
+}
+
+ErroreArchivio Recordset::ApriTabella(Connessione& connessione, const QString& tabella)
+{
+    return d_->apri(connessione,
+                    QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(colonnaRiga, nomeTraVirgolette(tabella)),
+                    tabella);
+}
+
+bool Recordset::Aperto() const
+{
+    return d_->query.has_value();
+}
+
+void Recordset::Chiudi()
+{
+    d_->query.reset();
+    d_->campi.clear();
+    d_->pendenti.clear();
+    d_->modifica = Dati::Modifica::Nessuna;
+    d_->fine = true;
+    d_->vuoto = true;
+    d_->connessione = nullptr;
+    d_->propria.reset();
+}
+
+bool Recordset::FineFile() const
+{
+    return d_->fine;
+}
+
+bool Recordset::InizioFile() const
+{
+    return d_->vuoto;
+}
+
+ErroreArchivio Recordset::MoveNext()
+{
+    if (!Aperto())
+        return nonAperto();
+    if (d_->fine)
+        return nessunRecordCorrente();
+    d_->pendenti.clear();
+    d_->modifica = Dati::Modifica::Nessuna;
+    d_->fine = !d_->query->next();
+    if (d_->fine && d_->query->lastError().isValid())
+        return d_->connessione->ErroreDa(d_->query->lastError());
+    return {};
+}
+
+int Recordset::NumeroCampi() const
+{
+    return int(d_->campi.size());
+}
+
+QString Recordset::NomeCampo(int indice) const
+{
+    return d_->campi.value(indice).nome;
+}
+
+TipoCampo Recordset::TipoDelCampo(int indice) const
+{
+    return indice >= 0 && indice < d_->campi.size() ? d_->campi.at(indice).tipo : TipoCampo::Testo;
+}
+
+int Recordset::DimensioneCampo(int indice) const
+{
+    return d_->campi.value(indice).dimensione;
+}
+
+int Recordset::IndiceCampo(const QString& nome) const
+{
+    for (int i = 0; i < d_->campi.size(); ++i)
+        if (d_->campi.at(i).nome.compare(nome, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QVariant Recordset::Valore(int indice) const
+{
+    if (!Aperto() || d_->fine || indice < 0 || indice >= d_->campi.size())
+        return {};
+    const QVariant grezzo = d_->query->value(indice + d_->primoCampo);
+    if (grezzo.isNull())
+        return {};
+    switch (d_->campi.at(indice).tipo) {
+    case TipoCampo::Data:
+        if (const QDate data = QDate::fromString(grezzo.toString().left(10), Qt::ISODate); data.isValid())
+            return data;
+        break;
+    case TipoCampo::DataOra:
+        if (const auto dataOra = dataOraDaTesto(grezzo.toString()))
+            return *dataOra;
+        break;
+    default:
+        break;
+    }
+    return grezzo;
+}
+
+QVariant Recordset::Valore(const QString& nome) const
+{
+    return Valore(IndiceCampo(nome));
+}
+
+void Recordset::AddNew()
+{
+    d_->pendenti.clear();
+    d_->modifica = Dati::Modifica::Nuova;
+}
+
+ErroreArchivio Recordset::ImpostaValore(const QString& nome, const QVariant& valore)
+{
+    if (!Aperto() || d_->tabella.isEmpty())
+        return {3251, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
+    const int indice = IndiceCampo(nome);
+    if (indice < 0)
+        return {3265, QStringLiteral("Elemento non trovato nell'insieme corrispondente al nome "
+                                     "richiesto: %1.").arg(nome)};
+    if (d_->modifica == Dati::Modifica::Nessuna) {
+        if (d_->fine)
+            return nessunRecordCorrente();
+        d_->modifica = Dati::Modifica::Esistente;
+    }
+    const auto convertito = valorePerCampo(d_->campi.at(indice), valore);
+    if (!convertito)
+        return {13, QStringLiteral("Tipo non corrispondente: «%1» non è una data valida per il campo %2.")
+                        .arg(valore.toString(), d_->campi.at(indice).nome)};
+    d_->pendenti.insert(indice, *convertito);
+    return {};
+}
+
+ErroreArchivio Recordset::Update()
+{
+    if (d_->modifica == Dati::Modifica::Nessuna)
+        return {};
+    QStringList nomi;
+    QVariantList valori;
+    for (auto it = d_->pendenti.cbegin(); it != d_->pendenti.cend(); ++it) {
+        nomi.append(nomeTraVirgolette(d_->campi.at(it.key()).nome));
+        valori.append(it.value());
+    }
+    const QString tabella = nomeTraVirgolette(d_->tabella);
+    QString istruzione;
+    if (d_->modifica == Dati::Modifica::Nuova) {
+        istruzione = nomi.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabella)
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(tabella, nomi.join(QStringLiteral(", ")),
+                       QStringList(nomi.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    } else {
+        for (QString& nome : nomi)
+            nome += QStringLiteral(" = ?");
+        istruzione = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(tabella, nomi.join(QStringLiteral(", ")));
+        valori.append(d_->query->value(0));
+    }
+    const ErroreArchivio errore = d_->esegui(istruzione, valori);
+    if (!errore.presente()) {
+        d_->pendenti.clear();
+        d_->modifica = Dati::Modifica::Nessuna;
+    }
+    return errore;
+}
+
+void Recordset::CancelUpdate()
+{
+    d_->pendenti.clear();
+    d_->modifica = Dati::Modifica::Nessuna;
+}
+
+ErroreArchivio Recordset::Delete()
+{
+    if (!Aperto() || d_->tabella.isEmpty())
+        return {3251, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
+    if (d_->fine)
+        return nessunRecordCorrente();
+    return d_->esegui(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(nomeTraVirgolette(d_->tabella)),
+                      {d_->query->value(0)});
+}
+
+void ChiudiRecordset(std::unique_ptr<Recordset>& recordset)
+{
+    if (recordset && recordset->Aperto())
+        recordset->Chiudi();
+    recordset.reset();
+}

@@ -1,0 +1,134 @@
+#include "archive/TraduttoreJet.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTime>
+#include <QVector>
+
+namespace {
+
+// A Jet date literal is always month/day/year, whatever the workstation's
+// locale; a time of day may follow.
+QString letteraleData(const QString& interno)
+{
+    static const QRegularExpression forma(QStringLiteral(
+        R"(^\s*(\d{1,2})[/\-](\d{1,2})[/\-](\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+    const auto m = forma.match(interno);
+    if (!m.hasMatch())
+        return {};
+    int anno = m.captured(3).toInt();
+    if (m.captured(3).size() == 2)
+        anno += anno < 30 ? 2000 : 1900;
+    const QDate data(anno, m.captured(1).toInt(), m.captured(2).toInt());
+    if (!data.isValid())
+        return {};
+    QString testo = data.toString(QStringLiteral("yyyy-MM-dd"));
+    if (!m.captured(4).isEmpty()) {
+        const QTime ora(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+        if (!ora.isValid())
+            return {};
+        testo += QLatin1Char(' ') + ora.toString(QStringLiteral("HH:mm:ss"));
+    }
+    return QLatin1Char('\'') + testo + QLatin1Char('\'');
+}
+
+bool carattereNome(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+} // namespace
+
+QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
+{
+    QString uscita;
+    uscita.reserve(istruzione.size() + 32);
+    // One entry per open parenthesis: true where it opened year(...).
+    QVector<bool> parentesi;
+    const qsizetype n = istruzione.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = istruzione.at(i);
+        if (c == QLatin1Char('\'')) {
+            // Copied as it stands, '' escapes included.
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (istruzione.at(j) == QLatin1Char('\'')) {
+                    if (j + 1 < n && istruzione.at(j + 1) == QLatin1Char('\''))
+                        j += 2;
+                    else
+                        break;
+                } else {
+                    ++j;
+                }
+            }
+            uscita += istruzione.mid(i, j - i + 1);
+            i = j + 1;
+        } else if (c == QLatin1Char('"')) {
+            QString valore;
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (istruzione.at(j) == QLatin1Char('"')) {
+                    if (j + 1 < n && istruzione.at(j + 1) == QLatin1Char('"')) {
+                        valore += QLatin1Char('"');
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                valore += istruzione.at(j++);
+            }
+            valore.replace(QLatin1Char('\''), QStringLiteral("''"));
+            uscita += QLatin1Char('\'') + valore + QLatin1Char('\'');
+            i = j + 1;
+        } else if (c == QLatin1Char('#')) {
+            const qsizetype fine = istruzione.indexOf(QLatin1Char('#'), i + 1);
+            const QString data = fine < 0 ? QString() : letteraleData(istruzione.mid(i + 1, fine - i - 1));
+            if (data.isEmpty()) {
+                // Not a date: left for the engine to refuse with its own error.
+                uscita += c;
+                ++i;
+            } else {
+                uscita += data;
+                i = fine + 1;
+            }
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype fine = istruzione.indexOf(QLatin1Char(']'), i + 1);
+            if (fine < 0) {
+                uscita += istruzione.mid(i);
+                break;
+            }
+            uscita += QLatin1Char('"') + istruzione.mid(i + 1, fine - i - 1) + QLatin1Char('"');
+            i = fine + 1;
+        } else if (carattereNome(c)) {
+            qsizetype j = i;
+            while (j < n && carattereNome(istruzione.at(j)))
+                ++j;
+            const QString parola = istruzione.mid(i, j - i);
+            qsizetype k = j;
+            while (k < n && istruzione.at(k).isSpace())
+                ++k;
+            if (parola.compare(QLatin1String("year"), Qt::CaseInsensitive) == 0 && k < n
+                && istruzione.at(k) == QLatin1Char('(')) {
+                uscita += dialetto.annoPrima;
+                parentesi.append(true);
+                i = k + 1;
+            } else {
+                uscita += parola;
+                i = j;
+            }
+        } else if (c == QLatin1Char('(')) {
+            parentesi.append(false);
+            uscita += c;
+            ++i;
+        } else if (c == QLatin1Char(')')) {
+            const bool anno = !parentesi.isEmpty() && parentesi.takeLast();
+            uscita += anno ? dialetto.annoDopo : QString(c);
+            ++i;
+        } else {
+            uscita += c;
+            ++i;
+        }
+    }
+    return uscita;
+}

@@ -1,0 +1,307 @@
+#include "AmbienteProva.h"
+#include "archive/Archivio.h"
+#include "archive/Connessione.h"
+#include "archive/Recordset.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+class TestArchivio : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void stringaConnessioneEPercorso();
+    void creaArchivioRifiutaFileEsistente();
+    void tabellaAggiungeLeggeEdElimina();
+    void campiAgganciatiSenzaRiguardoAlleMaiuscole();
+    void limitiDeiCampiRispettati();
+    void ricercheSuDateEAnni();
+    void apiciRaddoppiatiNonRompono();
+    void fileCheNonSonoArchivi_data();
+    void fileCheNonSonoArchivi();
+    void archivioSenzaTabellaPosta();
+    void archivioBloccatoDaAltroProcesso();
+    void comandoPreparatoInTransazione();
+
+private:
+    std::unique_ptr<AmbienteProva> ambiente;
+    QString archivio;
+    QString connessione;
+    void aggiungi(const QString& stampa, const QString& tipo, const QString& num,
+                  const QString& data, const QString& codice);
+    QStringList stampe(const QString& istruzione);
+};
+
+void TestArchivio::init()
+{
+    ambiente = std::make_unique<AmbienteProva>();
+    archivio = ambiente->percorso(QStringLiteral("dati.mdb"));
+    QCOMPARE(CreaArchivio(archivio).testo(), QStringLiteral("0 "));
+    connessione = StringaConnessione(archivio);
+}
+
+void TestArchivio::cleanup()
+{
+    ambiente.reset();
+}
+
+void TestArchivio::aggiungi(const QString& stampa, const QString& tipo, const QString& num,
+                            const QString& data, const QString& codice)
+{
+    Recordset rs;
+    QVERIFY(!rs.ApriTabella(connessione, QStringLiteral("Posta")).presente());
+    rs.AddNew();
+    QVERIFY(!rs.ImpostaValore(QStringLiteral("Stampa"), stampa).presente());
+    QVERIFY(!rs.ImpostaValore(QStringLiteral("email"), QString()).presente());
+    QVERIFY(!rs.ImpostaValore(QStringLiteral("data"), data).presente());
+    QVERIFY(!rs.ImpostaValore(QStringLiteral("Tipo"), tipo).presente());
+    QVERIFY(!rs.ImpostaValore(QStringLiteral("NumDoc"), num).presente());
+    QVERIFY(!rs.ImpostaValore(QStringLiteral("Codice"), codice).presente());
+    const ErroreArchivio errore = rs.Update();
+    QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
+}
+
+QStringList TestArchivio::stampe(const QString& istruzione)
+{
+    Recordset rs;
+    const ErroreArchivio errore = rs.ApriSql(connessione, istruzione);
+    if (errore.presente())
+        return {errore.testo()};
+    QStringList righe;
+    while (!rs.FineFile()) {
+        righe.append(rs.Valore(0).toString());
+        rs.MoveNext();
+    }
+    return righe;
+}
+
+void TestArchivio::stringaConnessioneEPercorso()
+{
+    const QString s = StringaConnessione(QStringLiteral("/srv/marvena/dati.mdb"));
+    QCOMPARE(s, QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/srv/marvena/dati.mdb;Persist Security Info=False"));
+    QCOMPARE(PercorsoDaConnessione(s), QStringLiteral("/srv/marvena/dati.mdb"));
+    QCOMPARE(PercorsoDaConnessione(QStringLiteral("Provider=x;Data Source=/a/b.mdb")), QStringLiteral("/a/b.mdb"));
+    QCOMPARE(DataPerIstruzione(QDate(2014, 3, 5)), QStringLiteral("03/05/2014"));
+    QCOMPARE(RaddoppiaApici(QStringLiteral("l'a''b")), QStringLiteral("l''a''''b"));
+}
+
+void TestArchivio::creaArchivioRifiutaFileEsistente()
+{
+    QFile file(archivio);
+    const auto prima = QFileInfo(archivio).size();
+    const ErroreArchivio errore = CreaArchivio(archivio);
+    QCOMPARE(errore.numero, 3204);
+    QVERIFY(errore.descrizione.contains(archivio));
+    QCOMPARE(QFileInfo(archivio).size(), prima);
+    QVERIFY(CreaArchivio(ambiente->percorso(QStringLiteral("manca/dati.mdb"))).presente());
+    QVERIFY(!QFile::exists(ambiente->percorso(QStringLiteral("manca"))));
+}
+
+void TestArchivio::tabellaAggiungeLeggeEdElimina()
+{
+    aggiungi(QStringLiteral("a.pdf"), QStringLiteral("FAT"), QStringLiteral("452"), QStringLiteral("18/03/2014"), QStringLiteral("123"));
+    aggiungi(QStringLiteral("b.pdf"), QStringLiteral("BOL"), QStringLiteral("7"), QStringLiteral("1/4/2014"), QStringLiteral("C00123"));
+
+    Recordset rs;
+    QVERIFY(!rs.ApriSql(connessione, QStringLiteral("select Stampa, data, Tipo from Posta order by Stampa;")).presente());
+    QVERIFY(!rs.InizioFile());
+    QCOMPARE(rs.NumeroCampi(), 3);
+    QCOMPARE(rs.TipoDelCampo(1), TipoCampo::Data);
+    QCOMPARE(rs.Valore(QStringLiteral("DATA")).toDate(), QDate(2014, 3, 18));
+    QCOMPARE(rs.Valore(QStringLiteral("tipo")).toString(), QStringLiteral("FAT"));
+    QVERIFY(!rs.MoveNext().presente());
+    QCOMPARE(rs.Valore(1).toDate(), QDate(2014, 4, 1));
+    QVERIFY(!rs.MoveNext().presente());
+    QVERIFY(rs.FineFile());
+    QCOMPARE(rs.MoveNext().numero, 3021);
+    rs.Chiudi();
+
+    // The date is kept as ISO text, so ranges and ordering work as text.
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("grezzo"));
+    db.setDatabaseName(archivio);
+    QVERIFY(db.open());
+    QSqlQuery q(QStringLiteral("select Data from Posta order by Data"), db);
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("2014-03-18"));
+    q.finish();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("grezzo"));
+
+    // Deleting the current row while walking the table.
+    Recordset tabella;
+    QVERIFY(!tabella.ApriTabella(connessione, QStringLiteral("Posta")).presente());
+    QCOMPARE(tabella.NumeroCampi(), 6);
+    while (!tabella.FineFile()) {
+        if (tabella.Valore(QStringLiteral("Stampa")).toString() == QLatin1String("a.pdf"))
+            QVERIFY(!tabella.Delete().presente());
+        QVERIFY(!tabella.MoveNext().presente());
+    }
+    tabella.Chiudi();
+    QCOMPARE(stampe(QStringLiteral("select Stampa from Posta")), QStringList{QStringLiteral("b.pdf")});
+
+    Recordset vuoto;
+    QVERIFY(!vuoto.ApriSql(connessione, QStringLiteral("select * from Posta where Tipo='ZZZ'")).presente());
+    QVERIFY(vuoto.InizioFile());
+    QVERIFY(vuoto.FineFile());
+}
+
+void TestArchivio::campiAgganciatiSenzaRiguardoAlleMaiuscole()
+{
+    aggiungi(QStringLiteral("a.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QStringLiteral("01/01/2014"), QStringLiteral("1"));
+    QCOMPARE(stampe(QStringLiteral("select Stampa from posta where tipo='fat'")), QStringList{QStringLiteral("a.pdf")});
+    QCOMPARE(stampe(QStringLiteral("select distinct Tipo from posta order by tipo;")), QStringList{QStringLiteral("FAT")});
+
+    Recordset rs;
+    QVERIFY(!rs.ApriTabella(connessione, QStringLiteral("Posta")).presente());
+    rs.AddNew();
+    QCOMPARE(rs.ImpostaValore(QStringLiteral("Inesistente"), 1).numero, 3265);
+    QCOMPARE(rs.ImpostaValore(QStringLiteral("DATA"), QStringLiteral("non è una data")).numero, 13);
+    rs.CancelUpdate();
+    QVERIFY(!rs.Update().presente());
+    rs.Chiudi();
+    QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("1")});
+}
+
+void TestArchivio::limitiDeiCampiRispettati()
+{
+    Recordset rs;
+    QVERIFY(!rs.ApriTabella(connessione, QStringLiteral("Posta")).presente());
+    QCOMPARE(rs.DimensioneCampo(rs.IndiceCampo(QStringLiteral("Tipo"))), 3);
+    QCOMPARE(rs.DimensioneCampo(rs.IndiceCampo(QStringLiteral("NumDoc"))), 15);
+    rs.AddNew();
+    rs.ImpostaValore(QStringLiteral("Stampa"), QStringLiteral("x.pdf"));
+    rs.ImpostaValore(QStringLiteral("Tipo"), QStringLiteral("FATT"));
+    const ErroreArchivio errore = rs.Update();
+    QCOMPARE(errore.numero, 19);
+    QCOMPARE(errore.testo(), QStringLiteral("19 Valore non accettato dall'archivio: il campo Tipo accetta al massimo 3 caratteri."));
+    rs.CancelUpdate();
+    rs.Chiudi();
+    QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("0")});
+}
+
+void TestArchivio::ricercheSuDateEAnni()
+{
+    aggiungi(QStringLiteral("gen.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QStringLiteral("31/01/2014"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("feb.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QStringLiteral("01/02/2014"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("mar.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QStringLiteral("02/02/2014"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("old.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QStringLiteral("01/02/2013"), QStringLiteral("1"));
+    QCOMPARE(stampe(QStringLiteral("Select Stampa from Posta where data between(#01/31/2014#) and (#02/01/2014#) order by stampa;")),
+             (QStringList{QStringLiteral("feb.pdf"), QStringLiteral("gen.pdf")}));
+    QCOMPARE(stampe(QStringLiteral("Select Stampa, year(data) as anno from Posta where  year(data) =2013 and NumDoc='1' order by data, NumDoc;")),
+             QStringList{QStringLiteral("old.pdf")});
+    QCOMPARE(stampe(QStringLiteral("Select Stampa from Posta where Data=#02/02/2014# and Codice='1' and Tipo='fat' and NumDoc='1';")),
+             QStringList{QStringLiteral("mar.pdf")});
+}
+
+void TestArchivio::apiciRaddoppiatiNonRompono()
+{
+    aggiungi(QStringLiteral("l'a.pdf"), QStringLiteral("D'A"), QStringLiteral("1"), QStringLiteral("01/01/2014"), QStringLiteral("O'B"));
+    const QString tipo = RaddoppiaApici(QStringLiteral("D'A"));
+    QCOMPARE(stampe(QStringLiteral("select Stampa from Posta where tipo='%1' and Codice='%2'").arg(tipo, RaddoppiaApici(QStringLiteral("O'B")))),
+             QStringList{QStringLiteral("l'a.pdf")});
+    // A quote left single is an error with a message, never a crash.
+    const QStringList rotta = stampe(QStringLiteral("select Stampa from Posta where tipo='D'A'"));
+    QCOMPARE(rotta.size(), 1);
+    QVERIFY2(rotta.first().startsWith(QLatin1String("1 ")), qPrintable(rotta.first()));
+}
+
+void TestArchivio::fileCheNonSonoArchivi_data()
+{
+    QTest::addColumn<QByteArray>("contenuto");
+    QTest::addColumn<int>("numero");
+    QByteArray access(64, '\0');
+    access.replace(4, 15, "Standard Jet DB");
+    QTest::newRow("Access") << access << 3170;
+    QTest::newRow("text file") << QByteArray("not a database at all\n") << 3343;
+    QTest::newRow("empty file") << QByteArray() << 3343;
+    QByteArray danneggiato("SQLite format 3");
+    danneggiato.append('\0');
+    danneggiato.append(QByteArray(4096, '\x5a'));
+    QTest::newRow("damaged SQLite") << danneggiato << 11;
+}
+
+void TestArchivio::fileCheNonSonoArchivi()
+{
+    QFETCH(QByteArray, contenuto);
+    QFETCH(int, numero);
+    const QString altro = ambiente->scriviFile(QStringLiteral("altro/dati.mdb"), contenuto);
+    Recordset rs;
+    const ErroreArchivio errore = rs.ApriSql(StringaConnessione(altro), QStringLiteral("select * from Posta"));
+    QVERIFY2(errore.numero == numero || (numero == 11 && errore.numero == 26), qPrintable(errore.testo()));
+    QVERIFY(!errore.descrizione.isEmpty());
+    QVERIFY(!rs.Aperto());
+    QCOMPARE(QFile(altro).size(), qint64(contenuto.size()));
+
+    Connessione c;
+    QCOMPARE(c.Apri(StringaConnessione(ambiente->percorso(QStringLiteral("manca.mdb")))).numero, 3024);
+    QCOMPARE(c.Apri(StringaConnessione(ambiente->cartella())).numero, 3024);
+}
+
+void TestArchivio::archivioSenzaTabellaPosta()
+{
+    Connessione c;
+    QVERIFY(!c.Apri(connessione).presente());
+    QVERIFY(!c.Esegui(QStringLiteral("drop view qryEmail")).presente());
+    QVERIFY(!c.Esegui(QStringLiteral("drop table Posta")).presente());
+    c.Chiudi();
+    const QStringList esito = stampe(QStringLiteral("select distinct Tipo from posta order by tipo;"));
+    QCOMPARE(esito, QStringList{QStringLiteral("1 Tabella o query inesistente nell'archivio: posta.")});
+}
+
+void TestArchivio::archivioBloccatoDaAltroProcesso()
+{
+    // Another program holds the write lock for as long as it lives.
+    QProcess altro;
+    altro.start(QStringLiteral("sqlite3"), {archivio});
+    QVERIFY(altro.waitForStarted());
+    altro.write("BEGIN IMMEDIATE; SELECT 'bloccato';\n");
+    QVERIFY(altro.waitForReadyRead(5000));
+
+    Connessione c;
+    QVERIFY(!c.Apri(connessione).presente());
+    c.ImpostaAttesaBlocco(100);
+    const ErroreArchivio errore = c.IniziaTransazione();
+    QCOMPARE(errore.numero, 5);
+    QVERIFY(errore.descrizione.contains(QLatin1String("bloccato")));
+    // Reading goes on while someone else writes.
+    QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("0")});
+
+    altro.write("ROLLBACK;\n.quit\n");
+    altro.closeWriteChannel();
+    QVERIFY(altro.waitForFinished(5000));
+    QVERIFY(!c.IniziaTransazione().presente());
+    c.Annulla();
+}
+
+void TestArchivio::comandoPreparatoInTransazione()
+{
+    Connessione c;
+    QVERIFY(!c.Apri(connessione).presente());
+    ErroreArchivio errore;
+    auto inserisci = c.Prepara(QStringLiteral("insert into Posta (Stampa, Data, Tipo) values (?, ?, ?)"), errore);
+    QVERIFY2(inserisci, qPrintable(errore.testo()));
+    QVERIFY(!c.IniziaTransazione().presente());
+    QVERIFY(!inserisci->Esegui({QStringLiteral("a'b.pdf"), QDate(2014, 3, 18), QStringLiteral("FAT")}).presente());
+    QCOMPARE(inserisci->RigheModificate(), 1);
+    QCOMPARE(inserisci->Esegui({QStringLiteral("c.pdf"), QDate(2014, 3, 18), QStringLiteral("FATT")}).numero, 19);
+    QVERIFY(!c.Conferma().presente());
+
+    auto cerca = c.Prepara(QStringLiteral("select Stampa from Posta where Data=#03/18/2014# and Tipo=?"), errore);
+    QVERIFY(cerca);
+    QVERIFY(!cerca->Esegui({QStringLiteral("fat")}).presente());
+    QVERIFY(cerca->Successiva());
+    QCOMPARE(cerca->Valore(0).toString(), QStringLiteral("a'b.pdf"));
+    QVERIFY(!cerca->Successiva());
+
+    QVERIFY(!c.Prepara(QStringLiteral("select from where"), errore));
+    QCOMPARE(errore.numero, 1);
+}
+
+QTEST_GUILESS_MAIN(TestArchivio)
+#include "tst_archivio.moc"
