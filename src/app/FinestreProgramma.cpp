@@ -1,0 +1,7 @@
+#include "app/FinestreProgramma.h"
+
+#include "app/frmPrincipale.h"
+
+void RegistraFinestreProgramma(frmPrincipale&)
+{
+}

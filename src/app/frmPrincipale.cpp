@@ -1,0 +1,329 @@
+#include "app/frmPrincipale.h"
+
+#include "app/CursoreCollegamento.h"
+#include "app/ImmaginiBarra.h"
+#include "common/AttivazioneProgramma.h"
+#include "common/Dialoghi.h"
+#include "common/Orologio.h"
+#include "components/Finestre.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+const QString frmPrincipale::IndirizzoSito = QStringLiteral("http://www.velmira.it/software.php");
+
+namespace {
+
+using Gestore = void (frmPrincipale::*)();
+
+// A null caption marks a separator.
+struct VoceMenu
+{
+    const char* nome;
+    const char* testo;
+    Gestore gestore;
+};
+
+enum Pannello { Ora, Data, Sito, Maiuscole, Numeri };
+
+QLabel* CreaPannello(const char* nome, const QString& testo)
+{
+    auto* pannello = new QLabel(testo);
+    pannello->setObjectName(QString::fromLatin1(nome));
+    pannello->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pannello->setAlignment(Qt::AlignCenter);
+    pannello->setContentsMargins(6, 0, 6, 0);
+    return pannello;
+}
+
+// A lock panel is lit while its key is on, greyed while off or unknown.
+void MostraSpia(QLabel* pannello, std::optional<bool> accesa)
+{
+    pannello->setEnabled(accesa.value_or(false));
+    pannello->setToolTip(accesa ? QString()
+                                : QStringLiteral("stato del tasto non disponibile su questo sistema"));
+}
+
+} // namespace
+
+frmPrincipale::frmPrincipale(std::unique_ptr<StatoTastiera> tastiera, QWidget* parent)
+    : QMainWindow(parent)
+    , tastiera_(std::move(tastiera))
+{
+    setObjectName(QStringLiteral("frmPrincipale"));
+    setWindowTitle(QStringLiteral("Seleziona Stampe"));
+
+    AreaFinestre = new QMdiArea;
+    AreaFinestre->setObjectName(QStringLiteral("AreaFinestre"));
+    AreaFinestre->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    AreaFinestre->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    auto* centro = new QWidget;
+    auto* colonna = new QVBoxLayout(centro);
+    colonna->setContentsMargins(0, 0, 0, 0);
+    colonna->setSpacing(0);
+    colonna->addWidget(AreaFinestre, 1);
+    colonna->addWidget(CreaPic());
+    setCentralWidget(centro);
+
+    CreaMenu();
+    CreaToolBar();
+    CreaStatusBar();
+
+    auto* orologio = new QTimer(this);
+    connect(orologio, &QTimer::timeout, this, &frmPrincipale::AggiornaStatusBar);
+    orologio->start(1000);
+}
+
+frmPrincipale::~frmPrincipale() = default;
+
+void frmPrincipale::CreaMenu()
+{
+    static const VoceMenu voci[] = {
+        {"mnuFileRistampa", "Ricerca e Ristampa Documenti", &frmPrincipale::mnuFileRistampa_Click},
+        {"mnuSep4", nullptr, nullptr},
+        {"mnuFileEmail", "Invia documenti tramite email", &frmPrincipale::mnuFileEmail_Click},
+        {"mnuFileElencoMail", "Elenco mail inviate", &frmPrincipale::mnuFileElencoMail_Click},
+        {"mnuSep5", nullptr, nullptr},
+        {"mnuFileSeleziona", "Copia Documenti", &frmPrincipale::mnuFileSeleziona_Click},
+        {"mnuFileSep1", nullptr, nullptr},
+        {"mnuFileImpostazioni", "Impostazioni programma",
+         &frmPrincipale::mnuFileImpostazioni_Click},
+        {"mnuFileSep2", nullptr, nullptr},
+        {"mnuFileImporta", "Importa Documenti", &frmPrincipale::mnuFileImporta_Click},
+        {"mnuFileSep3", nullptr, nullptr},
+        {"mnuFileEsci", "Uscita", &frmPrincipale::mnuFileEsci_Click},
+    };
+    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    for (const VoceMenu& voce : voci) {
+        QAction* azione = voce.testo ? mnuFile->addAction(QString::fromUtf8(voce.testo))
+                                     : mnuFile->addSeparator();
+        azione->setObjectName(QString::fromLatin1(voce.nome));
+        if (voce.gestore)
+            connect(azione, &QAction::triggered, this, voce.gestore);
+    }
+}
+
+std::span<const frmPrincipale::PulsanteBarra> frmPrincipale::PulsantiBarra()
+{
+    static const PulsanteBarra pulsanti[] = {
+        {"Impostazioni", "impostazioni programma", &frmPrincipale::mnuFileImpostazioni_Click},
+        {"Ristampa", "Ricerca e ristampa documenti", &frmPrincipale::mnuFileRistampa_Click},
+        {"SelStampe", "Seleziona e copia documenti", &frmPrincipale::mnuFileSeleziona_Click},
+        {nullptr, nullptr, nullptr},
+        {"Email", "Seleziona e invia i documenti tramite email",
+         &frmPrincipale::mnuFileEmail_Click},
+        {"ElencoMail", "Visualizza elenco email inviate", &frmPrincipale::mnuFileElencoMail_Click},
+        {nullptr, nullptr, nullptr},
+        {"Importa", "Importa documenti", &frmPrincipale::mnuFileImporta_Click},
+        {nullptr, nullptr, nullptr},
+        {"Uscita", "Uscita", &frmPrincipale::mnuFileEsci_Click},
+    };
+    return pulsanti;
+}
+
+void frmPrincipale::CreaToolBar()
+{
+    ToolBar = addToolBar(QStringLiteral("Barra degli strumenti"));
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setMovable(false);
+    ToolBar->setIconSize(QSize(32, 32));
+    ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const PulsanteBarra& pulsante : PulsantiBarra()) {
+        if (!pulsante.chiave) {
+            ToolBar->addSeparator();
+            continue;
+        }
+        const QString chiave = QString::fromLatin1(pulsante.chiave);
+        QAction* azione = ToolBar->addAction(IconaBarra(chiave), QString());
+        azione->setObjectName(chiave);
+        azione->setData(chiave);
+        azione->setToolTip(QString::fromUtf8(pulsante.suggerimento));
+        connect(azione, &QAction::triggered, this, [this, chiave] { ToolBar_ButtonClick(chiave); });
+    }
+}
+
+QWidget* frmPrincipale::CreaPic()
+{
+    Pic = new QFrame;
+    Pic->setObjectName(QStringLiteral("Pic"));
+    Pic->setFixedHeight(Twip(360));
+    Pic->setAutoFillBackground(true);
+    Pic->installEventFilter(this);
+
+    lblInternet = new QLabel(QStringLiteral("www.velmira.it"), Pic);
+    lblInternet->setObjectName(QStringLiteral("lblInternet"));
+    lblInternet->setStyleSheet(QStringLiteral("color: #1a4fa0; text-decoration: underline;"));
+    lblInternet->setToolTip(QStringLiteral("Visita il sito internet di Velmira"));
+    lblInternet->setMouseTracking(true);
+    lblInternet->adjustSize();
+    lblInternet->installEventFilter(this);
+    return Pic;
+}
+
+void frmPrincipale::CreaStatusBar()
+{
+    Pannelli[Ora] = CreaPannello("Ora", QString());
+    Pannelli[Data] = CreaPannello("Data", QString());
+    Pannelli[Sito] = CreaPannello(
+        "Sito", QStringLiteral("Velmira Software - assistenza e recapiti su www.velmira.it"));
+    Pannelli[Sito]->setToolTip(QStringLiteral("clicca per accedere al sito internet"));
+    Pannelli[Maiuscole] = CreaPannello("BloccoMaiuscole", QStringLiteral("BLOC MAIUSC"));
+    Pannelli[Numeri] = CreaPannello("BloccoNumerico", QStringLiteral("BLOC NUM"));
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    for (QLabel* pannello : Pannelli)
+        statusBar()->addPermanentWidget(pannello, pannello == Pannelli[Sito] ? 1 : 0);
+    AggiornaStatusBar();
+}
+
+void frmPrincipale::RegistraFinestra(const QString& nomeMenu, std::function<QWidget*()> crea)
+{
+    creatori_.insert(nomeMenu, std::move(crea));
+}
+
+void frmPrincipale::ToolBar_ButtonClick(const QString& chiave)
+{
+    // Exact, case-sensitive comparison: any other key does nothing.
+    for (const PulsanteBarra& pulsante : PulsantiBarra()) {
+        if (pulsante.chiave && chiave == QLatin1String(pulsante.chiave)) {
+            (this->*pulsante.gestore)();
+            return;
+        }
+    }
+}
+
+void frmPrincipale::mnuFileRistampa_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileRistampa"));
+}
+
+void frmPrincipale::mnuFileEmail_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileEmail"));
+}
+
+void frmPrincipale::mnuFileElencoMail_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileElencoMail"));
+}
+
+void frmPrincipale::mnuFileSeleziona_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileSeleziona"));
+}
+
+void frmPrincipale::mnuFileImpostazioni_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileImpostazioni"));
+}
+
+void frmPrincipale::mnuFileImporta_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileImporta"));
+}
+
+void frmPrincipale::mnuFileEsci_Click()
+{
+    close();
+}
+
+void frmPrincipale::MostraFinestra(const QString& nomeMenu)
+{
+    if (QMdiSubWindow* aperta = aperte_.value(nomeMenu)) {
+        aperta->showNormal();
+        AreaFinestre->setActiveSubWindow(aperta);
+        aperta->raise();
+        return;
+    }
+    const auto crea = creatori_.constFind(nomeMenu);
+    if (crea == creatori_.cend())
+        return;
+    QWidget* finestra = (*crea)();
+    if (!finestra)
+        return;
+    QMdiSubWindow* cornice = AreaFinestre->addSubWindow(finestra);
+    cornice->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that unloads itself while loading (missing settings, say)
+    // takes its empty frame with it.
+    connect(finestra, &QObject::destroyed, cornice, &QWidget::close);
+    aperte_.insert(nomeMenu, cornice);
+    cornice->show();
+    AreaFinestre->setActiveSubWindow(cornice);
+}
+
+void frmPrincipale::changeEvent(QEvent* evento)
+{
+    QMainWindow::changeEvent(evento);
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmPrincipale::Form_Activate()
+{
+    if (attivazioneSospesa_)
+        return;
+    attivazioneSospesa_ = !AttivazioneProgramma(Adesso());
+}
+
+void frmPrincipale::closeEvent(QCloseEvent* evento)
+{
+    AreaFinestre->closeAllSubWindows();
+    evento->accept();
+}
+
+bool frmPrincipale::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (oggetto == Pic && evento->type() == QEvent::Resize) {
+        Pic_Resize();
+    } else if (oggetto == lblInternet) {
+        if (evento->type() == QEvent::MouseMove) {
+            lblInternet_MouseMove();
+        } else if (evento->type() == QEvent::MouseButtonRelease) {
+            const auto* clic = static_cast<QMouseEvent*>(evento);
+            if (clic->button() == Qt::LeftButton && lblInternet->rect().contains(clic->position().toPoint()))
+                lblInternet_Click();
+        }
+    }
+    return QMainWindow::eventFilter(oggetto, evento);
+}
+
+void frmPrincipale::Pic_Resize()
+{
+    lblInternet->move(Pic->width() - lblInternet->width() - Twip(200),
+                      (Pic->height() - lblInternet->height()) / 2);
+}
+
+void frmPrincipale::lblInternet_MouseMove()
+{
+    lblInternet->setCursor(CursoreCollegamento());
+}
+
+void frmPrincipale::lblInternet_Click()
+{
+    if (!QDesktopServices::openUrl(QUrl(IndirizzoSito)))
+        MostraMessaggio(QStringLiteral("Impossibile aprire la pagina %1: nessun programma per "
+                                       "la navigazione in internet risponde.")
+                            .arg(IndirizzoSito),
+                        Icona::Esclamazione);
+}
+
+void frmPrincipale::AggiornaStatusBar()
+{
+    const QDateTime adesso = Adesso();
+    Pannelli[Ora]->setText(adesso.toString(QStringLiteral("HH:mm")));
+    Pannelli[Data]->setText(adesso.toString(QStringLiteral("dd/MM/yyyy")));
+    MostraSpia(Pannelli[Maiuscole], tastiera_->BloccoMaiuscole());
+    MostraSpia(Pannelli[Numeri], tastiera_->BloccoNumerico());
+}

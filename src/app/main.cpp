@@ -1,0 +1,43 @@
+#include "app/DialoghiQt.h"
+#include "app/FinestreProgramma.h"
+#include "app/frmPrincipale.h"
+#include "shell/ApertoreDesktop.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication applicazione(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ClientVelmira"));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    // Qt's own texts (Sì/No, calendars, file dialogs) in Italian too.
+    QTranslator traduzioneQt;
+    if (traduzioneQt.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduzioneQt);
+
+    DialoghiQt dialoghi;
+    Dialoghi::Installa(&dialoghi);
+    ApertoreDesktop apertore;
+    ApertoreFile::Installa(&apertore);
+
+    frmPrincipale principale;
+    RegistraFinestreProgramma(principale);
+    if (const QScreen* schermo = principale.screen())
+        principale.setGeometry(schermo->availableGeometry());
+    principale.showMaximized();
+    // Without a window manager nobody hands the window the focus, and its
+    // start-up housekeeping runs when it becomes active.
+    principale.activateWindow();
+    const int esito = applicazione.exec();
+
+    ApertoreFile::Installa(nullptr);
+    Dialoghi::Installa(nullptr);
+    return esito;
+}
