@@ -1,0 +1,139 @@
+#include "AmbienteProva.h"
+#include "settings/FileIni.h"
+#include "settings/Impostazioni.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestImpostazioni : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { ambiente = std::make_unique<AmbienteProva>(); }
+    void cleanup() { ambiente.reset(); }
+    void messaggioAndataERitorno_data();
+    void messaggioAndataERitorno();
+    void messaggioVuotoLasciaQuelloSalvato();
+    void fileNuovoPrivatoEConservaIlResto();
+    void nomiSenzaRiguardoAlleMaiuscole();
+    void fileScrittoSuWindows();
+    void fileCheNonETestoNonSiTocca();
+    void impostazioniEmail();
+
+private:
+    std::unique_ptr<AmbienteProva> ambiente;
+    QByteArray contenuto() const
+    {
+        QFile f(PercorsoVelmiraIni());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+};
+
+void TestImpostazioni::messaggioAndataERitorno_data()
+{
+    QTest::addColumn<QString>("scritto");
+    QTest::addColumn<QString>("salvato");
+    QTest::addColumn<QString>("riletto");
+    QTest::newRow("two lines") << "Buongiorno,\r\nin allegato" << "Buongiorno,+in allegato"
+                               << "Buongiorno,\r\nin allegato";
+    QTest::newRow("bare line feeds") << "a\nb" << "a+b" << "a\r\nb";
+    QTest::newRow("plus inside a line splits it") << "1+1" << "1+1" << "1\r\n1";
+    QTest::newRow("empty line inside") << "a\r\n\r\nb" << "a++b" << "a\r\n\r\nb";
+    QTest::newRow("line break at the end") << "a\r\n" << "a+" << "a\r\n";
+    QTest::newRow("accents") << "Cordialità\r\nè" << "Cordialità+è" << "Cordialità\r\nè";
+}
+
+void TestImpostazioni::messaggioAndataERitorno()
+{
+    QFETCH(QString, scritto);
+    QFETCH(QString, salvato);
+    QFETCH(QString, riletto);
+    QString messaggio = scritto;
+    LeggiScriviMessaggio(messaggio, false);
+    QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Messaggio")), salvato);
+    QString letto;
+    LeggiScriviMessaggio(letto, true);
+    QCOMPARE(letto, riletto);
+}
+
+void TestImpostazioni::messaggioVuotoLasciaQuelloSalvato()
+{
+    QString messaggio = QStringLiteral("uno\r\ndue");
+    LeggiScriviMessaggio(messaggio, false);
+    QString vuoto;
+    LeggiScriviMessaggio(vuoto, false);
+    QString letto = QStringLiteral("da sostituire");
+    LeggiScriviMessaggio(letto, true);
+    QCOMPARE(letto, QStringLiteral("uno\r\ndue"));
+
+    ScriviIni(QStringLiteral("Email"), QStringLiteral("Messaggio"), QString());
+    LeggiScriviMessaggio(letto, true);
+    QCOMPARE(letto, QString());
+}
+
+void TestImpostazioni::fileNuovoPrivatoEConservaIlResto()
+{
+    QVERIFY(!EsisteVelmiraIni());
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QString());
+    ScriviIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata"), QStringLiteral("7"));
+    QVERIFY(EsisteVelmiraIni());
+    // It holds the mail password: nobody but its owner reads it.
+    const auto permessi = QFile::permissions(PercorsoVelmiraIni());
+    QVERIFY(permessi.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(permessi & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                         | QFileDevice::WriteOther), QFileDevice::Permissions());
+    QCOMPARE(contenuto(), QByteArray("[EliminaTemp]\nDurata=7\n"));
+
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"),
+                         "; commento dell'ufficio\n[Percorsi]\nCartellaPDF=/srv/pdf\nDataBase=/srv/db\n");
+    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaLocale"), QStringLiteral("/home/u/documenti"));
+    const QByteArray dopo = contenuto();
+    QVERIFY(dopo.contains("; commento dell'ufficio"));
+    QVERIFY(dopo.contains("CartellaPDF=/srv/pdf\nDataBase=/srv/db\nCartellaLocale=/home/u/documenti"));
+    QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+}
+
+void TestImpostazioni::nomiSenzaRiguardoAlleMaiuscole()
+{
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"), "[PERCORSI]\ndatabase=/srv/Marvena\n");
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QStringLiteral("/srv/Marvena"));
+    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), QStringLiteral("/altro"));
+    QCOMPARE(contenuto().count("atabase="), 1);
+    QCOMPARE(LeggiIni(QStringLiteral("percorsi"), QStringLiteral("DATABASE")), QStringLiteral("/altro"));
+}
+
+void TestImpostazioni::fileScrittoSuWindows()
+{
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"), "[Email]\r\nOggetto=Fattura n\xb0 1 \xe8 pronta\r\n");
+    QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Oggetto")), QStringLiteral("Fattura n° 1 è pronta"));
+}
+
+void TestImpostazioni::fileCheNonETestoNonSiTocca()
+{
+    const QByteArray binario("\x00\x01\x02[Percorsi]\nDataBase=x\n", 26);
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"), binario);
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QString());
+    ScriviIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata"), QStringLiteral("7"));
+    QCOMPARE(contenuto(), binario);
+    // Told once, not at every read and write.
+    QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
+    QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("non è un file di testo")));
+    QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
+}
+
+void TestImpostazioni::impostazioniEmail()
+{
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"),
+                         "[Email]\nIndirizzo=a@b.it\nSMTP=smtp.b.it\nUserID=u\nPassword=p=q\n"
+                         "Oggetto=Documenti\nMessaggio=Salve+A presto\n");
+    QVERIFY(LeggiImpostazioniEmail());
+    const auto& e = Modulo::emailImpostazioni;
+    QCOMPARE(e.Indirizzo, QStringLiteral("a@b.it"));
+    QCOMPARE(e.Password, QStringLiteral("p=q"));
+    QCOMPARE(e.Messaggio, QStringLiteral("Salve\r\nA presto"));
+    QCOMPARE(e.Porta, QString());
+}
+
+QTEST_GUILESS_MAIN(TestImpostazioni)
+#include "tst_impostazioni.moc"
