@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <vector>
+
+// The names of the regular files of one folder (subfolders left out), read
+// once and kept packed in one buffer, sorted by name so that a run examines
+// them in a repeatable order and a name is found by binary search. Names are
+// kept as the file system gives them (bytes), so that a name that is not
+// valid text is still found again.
+class ElencoCartella
+{
+public:
+    // Reads the folder; on failure returns the reason in the user's words.
+    QString Leggi(const QString& cartella);
+
+    qsizetype Numero() const { return qsizetype(voci_.size()); }
+    QByteArrayView Nome(qsizetype indice) const
+    {
+        const Voce& v = voci_[size_t(indice)];
+        return QByteArrayView(dati_.constData() + v.inizio, v.lunghezza);
+    }
+    bool Contiene(QByteArrayView nome) const;
+
+private:
+    struct Voce
+    {
+        quint32 inizio;
+        quint32 lunghezza;
+    };
+    QByteArray dati_;
+    std::vector<Voce> voci_;
+};
+
+// True when the folder can still be reached (it exists and is a folder).
+bool CartellaRaggiungibile(const QString& cartella);
+// True when a regular file with this name lies in the folder right now.
+bool FilePresente(const QString& cartella, QByteArrayView nome);

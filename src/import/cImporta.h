@@ -1,0 +1,81 @@
+#pragma once
+
+#include "archive/ErroreArchivio.h"
+#include "import/NomeDocumento.h"
+
+#include <QString>
+#include <QStringList>
+
+class ElencoCartella;
+
+// How a run ended, for callers without windows (the command-line tool).
+enum class EsitoImportazione {
+    NonAvviata, // a path failed its check: nothing was done
+    Eseguita,   // the folder was walked to its end
+    Annullata,  // the operator cancelled the walk
+    Interrotta  // an error stopped the run; the list says what was done
+};
+
+// Brings the archive up to date with the PDF folder: every file whose name
+// follows the document convention and whose document is not yet archived
+// becomes a row of Posta; rows whose PDF has gone are deleted. What was done
+// is written to ElencoFileImp.txt in the program's folder.
+//
+// The members up to EliminaDocumentiDuplicati are the engine's interface for
+// other programs, in their order; assign CartellaPDF, Database and FileIni,
+// then call Avvia. One object serves one run.
+class cImporta
+{
+public:
+    cImporta();
+    ~cImporta();
+    cImporta(const cImporta&) = delete;
+    cImporta& operator=(const cImporta&) = delete;
+
+    // The connection string, not the bare path.
+    QString Database() const;
+    void Database(const QString& percorso);
+
+    QString FileIni() const;
+    void FileIni(const QString& percorso);
+
+    QString CartellaPDF() const;
+    void CartellaPDF(const QString& cartella);
+
+    // Runs the import, unless a path failed its check.
+    void Avvia();
+
+    bool AnnullaProcedura() const;
+    void AnnullaProcedura(bool annulla);
+
+    // Opens the list of the last run with the program associated with text
+    // files. The desktop needs no owner window on this platform, so the
+    // handle is only carried for callers that pass one.
+    void VisualizzaRisultato(qint32 hWnd = 0);
+
+    // Deletes the rows of Posta whose PDF is no longer in the folder.
+    void EliminaDocumentiDuplicati();
+
+    EsitoImportazione Esito() const { return esito_; }
+
+private:
+    struct Esecuzione;
+
+    void EseguiImportazione();
+    void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
+    ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
+    ErroreArchivio ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga);
+    bool LunghezzaNonValida(Esecuzione& run, const QString& nome);
+    void Pulisci(Esecuzione& run, const ElencoCartella& elenco);
+    void Interrompi(Esecuzione& run, const QString& messaggio);
+
+    QString stringaConnessione_;
+    QString fileIni_;
+    QString cartellaPDF_;
+    bool erronePercorso_ = false;
+    bool annullaProcedura_ = false;
+    EsitoImportazione esito_ = EsitoImportazione::NonAvviata;
+};
+
+// The path of the list file: the program's folder and "ElencoFileImp.txt".
+QString PercorsoElencoImportazione();

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+
+// The command-line tool `velmira`: imports documents and creates archives
+// without any window, for scheduled jobs and other programs.
+//
+// Exit status of `importa`: 0 when the run took place, 2 when a path failed
+// its check (or the command line is wrong), 1 when an error stopped the run.
+int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori);
