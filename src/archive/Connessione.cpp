@@ -86,6 +86,12 @@ void Connessione::ImpostaAttesaBlocco(int millisecondi)
         motore_->ImpostaAttesaBlocco(db_, millisecondi);
 }
 
+void Connessione::AggiornaStatistiche()
+{
+    if (Aperta())
+        motore_->AggiornaStatistiche(db_);
+}
+
 ErroreArchivio Connessione::IniziaTransazione()
 {
     return Esegui(motore_ ? motore_->InizioTransazioneScrittura() : QString());

@@ -29,6 +29,10 @@ public:
     // How long a statement waits for another workstation's lock before it fails.
     void ImpostaAttesaBlocco(int millisecondi);
 
+    // Refreshes what the engine knows of the archive's contents, after an
+    // action that changed many rows, so that searches stay quick.
+    void AggiornaStatistiche();
+
     // A write transaction that takes the archive's write lock at once, so that
     // two workstations importing at the same time never both see a document
     // as missing.

@@ -32,6 +32,7 @@ public:
     virtual QString Traduci(const QString& istruzioneJet) const = 0;
     virtual QString InizioTransazioneScrittura() const = 0;
     virtual void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const = 0;
+    virtual void AggiornaStatistiche(QSqlDatabase& db) const = 0;
     virtual ErroreArchivio Errore(const QSqlError& errore) const = 0;
     // The fields of an executed statement, with their declared kinds and sizes.
     virtual QList<DescrizioneCampo> Campi(const QSqlQuery& query) const = 0;

@@ -11,6 +11,7 @@ public:
     QString Traduci(const QString& istruzioneJet) const override;
     QString InizioTransazioneScrittura() const override;
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
+    void AggiornaStatistiche(QSqlDatabase& db) const override;
     ErroreArchivio Errore(const QSqlError& errore) const override;
     QList<DescrizioneCampo> Campi(const QSqlQuery& query) const override;
 
