@@ -1,0 +1,55 @@
+#include "search/CopiaDocumento.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path Percorso(const QString& testo)
+{
+    return fs::path(QFile::encodeName(testo).toStdString());
+}
+
+RisultatoCopia Fallita(const std::error_code& codice)
+{
+    const bool spazio = codice == std::errc::no_space_on_device
+#ifdef EDQUOT
+        || codice.value() == EDQUOT
+#endif
+        ;
+    return {spazio ? EsitoCopia::SpazioEsaurito : EsitoCopia::Errore,
+            QString::fromLocal8Bit(codice.message())};
+}
+
+} // namespace
+
+RisultatoCopia CopiaDocumento(const QString& sorgente, const QString& destinazione)
+{
+    static std::atomic<unsigned> progressivo{0};
+    const fs::path origine = Percorso(sorgente);
+    const fs::path arrivo = Percorso(destinazione);
+    // A hidden name of its own, so that two programs copying the same
+    // document never write into each other's temporary file.
+    const fs::path provvisorio = arrivo.parent_path()
+        / Percorso(QStringLiteral(".%1.%2-%3.parziale")
+                       .arg(QFile::decodeName(arrivo.filename().c_str()))
+                       .arg(QCoreApplication::applicationPid())
+                       .arg(progressivo++));
+
+    std::error_code codice;
+    fs::copy_file(origine, provvisorio, fs::copy_options::overwrite_existing, codice);
+    if (!codice)
+        fs::rename(provvisorio, arrivo, codice);
+    if (codice) {
+        std::error_code ignorato;
+        fs::remove(provvisorio, ignorato);
+        return Fallita(codice);
+    }
+    return {};
+}

@@ -1,0 +1,51 @@
+#include "search/IstruzioniRicerca.h"
+
+#include "archive/Archivio.h"
+
+QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre)
+{
+    const bool tutti = criteri.TuttiITipi();
+    const QString periodo = QStringLiteral("data between(#") + DataPerIstruzione(criteri.dataIniziale)
+        + QStringLiteral("#) and (#") + DataPerIstruzione(criteri.dataFinale) + QStringLiteral("#)");
+    const QString tipo = QStringLiteral("tipo='") + RaddoppiaApici(criteri.tipo.trimmed())
+        + QStringLiteral("'");
+    const QString numero = QStringLiteral("NumDoc='") + RaddoppiaApici(criteri.numero.trimmed())
+        + QStringLiteral("'");
+    const QString codice = QStringLiteral("Codice='") + RaddoppiaApici(criteri.codice.trimmed())
+        + QStringLiteral("'");
+    const QString anno = QStringLiteral("year(data) =") + criteri.anno;
+
+    const QString inizio = (tutti || blnTipoSempre) ? QStringLiteral("Select Stampa, Tipo, ")
+                                                    : QStringLiteral("Select Stampa, ");
+    const QString colonneData =
+        QStringLiteral("NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where ");
+    const QString colonneAnno = QStringLiteral(
+        "NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where ");
+    // With one type the statements carry a second blank after "where".
+    const QString perTipo = QStringLiteral(" ");
+    const QString ordinePerTipo = QStringLiteral(" order by data, NumDoc;");
+
+    switch (modo) {
+    case 1:
+        if (tutti)
+            return inizio + colonneData + periodo + QStringLiteral(" order by tipo, stampa, data;");
+        return inizio + colonneData + perTipo + periodo + QStringLiteral(" and ") + tipo + ordinePerTipo;
+    case 2:
+        if (tutti)
+            return inizio + colonneAnno + anno + QStringLiteral(" and ") + numero
+                + QStringLiteral(" order by tipo,data;");
+        return inizio + colonneAnno + perTipo + anno + QStringLiteral(" and ") + numero
+            + QStringLiteral(" and ") + tipo + ordinePerTipo;
+    case 3:
+        if (tutti)
+            return inizio + colonneData + periodo + QStringLiteral("and ") + codice
+                + QStringLiteral(" order by tipo,data;");
+        return inizio + colonneData + perTipo + periodo + QStringLiteral(" and ") + tipo
+            + QStringLiteral(" and ") + codice + ordinePerTipo;
+    case 5:
+        return QStringLiteral("Select Stampa, Tipo, data, email from Posta where ") + periodo
+            + QStringLiteral(" order by tipo,data;");
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "search/CriteriRicerca.h"
+
+#include <QString>
+
+// The statements on Posta that the reprint and copy windows hand to the
+// lookup list or copy from. Values are trimmed and their quotes doubled; the
+// year goes in as typed.
+//
+// `blnTipoSempre`: the copy window also lists Tipo when one type is chosen,
+// because its list file needs it. Modes are 1, 2, 3 and 5; any other mode
+// gives an empty text.
+QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre);
