@@ -87,9 +87,13 @@ struct cImporta::Esecuzione
     // Lets the window handle its events when a few milliseconds have gone
     // by since the last time: often enough to answer a click at once,
     // rarely enough to cost nothing on a large folder.
+    bool TempoDiCedere() const
+    {
+        return !daUltimaCessione.isValid() || daUltimaCessione.elapsed() >= intervalloCessione;
+    }
     bool CedeSeTempo()
     {
-        if (daUltimaCessione.isValid() && daUltimaCessione.elapsed() < intervalloCessione)
+        if (!TempoDiCedere())
             return false;
         Cede();
         return true;
@@ -348,8 +352,9 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         return;
     }
 
-    run.daUltimaCessione.start();
     for (qsizetype i = 0; i < elenco.Numero(); ++i) {
+        if (avanzamento_ && run.TempoDiCedere())
+            avanzamento_(i, elenco.Numero());
         if (run.CedeSeTempo()) {
             if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
                 run.ChiudiLotto(cartellaPDF_);
@@ -397,6 +402,8 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         run.ChiudiLottoSeTempo(cartellaPDF_);
     }
     run.ChiudiLotto(cartellaPDF_);
+    if (avanzamento_)
+        avanzamento_(elenco.Numero(), elenco.Numero());
 }
 
 ErroreArchivio cImporta::DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente)
@@ -503,6 +510,11 @@ void cImporta::Interrompi(Esecuzione& run, const QString& messaggio)
     esito_ = EsitoImportazione::Interrotta;
     MostraMessaggio(messaggio, Icona::Esclamazione);
     run.note.append(messaggio);
+}
+
+void cImporta::ImpostaAvanzamento(std::function<void(qsizetype, qsizetype)> avanzamento)
+{
+    avanzamento_ = std::move(avanzamento);
 }
 
 QString PercorsoElencoImportazione()

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class ElencoCartella;
 
@@ -57,6 +58,9 @@ public:
     void EliminaDocumentiDuplicati();
 
     EsitoImportazione Esito() const { return esito_; }
+    // Told, whenever the run lets the window handle its events, how many
+    // files of the folder were examined out of how many there are.
+    void ImpostaAvanzamento(std::function<void(qsizetype esaminati, qsizetype totale)> avanzamento);
 
 private:
     struct Esecuzione;
@@ -75,6 +79,7 @@ private:
     bool erronePercorso_ = false;
     bool annullaProcedura_ = false;
     EsitoImportazione esito_ = EsitoImportazione::NonAvviata;
+    std::function<void(qsizetype, qsizetype)> avanzamento_;
 };
 
 // The path of the list file: the program's folder and "ElencoFileImp.txt".

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class cImporta;
+
+// "Importa Documenti": the three places an import needs, the start and
+// cancel buttons, and the progress of the run under way.
+class frmImporta : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmImporta(QWidget* parent = nullptr);
+    ~frmImporta() override;
+
+    // The engine's CartellaPDF, Database and FileIni, from the boxes as typed.
+    QStringList PercorsiImportazione() const;
+
+    QGroupBox* fraImposta;
+    QLabel* Label2[3];
+    QLineEdit* txtPercorsoCartella;
+    QPushButton* cmdPercorsoCartella;
+    QLineEdit* txtDatabase;
+    QPushButton* cmdPercorsoDatabase;
+    QLineEdit* txtBaseDati;
+    QPushButton* cmdOK;
+    QPushButton* cmdAnnulla;
+    QProgressBar* prgAvanzamento;
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void cmdOK_Click();
+    void cmdAnnulla_Click();
+    void cmdPercorsoCartella_Click();
+    void cmdPercorsoDatabase_Click();
+    void Form_Load();
+    // Stops the run under way at its next file and takes the window off
+    // the screen; the run's own handler unloads it when the run has ended.
+    void AnnullaEsecuzione();
+    void ImpostaInEsecuzione(bool inEsecuzione);
+
+    std::shared_ptr<cImporta> objImporta;
+    bool inEsecuzione_ = false;
+};
