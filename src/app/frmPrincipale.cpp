@@ -40,9 +40,7 @@ QLabel* CreaPannello(const char* nome, const QString& testo)
 {
     auto* pannello = new QLabel(testo);
     pannello->setObjectName(QString::fromLatin1(nome));
-    pannello->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pannello->setAlignment(Qt::AlignCenter);
-    pannello->setContentsMargins(6, 0, 6, 0);
     return pannello;
 }
 
@@ -159,7 +157,7 @@ QWidget* frmPrincipale::CreaPic()
     Pic = new QFrame;
     Pic->setObjectName(QStringLiteral("Pic"));
     Pic->setFixedHeight(Twip(360));
-    Pic->setAutoFillBackground(true);
+    Pic->setStyleSheet(QStringLiteral("#Pic { border-top: 1px solid #c4c4c4; }"));
     Pic->installEventFilter(this);
 
     lblInternet = new QLabel(QStringLiteral("www.velmira.it"), Pic);
@@ -183,6 +181,10 @@ void frmPrincipale::CreaStatusBar()
     Pannelli[Numeri] = CreaPannello("BloccoNumerico", QStringLiteral("BLOC NUM"));
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setStyleSheet(QStringLiteral(
+        "QStatusBar::item { border: none; }"
+        "QStatusBar QLabel { border: 1px solid #b8b8b8; border-radius: 2px;"
+        " padding: 1px 10px; margin: 2px 1px; background: #f8f8f8; }"));
     for (QLabel* pannello : Pannelli)
         statusBar()->addPermanentWidget(pannello, pannello == Pannelli[Sito] ? 1 : 0);
     AggiornaStatusBar();

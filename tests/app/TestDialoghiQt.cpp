@@ -1,11 +1,8 @@
 #include "app/DialoghiQt.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QTest>
 #include <QTimer>
 
@@ -31,8 +28,6 @@ class TestDialoghiQt : public QObject
 private slots:
     void messaggio_data();
     void messaggio();
-    void input_data();
-    void input();
 };
 
 void TestDialoghiQt::messaggio_data()
@@ -91,35 +86,6 @@ void TestDialoghiQt::messaggio()
     if (pulsanti == Pulsanti::SiNo)
         attesi = {QMessageBox::Yes, QMessageBox::No};
     QCOMPARE(mostrati, attesi);
-}
-
-void TestDialoghiQt::input_data()
-{
-    QTest::addColumn<bool>("conferma");
-    QTest::addColumn<QString>("atteso");
-    QTest::newRow("confermato") << true << "a.rossi@example.com";
-    QTest::newRow("annullato") << false << "";
-}
-
-void TestDialoghiQt::input()
-{
-    QFETCH(bool, conferma);
-    QFETCH(QString, atteso);
-
-    QString predefinito;
-    QuandoAperto([&](QWidget* finestra) {
-        auto* dialogo = qobject_cast<QInputDialog*>(finestra);
-        QVERIFY(dialogo);
-        predefinito = dialogo->textValue();
-        dialogo->setTextValue(QStringLiteral("a.rossi@example.com"));
-        conferma ? dialogo->accept() : dialogo->reject();
-    });
-
-    DialoghiQt dialoghi;
-    QCOMPARE(dialoghi.Input(QStringLiteral("Indirizzo:"), QStringLiteral("ClientVelmira"),
-                            QStringLiteral("vecchio@example.com")),
-             atteso);
-    QCOMPARE(predefinito, QStringLiteral("vecchio@example.com"));
 }
 
 QTEST_MAIN(TestDialoghiQt)
