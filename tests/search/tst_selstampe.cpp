@@ -1,0 +1,299 @@
+#include "AmbienteProva.h"
+#include "ArchivioProva.h"
+#include "Finestre.h"
+#include "components/Tabulario.h"
+#include "search/PannelloRicerca.h"
+#include "search/frmSelStampe.h"
+#include "settings/Impostazioni.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray Contenuto(const QString& percorso)
+{
+    QFile file(percorso);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestSelStampe : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void caricamento();
+    void copiaTuttiEdElenco();
+    void secondaCopiaRifaElenco();
+    void documentoSenzaData();
+    void esitiSenzaCopie_data();
+    void esitiSenzaCopie();
+    void copiaInterrottaConservaLeCopie();
+    void sceltaSingola_data();
+    void sceltaSingola();
+    void sostituisceInteramente();
+    void sfoglia_data();
+    void sfoglia();
+
+private:
+    void CercaPerData(const QDate& dal, const QDate& al);
+    QString ElencoDelGiorno() const;
+    QStringList FileIn(const QString& cartella) const;
+
+    std::unique_ptr<AmbienteProva> ambiente_;
+    std::unique_ptr<ArchivioProva> archivio_;
+    std::unique_ptr<frmSelStampe> finestra_;
+    QString destinazione_;
+};
+
+void TestSelStampe::init()
+{
+    ambiente_ = std::make_unique<AmbienteProva>();
+    ambiente_->fermaOrologio(QDateTime(QDate(2014, 3, 15), QTime(11, 0)));
+    archivio_ = std::make_unique<ArchivioProva>(
+        *ambiente_,
+        QList<DocumentoProva>{
+            Documento(QStringLiteral("fat2.pdf"), QStringLiteral("FAT"), QStringLiteral("2"), QDate(2014, 3, 3),
+                      QStringLiteral("C01")),
+            Documento(QStringLiteral("bol1.pdf"), QStringLiteral("BOL"), QStringLiteral("1"), QDate(2014, 3, 3),
+                      QStringLiteral("C02")),
+            Documento(QStringLiteral("fat1.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QDate(2014, 3, 3),
+                      QStringLiteral("C01")),
+            Documento(QStringLiteral("fat5.pdf"), QStringLiteral("FAT"), QStringLiteral("5"), QDate(2014, 2, 5),
+                      QStringLiteral("C01")),
+            {QStringLiteral("senzadata.pdf"), QStringLiteral("BOL"), QStringLiteral("77"), {}, QStringLiteral("C03"), {}},
+        });
+    // fat2.pdf is archived but gone from the server folder.
+    archivio_->ScriviPdf({QStringLiteral("bol1.pdf"), QStringLiteral("fat1.pdf"), QStringLiteral("fat5.pdf"),
+                          QStringLiteral("senzadata.pdf")});
+    destinazione_ = ambiente_->percorso(QStringLiteral("locale"));
+    QDir().mkpath(destinazione_);
+    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaLocale"), destinazione_);
+    finestra_.reset(new frmSelStampe);
+}
+
+void TestSelStampe::cleanup()
+{
+    finestra_.reset();
+    archivio_.reset();
+    ambiente_.reset();
+}
+
+void TestSelStampe::CercaPerData(const QDate& dal, const QDate& al)
+{
+    PannelloRicerca* p = finestra_->Pannello();
+    QTest::mouseClick(p->optRicerca[0], Qt::LeftButton);
+    p->dtData->setDate(dal);
+    p->dtDataFin->setDate(al);
+    QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+}
+
+QString TestSelStampe::ElencoDelGiorno() const
+{
+    return ambiente_->percorso(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt"));
+}
+
+QStringList TestSelStampe::FileIn(const QString& cartella) const
+{
+    return QDir(cartella).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void TestSelStampe::caricamento()
+{
+    QCOMPARE(finestra_->windowTitle(), QStringLiteral("Seleziona Documenti"));
+    QCOMPARE(finestra_->txtPercorso->text(), destinazione_);
+    PannelloRicerca* p = finestra_->Pannello();
+    QCOMPARE(p->cmdAnnulla->text(), QStringLiteral("C&hiudi"));
+    QVERIFY(p->optRicerca[3]);
+    QCOMPARE(p->optRicerca[3]->text(), QStringLiteral("Ricerca per casa rappresentata"));
+    QVERIFY(!p->optRicerca[3]->isEnabled());
+}
+
+void TestSelStampe::copiaTuttiEdElenco()
+{
+    ambiente_->dialoghi.RispondiPoi(Risposta::Si);
+    CercaPerData(QDate(2014, 3, 3), QDate(2014, 3, 3));
+
+    QCOMPARE(FileIn(destinazione_), (QStringList{QStringLiteral("bol1.pdf"), QStringLiteral("fat1.pdf")}));
+    QCOMPARE(Contenuto(destinazione_ + QStringLiteral("/fat1.pdf")),
+             Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat1.pdf")));
+    // In the statement's order (type, file name, date), the missing one left out.
+    QCOMPARE(Contenuto(ElencoDelGiorno()),
+             QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
+                        "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
+    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
+    const auto& domanda = ambiente_->dialoghi.messaggi.first();
+    QCOMPARE(domanda.testo, QStringLiteral("Operazione conclusa, i documenti si trovano nella cartella ")
+                                + destinazione_ + QStringLiteral(". Visualizzare l'elenco stampe selezionate?"));
+    QCOMPARE(domanda.icona, Icona::Informazione);
+    QCOMPARE(domanda.pulsanti, Pulsanti::SiNo);
+    QCOMPARE(domanda.titolo, TitoloApplicazione);
+    QCOMPARE(ambiente_->apertore.aperti, QStringList{ElencoDelGiorno()});
+}
+
+void TestSelStampe::secondaCopiaRifaElenco()
+{
+    CercaPerData(QDate(2014, 3, 3), QDate(2014, 3, 3));
+    CercaPerData(QDate(2014, 2, 1), QDate(2014, 2, 28));
+    QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("05/02/2014 - fat5.pdf - C01 - FAT - 5\r\n"));
+    // Answered No: the list is not opened.
+    QVERIFY(ambiente_->apertore.aperti.isEmpty());
+}
+
+void TestSelStampe::documentoSenzaData()
+{
+    finestra_->PrelevaDoc(QStringLiteral("Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, "
+                                         "email from Posta where NumDoc='77';"),
+                          destinazione_);
+    QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("15/03/2014 - senzadata.pdf - C03 - BOL - 77\r\n"));
+}
+
+void TestSelStampe::esitiSenzaCopie_data()
+{
+    QTest::addColumn<QDate>("dal");
+    QTest::addColumn<QString>("cartella");
+    QTest::addColumn<bool>("pdfAltrove");
+    QTest::addColumn<QString>("messaggio");
+    QTest::addColumn<int>("icona");
+    QTest::addColumn<QString>("titolo");
+
+    QTest::newRow("nessun documento") << QDate(2015, 1, 1) << "locale" << false
+        << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati."
+        << int(Icona::Esclamazione) << "ClientVelmira";
+    QTest::newRow("tutti mancanti dal server") << QDate(2014, 3, 3) << "locale" << true
+        << "Documenti non copiati. Controllare il percorso della cartella dei documenti PDF sul server"
+        << int(Icona::Esclamazione) << "Seleziona Documenti";
+    QTest::newRow("destinazione vuota") << QDate(2014, 3, 3) << "" << false
+        << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti."
+        << int(Icona::Esclamazione) << "ClientVelmira";
+}
+
+void TestSelStampe::esitiSenzaCopie()
+{
+    QFETCH(QDate, dal);
+    QFETCH(QString, cartella);
+    QFETCH(bool, pdfAltrove);
+    QFETCH(QString, messaggio);
+    QFETCH(int, icona);
+    QFETCH(QString, titolo);
+    if (pdfAltrove)
+        ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), ambiente_->percorso(QStringLiteral("x")));
+    finestra_.reset(new frmSelStampe);
+    finestra_->txtPercorso->setText(cartella.isEmpty() ? QString() : destinazione_);
+    CercaPerData(dal, dal);
+
+    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio);
+    QCOMPARE(int(ambiente_->dialoghi.messaggi.first().icona), icona);
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().titolo, titolo);
+    QVERIFY(FileIn(destinazione_).isEmpty());
+}
+
+void TestSelStampe::copiaInterrottaConservaLeCopie()
+{
+    // The destination holds a folder where the second document should go:
+    // the first copy stays, the second fails and nothing half-written is left.
+    QDir().mkpath(destinazione_ + QStringLiteral("/fat1.pdf"));
+    CercaPerData(QDate(2014, 3, 3), QDate(2014, 3, 3));
+
+    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo,
+             archivio_->cartellaPdf + QStringLiteral("/fat1.pdfNon trovato"));
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Informazione);
+    QCOMPARE(FileIn(destinazione_), QStringList{QStringLiteral("bol1.pdf")});
+    QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
+}
+
+void TestSelStampe::sceltaSingola_data()
+{
+    QTest::addColumn<QString>("cartella");
+    QTest::addColumn<bool>("sorgenteSparita");
+    QTest::addColumn<QString>("messaggio");
+    QTest::addColumn<int>("icona");
+
+    QTest::newRow("copiato") << "locale" << false
+        << "Operazione conclusa, Documento fat5.pdf copiato nella cartella %1" << int(Icona::Informazione);
+    QTest::newRow("cartella inesistente") << "manca" << false
+        << "Impossibile copiare fat5.pdf nella cartella %1." << int(Icona::Esclamazione);
+    QTest::newRow("sorgente sparita dopo la ricerca") << "locale" << true
+        << "Impossibile copiare fat5.pdf nella cartella %1." << int(Icona::Esclamazione);
+}
+
+void TestSelStampe::sceltaSingola()
+{
+    QFETCH(QString, cartella);
+    QFETCH(bool, sorgenteSparita);
+    QFETCH(QString, messaggio);
+    QFETCH(int, icona);
+    const QString destinazione = ambiente_->percorso(cartella);
+    finestra_->txtPercorso->setText(destinazione);
+    PannelloRicerca* p = finestra_->Pannello();
+    QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
+    QTest::keyClicks(p->txtDoc, QStringLiteral("5"));
+    QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+    Tabulario* lista = finestra_->Trova();
+    QVERIFY(lista);
+    QCOMPARE(lista->Istruzione(),
+             QStringLiteral("Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, "
+                            "email from Posta where year(data) =2014 and NumDoc='5' order by tipo,data;"));
+    QCOMPARE(lista->RigheElencate(), 1);
+    if (sorgenteSparita)
+        QVERIFY(QFile::remove(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf")));
+    lista->Scegli(0);
+
+    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio.arg(destinazione));
+    QCOMPARE(int(ambiente_->dialoghi.messaggi.first().icona), icona);
+    const bool copiato = icona == int(Icona::Informazione);
+    QCOMPARE(FileIn(destinazione_), copiato ? QStringList{QStringLiteral("fat5.pdf")} : QStringList{});
+    // One document copied by choice is not listed.
+    QVERIFY(!QFile::exists(ElencoDelGiorno()));
+}
+
+void TestSelStampe::sostituisceInteramente()
+{
+    const QString copia = destinazione_ + QStringLiteral("/fat5.pdf");
+    QFile vecchio(copia);
+    QVERIFY(vecchio.open(QIODevice::WriteOnly));
+    vecchio.write(QByteArray(100000, 'x'));
+    vecchio.close();
+    finestra_->PrelevaDocSingolo(QStringLiteral("fat5.pdf"), destinazione_);
+    QCOMPARE(Contenuto(copia), Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf")));
+    QCOMPARE(FileIn(destinazione_), QStringList{QStringLiteral("fat5.pdf")});
+}
+
+void TestSelStampe::sfoglia_data()
+{
+    QTest::addColumn<QString>("risposta");
+    QTest::addColumn<QString>("attesa");
+    QTest::newRow("cartella scelta") << "/dati/documenti" << "/dati/documenti";
+    QTest::newRow("annullato") << "" << "/scritta/a/mano";
+}
+
+void TestSelStampe::sfoglia()
+{
+    QFETCH(QString, risposta);
+    QFETCH(QString, attesa);
+    finestra_->txtPercorso->setText(QStringLiteral("/scritta/a/mano"));
+    if (!risposta.isEmpty())
+        ambiente_->selettore.risposte.enqueue(risposta);
+    QTest::mouseClick(finestra_->cmdPercorso, Qt::LeftButton);
+    QCOMPARE(ambiente_->selettore.richieste,
+             QStringList{QStringLiteral("Seleziona una cartella esistente dove salvare i documenti:")});
+    QCOMPARE(finestra_->txtPercorso->text(), attesa);
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaLocale")), attesa);
+}
+
+QTEST_MAIN(TestSelStampe)
+#include "tst_selstampe.moc"
