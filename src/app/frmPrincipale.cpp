@@ -258,8 +258,9 @@ void frmPrincipale::MostraFinestra(const QString& nomeMenu)
     QMdiSubWindow* cornice = AreaFinestre->addSubWindow(finestra);
     cornice->setAttribute(Qt::WA_DeleteOnClose);
     // A window that unloads itself while loading (missing settings, say)
-    // takes its empty frame with it.
-    connect(finestra, &QObject::destroyed, cornice, &QWidget::close);
+    // takes its empty frame with it. Queued, so that a frame already being
+    // destroyed together with its window is never called back.
+    connect(finestra, &QObject::destroyed, cornice, &QWidget::close, Qt::QueuedConnection);
     aperte_.insert(nomeMenu, cornice);
     cornice->show();
     AreaFinestre->setActiveSubWindow(cornice);

@@ -98,6 +98,7 @@ private slots:
     void pulsanteAprePerChiave_data();
     void pulsanteAprePerChiave();
     void unaSolaIstanzaPerFinestra();
+    void finestraCheSiScaricaCaricando();
     void uscitaChiudeTutto_data();
     void uscitaChiudeTutto();
     void collegamentoADestra();
@@ -257,6 +258,18 @@ void TestFrmPrincipale::unaSolaIstanzaPerFinestra()
     QTRY_COMPARE(Area()->subWindowList().size(), 1);
     Azione(QStringLiteral("mnuFileRistampa"))->trigger();
     QCOMPARE(create.value(QStringLiteral("mnuFileRistampa")), 2);
+}
+
+void TestFrmPrincipale::finestraCheSiScaricaCaricando()
+{
+    principale->RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] {
+        auto* finestra = new QWidget;
+        ScaricaFinestra(finestra); // as a window does when its settings are missing
+        return finestra;
+    });
+    principale->show();
+    Azione(QStringLiteral("mnuFileElencoMail"))->trigger();
+    QTRY_VERIFY(Area()->subWindowList().isEmpty());
 }
 
 void TestFrmPrincipale::uscitaChiudeTutto_data()
