@@ -107,20 +107,15 @@ void TestEliminaFileTemp::durataDecideCosaResta_data()
     const QByteArray vuota = "[EliminaTemp]\nDurata=\n";
     QTest::newRow("vuota: 7 giorni restano") << vuota << 7 << true << "7";
     QTest::newRow("vuota: 8 giorni via") << vuota << 8 << false << "7";
-    QTest::newRow("chiave assente: come vuota") << QByteArray("[Percorsi]\nDataBase=x\n") << 8
-                                                << false << "7";
     QTest::newRow("7: 7 giorni restano") << QByteArray("[EliminaTemp]\nDurata=7\n") << 7 << true
                                          << "7";
     QTest::newRow("7: 8 giorni via") << QByteArray("[EliminaTemp]\nDurata=7\n") << 8 << false
                                      << "7";
-    QTest::newRow("0: oggi resta") << QByteArray("[EliminaTemp]\nDurata=0\n") << 0 << true << "0";
     QTest::newRow("0: ieri via") << QByteArray("[EliminaTemp]\nDurata=0\n") << 1 << false << "0";
     QTest::newRow("30: 8 giorni restano") << QByteArray("[EliminaTemp]\nDurata=30\n") << 8 << true
                                           << "30";
     QTest::newRow("non numero: 7, testo lasciato")
         << QByteArray("[EliminaTemp]\nDurata=una settimana\n") << 8 << false << "una settimana";
-    QTest::newRow("decimale: 7") << QByteArray("[EliminaTemp]\nDurata=2.5\n") << 7 << true
-                                 << "2.5";
     QTest::newRow("negativa: oggi resta") << QByteArray("[EliminaTemp]\nDurata=-3\n") << 0 << true
                                           << "-3";
     QTest::newRow("negativa: come 7") << QByteArray("[EliminaTemp]\nDurata=-3\n") << 8 << false
