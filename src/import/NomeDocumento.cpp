@@ -133,8 +133,9 @@ QString NormalizzaCampo(const QString& testo)
 
 RigaPosta RigaDocumento(const QString& nome, const ChiaveDocumento& chiave)
 {
+    // Empty text, not a missing value: the searches select this column.
     return {nome,
-            QString(),
+            QStringLiteral(""),
             dataDellaChiave(chiave.Data).value_or(QDate()),
             chiave.Tipo,
             NormalizzaCampo(chiave.Numero),

@@ -1,0 +1,369 @@
+#include "AmbienteProva.h"
+#include "ProvaImportazione.h"
+#include "import/cImporta.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdio>
+
+// The import engine on real folders and a real archive.
+class TestcImporta : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void primaESecondaImportazione();
+    void cartellaVuota();
+    void inserimentoFallito();
+    void annullamento();
+    void separatoreFinale();
+    void pdfTolto();
+    void lunghezzeCambiateDuranteLaProcedura();
+    void lunghezzeNonValide_data();
+    void lunghezzeNonValide();
+    void cartellaIrraggiungibileDopoLaScansione();
+    void apiciENomiNonValidi();
+    void percorsiErrati_data();
+    void percorsiErrati();
+    void archivioBloccato();
+};
+
+namespace {
+
+const QString intestazione = QStringLiteral("elenco file elaborati:");
+const QString nessuno = QStringLiteral("Nessun nuovo file archiviato.");
+const QString zeri = QStringLiteral("Il numero del documento nel nome del file è vuoto o fatto di "
+                                    "soli zeri: il file non è stato archiviato.");
+const QString dataErrata = QStringLiteral("La data del documento nel nome del file non è una data "
+                                          "valida: il file non è stato archiviato.");
+
+QString problemi(const QString& nome)
+{
+    return QStringLiteral("Problemi nell'archiviazione del file: ") + nome + QLatin1Char('.');
+}
+
+std::unique_ptr<cImporta> importa(const ProvaImportazione& p, const QString& cartella)
+{
+    auto importazione = std::make_unique<cImporta>();
+    importazione->CartellaPDF(cartella);
+    importazione->Database(p.database);
+    importazione->FileIni(p.fileIni);
+    importazione->Avvia();
+    return importazione;
+}
+
+std::unique_ptr<cImporta> importa(const ProvaImportazione& p)
+{
+    return importa(p, p.pdf);
+}
+
+// Runs `azione` at the first moment the engine lets events through.
+void AllaPrimaCessione(std::function<void()> azione)
+{
+    QTimer::singleShot(0, std::move(azione));
+}
+
+} // namespace
+
+void TestcImporta::primaESecondaImportazione()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf", "000123FAT00004522014031.pdf",
+                 "000123FAT0000452201403188.pdf", "000124BOL000000720150102.txt",
+                 "000200NCR000000320150105.pdf", "000200NCR000000320150105_001",
+                 "000123FAT000000020140318.pdf", "C00123FAT000045220141318.pdf"});
+    QDir(p.pdf).mkdir("sub");
+    p.documenti({"sub/000300FAT000000120150101.pdf"});
+
+    auto importazione = importa(p);
+    QCOMPARE(importazione->Esito(), EsitoImportazione::Eseguita);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "",
+                                      problemi("000123FAT000000020140318.pdf"), zeri, "",
+                                      p.pdf + "/000123FAT000045220140318.pdf", "",
+                                      p.pdf + "/000124BOL000000720150102.txt", "",
+                                      p.pdf + "/000200NCR000000320150105.pdf", "",
+                                      problemi("C00123FAT000045220141318.pdf"), dataErrata, "",
+                                      "Archiviati n.3 nuovi files."}));
+    const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
+                            "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
+                            "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
+    QCOMPARE(p.archivio(), righe);
+    QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+
+    // Nothing new: the twin with another ending stays out as well.
+    importa(p);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "",
+                                      problemi("000123FAT000000020140318.pdf"), zeri, "",
+                                      problemi("C00123FAT000045220141318.pdf"), dataErrata, "",
+                                      nessuno}));
+    QCOMPARE(p.archivio(), righe);
+}
+
+void TestcImporta::cartellaVuota()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    importa(p);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "", nessuno}));
+}
+
+void TestcImporta::inserimentoFallito()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.scriviLunghezze(6, 4, 7); // a four-character type does not fit its column
+    p.documenti({"000123FATT000045220140318.pdf"});
+    for (int volta = 0; volta < 2; ++volta) {
+        importa(p);
+        const QStringList elenco = p.elenco();
+        QCOMPARE(elenco.size(), 6);
+        QCOMPARE(elenco[2], problemi("000123FATT000045220140318.pdf"));
+        QVERIFY2(QRegularExpression("^\\d+ \\S").match(elenco[3]).hasMatch(), qPrintable(elenco[3]));
+        QCOMPARE(elenco.mid(4), (QStringList{"", nessuno}));
+        QCOMPARE(p.archivio(), QStringList());
+    }
+}
+
+void TestcImporta::annullamento()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    // A row whose PDF has gone: the clean-up still runs after a cancel.
+    p.documenti({"999999FAT000000120150101.pdf"});
+    importa(p);
+    QFile::remove(p.pdf + "/999999FAT000000120150101.pdf");
+
+    QStringList nomi;
+    for (int i = 1; i <= 5000; ++i)
+        nomi.append("000001FAT" + QStringLiteral("%1").arg(i, 7, 10, QLatin1Char('0')) + "20150101.pdf");
+    p.documenti(nomi);
+
+    auto importazione = std::make_unique<cImporta>();
+    importazione->CartellaPDF(p.pdf);
+    importazione->Database(p.database);
+    importazione->FileIni(p.fileIni);
+    QObject durataProva;
+    AllaPrimaCessione([&importazione, &durataProva] {
+        QTimer::singleShot(15, &durataProva, [&importazione] { importazione->AnnullaProcedura(true); });
+    });
+    importazione->Avvia();
+
+    QCOMPARE(importazione->Esito(), EsitoImportazione::Annullata);
+    const QStringList righe = p.archivio();
+    QVERIFY2(righe.size() > 0 && righe.size() < 5000, qPrintable(QString::number(righe.size())));
+    QVERIFY(!righe.join('\n').contains("999999FAT"));
+    const QStringList elenco = p.elenco();
+    QCOMPARE(elenco.size(), 2 + 2 * righe.size() + 2);
+    QCOMPARE(elenco.mid(elenco.size() - 2),
+             (QStringList{"Procedura annullata dall'operatore.",
+                          QStringLiteral("Archiviati n.%1 nuovi files.").arg(righe.size())}));
+    // The files listed are exactly the first ones in name order.
+    QCOMPARE(elenco[2 + 2 * (righe.size() - 1)], p.pdf + "/" + nomi[righe.size() - 1]);
+}
+
+void TestcImporta::separatoreFinale()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf"});
+    importa(p, p.pdf + "/");
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "", p.pdf + "//000123FAT000045220140318.pdf", "",
+                                      "Archiviati n.1 nuovi files."}));
+    QCOMPARE(p.archivio(), QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|"});
+}
+
+void TestcImporta::pdfTolto()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf", "000124FAT000045320140318.pdf"});
+    importa(p);
+    QCOMPARE(p.archivio().size(), 2);
+    QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+    importa(p);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "", nessuno}));
+    QCOMPARE(p.archivio(), QStringList{"000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|"});
+}
+
+void TestcImporta::lunghezzeCambiateDuranteLaProcedura()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
+    AllaPrimaCessione([&p] { p.scriviLunghezze(6, 3, 8); });
+    importa(p);
+    QCOMPARE(p.archivio(), QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|"});
+}
+
+void TestcImporta::lunghezzeNonValide_data()
+{
+    QTest::addColumn<QByteArray>("spooling");
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("mancante") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=3\n")
+                              << "manca la lunghezza LunNumDoc";
+    QTest::newRow("non intera") << QByteArray("[AS/400]\nLunCodCli=sei\nLunTipDoc=3\nLunNumDoc=7\n")
+                                << "LunCodCli vale \"sei\"";
+    QTest::newRow("negativa") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=-3\nLunNumDoc=7\n")
+                              << "LunTipDoc vale -3";
+}
+
+void TestcImporta::lunghezzeNonValide()
+{
+    QFETCH(QByteArray, spooling);
+    QFETCH(QString, motivo);
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    ambiente.scriviFile("server/marvena/spooling.ini", spooling);
+    p.documenti({"000123FAT000045220140318.pdf"});
+    auto importazione = importa(p);
+    QCOMPARE(importazione->Esito(), EsitoImportazione::Interrotta);
+    QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
+    const auto& messaggio = ambiente.dialoghi.messaggi.first();
+    QVERIFY2(messaggio.testo.contains(motivo), qPrintable(messaggio.testo));
+    QCOMPARE(messaggio.icona, Icona::Esclamazione);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "", messaggio.testo, "", nessuno}));
+    QCOMPARE(p.archivio(), QStringList());
+}
+
+void TestcImporta::cartellaIrraggiungibileDopoLaScansione()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf"});
+    importa(p);
+    p.documenti({"000124FAT000045320140318.pdf"});
+    // The server goes away while the run walks the folder it listed.
+    AllaPrimaCessione([&p] { QDir().rename(p.pdf, p.pdf + ".via"); });
+    importa(p);
+    const QStringList elenco = p.elenco();
+    QCOMPARE(elenco.size(), 7);
+    QCOMPARE(elenco[2], p.pdf + "/000124FAT000045320140318.pdf");
+    QVERIFY2(elenco[4].contains("non è più raggiungibile") && elenco[4].contains(p.pdf),
+             qPrintable(elenco[4]));
+    QCOMPARE(elenco[6], "Archiviati n.1 nuovi files.");
+    QCOMPARE(p.archivio().size(), 2);
+}
+
+void TestcImporta::apiciENomiNonValidi()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    const QString conApice = "0001'3FAT000045320140318.pdf";
+    p.documenti({conApice});
+    // A name that is not valid UTF-8: 27 good bytes and one that is not text.
+    const QByteArray nonValido = QFile::encodeName(p.pdf) + "/000124FAT0000453201403\xff" "8.pdf";
+    std::fclose(std::fopen(nonValido.constData(), "w"));
+    const QString nomeMostrato = QString::fromUtf8("000124FAT0000453201403\xff" "8.pdf");
+    const QString motivo = "Il nome del file contiene caratteri non validi per il sistema: il file "
+                           "non è stato archiviato. Rinominare il file.";
+
+    importa(p);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "", p.pdf + "/" + conApice, "",
+                                      problemi(nomeMostrato), motivo, "",
+                                      "Archiviati n.1 nuovi files."}));
+    importa(p);
+    QCOMPARE(p.elenco(), (QStringList{intestazione, "", problemi(nomeMostrato), motivo, "", nessuno}));
+    QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
+
+    QFile::remove(p.pdf + "/" + conApice);
+    importa(p);
+    QCOMPARE(p.archivio(), QStringList());
+    std::remove(nonValido.constData());
+}
+
+void TestcImporta::percorsiErrati_data()
+{
+    QTest::addColumn<bool>("cartellaBuona");
+    QTest::addColumn<bool>("databaseBuono");
+    QTest::addColumn<bool>("iniBuono");
+    QTest::addColumn<QStringList>("messaggi");
+    const QString cartella = "Manca il percorso della cartella contenente i documenti pdf, "
+                             "impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
+    const QString database = "Manca il percorso del database, impossibile effettuare un controllo "
+                             "sui documenti prodotti da 'Marvena'";
+    const QString ini = "Manca il percorso del file INI, impossibile effettuare un controllo sui "
+                        "documenti prodotti da 'Marvena'";
+    QTest::newRow("tutti") << false << false << false << QStringList{cartella, database, ini};
+    QTest::newRow("database") << true << false << true << QStringList{database};
+    QTest::newRow("ini") << true << true << false << QStringList{ini};
+}
+
+void TestcImporta::percorsiErrati()
+{
+    QFETCH(bool, cartellaBuona);
+    QFETCH(bool, databaseBuono);
+    QFETCH(bool, iniBuono);
+    QFETCH(QStringList, messaggi);
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    importa(p); // the list of an earlier run
+    const QStringList elencoPrecedente = p.elenco();
+    p.documenti({"000123FAT000045220140318.pdf"});
+    cImporta importazione;
+    importazione.CartellaPDF(cartellaBuona ? p.pdf : p.pdf + "/manca");
+    importazione.Database(databaseBuono ? p.database : QString());
+    // A folder is not a settings file.
+    importazione.FileIni(iniBuono ? p.fileIni : p.marvena);
+    importazione.Avvia();
+    importazione.VisualizzaRisultato();
+
+    QStringList mostrati;
+    for (const auto& m : std::as_const(ambiente.dialoghi.messaggi)) {
+        mostrati.append(m.testo);
+        QCOMPARE(m.icona, Icona::Esclamazione);
+        QCOMPARE(m.titolo, TitoloApplicazione);
+    }
+    QCOMPARE(mostrati, messaggi);
+    QCOMPARE(importazione.Esito(), EsitoImportazione::NonAvviata);
+    QCOMPARE(p.elenco(), elencoPrecedente);
+    QCOMPARE(p.archivio(), QStringList());
+    QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
+    QCOMPARE(ambiente.apertore.verbi, QStringList{"open"});
+}
+
+void TestcImporta::archivioBloccato()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf"});
+    importa(p);
+    p.documenti({"000124FAT000045320140318.pdf", "000125FAT000045420140318.pdf"});
+
+    // Another workstation holds the write lock for the whole run.
+    {
+        QSqlDatabase altra = QSqlDatabase::addDatabase("QSQLITE", "altra-postazione");
+        altra.setDatabaseName(p.database);
+        QVERIFY(altra.open());
+        QVERIFY(QSqlQuery(altra).exec("BEGIN IMMEDIATE"));
+
+        int battiti = 0;
+        QTimer orologio;
+        connect(&orologio, &QTimer::timeout, [&battiti] { ++battiti; });
+        orologio.start(50);
+        importa(p);
+        QVERIFY2(battiti > 10, "the run did not let the events through while it waited");
+
+        const QStringList elenco = p.elenco();
+        QCOMPARE(elenco.size(), 9);
+        QCOMPARE(elenco[2], problemi("000124FAT000045320140318.pdf"));
+        QVERIFY2(elenco[3].contains("bloccato"), qPrintable(elenco[3]));
+        QCOMPARE(elenco[5], problemi("000125FAT000045420140318.pdf"));
+        QCOMPARE(elenco[8], nessuno);
+        QVERIFY(QSqlQuery(altra).exec("ROLLBACK"));
+        altra.close();
+    }
+    QSqlDatabase::removeDatabase("altra-postazione");
+
+    importa(p);
+    QCOMPARE(p.elenco().last(), "Archiviati n.2 nuovi files.");
+    QCOMPARE(p.archivio().size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestcImporta)
+#include "tst_cImporta.moc"
