@@ -117,6 +117,9 @@ void Tabulario::Mostra()
         return;
     }
     tabella_->resizeColumnsToContents();
+    // Wide enough for the first rows' columns, within reason.
+    const int larghezza = tabella_->horizontalHeader()->length() + tabella_->verticalHeader()->width() + 60;
+    resize(qBound(width(), larghezza, 1100), height());
     if (filtro_->rowCount() > 0)
         tabella_->selectRow(0);
     AggiornaConteggio();
