@@ -16,15 +16,18 @@ fs::path Percorso(const QString& testo)
     return fs::path(QFile::encodeName(testo).toStdString());
 }
 
-RisultatoCopia Fallita(const std::error_code& codice)
+// The system does not always say "no space" when a copy runs out of it (a
+// short write may come back as a plain I/O error), so the free space left
+// beside the destination decides.
+RisultatoCopia Fallita(const std::error_code& codice, const fs::path& origine, const fs::path& arrivo)
 {
-    const bool spazio = codice == std::errc::no_space_on_device
-#ifdef EDQUOT
-        || codice.value() == EDQUOT
-#endif
-        ;
-    return {spazio ? EsitoCopia::SpazioEsaurito : EsitoCopia::Errore,
-            QString::fromLocal8Bit(codice.message())};
+    std::error_code erroreDimensione;
+    std::error_code erroreSpazio;
+    const auto dimensione = fs::file_size(origine, erroreDimensione);
+    const auto spazio = fs::space(arrivo.parent_path().empty() ? fs::path(".") : arrivo.parent_path(), erroreSpazio);
+    const bool esaurito = codice == std::errc::no_space_on_device
+        || (!erroreDimensione && !erroreSpazio && spazio.available < dimensione);
+    return {esaurito ? EsitoCopia::SpazioEsaurito : EsitoCopia::Errore, QString::fromLocal8Bit(codice.message())};
 }
 
 } // namespace
@@ -49,7 +52,7 @@ RisultatoCopia CopiaDocumento(const QString& sorgente, const QString& destinazio
     if (codice) {
         std::error_code ignorato;
         fs::remove(provvisorio, ignorato);
-        return Fallita(codice);
+        return Fallita(codice, origine, arrivo);
     }
     return {};
 }

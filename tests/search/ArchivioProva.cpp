@@ -56,8 +56,9 @@ void ArchivioProva::ScriviPdf(const QStringList& nomi) const
     }
 }
 
-DocumentoProva Documento(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
-                         const QString& codice)
+DocumentoProva Documento(const char* stampa, const char* tipo, const char* numero, const QDate& data,
+                         const char* codice)
 {
-    return {stampa, tipo, numero, data, codice, QStringLiteral("ufficio@esempio.it")};
+    return {stampa, QString::fromUtf8(tipo), numero, data, QString::fromUtf8(codice),
+            QStringLiteral("ufficio@esempio.it")};
 }

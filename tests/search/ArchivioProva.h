@@ -10,6 +10,18 @@ class AmbienteProva;
 // One row of Posta as a test wants it; a null QVariant stands for Null.
 struct DocumentoProva
 {
+    DocumentoProva(const char* stampa, const QVariant& tipo, const char* numero, const QVariant& data,
+                   const QVariant& codice, const QVariant& email)
+        : stampa(QString::fromUtf8(stampa)), tipo(tipo), numero(QString::fromUtf8(numero)), data(data),
+          codice(codice), email(email)
+    {
+    }
+    DocumentoProva(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
+                   const QString& codice)
+        : stampa(stampa), tipo(tipo), numero(numero), data(data), codice(codice)
+    {
+    }
+
     QVariant stampa;
     QVariant tipo;
     QVariant numero;
@@ -34,5 +46,5 @@ struct ArchivioProva
 };
 
 // A document of a normal row: the file name, type, number, date and code.
-DocumentoProva Documento(const QString& stampa, const QString& tipo, const QString& numero,
-                         const QDate& data, const QString& codice);
+DocumentoProva Documento(const char* stampa, const char* tipo, const char* numero, const QDate& data,
+                         const char* codice);

@@ -24,14 +24,8 @@ void TestIstruzioni::statementi_data()
 
     const QString tutti = QStringLiteral("Tutti");
     // 1 to 31 March 2014 (dates below), year 2014.
-    QTest::newRow("ristampa, data, tutti") << 1 << tutti << "9" << "X" << false
-        << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;";
-    QTest::newRow("ristampa, data, un tipo") << 1 << "FAT" << "" << "" << false
-        << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;";
     QTest::newRow("ristampa, numero, tutti") << 2 << tutti << " 123 " << "X" << false
         << "Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where year(data) =2014 and NumDoc='123' order by tipo,data;";
-    QTest::newRow("ristampa, numero, un tipo") << 2 << " FAT " << "123" << "" << false
-        << "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;";
     QTest::newRow("ristampa, codice, tutti") << 3 << " Tutti " << "1" << " C01 " << false
         << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#)and Codice='C01' order by tipo,data;";
     QTest::newRow("ristampa, codice, un tipo") << 3 << "BOL" << "" << "C01" << false
@@ -39,8 +33,6 @@ void TestIstruzioni::statementi_data()
     QTest::newRow("ristampa, senza tipi") << 5 << "FAT" << "1" << "C" << false
         << "Select Stampa, Tipo, data, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo,data;";
 
-    QTest::newRow("copia, data, tutti") << 1 << tutti << "" << "" << true
-        << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;";
     QTest::newRow("copia, data, un tipo") << 1 << "FAT" << "" << "" << true
         << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;";
     QTest::newRow("copia, numero, un tipo") << 2 << "FAT" << "123" << "" << true
@@ -56,8 +48,6 @@ void TestIstruzioni::statementi_data()
     // A quote typed by the user stays a character of the value.
     QTest::newRow("apici") << 3 << "F'T" << "" << "D'ANGELO" << false
         << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='F''T' and Codice='D''ANGELO' order by data, NumDoc;";
-    QTest::newRow("apice nel numero") << 2 << tutti << "12'3" << "" << false
-        << "Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where year(data) =2014 and NumDoc='12''3' order by tipo,data;";
     QTest::newRow("modo sconosciuto") << 4 << tutti << "" << "" << false << "";
 }
 

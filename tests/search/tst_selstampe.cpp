@@ -1,19 +1,16 @@
 #include "AmbienteProva.h"
 #include "ArchivioProva.h"
-#include "Finestre.h"
 #include "components/Tabulario.h"
 #include "search/PannelloRicerca.h"
 #include "search/frmSelStampe.h"
 #include "settings/Impostazioni.h"
 
-#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -24,6 +21,13 @@ QByteArray Contenuto(const QString& percorso)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QStringList FileIn(const QString& cartella)
+{
+    return QDir(cartella).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+const QDate Giorno(2014, 3, 3);
+
 } // namespace
 
 class TestSelStampe : public QObject
@@ -33,23 +37,19 @@ class TestSelStampe : public QObject
 private slots:
     void init();
     void cleanup();
-    void caricamento();
     void copiaTuttiEdElenco();
-    void secondaCopiaRifaElenco();
     void documentoSenzaData();
     void esitiSenzaCopie_data();
     void esitiSenzaCopie();
     void copiaInterrottaConservaLeCopie();
     void sceltaSingola_data();
     void sceltaSingola();
-    void sostituisceInteramente();
     void sfoglia_data();
     void sfoglia();
 
 private:
     void CercaPerData(const QDate& dal, const QDate& al);
-    QString ElencoDelGiorno() const;
-    QStringList FileIn(const QString& cartella) const;
+    QString ElencoDelGiorno() const { return ambiente_->percorso(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt")); }
 
     std::unique_ptr<AmbienteProva> ambiente_;
     std::unique_ptr<ArchivioProva> archivio_;
@@ -62,18 +62,11 @@ void TestSelStampe::init()
     ambiente_ = std::make_unique<AmbienteProva>();
     ambiente_->fermaOrologio(QDateTime(QDate(2014, 3, 15), QTime(11, 0)));
     archivio_ = std::make_unique<ArchivioProva>(
-        *ambiente_,
-        QList<DocumentoProva>{
-            Documento(QStringLiteral("fat2.pdf"), QStringLiteral("FAT"), QStringLiteral("2"), QDate(2014, 3, 3),
-                      QStringLiteral("C01")),
-            Documento(QStringLiteral("bol1.pdf"), QStringLiteral("BOL"), QStringLiteral("1"), QDate(2014, 3, 3),
-                      QStringLiteral("C02")),
-            Documento(QStringLiteral("fat1.pdf"), QStringLiteral("FAT"), QStringLiteral("1"), QDate(2014, 3, 3),
-                      QStringLiteral("C01")),
-            Documento(QStringLiteral("fat5.pdf"), QStringLiteral("FAT"), QStringLiteral("5"), QDate(2014, 2, 5),
-                      QStringLiteral("C01")),
-            {QStringLiteral("senzadata.pdf"), QStringLiteral("BOL"), QStringLiteral("77"), {}, QStringLiteral("C03"), {}},
-        });
+        *ambiente_, QList<DocumentoProva>{Documento("fat2.pdf", "FAT", "2", Giorno, "C01"),
+                                          Documento("bol1.pdf", "BOL", "1", Giorno, "C02"),
+                                          Documento("fat1.pdf", "FAT", "1", Giorno, "C01"),
+                                          Documento("fat5.pdf", "FAT", "5", QDate(2014, 2, 5), "C01"),
+                                          {"senzadata.pdf", QString("BOL"), "77", {}, QString("C03"), {}}});
     // fat2.pdf is archived but gone from the server folder.
     archivio_->ScriviPdf({QStringLiteral("bol1.pdf"), QStringLiteral("fat1.pdf"), QStringLiteral("fat5.pdf"),
                           QStringLiteral("senzadata.pdf")});
@@ -99,39 +92,18 @@ void TestSelStampe::CercaPerData(const QDate& dal, const QDate& al)
     QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
 }
 
-QString TestSelStampe::ElencoDelGiorno() const
-{
-    return ambiente_->percorso(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt"));
-}
-
-QStringList TestSelStampe::FileIn(const QString& cartella) const
-{
-    return QDir(cartella).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-void TestSelStampe::caricamento()
-{
-    QCOMPARE(finestra_->windowTitle(), QStringLiteral("Seleziona Documenti"));
-    QCOMPARE(finestra_->txtPercorso->text(), destinazione_);
-    PannelloRicerca* p = finestra_->Pannello();
-    QCOMPARE(p->cmdAnnulla->text(), QStringLiteral("C&hiudi"));
-    QVERIFY(p->optRicerca[3]);
-    QCOMPARE(p->optRicerca[3]->text(), QStringLiteral("Ricerca per casa rappresentata"));
-    QVERIFY(!p->optRicerca[3]->isEnabled());
-}
-
 void TestSelStampe::copiaTuttiEdElenco()
 {
+    QCOMPARE(finestra_->txtPercorso->text(), destinazione_);
     ambiente_->dialoghi.RispondiPoi(Risposta::Si);
-    CercaPerData(QDate(2014, 3, 3), QDate(2014, 3, 3));
+    CercaPerData(Giorno, Giorno);
 
-    QCOMPARE(FileIn(destinazione_), (QStringList{QStringLiteral("bol1.pdf"), QStringLiteral("fat1.pdf")}));
+    QCOMPARE(FileIn(destinazione_), (QStringList{"bol1.pdf", "fat1.pdf"}));
     QCOMPARE(Contenuto(destinazione_ + QStringLiteral("/fat1.pdf")),
              Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat1.pdf")));
     // In the statement's order (type, file name, date), the missing one left out.
-    QCOMPARE(Contenuto(ElencoDelGiorno()),
-             QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
-                        "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
+    QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
+                                                      "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
     QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
     const auto& domanda = ambiente_->dialoghi.messaggi.first();
     QCOMPARE(domanda.testo, QStringLiteral("Operazione conclusa, i documenti si trovano nella cartella ")
@@ -140,15 +112,11 @@ void TestSelStampe::copiaTuttiEdElenco()
     QCOMPARE(domanda.pulsanti, Pulsanti::SiNo);
     QCOMPARE(domanda.titolo, TitoloApplicazione);
     QCOMPARE(ambiente_->apertore.aperti, QStringList{ElencoDelGiorno()});
-}
 
-void TestSelStampe::secondaCopiaRifaElenco()
-{
-    CercaPerData(QDate(2014, 3, 3), QDate(2014, 3, 3));
+    // A second run the same day starts the list afresh (and No opens nothing).
     CercaPerData(QDate(2014, 2, 1), QDate(2014, 2, 28));
     QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("05/02/2014 - fat5.pdf - C01 - FAT - 5\r\n"));
-    // Answered No: the list is not opened.
-    QVERIFY(ambiente_->apertore.aperti.isEmpty());
+    QCOMPARE(ambiente_->apertore.aperti.size(), 1);
 }
 
 void TestSelStampe::documentoSenzaData()
@@ -161,57 +129,54 @@ void TestSelStampe::documentoSenzaData()
 
 void TestSelStampe::esitiSenzaCopie_data()
 {
-    QTest::addColumn<QDate>("dal");
-    QTest::addColumn<QString>("cartella");
+    QTest::addColumn<QDate>("giorno");
+    QTest::addColumn<bool>("destinazioneVuota");
     QTest::addColumn<bool>("pdfAltrove");
     QTest::addColumn<QString>("messaggio");
-    QTest::addColumn<int>("icona");
     QTest::addColumn<QString>("titolo");
 
-    QTest::newRow("nessun documento") << QDate(2015, 1, 1) << "locale" << false
-        << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati."
-        << int(Icona::Esclamazione) << "ClientVelmira";
-    QTest::newRow("tutti mancanti dal server") << QDate(2014, 3, 3) << "locale" << true
+    QTest::newRow("nessun documento") << QDate(2015, 1, 1) << false << false
+        << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati." << "ClientVelmira";
+    QTest::newRow("tutti mancanti dal server") << Giorno << false << true
         << "Documenti non copiati. Controllare il percorso della cartella dei documenti PDF sul server"
-        << int(Icona::Esclamazione) << "Seleziona Documenti";
-    QTest::newRow("destinazione vuota") << QDate(2014, 3, 3) << "" << false
-        << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti."
-        << int(Icona::Esclamazione) << "ClientVelmira";
+        << "Seleziona Documenti";
+    QTest::newRow("destinazione vuota") << Giorno << true << false
+        << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti." << "ClientVelmira";
 }
 
 void TestSelStampe::esitiSenzaCopie()
 {
-    QFETCH(QDate, dal);
-    QFETCH(QString, cartella);
+    QFETCH(QDate, giorno);
+    QFETCH(bool, destinazioneVuota);
     QFETCH(bool, pdfAltrove);
     QFETCH(QString, messaggio);
-    QFETCH(int, icona);
     QFETCH(QString, titolo);
-    if (pdfAltrove)
+    if (pdfAltrove) {
         ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), ambiente_->percorso(QStringLiteral("x")));
-    finestra_.reset(new frmSelStampe);
-    finestra_->txtPercorso->setText(cartella.isEmpty() ? QString() : destinazione_);
-    CercaPerData(dal, dal);
+        finestra_.reset(new frmSelStampe);
+    }
+    if (destinazioneVuota)
+        finestra_->txtPercorso->clear();
+    CercaPerData(giorno, giorno);
 
     QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
     QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio);
-    QCOMPARE(int(ambiente_->dialoghi.messaggi.first().icona), icona);
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Esclamazione);
     QCOMPARE(ambiente_->dialoghi.messaggi.first().titolo, titolo);
     QVERIFY(FileIn(destinazione_).isEmpty());
 }
 
 void TestSelStampe::copiaInterrottaConservaLeCopie()
 {
-    // The destination holds a folder where the second document should go:
-    // the first copy stays, the second fails and nothing half-written is left.
+    // A folder stands where the second document should go: the first copy
+    // stays, the second fails and nothing half-written is left.
     QDir().mkpath(destinazione_ + QStringLiteral("/fat1.pdf"));
-    CercaPerData(QDate(2014, 3, 3), QDate(2014, 3, 3));
+    CercaPerData(Giorno, Giorno);
 
     QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo,
-             archivio_->cartellaPdf + QStringLiteral("/fat1.pdfNon trovato"));
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, archivio_->cartellaPdf + QStringLiteral("/fat1.pdfNon trovato"));
     QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Informazione);
-    QCOMPARE(FileIn(destinazione_), QStringList{QStringLiteral("bol1.pdf")});
+    QCOMPARE(FileIn(destinazione_), QStringList{"bol1.pdf"});
     QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
 }
 
@@ -220,14 +185,13 @@ void TestSelStampe::sceltaSingola_data()
     QTest::addColumn<QString>("cartella");
     QTest::addColumn<bool>("sorgenteSparita");
     QTest::addColumn<QString>("messaggio");
-    QTest::addColumn<int>("icona");
 
-    QTest::newRow("copiato") << "locale" << false
-        << "Operazione conclusa, Documento fat5.pdf copiato nella cartella %1" << int(Icona::Informazione);
-    QTest::newRow("cartella inesistente") << "manca" << false
-        << "Impossibile copiare fat5.pdf nella cartella %1." << int(Icona::Esclamazione);
+    // The destination already holds an older, longer fat5.pdf.
+    QTest::newRow("copiato sopra la vecchia copia") << "locale" << false
+        << "Operazione conclusa, Documento fat5.pdf copiato nella cartella %1";
+    QTest::newRow("cartella inesistente") << "manca" << false << "Impossibile copiare fat5.pdf nella cartella %1.";
     QTest::newRow("sorgente sparita dopo la ricerca") << "locale" << true
-        << "Impossibile copiare fat5.pdf nella cartella %1." << int(Icona::Esclamazione);
+        << "Impossibile copiare fat5.pdf nella cartella %1.";
 }
 
 void TestSelStampe::sceltaSingola()
@@ -235,7 +199,11 @@ void TestSelStampe::sceltaSingola()
     QFETCH(QString, cartella);
     QFETCH(bool, sorgenteSparita);
     QFETCH(QString, messaggio);
-    QFETCH(int, icona);
+    const QString vecchia = destinazione_ + QStringLiteral("/fat5.pdf");
+    QFile file(vecchia);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(100000, 'x'));
+    file.close();
     const QString destinazione = ambiente_->percorso(cartella);
     finestra_->txtPercorso->setText(destinazione);
     PannelloRicerca* p = finestra_->Pannello();
@@ -250,27 +218,18 @@ void TestSelStampe::sceltaSingola()
     QCOMPARE(lista->RigheElencate(), 1);
     if (sorgenteSparita)
         QVERIFY(QFile::remove(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf")));
+    const QByteArray originale = Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf"));
     lista->Scegli(0);
 
     QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
     QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio.arg(destinazione));
-    QCOMPARE(int(ambiente_->dialoghi.messaggi.first().icona), icona);
-    const bool copiato = icona == int(Icona::Informazione);
-    QCOMPARE(FileIn(destinazione_), copiato ? QStringList{QStringLiteral("fat5.pdf")} : QStringList{});
+    const bool copiato = messaggio.startsWith(QStringLiteral("Operazione"));
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, copiato ? Icona::Informazione : Icona::Esclamazione);
+    // Whole old copy or whole new one, nothing else beside it.
+    QCOMPARE(FileIn(destinazione_), QStringList{"fat5.pdf"});
+    QCOMPARE(Contenuto(vecchia), copiato ? originale : QByteArray(100000, 'x'));
     // One document copied by choice is not listed.
     QVERIFY(!QFile::exists(ElencoDelGiorno()));
-}
-
-void TestSelStampe::sostituisceInteramente()
-{
-    const QString copia = destinazione_ + QStringLiteral("/fat5.pdf");
-    QFile vecchio(copia);
-    QVERIFY(vecchio.open(QIODevice::WriteOnly));
-    vecchio.write(QByteArray(100000, 'x'));
-    vecchio.close();
-    finestra_->PrelevaDocSingolo(QStringLiteral("fat5.pdf"), destinazione_);
-    QCOMPARE(Contenuto(copia), Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf")));
-    QCOMPARE(FileIn(destinazione_), QStringList{QStringLiteral("fat5.pdf")});
 }
 
 void TestSelStampe::sfoglia_data()
