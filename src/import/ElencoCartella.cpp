@@ -63,7 +63,7 @@ QString ElencoCartella::Leggi(const QString& cartella)
     return {};
 }
 
-bool ElencoCartella::Contiene(QByteArrayView nome) const
+qsizetype ElencoCartella::Indice(QByteArrayView nome) const
 {
     const char* base = dati_.constData();
     const auto trovato = std::lower_bound(voci_.begin(), voci_.end(), nome,
@@ -71,8 +71,9 @@ bool ElencoCartella::Contiene(QByteArrayView nome) const
                                               return QByteArrayView(base + v.inizio, v.lunghezza)
                                                   < cercato;
                                           });
-    return trovato != voci_.end()
-        && QByteArrayView(base + trovato->inizio, trovato->lunghezza) == nome;
+    if (trovato == voci_.end() || QByteArrayView(base + trovato->inizio, trovato->lunghezza) != nome)
+        return -1;
+    return trovato - voci_.begin();
 }
 
 bool CartellaRaggiungibile(const QString& cartella)

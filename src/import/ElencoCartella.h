@@ -22,7 +22,9 @@ public:
         const Voce& v = voci_[size_t(indice)];
         return QByteArrayView(dati_.constData() + v.inizio, v.lunghezza);
     }
-    bool Contiene(QByteArrayView nome) const;
+    // The position of a name, or -1 when it is not in the folder.
+    qsizetype Indice(QByteArrayView nome) const;
+    bool Contiene(QByteArrayView nome) const { return Indice(nome) >= 0; }
 
 private:
     struct Voce

@@ -84,6 +84,26 @@ struct cImporta::Esecuzione
     int archiviati = 0;
     QStringList note; // what the list must say besides the files
 
+    // What the archive held when the run began. A file of the folder whose
+    // row is there with exactly the key its name gives is known to be
+    // archived without asking the archive again; this holds only for the
+    // widths it was worked out with.
+    std::vector<bool> giaArchiviato;
+    LunghezzeCampi lunghezzeArchiviati;
+    // Rows whose file was not in the folder: the clean-up looks at these.
+    struct Orfana
+    {
+        qint64 riga;
+        QString stampa;
+    };
+    std::vector<Orfana> orfane;
+
+    bool GiaArchiviato(qsizetype indice) const
+    {
+        return !giaArchiviato.empty() && lunghezzeArchiviati == lunghezze.Lunghezze()
+            && giaArchiviato[size_t(indice)];
+    }
+
     // Lets the window handle its events when a few milliseconds have gone
     // by since the last time: often enough to answer a click at once,
     // rarely enough to cost nothing on a large folder.
@@ -281,7 +301,11 @@ void cImporta::EliminaDocumentiDuplicati()
         MostraMessaggio(errore, Icona::Esclamazione);
         return;
     }
-    Pulisci(run, elenco);
+    if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
+        MostraMessaggio(errore.testo(), Icona::Nessuna);
+        return;
+    }
+    Pulisci(run);
 }
 
 void cImporta::EseguiImportazione()
@@ -306,6 +330,9 @@ void cImporta::EseguiImportazione()
                             .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
     } else if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
         Interrompi(run, errore);
+    } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
+        Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2")
+                            .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
     } else {
         ElaboraCartella(run, elenco);
     }
@@ -314,7 +341,7 @@ void cImporta::EseguiImportazione()
     // does not touch it any further.
     if (esito_ != EsitoImportazione::Interrotta) {
         if (CartellaRaggiungibile(cartellaPDF_))
-            Pulisci(run, elenco);
+            Pulisci(run);
         else
             run.note.append(QStringLiteral(
                 "La cartella dei documenti %1 non è più raggiungibile: la pulizia dell'archivio non "
@@ -367,6 +394,8 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
             break;
         }
 
+        if (run.GiaArchiviato(i))
+            continue;
         const QByteArrayView byteNome = elenco.Nome(i);
         const QString nome = NomeLeggibile(byteNome);
         if (LunghezzaNonValida(run, nome))
@@ -430,39 +459,50 @@ bool cImporta::LunghezzaNonValida(Esecuzione& run, const QString& nome)
     return ::LunghezzaNonValida(nome, run.lunghezze.Lunghezze());
 }
 
-void cImporta::Pulisci(Esecuzione& run, const ElencoCartella& elenco)
+ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
+{
+    ErroreArchivio errore;
+    const auto righe = run.connessione.Prepara(
+        QStringLiteral("select rowid, Stampa, Codice, Tipo, NumDoc, Data from Posta"), errore);
+    if (!errore.presente())
+        errore = righe->Esegui();
+    if (errore.presente())
+        return errore;
+    // Without usable widths (the clean-up on its own) no key is worked out.
+    const bool conChiavi = run.lunghezze.Aggiorna().isEmpty();
+    const LunghezzeCampi lunghezze = run.lunghezze.Lunghezze();
+    if (conChiavi) {
+        run.giaArchiviato.assign(size_t(elenco.Numero()), false);
+        run.lunghezzeArchiviati = lunghezze;
+    }
+    while (righe->Successiva()) {
+        run.CedeSeTempo();
+        const QString stampa = righe->Valore(1).toString();
+        const qsizetype indice = elenco.Indice(QFile::encodeName(stampa));
+        if (indice < 0) {
+            run.orfane.push_back({righe->Valore(0).toLongLong(), stampa});
+            continue;
+        }
+        if (!conChiavi || run.giaArchiviato[size_t(indice)] || ::LunghezzaNonValida(stampa, lunghezze))
+            continue;
+        const ChiaveDocumento chiave = ScomponiNomeFile(stampa, lunghezze);
+        if (chiave.Vuota())
+            continue;
+        const RigaPosta riga = RigaDocumento(stampa, chiave);
+        run.giaArchiviato[size_t(indice)] = riga.Codice == righe->Valore(2).toString()
+            && riga.Tipo == righe->Valore(3).toString() && riga.NumDoc == righe->Valore(4).toString()
+            && riga.Data == righe->Valore(5).toDate();
+    }
+    return {};
+}
+
+void cImporta::Pulisci(Esecuzione& run)
 {
     const auto segnala = [&run](const ErroreArchivio& errore) {
         MostraMessaggio(errore.testo(), Icona::Nessuna);
         run.note.append(QStringLiteral("Errore durante la pulizia dell'archivio: ") + errore.testo());
     };
-
-    // Rows whose file is not in the listing; the listing is a few moments
-    // old, so each one is looked up again before its row goes.
-    struct Orfana
-    {
-        qint64 riga;
-        QString stampa;
-    };
-    std::vector<Orfana> orfane;
-    {
-        ErroreArchivio errore;
-        const auto righe = run.connessione.Prepara(QStringLiteral("select rowid, Stampa from Posta"),
-                                                   errore);
-        if (!errore.presente())
-            errore = righe->Esegui();
-        if (errore.presente()) {
-            segnala(errore);
-            return;
-        }
-        while (righe->Successiva()) {
-            const QString stampa = righe->Valore(1).toString();
-            if (!elenco.Contiene(QFile::encodeName(stampa)))
-                orfane.push_back({righe->Valore(0).toLongLong(), stampa});
-            run.CedeSeTempo();
-        }
-    }
-    if (orfane.empty())
+    if (run.orfane.empty())
         return;
 
     ErroreArchivio errore;
@@ -472,7 +512,9 @@ void cImporta::Pulisci(Esecuzione& run, const ElencoCartella& elenco)
         segnala(errore);
         return;
     }
-    for (const Orfana& orfana : orfane) {
+    // The listing is a few moments old: each file is looked up again
+    // before its row goes.
+    for (const Esecuzione::Orfana& orfana : run.orfane) {
         run.CedeSeTempo();
         // A folder that went away now must not empty the archive.
         if (!CartellaRaggiungibile(cartellaPDF_)) {

@@ -70,7 +70,8 @@ private:
     ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
     ErroreArchivio ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga);
     bool LunghezzaNonValida(Esecuzione& run, const QString& nome);
-    void Pulisci(Esecuzione& run, const ElencoCartella& elenco);
+    ErroreArchivio LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
+    void Pulisci(Esecuzione& run);
     void Interrompi(Esecuzione& run, const QString& messaggio);
 
     QString stringaConnessione_;

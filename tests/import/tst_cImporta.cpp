@@ -24,6 +24,7 @@ private slots:
     void separatoreFinale();
     void pdfTolto();
     void lunghezzeCambiateDuranteLaProcedura();
+    void lunghezzeCambiateTraDueImportazioni();
     void lunghezzeNonValide_data();
     void lunghezzeNonValide();
     void cartellaIrraggiungibileDopoLaScansione();
@@ -199,6 +200,22 @@ void TestcImporta::lunghezzeCambiateDuranteLaProcedura()
     AllaPrimaCessione([&p] { p.scriviLunghezze(6, 3, 8); });
     importa(p);
     QCOMPARE(p.archivio(), QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|"});
+}
+
+void TestcImporta::lunghezzeCambiateTraDueImportazioni()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    p.documenti({"000123FAT000045220140318.pdf"});
+    importa(p);
+    // Same total length, other fields: the row of the old cut is not this document.
+    p.scriviLunghezze(7, 2, 7);
+    importa(p);
+    QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
+                                        "000123FAT000045220140318.pdf|000123F|AT|452|2014-03-18|"}));
+    importa(p);
+    QCOMPARE(p.elenco().last(), nessuno);
+    QCOMPARE(p.archivio().size(), 2);
 }
 
 void TestcImporta::lunghezzeNonValide_data()
