@@ -10,13 +10,11 @@
 #include "shell/ApriStampaFile.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QUtf8StringView>
 
-#include <optional>
 #include <vector>
 
 namespace {
@@ -44,11 +42,6 @@ bool EsisteCartella(const QString& percorso)
 bool EsisteFile(const QString& percorso)
 {
     return !percorso.isEmpty() && QFileInfo(percorso).isFile();
-}
-
-QString NomeLeggibile(QByteArrayView nome)
-{
-    return QString::fromUtf8(nome);
 }
 
 } // namespace
@@ -397,7 +390,7 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         if (run.GiaArchiviato(i))
             continue;
         const QByteArrayView byteNome = elenco.Nome(i);
-        const QString nome = NomeLeggibile(byteNome);
+        const QString nome = QString::fromUtf8(byteNome);
         if (LunghezzaNonValida(run, nome))
             continue;
         if (!QUtf8StringView(byteNome.data(), byteNome.size()).isValidUtf8()) {
