@@ -41,7 +41,13 @@ frmImporta::frmImporta(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmImporta"));
     setWindowTitle(QStringLiteral("Importa Documenti"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    // The forms were drawn for MS Sans Serif; where it is missing, a face of
+    // similar width keeps the captions within their places.
+    QFont carattere(QStringLiteral("MS Sans Serif"), 8);
+    carattere.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                           QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                           QStringLiteral("Nimbus Sans")});
+    setFont(carattere);
     setFixedSize(Twip(7215), Twip(3255));
 
     fraImposta = controllo<QGroupBox>(this, QStringLiteral("fraImposta"), 120, 120, 6975, 2010);
@@ -80,6 +86,7 @@ frmImporta::frmImporta(QWidget* parent) : QWidget(parent)
     prgAvanzamento->setRange(0, 1);
     prgAvanzamento->setValue(0);
     prgAvanzamento->setFormat(QStringLiteral("%v di %m file"));
+    prgAvanzamento->setTextVisible(false); // until a run tells how many files there are
     prgAvanzamento->setAccessibleName(QStringLiteral("File esaminati"));
 
     connect(cmdOK, &QPushButton::clicked, this, &frmImporta::cmdOK_Click);
@@ -119,6 +126,7 @@ void frmImporta::cmdOK_Click()
     importazione->Database(percorsi[1]);
     importazione->FileIni(percorsi[2]);
     importazione->ImpostaAvanzamento([this](qsizetype esaminati, qsizetype totale) {
+        prgAvanzamento->setTextVisible(true);
         prgAvanzamento->setRange(0, int(qMax<qsizetype>(totale, 1)));
         prgAvanzamento->setValue(int(esaminati));
     });
