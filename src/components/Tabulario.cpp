@@ -174,6 +174,7 @@ void Tabulario::Concludi(const QStringList& valore)
         return;
     concluso_ = true;
     lettura_->stop();
+    modello_->Chiudi();
     emit ValoreDiRitorno(valore);
 }
 

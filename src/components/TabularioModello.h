@@ -28,6 +28,8 @@ public:
     // Reads up to `righe` more rows; false when none are left to read.
     bool LeggiBlocco(int righe);
     bool TutteLette() const { return !recordset_; }
+    // Stops reading and releases the archive; the rows read stay listed.
+    void Chiudi();
 
     int rowCount(const QModelIndex& genitore = {}) const override;
     int columnCount(const QModelIndex& genitore = {}) const override;
@@ -44,8 +46,6 @@ signals:
     void ErroreLettura(const ErroreArchivio& errore);
 
 private:
-    void Chiudi();
-
     std::unique_ptr<Recordset> recordset_;
     QStringList intestazioni_;
     std::vector<QVariantList> righe_;
