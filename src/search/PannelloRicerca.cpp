@@ -308,10 +308,13 @@ bool PannelloRicerca::eventFilter(QObject* oggetto, QEvent* evento)
 {
     if (oggetto == finestra_ && evento->type() == QEvent::Show && !giaMostrata_) {
         giaMostrata_ = true;
-        SpostaInAltoASinistra(finestra_);
-        // A window without its archive closes as soon as it comes up.
-        if (impostazioniAssenti_)
-            QTimer::singleShot(0, finestra_, [f = finestra_] { ScaricaFinestra(f); });
+        // After the work area has placed the new window, and only then: a
+        // window without its archive closes as soon as it comes up.
+        QTimer::singleShot(0, finestra_, [this] {
+            SpostaInAltoASinistra(finestra_);
+            if (impostazioniAssenti_)
+                ScaricaFinestra(finestra_);
+        });
     } else if (oggetto == txtAnno && evento->type() == QEvent::FocusOut && !convalidaInCorso_) {
         const auto motivo = static_cast<QFocusEvent*>(evento)->reason();
         const QWidget* verso = QApplication::focusWidget();

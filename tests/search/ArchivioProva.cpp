@@ -62,3 +62,16 @@ DocumentoProva Documento(const char* stampa, const char* tipo, const char* numer
     return {stampa, QString::fromUtf8(tipo), numero, data, QString::fromUtf8(codice),
             QStringLiteral("ufficio@esempio.it")};
 }
+
+QString Messaggio(Icona icona, const QString& testo, const QString& titolo)
+{
+    return QString::number(int(icona)) + QLatin1Char('|') + titolo + QLatin1Char('|') + testo;
+}
+
+QStringList Messaggi(const DialoghiRegistratore& dialoghi)
+{
+    QStringList messaggi;
+    for (const auto& voce : dialoghi.messaggi)
+        messaggi.append(Messaggio(voce.icona, voce.testo, voce.titolo));
+    return messaggi;
+}

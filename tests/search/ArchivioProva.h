@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "DialoghiRegistratore.h"
+
 class AmbienteProva;
 
 // One row of Posta as a test wants it; a null QVariant stands for Null.
@@ -48,3 +50,8 @@ struct ArchivioProva
 // A document of a normal row: the file name, type, number, date and code.
 DocumentoProva Documento(const char* stampa, const char* tipo, const char* numero, const QDate& data,
                          const char* codice);
+
+// A message as the user meets it, "icon|title|text", for comparing all of a
+// test's messages in one go.
+QString Messaggio(Icona icona, const QString& testo, const QString& titolo = TitoloApplicazione);
+QStringList Messaggi(const DialoghiRegistratore& dialoghi);

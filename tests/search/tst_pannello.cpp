@@ -19,6 +19,7 @@
 
 namespace {
 const QDate Giorno(2014, 3, 1);
+const QString AnnoNonValido = Messaggio(Icona::Nessuna, QStringLiteral("Anno documento non valido"));
 }
 
 class TestPannello : public QObject
@@ -58,11 +59,8 @@ void TestPannello::archivioMancante()
 {
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente_->percorso(QStringLiteral("nessuno")));
     QPointer<frmRistampa> finestra = new frmRistampa;
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    const auto& messaggio = ambiente_->dialoghi.messaggi.first();
-    QCOMPARE(messaggio.testo, MessaggioImpostazioniAssenti);
-    QCOMPARE(messaggio.icona, Icona::Critica);
-    QCOMPARE(messaggio.titolo, QStringLiteral("Seleziona Documenti"));
+    QCOMPARE(Messaggi(ambiente_->dialoghi),
+             QStringList{Messaggio(Icona::Critica, MessaggioImpostazioniAssenti, QStringLiteral("Seleziona Documenti"))});
     QCOMPARE(finestra->Pannello()->cmbTipo->count(), 0);
     // Nobody works with an unprepared panel: it closes as it comes up.
     finestra->show();
@@ -182,11 +180,7 @@ void TestPannello::annoAlClicSuCerca()
     QCOMPARE(finestra->Trova() != nullptr, accettato);
     if (accettato)
         return;
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    const auto& messaggio = ambiente_->dialoghi.messaggi.first();
-    QCOMPARE(messaggio.testo, QStringLiteral("Anno documento non valido"));
-    QCOMPARE(messaggio.icona, Icona::Nessuna);
-    QCOMPARE(messaggio.titolo, TitoloApplicazione);
+    QCOMPARE(Messaggi(ambiente_->dialoghi), QStringList{AnnoNonValido});
     QVERIFY(p->txtAnno->hasFocus());
     QCOMPARE(p->txtAnno->selectedText(), anno);
 }
@@ -209,8 +203,7 @@ void TestPannello::annoUscendoDalCampo()
     p->txtAnno->end(false);
     QTest::keyClicks(p->txtAnno, QStringLiteral("5"));
     QTest::keyClick(p->txtAnno, Qt::Key_Tab);
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, QStringLiteral("Anno documento non valido"));
+    QCOMPARE(Messaggi(ambiente_->dialoghi), QStringList{AnnoNonValido});
     QVERIFY(p->txtAnno->hasFocus());
     QCOMPARE(p->txtAnno->selectedText(), QStringLiteral("20145"));
 

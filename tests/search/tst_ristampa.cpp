@@ -175,15 +175,10 @@ void TestRistampa::esitiDellaScelta()
 
     QVERIFY(!finestra_->Trova());
     QCOMPARE(spiaValore.size(), valore.isEmpty() ? 0 : 1);
-    if (!valore.isEmpty())
-        QCOMPARE(spiaValore.first().first().toString(), valore);
+    QCOMPARE(spiaValore.value(0).value(0).toString(), valore);
     QVERIFY(ambiente_->apertore.aperti.isEmpty());
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), messaggio.isEmpty() ? 0 : 1);
-    if (!messaggio.isEmpty()) {
-        QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio);
-        QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Esclamazione);
-        QCOMPARE(ambiente_->dialoghi.messaggi.first().titolo, TitoloApplicazione);
-    }
+    QCOMPARE(Messaggi(ambiente_->dialoghi),
+             messaggio.isEmpty() ? QStringList{} : QStringList{Messaggio(Icona::Esclamazione, messaggio)});
 }
 
 QTEST_MAIN(TestRistampa)

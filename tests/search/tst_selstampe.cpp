@@ -104,13 +104,12 @@ void TestSelStampe::copiaTuttiEdElenco()
     // In the statement's order (type, file name, date), the missing one left out.
     QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
                                                       "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    const auto& domanda = ambiente_->dialoghi.messaggi.first();
-    QCOMPARE(domanda.testo, QStringLiteral("Operazione conclusa, i documenti si trovano nella cartella ")
-                                + destinazione_ + QStringLiteral(". Visualizzare l'elenco stampe selezionate?"));
-    QCOMPARE(domanda.icona, Icona::Informazione);
-    QCOMPARE(domanda.pulsanti, Pulsanti::SiNo);
-    QCOMPARE(domanda.titolo, TitoloApplicazione);
+    QCOMPARE(Messaggi(ambiente_->dialoghi),
+             QStringList{Messaggio(Icona::Informazione, QStringLiteral("Operazione conclusa, i documenti si trovano nella "
+                                                                       "cartella ")
+                                                            + destinazione_
+                                                            + QStringLiteral(". Visualizzare l'elenco stampe selezionate?"))});
+    QCOMPARE(ambiente_->dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
     QCOMPARE(ambiente_->apertore.aperti, QStringList{ElencoDelGiorno()});
 
     // A second run the same day starts the list afresh (and No opens nothing).
@@ -159,10 +158,7 @@ void TestSelStampe::esitiSenzaCopie()
         finestra_->txtPercorso->clear();
     CercaPerData(giorno, giorno);
 
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Esclamazione);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().titolo, titolo);
+    QCOMPARE(Messaggi(ambiente_->dialoghi), QStringList{Messaggio(Icona::Esclamazione, messaggio, titolo)});
     QVERIFY(FileIn(destinazione_).isEmpty());
 }
 
@@ -173,9 +169,8 @@ void TestSelStampe::copiaInterrottaConservaLeCopie()
     QDir().mkpath(destinazione_ + QStringLiteral("/fat1.pdf"));
     CercaPerData(Giorno, Giorno);
 
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, archivio_->cartellaPdf + QStringLiteral("/fat1.pdfNon trovato"));
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Informazione);
+    QCOMPARE(Messaggi(ambiente_->dialoghi),
+             QStringList{Messaggio(Icona::Informazione, archivio_->cartellaPdf + QStringLiteral("/fat1.pdfNon trovato"))});
     QCOMPARE(FileIn(destinazione_), QStringList{"bol1.pdf"});
     QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
 }
@@ -221,10 +216,9 @@ void TestSelStampe::sceltaSingola()
     const QByteArray originale = Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf"));
     lista->Scegli(0);
 
-    QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().testo, messaggio.arg(destinazione));
     const bool copiato = messaggio.startsWith(QStringLiteral("Operazione"));
-    QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, copiato ? Icona::Informazione : Icona::Esclamazione);
+    QCOMPARE(Messaggi(ambiente_->dialoghi),
+             QStringList{Messaggio(copiato ? Icona::Informazione : Icona::Esclamazione, messaggio.arg(destinazione))});
     // Whole old copy or whole new one, nothing else beside it.
     QCOMPARE(FileIn(destinazione_), QStringList{"fat5.pdf"});
     QCOMPARE(Contenuto(vecchia), copiato ? originale : QByteArray(100000, 'x'));
