@@ -29,8 +29,9 @@ public:
     // How long a statement waits for another workstation's lock before it fails.
     void ImpostaAttesaBlocco(int millisecondi);
 
-    // Refreshes what the engine knows of the archive's contents, after an
-    // action that changed many rows, so that searches stay quick.
+    // Refreshes what the engine knows of the archive's contents, so that
+    // searches stay quick. It reads the whole archive (about half a second
+    // per million rows): call it after an action that changed many rows.
     void AggiornaStatistiche();
 
     // A write transaction that takes the archive's write lock at once, so that
