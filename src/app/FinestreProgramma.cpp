@@ -1,7 +1,13 @@
 #include "app/FinestreProgramma.h"
 
 #include "app/frmPrincipale.h"
+#include "import/frmImporta.h"
+#include "search/frmRistampa.h"
+#include "search/frmSelStampe.h"
 
-void RegistraFinestreProgramma(frmPrincipale&)
+void RegistraFinestreProgramma(frmPrincipale& principale)
 {
+    principale.RegistraFinestra(QStringLiteral("mnuFileRistampa"), [] { return new frmRistampa; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileSeleziona"), [] { return new frmSelStampe; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
 }
