@@ -116,7 +116,11 @@ struct cImporta::Esecuzione
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
         daUltimaCessione.start();
+        ceduto = true;
     }
+    // Events were handled since the widths were last looked at: whatever
+    // they did (spooling.ini edited, for one) must count from the next file.
+    bool ceduto = true;
 
     // Takes the write lock for a new batch. Another workstation may hold it
     // for a while: keep trying, handling events in between, up to a limit;
@@ -375,7 +379,9 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
     for (qsizetype i = 0; i < elenco.Numero(); ++i) {
         if (avanzamento_ && run.TempoDiCedere())
             avanzamento_(i, elenco.Numero());
-        if (run.CedeSeTempo()) {
+        run.CedeSeTempo();
+        if (run.ceduto) {
+            run.ceduto = false;
             if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
                 run.ChiudiLotto(cartellaPDF_);
                 Interrompi(run, errore);
@@ -454,11 +460,15 @@ bool cImporta::LunghezzaNonValida(Esecuzione& run, const QString& nome)
 
 ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
 {
+    // Read in slices, each statement run to its end: a reading left open
+    // would keep other workstations from saving for as long as it lasts.
+    constexpr int righePerLettura = 5000;
     ErroreArchivio errore;
     const auto righe = run.connessione.Prepara(
-        QStringLiteral("select rowid, Stampa, Codice, Tipo, NumDoc, Data from Posta"), errore);
-    if (!errore.presente())
-        errore = righe->Esegui();
+        QStringLiteral("select rowid, Stampa, Codice, Tipo, NumDoc, Data from Posta "
+                       "where rowid > ? order by rowid limit %1")
+            .arg(righePerLettura),
+        errore);
     if (errore.presente())
         return errore;
     // Without usable widths (the clean-up on its own) no key is worked out.
@@ -468,23 +478,31 @@ ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& el
         run.giaArchiviato.assign(size_t(elenco.Numero()), false);
         run.lunghezzeArchiviati = lunghezze;
     }
-    while (righe->Successiva()) {
-        run.CedeSeTempo();
-        const QString stampa = righe->Valore(1).toString();
-        const qsizetype indice = elenco.Indice(QFile::encodeName(stampa));
-        if (indice < 0) {
-            run.orfane.push_back({righe->Valore(0).toLongLong(), stampa});
-            continue;
+    qint64 ultima = -1;
+    for (int lette = righePerLettura; lette == righePerLettura;) {
+        if (errore = righe->Esegui({ultima}); errore.presente())
+            return errore;
+        for (lette = 0; righe->Successiva(); ++lette) {
+            ultima = righe->Valore(0).toLongLong();
+            const QString stampa = righe->Valore(1).toString();
+            const qsizetype indice = elenco.Indice(QFile::encodeName(stampa));
+            if (indice < 0) {
+                run.orfane.push_back({ultima, stampa});
+                continue;
+            }
+            if (!conChiavi || run.giaArchiviato[size_t(indice)]
+                || ::LunghezzaNonValida(stampa, lunghezze))
+                continue;
+            const ChiaveDocumento chiave = ScomponiNomeFile(stampa, lunghezze);
+            if (chiave.Vuota())
+                continue;
+            const RigaPosta riga = RigaDocumento(stampa, chiave);
+            run.giaArchiviato[size_t(indice)] = riga.Codice == righe->Valore(2).toString()
+                && riga.Tipo == righe->Valore(3).toString()
+                && riga.NumDoc == righe->Valore(4).toString()
+                && riga.Data == righe->Valore(5).toDate();
         }
-        if (!conChiavi || run.giaArchiviato[size_t(indice)] || ::LunghezzaNonValida(stampa, lunghezze))
-            continue;
-        const ChiaveDocumento chiave = ScomponiNomeFile(stampa, lunghezze);
-        if (chiave.Vuota())
-            continue;
-        const RigaPosta riga = RigaDocumento(stampa, chiave);
-        run.giaArchiviato[size_t(indice)] = riga.Codice == righe->Valore(2).toString()
-            && riga.Tipo == righe->Valore(3).toString() && riga.NumDoc == righe->Valore(4).toString()
-            && riga.Data == righe->Valore(5).toDate();
+        run.CedeSeTempo();
     }
     return {};
 }
