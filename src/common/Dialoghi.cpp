@@ -1,25 +1,19 @@
 #include "common/Dialoghi.h"
 
+#include "common/ServizioInstallabile.h"
+
 #include <cstdio>
 
-namespace {
-Dialoghi*& installati()
-{
-    static DialoghiConsole console;
-    static Dialoghi* attuali = &console;
-    return attuali;
-}
-}
+using ServizioDialoghi = ServizioInstallabile<Dialoghi, DialoghiConsole>;
 
 Dialoghi& Dialoghi::Attuale()
 {
-    return *installati();
+    return ServizioDialoghi::Attuale();
 }
 
 void Dialoghi::Installa(Dialoghi* dialoghi)
 {
-    static DialoghiConsole console;
-    installati() = dialoghi ? dialoghi : &console;
+    ServizioDialoghi::Installa(dialoghi);
 }
 
 Risposta MostraMessaggio(const QString& testo, Icona icona, Pulsanti pulsanti,

@@ -1,5 +1,7 @@
 #include "shell/ApriStampaFile.h"
 
+#include "common/ServizioInstallabile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,24 +15,18 @@ public:
     int Apri(const QString&, const QString&, bool) override { return 31; }
 };
 
-ApertoreFile*& installato()
-{
-    static ApertoreSenzaDesktop senzaDesktop;
-    static ApertoreFile* attuale = &senzaDesktop;
-    return attuale;
-}
+using ServizioApertore = ServizioInstallabile<ApertoreFile, ApertoreSenzaDesktop>;
 
 } // namespace
 
 ApertoreFile& ApertoreFile::Attuale()
 {
-    return *installato();
+    return ServizioApertore::Attuale();
 }
 
 void ApertoreFile::Installa(ApertoreFile* apertore)
 {
-    static ApertoreSenzaDesktop senzaDesktop;
-    installato() = apertore ? apertore : &senzaDesktop;
+    ServizioApertore::Installa(apertore);
 }
 
 QString TestoEsitoApertura(int codice)

@@ -1,5 +1,7 @@
 #include "shell/SelezionaCartella.h"
 
+#include "common/ServizioInstallabile.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -13,24 +15,18 @@ public:
     }
 };
 
-SelettoreCartella*& installato()
-{
-    static SelettoreQt qt;
-    static SelettoreCartella* attuale = &qt;
-    return attuale;
-}
+using ServizioSelettore = ServizioInstallabile<SelettoreCartella, SelettoreQt>;
 
 } // namespace
 
 SelettoreCartella& SelettoreCartella::Attuale()
 {
-    return *installato();
+    return ServizioSelettore::Attuale();
 }
 
 void SelettoreCartella::Installa(SelettoreCartella* selettore)
 {
-    static SelettoreQt qt;
-    installato() = selettore ? selettore : &qt;
+    ServizioSelettore::Installa(selettore);
 }
 
 QString SelezionaCartella(QWidget* proprietario, const QString& richiesta)
