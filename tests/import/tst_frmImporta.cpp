@@ -9,6 +9,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,6 +31,7 @@ private slots:
     void annulla();
     void importaConCartellaVuota();
     void importa();
+    void annullaDuranteLImportazione_data();
     void annullaDuranteLImportazione();
 };
 
@@ -219,15 +222,31 @@ void TestfrmImporta::importa()
     QVERIFY(finestra.isNull());
 }
 
+void TestfrmImporta::annullaDuranteLImportazione_data()
+{
+    QTest::addColumn<QString>("come");
+    QTest::newRow("Annulla, confermato") << "pulsante";
+    QTest::newRow("finestra chiusa") << "finestra";
+    QTest::newRow("cornice chiusa nella finestra principale") << "cornice";
+}
+
 void TestfrmImporta::annullaDuranteLImportazione()
 {
+    QFETCH(QString, come);
+    const bool conPulsante = come == "pulsante";
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente);
     QStringList nomi;
     for (int i = 1; i <= 3000; ++i)
         nomi.append("000001FAT" + QStringLiteral("%1").arg(i, 7, 10, QLatin1Char('0')) + "20150101.pdf");
     p.documenti(nomi);
+    QMdiArea principale;
     QPointer<frmImporta> finestra = new frmImporta;
+    QPointer<QMdiSubWindow> cornice;
+    if (come == "cornice") {
+        cornice = principale.addSubWindow(finestra);
+        principale.show();
+    }
     finestra->show();
     compila(*finestra, p);
 
@@ -236,9 +255,15 @@ void TestfrmImporta::annullaDuranteLImportazione()
     QTimer::singleShot(0, finestra, [&] {
         bloccati = !finestra->cmdOK->isEnabled() && !finestra->cmdPercorsoCartella->isEnabled()
             && !finestra->cmdPercorsoDatabase->isEnabled() && finestra->cmdAnnulla->isEnabled();
-        ambiente.dialoghi.RispondiPoi(Risposta::Si);
-        QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
-        nascostaSubito = !finestra->isVisible();
+        if (conPulsante) {
+            ambiente.dialoghi.RispondiPoi(Risposta::Si);
+            QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
+        } else if (cornice) {
+            cornice->close();
+        } else {
+            finestra->close();
+        }
+        nascostaSubito = !finestra->isVisible() && (!cornice || !cornice->isVisible());
     });
     QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
     scarica();
@@ -246,11 +271,13 @@ void TestfrmImporta::annullaDuranteLImportazione()
     QVERIFY(bloccati);
     QVERIFY(nascostaSubito);
     QVERIFY(finestra.isNull());
+    QVERIFY(cornice.isNull());
     const QStringList elenco = p.elenco();
     QCOMPARE(elenco.size(), 4);
     QCOMPARE(elenco.mid(2), (QStringList{"Procedura annullata dall'operatore.",
                                          "Nessun nuovo file archiviato."}));
     QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
+    QCOMPARE(ambiente.dialoghi.messaggi.size(), conPulsante ? 1 : 0);
 }
 
 QTEST_MAIN(TestfrmImporta)
