@@ -20,6 +20,7 @@ private slots:
     void primaESecondaImportazione();
     void cartellaVuota();
     void inserimentoFallito();
+    void inserimentoFallitoTraAltri();
     void annullamento();
     void separatoreFinale();
     void pdfTolto();
@@ -129,6 +130,34 @@ void TestcImporta::inserimentoFallito()
         QCOMPARE(elenco.mid(4), (QStringList{"", nessuno}));
         QCOMPARE(p.archivio(), QStringList());
     }
+}
+
+void TestcImporta::inserimentoFallitoTraAltri()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente);
+    {
+        // The archive refuses one document (as a constraint of its own would).
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "vincolo");
+        db.setDatabaseName(p.database);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
+                                   "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("vincolo");
+    p.documenti({"000100FAT000000120140318.pdf", "000100FAT000000220140318.pdf",
+                 "000100FAT000000320140318.pdf", "000100FAT000000420140318.pdf"});
+    importa(p);
+    const QStringList elenco = p.elenco();
+    QCOMPARE(elenco.size(), 12);
+    QCOMPARE(elenco.mid(2, 2), (QStringList{p.pdf + "/000100FAT000000120140318.pdf", ""}));
+    QCOMPARE(elenco[4], problemi("000100FAT000000220140318.pdf"));
+    QVERIFY2(elenco[5].contains("rifiutato"), qPrintable(elenco[5]));
+    QCOMPARE(elenco.mid(6), (QStringList{"", p.pdf + "/000100FAT000000320140318.pdf", "",
+                                         p.pdf + "/000100FAT000000420140318.pdf", "",
+                                         "Archiviati n.3 nuovi files."}));
+    QCOMPARE(p.archivio().size(), 3);
 }
 
 void TestcImporta::annullamento()
