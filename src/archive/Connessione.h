@@ -29,9 +29,9 @@ public:
     // How long a statement waits for another workstation's lock before it fails.
     void ImpostaAttesaBlocco(int millisecondi);
 
-    // Refreshes what the engine knows of the archive's contents, so that
-    // searches stay quick. It reads the whole archive (about half a second
-    // per million rows): call it after an action that changed many rows.
+    // Refreshes what the engine knows of the archive's contents when the
+    // archive has changed much since the last time, so that searches stay
+    // quick. Call it at the end of an action that added or deleted rows.
     void AggiornaStatistiche();
 
     // A write transaction that takes the archive's write lock at once, so that

@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
+
 namespace {
 
 // Waiting this long for another workstation's lock before giving up keeps a
@@ -128,8 +130,27 @@ void MotoreSQLite::AggiornaStatistiche(QSqlDatabase& db) const
     // With statistics the planner lists the few document types of a million
     // rows by skipping through the index, and picks the date index for a
     // month of one type. A sample misjudges how few the types are, so the
-    // whole archive is read: about half a second per million rows.
+    // whole archive is read (about half a second per million rows): only
+    // when there are no statistics yet or a table has changed in size by
+    // more than a tenth since they were taken.
     QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool superate = true;
+    if (query.exec(QStringLiteral("select tbl, max(cast(stat as integer)) from sqlite_stat1 "
+                                  "where idx is not null group by tbl"))) {
+        QList<QPair<QString, qint64>> tabelle;
+        while (query.next())
+            tabelle.append({query.value(0).toString(), query.value(1).toLongLong()});
+        superate = tabelle.isEmpty();
+        for (const auto& [tabella, righe] : std::as_const(tabelle)) {
+            QSqlQuery conta(db);
+            if (conta.exec(QStringLiteral("select count(*) from \"%1\"").arg(tabella)) && conta.next()
+                && std::abs(conta.value(0).toLongLong() - righe) * 10 > righe)
+                superate = true;
+        }
+    }
+    if (!superate)
+        return;
     query.exec(QStringLiteral("PRAGMA analysis_limit = 0"));
     query.exec(QStringLiteral("ANALYZE"));
 }

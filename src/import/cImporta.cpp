@@ -346,6 +346,9 @@ void cImporta::EseguiImportazione()
                                 .arg(cartellaPDF_));
     }
 
+    if (run.connessione.Aperta())
+        run.connessione.AggiornaStatistiche();
+
     for (const QString& nota : std::as_const(run.note)) {
         run.elenco.Riga(nota);
         run.elenco.Riga();

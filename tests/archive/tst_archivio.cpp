@@ -27,6 +27,7 @@ private slots:
     void archivioSenzaTabellaPosta();
     void archivioBloccatoDaAltroProcesso();
     void comandoPreparatoInTransazione();
+    void statisticheRifatteSoloQuandoServe();
 
 private:
     std::unique_ptr<AmbienteProva> ambiente;
@@ -301,6 +302,32 @@ void TestArchivio::comandoPreparatoInTransazione()
 
     QVERIFY(!c.Prepara(QStringLiteral("select from where"), errore));
     QCOMPARE(errore.numero, 1);
+}
+
+void TestArchivio::statisticheRifatteSoloQuandoServe()
+{
+    Connessione c;
+    QVERIFY(!c.Apri(connessione).presente());
+    ErroreArchivio errore;
+    auto inserisci = c.Prepara(QStringLiteral("insert into Posta (Stampa, Tipo) values (?, 'FAT')"), errore);
+    QVERIFY(inserisci);
+    auto righeNelleStatistiche = [&] {
+        const QStringList stat = stampe(QStringLiteral("select stat from sqlite_stat1 where idx='Posta_Tipo'"));
+        return stat.isEmpty() ? -1 : stat.first().split(QLatin1Char(' ')).first().toInt();
+    };
+    auto aggiungiRighe = [&](int quante) {
+        for (int i = 0; i < quante; ++i)
+            QVERIFY(!inserisci->Esegui({QStringLiteral("%1.pdf").arg(i)}).presente());
+    };
+    aggiungiRighe(20);
+    c.AggiornaStatistiche();
+    QCOMPARE(righeNelleStatistiche(), 20);
+    aggiungiRighe(1); // a twentieth more: the statistics still serve
+    c.AggiornaStatistiche();
+    QCOMPARE(righeNelleStatistiche(), 20);
+    aggiungiRighe(5);
+    c.AggiornaStatistiche();
+    QCOMPARE(righeNelleStatistiche(), 26);
 }
 
 QTEST_GUILESS_MAIN(TestArchivio)
