@@ -133,24 +133,24 @@ Recordset::~Recordset()
 
 ErroreArchivio Recordset::ApriSql(const QString& stringaConnessione, const QString& istruzione)
 {
-    Chiudi();
-    d_->propria = std::make_unique<Connessione>();
-    if (ErroreArchivio errore = d_->propria->Apri(stringaConnessione); errore.presente()) {
-        d_->propria.reset();
-        return errore;
-    }
-    return ApriSql(*d_->propria, istruzione);
+    const ErroreArchivio errore = ApriConnessionePropria(stringaConnessione);
+    return errore.presente() ? errore : ApriSql(*d_->propria, istruzione);
 }
 
 ErroreArchivio Recordset::ApriTabella(const QString& stringaConnessione, const QString& tabella)
 {
+    const ErroreArchivio errore = ApriConnessionePropria(stringaConnessione);
+    return errore.presente() ? errore : ApriTabella(*d_->propria, tabella);
+}
+
+ErroreArchivio Recordset::ApriConnessionePropria(const QString& stringaConnessione)
+{
     Chiudi();
     d_->propria = std::make_unique<Connessione>();
-    if (ErroreArchivio errore = d_->propria->Apri(stringaConnessione); errore.presente()) {
+    const ErroreArchivio errore = d_->propria->Apri(stringaConnessione);
+    if (errore.presente())
         d_->propria.reset();
-        return errore;
-    }
-    return ApriTabella(*d_->propria, tabella);
+    return errore;
 }
 
 ErroreArchivio Recordset::ApriSql(Connessione& connessione, const QString& istruzione)

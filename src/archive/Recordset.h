@@ -57,6 +57,8 @@ public:
     ErroreArchivio Delete();
 
 private:
+    ErroreArchivio ApriConnessionePropria(const QString& stringaConnessione);
+
     struct Dati;
     std::unique_ptr<Dati> d_;
 };
