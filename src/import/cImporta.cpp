@@ -44,6 +44,16 @@ bool EsisteFile(const QString& percorso)
     return !percorso.isEmpty() && QFileInfo(percorso).isFile();
 }
 
+// A path that failed its check is reported and marks the run as not to start.
+bool PercorsoAccettato(bool esiste, const QString& messaggio, bool& erronePercorso)
+{
+    if (!esiste) {
+        MostraMessaggio(messaggio, Icona::Esclamazione);
+        erronePercorso = true;
+    }
+    return esiste;
+}
+
 } // namespace
 
 // Everything one run keeps while it goes: the list, the widths, the open
@@ -210,14 +220,11 @@ QString cImporta::Database() const
 
 void cImporta::Database(const QString& percorso)
 {
-    if (!EsisteFile(percorso)) {
-        MostraMessaggio(QStringLiteral("Manca il percorso del database, impossibile effettuare un "
-                                       "controllo sui documenti prodotti da 'Marvena'"),
-                        Icona::Esclamazione);
-        erronePercorso_ = true;
-        return;
-    }
-    stringaConnessione_ = StringaConnessione(percorso);
+    if (PercorsoAccettato(EsisteFile(percorso),
+                          QStringLiteral("Manca il percorso del database, impossibile effettuare un "
+                                         "controllo sui documenti prodotti da 'Marvena'"),
+                          erronePercorso_))
+        stringaConnessione_ = StringaConnessione(percorso);
 }
 
 QString cImporta::FileIni() const
@@ -227,14 +234,11 @@ QString cImporta::FileIni() const
 
 void cImporta::FileIni(const QString& percorso)
 {
-    if (!EsisteFile(percorso)) {
-        MostraMessaggio(QStringLiteral("Manca il percorso del file INI, impossibile effettuare un "
-                                       "controllo sui documenti prodotti da 'Marvena'"),
-                        Icona::Esclamazione);
-        erronePercorso_ = true;
-        return;
-    }
-    fileIni_ = percorso;
+    if (PercorsoAccettato(EsisteFile(percorso),
+                          QStringLiteral("Manca il percorso del file INI, impossibile effettuare un "
+                                         "controllo sui documenti prodotti da 'Marvena'"),
+                          erronePercorso_))
+        fileIni_ = percorso;
 }
 
 QString cImporta::CartellaPDF() const
@@ -244,15 +248,12 @@ QString cImporta::CartellaPDF() const
 
 void cImporta::CartellaPDF(const QString& cartella)
 {
-    if (!EsisteCartella(cartella)) {
-        MostraMessaggio(QStringLiteral("Manca il percorso della cartella contenente i documenti pdf, "
-                                       "impossibile effettuare un controllo sui documenti prodotti "
-                                       "da 'Marvena'"),
-                        Icona::Esclamazione);
-        erronePercorso_ = true;
-        return;
-    }
-    cartellaPDF_ = cartella;
+    if (PercorsoAccettato(EsisteCartella(cartella),
+                          QStringLiteral("Manca il percorso della cartella contenente i documenti "
+                                         "pdf, impossibile effettuare un controllo sui documenti "
+                                         "prodotti da 'Marvena'"),
+                          erronePercorso_))
+        cartellaPDF_ = cartella;
 }
 
 void cImporta::Avvia()
