@@ -2,69 +2,39 @@
 #include "ArchivioProva.h"
 #include "Finestre.h"
 #include "archive/Archivio.h"
-#include "components/Tabulario.h"
 
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTest>
+
+namespace {
+std::unique_ptr<Tabulario> Apri(const ArchivioProva& archivio, const QString& istruzione)
+{
+    auto lista = std::make_unique<Tabulario>();
+    lista->Connessione(StringaConnessione(archivio.database));
+    lista->Sql(istruzione);
+    lista->Mostra();
+    return lista;
+}
+} // namespace
 
 class TestTabulario : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void righeFiltroERiordino();
     void moltissimeRighe();
-
-private:
-    std::unique_ptr<Tabulario> Apri(const QString& istruzione);
-    QStringList PrimeColonne(const Tabulario& lista) const;
-    std::unique_ptr<AmbienteProva> ambiente_;
-    std::unique_ptr<ArchivioProva> archivio_;
 };
-
-void TestTabulario::init()
-{
-    ambiente_ = std::make_unique<AmbienteProva>();
-    archivio_ = std::make_unique<ArchivioProva>(
-        *ambiente_, QList<DocumentoProva>{Documento("c.pdf", "FAT", "10", QDate(2014, 3, 2), "C1"),
-                                          Documento("a.pdf", "BOL", "30", QDate(2014, 3, 1), "C2"),
-                                          Documento("b.pdf", "FAT", "20", QDate(2013, 12, 31), "C1")});
-}
-
-void TestTabulario::cleanup()
-{
-    archivio_.reset();
-    ambiente_.reset();
-}
-
-std::unique_ptr<Tabulario> TestTabulario::Apri(const QString& istruzione)
-{
-    auto lista = std::make_unique<Tabulario>();
-    lista->Connessione(StringaConnessione(archivio_->database));
-    lista->Sql(istruzione);
-    lista->Titolo(QStringLiteral("Seleziona Documento"));
-    lista->Mostra();
-    return lista;
-}
-
-QStringList TestTabulario::PrimeColonne(const Tabulario& lista) const
-{
-    QStringList prime;
-    for (int i = 0; i < lista.RigheElencate(); ++i)
-        prime.append(lista.RigaElencata(i).first());
-    return prime;
-}
 
 void TestTabulario::righeFiltroERiordino()
 {
-    auto lista = Apri(QStringLiteral("Select Stampa, Tipo, NumDoc as Num_Documento, data from Posta order by Stampa;"));
+    AmbienteProva ambiente;
+    ArchivioProva archivio(ambiente, {Documento("c.pdf", "FAT", "10", QDate(2014, 3, 2), "C1"),
+                                      Documento("a.pdf", "BOL", "30", QDate(2014, 3, 1), "C2"),
+                                      Documento("b.pdf", "FAT", "20", QDate(2013, 12, 31), "C1")});
+    auto lista = Apri(archivio, QStringLiteral("Select Stampa, Tipo, NumDoc as Num_Documento, data from Posta order by Stampa;"));
     QVERIFY(lista->isVisible());
-    QCOMPARE(lista->windowTitle(), QStringLiteral("Seleziona Documento"));
     auto* tabella = Controllo<QTableView>(lista.get(), QStringLiteral("tabRighe"));
     QHeaderView* intestazione = tabella->horizontalHeader();
     QStringList intestazioni;
@@ -96,12 +66,13 @@ void TestTabulario::righeFiltroERiordino()
 
 void TestTabulario::moltissimeRighe()
 {
+    AmbienteProva ambiente;
     QList<DocumentoProva> documenti;
     for (int i = 0; i < 100000; ++i)
-        documenti.append({QStringLiteral("d%1.pdf").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("FAT"),
-                          QString::number(i), QDate(2014, 1, 1).addDays(i % 365), QStringLiteral("C9")});
-    archivio_->Inserisci(documenti);
-    auto lista = Apri(QStringLiteral("Select Stampa, NumDoc from Posta where Codice='C9' order by Stampa;"));
+        documenti.append(Documento(QStringLiteral("d%1.pdf").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("FAT"),
+                                   QString::number(i), QDate(2014, 1, 1).addDays(i % 365), QStringLiteral("C9")));
+    ArchivioProva archivio(ambiente, documenti);
+    auto lista = Apri(archivio, QStringLiteral("Select Stampa, NumDoc from Posta where Codice='C9' order by Stampa;"));
     // The first rows are there at once; the others follow without a wait.
     QVERIFY(lista->RigheElencate() > 0);
     QVERIFY(lista->RigheElencate() < 100000);

@@ -9,14 +9,20 @@
 #include <QFile>
 #include <QTest>
 
+namespace {
+void Riuscito(const ErroreArchivio& errore)
+{
+    if (errore.presente())
+        qFatal("%s", qPrintable(errore.testo()));
+}
+} // namespace
+
 ArchivioProva::ArchivioProva(const AmbienteProva& ambiente, const QList<DocumentoProva>& documenti)
     : database(ambiente.percorso(QStringLiteral("server/dati.mdb"))),
       cartellaPdf(ambiente.percorso(QStringLiteral("server/pdf")))
 {
     QDir().mkpath(cartellaPdf);
-    const ErroreArchivio errore = CreaArchivio(database);
-    if (errore.presente())
-        qFatal("%s", qPrintable(errore.testo()));
+    Riuscito(CreaArchivio(database));
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente.percorso(QStringLiteral("server")));
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), cartellaPdf);
     Inserisci(documenti);
@@ -24,27 +30,18 @@ ArchivioProva::ArchivioProva(const AmbienteProva& ambiente, const QList<Document
 
 void ArchivioProva::Inserisci(const QList<DocumentoProva>& documenti) const
 {
-    if (documenti.isEmpty())
-        return;
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(database));
-    if (!errore.presente())
-        errore = connessione.IniziaTransazione();
-    std::unique_ptr<Comando> comando;
-    if (!errore.presente())
-        comando = connessione.Prepara(
-            QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"),
-            errore);
-    for (const DocumentoProva& d : documenti) {
-        if (errore.presente())
-            break;
-        errore = comando->Esegui({d.stampa, d.tipo, d.numero, d.data, d.codice, d.email});
-    }
+    Riuscito(connessione.Apri(StringaConnessione(database)));
+    Riuscito(connessione.IniziaTransazione());
+    ErroreArchivio errore;
+    auto comando = connessione.Prepara(
+        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"),
+        errore);
+    Riuscito(errore);
+    for (const DocumentoProva& d : documenti)
+        Riuscito(comando->Esegui({d.stampa, d.tipo, d.numero, d.data, d.codice, d.email}));
     comando.reset();
-    if (!errore.presente())
-        errore = connessione.Conferma();
-    if (errore.presente())
-        qFatal("%s", qPrintable(errore.testo()));
+    Riuscito(connessione.Conferma());
 }
 
 void ArchivioProva::ScriviPdf(const QStringList& nomi) const
@@ -56,11 +53,10 @@ void ArchivioProva::ScriviPdf(const QStringList& nomi) const
     }
 }
 
-DocumentoProva Documento(const char* stampa, const char* tipo, const char* numero, const QDate& data,
-                         const char* codice)
+DocumentoProva Documento(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
+                         const QString& codice)
 {
-    return {stampa, QString::fromUtf8(tipo), numero, data, QString::fromUtf8(codice),
-            QStringLiteral("ufficio@esempio.it")};
+    return {stampa, tipo, numero, data, codice, QStringLiteral("ufficio@esempio.it")};
 }
 
 QString Messaggio(Icona icona, const QString& testo, const QString& titolo)

@@ -12,24 +12,7 @@ class AmbienteProva;
 // One row of Posta as a test wants it; a null QVariant stands for Null.
 struct DocumentoProva
 {
-    DocumentoProva(const char* stampa, const QVariant& tipo, const char* numero, const QVariant& data,
-                   const QVariant& codice, const QVariant& email)
-        : stampa(QString::fromUtf8(stampa)), tipo(tipo), numero(QString::fromUtf8(numero)), data(data),
-          codice(codice), email(email)
-    {
-    }
-    DocumentoProva(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
-                   const QString& codice)
-        : stampa(stampa), tipo(tipo), numero(numero), data(data), codice(codice)
-    {
-    }
-
-    QVariant stampa;
-    QVariant tipo;
-    QVariant numero;
-    QVariant data;
-    QVariant codice;
-    QVariant email;
+    QVariant stampa, tipo, numero, data, codice, email;
 };
 
 // A real archive in the test's program folder: Velmira.ini points DataBase at
@@ -38,7 +21,7 @@ struct ArchivioProva
 {
     explicit ArchivioProva(const AmbienteProva& ambiente, const QList<DocumentoProva>& documenti = {});
 
-    // Adds rows to Posta in one transaction; fails the test on an error.
+    // Adds rows to Posta in one transaction; stops the test on an error.
     void Inserisci(const QList<DocumentoProva>& documenti) const;
     // Writes a PDF (any bytes) for each file name into the PDF folder.
     void ScriviPdf(const QStringList& nomi) const;
@@ -48,8 +31,8 @@ struct ArchivioProva
 };
 
 // A document of a normal row: the file name, type, number, date and code.
-DocumentoProva Documento(const char* stampa, const char* tipo, const char* numero, const QDate& data,
-                         const char* codice);
+DocumentoProva Documento(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
+                         const QString& codice);
 
 // A message as the user meets it, "icon|title|text", for comparing all of a
 // test's messages in one go.

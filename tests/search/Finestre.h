@@ -1,8 +1,15 @@
 #pragma once
 
+#include "components/Tabulario.h"
+#include "search/PannelloRicerca.h"
+
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
-#include <QWidget>
 
 // Finds a control of a window by its name, failing the test when it is missing.
 template <typename T>
@@ -20,4 +27,38 @@ inline bool MostraAttiva(QWidget* finestra)
     finestra->show();
     QApplication::setActiveWindow(finestra);
     return QTest::qWaitForWindowActive(finestra);
+}
+
+// Replaces what a field holds by typing, as a user does.
+inline void Riscrivi(QLineEdit* casella, const QString& testo)
+{
+    casella->selectAll();
+    QTest::keyClick(casella, Qt::Key_Backspace);
+    QTest::keyClicks(casella, testo);
+}
+
+// Chooses a search option, fills in what it enables and clicks "Cerca". An
+// empty type leaves the type list as it is.
+inline void Cerca(PannelloRicerca* p, int opzione, const QDate& dal, const QDate& al, const QString& tipo = {},
+                  const QString& numero = {}, const QString& codice = {})
+{
+    QTest::mouseClick(p->optRicerca[opzione], Qt::LeftButton);
+    p->dtData->setDate(dal);
+    p->dtDataFin->setDate(al);
+    if (p->txtDoc->isEnabled())
+        Riscrivi(p->txtDoc, numero);
+    if (p->txtCodice->isEnabled())
+        Riscrivi(p->txtCodice, codice);
+    if (!tipo.isEmpty())
+        Riscrivi(p->cmbTipo->lineEdit(), tipo);
+    QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+}
+
+// The first column of every row the lookup list shows, in its order.
+inline QStringList PrimeColonne(const Tabulario& lista)
+{
+    QStringList prime;
+    for (int i = 0; i < lista.RigheElencate(); ++i)
+        prime.append(lista.RigaElencata(i).first());
+    return prime;
 }

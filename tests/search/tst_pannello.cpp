@@ -3,19 +3,12 @@
 #include "Finestre.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
-#include "search/PannelloRicerca.h"
 #include "search/frmRistampa.h"
 #include "search/frmSelStampe.h"
 #include "settings/Impostazioni.h"
 
-#include <QComboBox>
-#include <QDateEdit>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 const QDate Giorno(2014, 3, 1);
@@ -28,12 +21,10 @@ class TestPannello : public QObject
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { ambiente_.reset(); }
     void archivioMancante();
-    void modoInizialeETipi_data();
-    void modoInizialeETipi();
-    void modi_data();
-    void modi();
+    void caricamentoEModi_data();
+    void caricamentoEModi();
     void annoAlClicSuCerca_data();
     void annoAlClicSuCerca();
     void annoUscendoDalCampo();
@@ -49,12 +40,6 @@ void TestPannello::init()
     ambiente_->fermaOrologio(QDateTime(QDate(2014, 3, 15), QTime(10, 30)));
 }
 
-void TestPannello::cleanup()
-{
-    // The environment puts the program's seams back when it goes.
-    ambiente_.reset();
-}
-
 void TestPannello::archivioMancante()
 {
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente_->percorso(QStringLiteral("nessuno")));
@@ -67,35 +52,35 @@ void TestPannello::archivioMancante()
     QTRY_VERIFY(finestra.isNull());
 }
 
-void TestPannello::modoInizialeETipi_data()
+void TestPannello::caricamentoEModi_data()
 {
     QTest::addColumn<QList<DocumentoProva>>("documenti");
-    QTest::addColumn<int>("modo");
     QTest::addColumn<QStringList>("voci");
+    QTest::addColumn<QString>("istruzione"); // of a search right after opening
 
-    QTest::newRow("archivio vuoto") << QList<DocumentoProva>{} << 5 << QStringList{};
+    QTest::newRow("archivio vuoto") << QList<DocumentoProva>{} << QStringList{}
+        << "Select Stampa, Tipo, data, email from Posta where data between(#03/15/2014#) and (#03/15/2014#) order by tipo,data;";
     QTest::newRow("tipi e tipi nulli")
         << QList<DocumentoProva>{Documento("a.pdf", "FAT", "1", Giorno, "C1"), {"b.pdf", {}, "2", Giorno, {}, {}},
                                  Documento("c.pdf", "BOL", "3", Giorno, "C1")}
-        << 1 << QStringList{"Tutti", "BOL", "FAT"};
+        << QStringList{"Tutti", "BOL", "FAT"}
+        << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/15/2014#) and (#03/15/2014#) order by tipo, stampa, data;";
     QTest::newRow("solo tipi nulli o vuoti")
         << QList<DocumentoProva>{{"a.pdf", {}, "1", Giorno, {}, {}}, {"b.pdf", QString(""), "2", Giorno, {}, {}}}
-        << 5 << QStringList{"Tutti", ""};
+        << QStringList{"Tutti", ""}
+        << "Select Stampa, Tipo, data, email from Posta where data between(#03/15/2014#) and (#03/15/2014#) order by tipo,data;";
 }
 
-void TestPannello::modoInizialeETipi()
+void TestPannello::caricamentoEModi()
 {
     QFETCH(QList<DocumentoProva>, documenti);
-    QFETCH(int, modo);
     QFETCH(QStringList, voci);
+    QFETCH(QString, istruzione);
     ArchivioProva archivio(*ambiente_, documenti);
-    std::unique_ptr<frmRistampa> finestra(new frmRistampa);
-    PannelloRicerca* p = finestra->Pannello();
+    frmRistampa finestra;
+    PannelloRicerca* p = finestra.Pannello();
 
     QVERIFY(ambiente_->dialoghi.messaggi.isEmpty());
-    QCOMPARE(p->intModoRicerca(), modo);
-    QCOMPARE(p->optRicerca[1]->isEnabled(), modo == 1);
-    QCOMPARE(p->optRicerca[2]->isEnabled(), modo == 1);
     QStringList elencate;
     for (int i = 0; i < p->cmbTipo->count(); ++i)
         elencate.append(p->cmbTipo->itemText(i));
@@ -104,49 +89,32 @@ void TestPannello::modoInizialeETipi()
     QCOMPARE(p->dtData->date(), QDate(2014, 3, 15));
     QCOMPARE(p->dtDataFin->date(), QDate(2014, 3, 15));
     QCOMPARE(p->txtAnno->text(), QStringLiteral("2014"));
+    QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+    QCOMPARE(finestra.Trova()->Istruzione(), istruzione);
 
-    // "Ricerca per data" always leads to the date search.
-    QTest::mouseClick(p->optRicerca[0], Qt::LeftButton);
-    QCOMPARE(p->intModoRicerca(), 1);
-}
-
-void TestPannello::modi_data()
-{
-    QTest::addColumn<int>("opzione");
-    QTest::addColumn<bool>("periodo");
-    QTest::addColumn<bool>("numero");
-    QTest::addColumn<bool>("codice");
-    QTest::newRow("per data") << 0 << true << false << false;
-    QTest::newRow("per numero") << 1 << false << true << false;
-    QTest::newRow("per codice") << 2 << true << false << true;
-}
-
-void TestPannello::modi()
-{
-    QFETCH(int, opzione);
-    QFETCH(bool, periodo);
-    QFETCH(bool, numero);
-    QFETCH(bool, codice);
-    ArchivioProva archivio(*ambiente_, {Documento("a.pdf", "FAT", "1", Giorno, "C1")});
-    std::unique_ptr<frmRistampa> finestra(new frmRistampa);
-    PannelloRicerca* p = finestra->Pannello();
-    // From another mode, so that every control has to change.
-    QTest::mouseClick(p->optRicerca[opzione == 1 ? 2 : 1], Qt::LeftButton);
-    QTest::mouseClick(p->optRicerca[opzione], Qt::LeftButton);
-
-    QCOMPARE(p->intModoRicerca(), opzione + 1);
-    QCOMPARE(p->dtData->isEnabled(), periodo);
-    QCOMPARE(p->dtDataFin->isEnabled(), periodo);
-    QCOMPARE(p->txtDoc->isEnabled(), numero);
-    QCOMPARE(p->txtAnno->isEnabled(), numero);
-    QCOMPARE(p->txtCodice->isEnabled(), codice);
-    QVERIFY(p->cmbTipo->isEnabled());
+    // Searches by number or code need types; "Ricerca per data" is always there.
+    const bool conTipi = voci.size() > 1 && !voci[1].isEmpty();
+    QCOMPARE(p->optRicerca[1]->isEnabled(), conTipi);
+    QCOMPARE(p->optRicerca[2]->isEnabled(), conTipi);
     const QColor bianco(255, 255, 255);
-    const QColor sfondo = finestra->palette().color(QPalette::Window);
-    QCOMPARE(p->txtDoc->palette().color(QPalette::Disabled, QPalette::Base), numero ? bianco : sfondo);
-    QCOMPARE(p->txtCodice->palette().color(QPalette::Active, QPalette::Base), codice ? bianco : sfondo);
-    // The year only changes its enabled state, never its colour.
-    QVERIFY(!p->txtAnno->testAttribute(Qt::WA_SetPalette));
+    const QColor sfondo = finestra.palette().color(QPalette::Window);
+    // Each option is reached from the number search, so every control changes.
+    for (int opzione : {1, 2, 1, 0}) {
+        if (!p->optRicerca[opzione]->isEnabled())
+            continue;
+        QTest::mouseClick(p->optRicerca[opzione], Qt::LeftButton);
+        QCOMPARE(p->intModoRicerca(), opzione + 1);
+        QCOMPARE(p->dtData->isEnabled(), opzione != 1);
+        QCOMPARE(p->dtDataFin->isEnabled(), opzione != 1);
+        QCOMPARE(p->txtDoc->isEnabled(), opzione == 1);
+        QCOMPARE(p->txtAnno->isEnabled(), opzione == 1);
+        QCOMPARE(p->txtCodice->isEnabled(), opzione == 2);
+        QVERIFY(p->cmbTipo->isEnabled());
+        QCOMPARE(p->txtDoc->palette().color(QPalette::Disabled, QPalette::Base), opzione == 1 ? bianco : sfondo);
+        QCOMPARE(p->txtCodice->palette().color(QPalette::Active, QPalette::Base), opzione == 2 ? bianco : sfondo);
+        // The year only changes its enabled state, never its colour.
+        QVERIFY(!p->txtAnno->testAttribute(Qt::WA_SetPalette));
+    }
 }
 
 void TestPannello::annoAlClicSuCerca_data()
@@ -157,7 +125,6 @@ void TestPannello::annoAlClicSuCerca_data()
     QTest::newRow("segno e tre cifre") << "-123" << true;
     QTest::newRow("due cifre") << "14" << false;
     QTest::newRow("lettere") << "abcd" << false;
-    QTest::newRow("vuoto") << "" << false;
 }
 
 void TestPannello::annoAlClicSuCerca()
@@ -165,24 +132,22 @@ void TestPannello::annoAlClicSuCerca()
     QFETCH(QString, anno);
     QFETCH(bool, accettato);
     ArchivioProva archivio(*ambiente_, {Documento("a.pdf", "FAT", "1", Giorno, "C1")});
-    std::unique_ptr<frmRistampa> finestra(new frmRistampa);
-    QVERIFY(MostraAttiva(finestra.get()));
-    PannelloRicerca* p = finestra->Pannello();
+    frmRistampa finestra;
+    QVERIFY(MostraAttiva(&finestra));
+    PannelloRicerca* p = finestra.Pannello();
     QSignalSpy cerca(p, &PannelloRicerca::Cerca);
     QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
     p->txtAnno->setFocus();
-    p->txtAnno->selectAll();
-    QTest::keyClick(p->txtAnno, Qt::Key_Backspace);
-    QTest::keyClicks(p->txtAnno, anno);
+    Riscrivi(p->txtAnno, anno);
     QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
 
     QCOMPARE(cerca.size(), accettato ? 1 : 0);
-    QCOMPARE(finestra->Trova() != nullptr, accettato);
-    if (accettato)
-        return;
-    QCOMPARE(Messaggi(ambiente_->dialoghi), QStringList{AnnoNonValido});
-    QVERIFY(p->txtAnno->hasFocus());
-    QCOMPARE(p->txtAnno->selectedText(), anno);
+    QCOMPARE(finestra.Trova() != nullptr, accettato);
+    QCOMPARE(Messaggi(ambiente_->dialoghi), accettato ? QStringList{} : QStringList{AnnoNonValido});
+    if (!accettato) {
+        QVERIFY(p->txtAnno->hasFocus());
+        QCOMPARE(p->txtAnno->selectedText(), anno);
+    }
 }
 
 void TestPannello::annoUscendoDalCampo()
@@ -190,13 +155,13 @@ void TestPannello::annoUscendoDalCampo()
     ArchivioProva archivio(*ambiente_, {Documento("a.pdf", "FAT", "1", Giorno, "C1")});
     // The copy window takes a fifth character and refuses it on leaving;
     // the others do not take it at all.
-    std::unique_ptr<frmRistampa> ristampa(new frmRistampa);
-    ristampa->Pannello()->txtAnno->setEnabled(true);
-    QTest::keyClicks(ristampa->Pannello()->txtAnno, QStringLiteral("5"));
-    QCOMPARE(ristampa->Pannello()->txtAnno->text(), QStringLiteral("2014"));
+    frmRistampa ristampa;
+    ristampa.Pannello()->txtAnno->setEnabled(true);
+    QTest::keyClicks(ristampa.Pannello()->txtAnno, QStringLiteral("5"));
+    QCOMPARE(ristampa.Pannello()->txtAnno->text(), QStringLiteral("2014"));
 
-    std::unique_ptr<frmSelStampe> finestra(new frmSelStampe);
-    QVERIFY(MostraAttiva(finestra.get()));
+    QPointer<frmSelStampe> finestra = new frmSelStampe;
+    QVERIFY(MostraAttiva(finestra));
     PannelloRicerca* p = finestra->Pannello();
     QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
     p->txtAnno->setFocus();
@@ -214,9 +179,8 @@ void TestPannello::annoUscendoDalCampo()
     QVERIFY(!p->txtAnno->hasFocus());
 
     // The close button unloads the window.
-    QPointer<frmSelStampe> chiusa = finestra.release();
-    QTest::mouseClick(chiusa->Pannello()->cmdAnnulla, Qt::LeftButton);
-    QTRY_VERIFY(chiusa.isNull());
+    QTest::mouseClick(p->cmdAnnulla, Qt::LeftButton);
+    QTRY_VERIFY(finestra.isNull());
 }
 
 void TestPannello::archivioSenzaPosta()
@@ -228,15 +192,15 @@ void TestPannello::archivioSenzaPosta()
     QVERIFY(!connessione.Esegui(QStringLiteral("drop table Posta")).presente());
     connessione.Chiudi();
 
-    std::unique_ptr<frmRistampa> finestra(new frmRistampa);
+    frmRistampa finestra;
     QCOMPARE(ambiente_->dialoghi.messaggi.size(), 1);
     QCOMPARE(ambiente_->dialoghi.messaggi.first().icona, Icona::Critica);
     // The window stays usable; a search says why it finds nothing.
-    QTest::mouseClick(finestra->Pannello()->cmdCerca, Qt::LeftButton);
+    QTest::mouseClick(finestra.Pannello()->cmdCerca, Qt::LeftButton);
     QCOMPARE(ambiente_->dialoghi.messaggi.size(), 2);
     QVERIFY(ambiente_->dialoghi.messaggi.last().testo.startsWith(
         QStringLiteral("Impossibile eseguire la ricerca nell'archivio:\n")));
-    QVERIFY(!finestra->Trova());
+    QVERIFY(!finestra.Trova());
 }
 
 QTEST_MAIN(TestPannello)
