@@ -2,12 +2,12 @@
 
 #include "common/AttivazioneProgramma.h"
 #include "common/EliminaFileTemp.h"
-#include "settings/FileIni.h"
 #include "settings/Impostazioni.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <fcntl.h>
@@ -17,40 +17,32 @@
 
 namespace {
 
-// Makes a file impossible to delete, even for the administrator, for as long
-// as the guard lives.
-class Immutabile
+// Sets or clears the immutable attribute, which makes a file impossible to
+// delete even for the administrator. False where the file system refuses.
+bool Immutabile(const QString& percorso, bool acceso)
 {
-public:
-    explicit Immutabile(const QString& percorso) : percorso_(percorso) { attivo_ = imposta(true); }
-    ~Immutabile()
-    {
-        if (attivo_)
-            imposta(false);
-    }
-    bool attivo() const { return attivo_; }
-
-private:
-    bool imposta(bool acceso)
-    {
-        const int fd = ::open(QFile::encodeName(percorso_).constData(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int attributi = 0;
-        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &attributi) == 0;
-        attributi = acceso ? attributi | FS_IMMUTABLE_FL : attributi & ~FS_IMMUTABLE_FL;
-        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &attributi) == 0;
+    const int fd = ::open(QFile::encodeName(percorso).constData(), O_RDONLY);
+    int attributi = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &attributi) == 0;
+    attributi = acceso ? attributi | FS_IMMUTABLE_FL : attributi & ~FS_IMMUTABLE_FL;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &attributi) == 0;
+    if (fd >= 0)
         ::close(fd);
-        return ok;
-    }
-    QString percorso_;
-    bool attivo_ = false;
-};
+    return ok;
+}
 
-// A moment `giorni` calendar days after the file was made, at the same hour.
-QDateTime DopoGiorni(const QString& file, int giorni)
+// A moment `giorni` calendar days after the file was made, at the same hour
+// or just after that day's midnight.
+QDateTime DopoGiorni(const QString& file, int giorni, bool aMezzanotte = false)
 {
-    return DataCreazione(QFileInfo(file)).addDays(giorni);
+    const QDateTime dopo = DataCreazione(QFileInfo(file)).addDays(giorni);
+    return aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo;
+}
+
+QByteArray ContenutoIni()
+{
+    QFile ini(PercorsoVelmiraIni());
+    return ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray();
 }
 
 } // namespace
@@ -60,8 +52,6 @@ class TestEliminaFileTemp : public QObject
     Q_OBJECT
 
 private slots:
-    void etaInGiorni_data();
-    void etaInGiorni();
     void durataDecideCosaResta_data();
     void durataDecideCosaResta();
     void primoAvvioCreaSoloLaDurata();
@@ -70,75 +60,41 @@ private slots:
     void impostazioniNonScrivibili();
 };
 
-void TestEliminaFileTemp::etaInGiorni_data()
-{
-    QTest::addColumn<QDateTime>("creazione");
-    QTest::addColumn<QDateTime>("adesso");
-    QTest::addColumn<qint64>("eta");
-
-    const auto ora = [](int a, int m, int g, int h, int min) {
-        return QDateTime(QDate(a, m, g), QTime(h, min));
-    };
-    QTest::newRow("ieri sera, oggi appena dopo mezzanotte")
-        << ora(2026, 3, 9, 23, 59) << ora(2026, 3, 10, 0, 1) << qint64(1);
-    QTest::newRow("stesso giorno da mezzanotte a sera")
-        << ora(2026, 3, 10, 0, 0) << ora(2026, 3, 10, 23, 59) << qint64(0);
-    QTest::newRow("a cavallo dell'anno") << ora(2025, 12, 28, 18, 0) << ora(2026, 1, 5, 8, 0)
-                                         << qint64(8);
-    QTest::newRow("file datato nel futuro") << ora(2026, 3, 12, 8, 0) << ora(2026, 3, 10, 8, 0)
-                                            << qint64(-2);
-}
-
-void TestEliminaFileTemp::etaInGiorni()
-{
-    QFETCH(QDateTime, creazione);
-    QFETCH(QDateTime, adesso);
-    QFETCH(qint64, eta);
-    QCOMPARE(EtaInGiorni(creazione, adesso), eta);
-}
-
+// A list `eta` calendar days old, with Durata set to the text given: whether
+// the list stays, and the Durata left in the file (an empty one is repaired,
+// anything else is left as the user wrote it). Age counts midnights, not
+// whole days: just after midnight a list made yesterday evening is a day old.
 void TestEliminaFileTemp::durataDecideCosaResta_data()
 {
-    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("durata");
     QTest::addColumn<int>("eta");
+    QTest::addColumn<bool>("aMezzanotte");
     QTest::addColumn<bool>("resta");
     QTest::addColumn<QString>("durataDopo");
-
-    const QByteArray vuota = "[EliminaTemp]\nDurata=\n";
-    QTest::newRow("vuota: 7 giorni restano") << vuota << 7 << true << "7";
-    QTest::newRow("vuota: 8 giorni via") << vuota << 8 << false << "7";
-    QTest::newRow("7: 7 giorni restano") << QByteArray("[EliminaTemp]\nDurata=7\n") << 7 << true
-                                         << "7";
-    QTest::newRow("7: 8 giorni via") << QByteArray("[EliminaTemp]\nDurata=7\n") << 8 << false
-                                     << "7";
-    QTest::newRow("0: ieri via") << QByteArray("[EliminaTemp]\nDurata=0\n") << 1 << false << "0";
-    QTest::newRow("30: 8 giorni restano") << QByteArray("[EliminaTemp]\nDurata=30\n") << 8 << true
-                                          << "30";
-    QTest::newRow("non numero: 7, testo lasciato")
-        << QByteArray("[EliminaTemp]\nDurata=una settimana\n") << 8 << false << "una settimana";
-    QTest::newRow("negativa: oggi resta") << QByteArray("[EliminaTemp]\nDurata=-3\n") << 0 << true
-                                          << "-3";
-    QTest::newRow("negativa: come 7") << QByteArray("[EliminaTemp]\nDurata=-3\n") << 8 << false
-                                      << "-3";
-    QTest::newRow("oltre 16 bit: come 7") << QByteArray("[EliminaTemp]\nDurata=99999\n") << 7
-                                          << true << "99999";
-    QTest::newRow("massimo 16 bit") << QByteArray("[EliminaTemp]\nDurata=32767\n") << 4000 << true
-                                    << "32767";
+    QTest::newRow("vuota: 7 giorni restano") << "" << 7 << false << true << "7";
+    QTest::newRow("vuota: 8 giorni via") << "" << 8 << false << false << "7";
+    QTest::newRow("8 giorni appena passati: via") << "7" << 8 << true << false << "7";
+    QTest::newRow("30: 8 giorni restano") << "30" << 8 << false << true << "30";
+    QTest::newRow("0: ieri via") << "0" << 1 << true << false << "0";
+    QTest::newRow("non numero: come 7") << "una settimana" << 8 << false << false
+                                        << "una settimana";
+    QTest::newRow("negativa: come 7") << "-3" << 7 << false << true << "-3";
+    QTest::newRow("oltre 16 bit: come 7") << "99999" << 7 << false << true << "99999";
+    QTest::newRow("massimo 16 bit") << "32767" << 4000 << false << true << "32767";
 }
 
 void TestEliminaFileTemp::durataDecideCosaResta()
 {
-    QFETCH(QByteArray, ini);
+    QFETCH(QString, durata);
     QFETCH(int, eta);
+    QFETCH(bool, aMezzanotte);
     QFETCH(bool, resta);
     QFETCH(QString, durataDopo);
-
     AmbienteProva ambiente;
-    ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
-    const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/copiati_01_03_2026.txt"),
-                                              "Stampa\n");
+    ambiente.scriviFile(QStringLiteral("Velmira.ini"), "[EliminaTemp]\nDurata=" + durata.toUtf8());
+    const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/copiati_01_03_2026.txt"), "x");
 
-    QVERIFY(AttivazioneProgramma(DopoGiorni(lista, eta)));
+    QVERIFY(AttivazioneProgramma(DopoGiorni(lista, eta, aMezzanotte)));
 
     QCOMPARE(QFileInfo::exists(lista), resta);
     QCOMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")), durataDopo);
@@ -153,11 +109,8 @@ void TestEliminaFileTemp::primoAvvioCreaSoloLaDurata()
 
     QVERIFY(AttivazioneProgramma(adesso));
     QVERIFY(QFileInfo::exists(lista));
-    QFile ini(PercorsoVelmiraIni());
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    const QStringList righe =
-        QString::fromUtf8(ini.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(righe, QStringList({QStringLiteral("[EliminaTemp]"), QStringLiteral("Durata=7")}));
+    QCOMPARE(QString::fromUtf8(ContenutoIni()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             QStringList({QStringLiteral("[EliminaTemp]"), QStringLiteral("Durata=7")}));
     QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files),
              QStringList{QStringLiteral("Velmira.ini")});
 
@@ -169,27 +122,30 @@ void TestEliminaFileTemp::primoAvvioCreaSoloLaDurata()
 void TestEliminaFileTemp::fileProtettiSaltatiGliAltriPuliti()
 {
     AmbienteProva ambiente;
-    const QString cartella = ambiente.percorso(QStringLiteral("elenchi"));
     const QString solaLettura = ambiente.scriviFile(QStringLiteral("elenchi/a_sola_lettura.txt"));
     const QString bloccato = ambiente.scriviFile(QStringLiteral("elenchi/b_bloccato.txt"));
     const QString comune = ambiente.scriviFile(QStringLiteral("elenchi/c_comune.txt"));
     const QString nascosto = ambiente.scriviFile(QStringLiteral("elenchi/.d_nascosto"));
     const QString inSottocartella = ambiente.scriviFile(QStringLiteral("elenchi/vecchi/e.txt"));
     QVERIFY(QFile::setPermissions(solaLettura, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    Immutabile blocco(bloccato);
+    const bool blocco = Immutabile(bloccato, true);
+    const auto sblocca = qScopeGuard([&] { Immutabile(bloccato, false); });
 
-    const int eliminati = EliminaFileTemp(cartella, 7, DopoGiorni(comune, 30));
+    const int eliminati =
+        EliminaFileTemp(ambiente.percorso(QStringLiteral("elenchi")), 7, DopoGiorni(comune, 30));
 
     QVERIFY(QFileInfo::exists(solaLettura));
     QVERIFY(!QFileInfo::exists(comune));
     QVERIFY(!QFileInfo::exists(nascosto));
     QVERIFY(QFileInfo::exists(inSottocartella));
-    QCOMPARE(QFileInfo::exists(bloccato), blocco.attivo());
-    QCOMPARE(eliminati, blocco.attivo() ? 2 : 3);
-    if (!blocco.attivo())
+    QCOMPARE(QFileInfo::exists(bloccato), blocco);
+    QCOMPARE(eliminati, blocco ? 2 : 3);
+    if (!blocco)
         QSKIP("questo file system non permette di bloccare un file: resta provato il resto");
 }
 
+// A list copied here with its old date keeps the day it arrived where the
+// file system records it; elsewhere its modification date is all there is.
 void TestEliminaFileTemp::etaDallaNascitaDelFile()
 {
     AmbienteProva ambiente;
@@ -199,10 +155,8 @@ void TestEliminaFileTemp::etaDallaNascitaDelFile()
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(adesso.addDays(-30), QFileDevice::FileModificationTime));
     file.close();
-
-    // A list copied here with its old date keeps the day it arrived where the
-    // file system records it; elsewhere its modification date is all there is.
     const bool nascitaRegistrata = QFileInfo(lista).birthTime().isValid();
+
     EliminaFileTemp(ambiente.percorso(QStringLiteral("elenchi")), 7, adesso);
     QCOMPARE(QFileInfo::exists(lista), nascitaRegistrata);
 }
@@ -216,9 +170,7 @@ void TestEliminaFileTemp::impostazioniNonScrivibili()
 
     QVERIFY(!AttivazioneProgramma(DopoGiorni(lista, 8)));
 
-    QFile ini(PercorsoVelmiraIni());
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    QCOMPARE(ini.readAll(), binario);
+    QCOMPARE(ContenutoIni(), binario);
     QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
     QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
 }
