@@ -6,7 +6,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
 #include <QTest>
+
+void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altra"));
+        db.setDatabaseName(database);
+        if (!db.open())
+            qFatal("archivio non apribile: %s", qPrintable(database));
+        azione(db);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("altra"));
+}
 
 ProvaImportazione::ProvaImportazione(AmbienteProva& a)
     : ambiente(a),
@@ -42,6 +55,15 @@ void ProvaImportazione::documenti(const QStringList& nomi) const
         if (!file.open(QIODevice::WriteOnly))
             qFatal("impossibile creare %s", qPrintable(nome));
     }
+}
+
+QStringList ProvaImportazione::documentiNumerati(int quanti) const
+{
+    QStringList nomi;
+    for (int i = 1; i <= quanti; ++i)
+        nomi.append(QStringLiteral("000001FAT%1%2").arg(i, 7, 10, QLatin1Char('0')).arg("20150101.pdf"));
+    documenti(nomi);
+    return nomi;
 }
 
 QStringList ProvaImportazione::elenco() const

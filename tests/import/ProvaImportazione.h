@@ -3,6 +3,13 @@
 #include "AmbienteProva.h"
 
 #include <QStringList>
+#include <functional>
+
+class QSqlDatabase;
+
+// Runs `azione` on a connection of its own to an archive, as another
+// program or workstation would open it.
+void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione);
 
 // A PDF folder, a Marvena folder with spooling.ini and an empty archive,
 // inside a test's temporary program folder.
@@ -14,6 +21,9 @@ public:
     void scriviLunghezze(int codice, int tipo, int numero) const;
     // Creates empty files in the PDF folder.
     void documenti(const QStringList& nomi) const;
+    // Creates `quanti` documents of one client, numbered from 1, and
+    // returns their names in name order.
+    QStringList documentiNumerati(int quanti) const;
 
     // ElencoFileImp.txt as lines; fails the test if a line does not end in CR LF.
     QStringList elenco() const;

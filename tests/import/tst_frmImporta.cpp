@@ -5,6 +5,7 @@
 #include "import/frmImporta.h"
 #include "settings/Impostazioni.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,12 +25,11 @@ class TestfrmImporta : public QObject
 
 private slots:
     void aspetto();
-    void caricamento_data();
-    void caricamento();
-    void sfoglia();
+    void caricamentoESfoglia();
     void annulla_data();
     void annulla();
-    void importaConCartellaVuota();
+    void percorsiErrati_data();
+    void percorsiErrati();
     void importa();
     void annullaDuranteLImportazione_data();
     void annullaDuranteLImportazione();
@@ -49,15 +49,18 @@ void scrivi(QLineEdit* casella, const QString& testo)
     QTest::keyClicks(casella, testo);
 }
 
+// A window shown as the main window shows it; the pointer clears when it unloads.
+QPointer<frmImporta> aperta()
+{
+    auto* finestra = new frmImporta;
+    finestra->show();
+    return finestra;
+}
+
 void compila(frmImporta& finestra, const ProvaImportazione& p)
 {
     scrivi(finestra.txtPercorsoCartella, p.pdf);
     scrivi(finestra.txtDatabase, p.marvena);
-}
-
-QRect inTwip(int sinistra, int alto, int larghezza, int altezza)
-{
-    return QRect(Twip(sinistra), Twip(alto), Twip(larghezza), Twip(altezza));
 }
 
 } // namespace
@@ -77,64 +80,39 @@ void TestfrmImporta::aspetto()
         QVERIFY(etichetta);
         QCOMPARE(etichetta->text(), didascalie[i]);
         QCOMPARE(etichetta->buddy(), caselle[i]);
-        QCOMPARE(etichetta->geometry(), inTwip(120, 480 + 480 * i, 2175, 285));
-        QCOMPARE(caselle[i]->geometry(), inTwip(2400, 480 + 480 * i, 3135, 285));
     }
     QCOMPARE(finestra.cmdPercorsoCartella->text(), "S&foglia");
     QCOMPARE(finestra.cmdPercorsoDatabase->text(), "Sf&oglia");
-    QCOMPARE(finestra.cmdPercorsoCartella->geometry().size(), inTwip(0, 0, 975, 375).size());
-    QCOMPARE(finestra.cmdPercorsoCartella->x(), Twip(5760));
     QCOMPARE(finestra.cmdOK->text(), "&Importa");
-    QCOMPARE(finestra.cmdOK->geometry(), inTwip(2925, 2280, 1335, 375));
     QCOMPARE(finestra.cmdAnnulla->text(), "&Annulla");
-    QCOMPARE(finestra.cmdAnnulla->geometry(), inTwip(4455, 2280, 1095, 375));
+    QCOMPARE(finestra.cmdOK->geometry(), QRect(Twip(2925), Twip(2280), Twip(1335), Twip(375)));
     QVERIFY(finestra.prgAvanzamento->y() > finestra.cmdOK->geometry().bottom());
-    for (const char* nome : {"txtPercorsoCartella", "cmdPercorsoCartella", "txtDatabase",
-                             "cmdPercorsoDatabase", "txtBaseDati", "cmdOK", "cmdAnnulla"})
-        QVERIFY2(finestra.findChild<QWidget*>(nome), nome);
+    // Without Velmira.ini only the database name is filled in, and no file is made.
+    QCOMPARE(finestra.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
+    QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
 }
 
-void TestfrmImporta::caricamento_data()
+void TestfrmImporta::caricamentoESfoglia()
 {
-    QTest::addColumn<bool>("conImpostazioni");
-    QTest::newRow("senza Velmira.ini") << false;
-    QTest::newRow("con Velmira.ini") << true;
-}
-
-void TestfrmImporta::caricamento()
-{
-    QFETCH(bool, conImpostazioni);
     AmbienteProva ambiente;
-    if (conImpostazioni)
-        ambiente.scriviFile("Velmira.ini",
-                            "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
+    ambiente.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
     frmImporta finestra;
-    QCOMPARE(finestra.txtPercorsoCartella->text(), conImpostazioni ? "/server/pdf" : "");
-    QCOMPARE(finestra.txtDatabase->text(), conImpostazioni ? "/server/marvena" : "");
+    QCOMPARE(finestra.txtPercorsoCartella->text(), "/server/pdf");
+    QCOMPARE(finestra.txtDatabase->text(), "/server/marvena");
     QCOMPARE(finestra.txtBaseDati->text(), "dati.mdb");
-    QCOMPARE(finestra.PercorsiImportazione(),
-             conImpostazioni ? QStringList({"/server/pdf", "/server/marvena/dati.mdb",
-                                            "/server/marvena/spooling.ini"})
-                             : QStringList({"", "/dati.mdb", "/spooling.ini"}));
     QCOMPARE(finestra.pos(), QPoint(0, 0));
-    QVERIFY(!QFile::exists(PercorsoVelmiraIni()) || conImpostazioni);
-}
 
-void TestfrmImporta::sfoglia()
-{
-    AmbienteProva ambiente;
-    frmImporta finestra;
-    ambiente.selettore.risposte.enqueue("/scelta/pdf");
-    ambiente.selettore.risposte.enqueue("/scelta/marvena");
+    // A picker answered fills its box; one cancelled (an empty answer) leaves it as it was.
+    for (const char* risposta : {"/scelta/pdf", "", "", "/scelta/marvena"})
+        ambiente.selettore.risposte.enqueue(risposta);
     QTest::mouseClick(finestra.cmdPercorsoCartella, Qt::LeftButton);
     QTest::mouseClick(finestra.cmdPercorsoDatabase, Qt::LeftButton);
-    QCOMPARE(finestra.txtPercorsoCartella->text(), "/scelta/pdf");
-    QCOMPARE(finestra.txtDatabase->text(), "/scelta/marvena");
-    // Cancelled pickers leave the boxes as they were.
+    QCOMPARE(finestra.PercorsiImportazione(), QStringList({"/scelta/pdf", "/server/marvena/dati.mdb",
+                                                           "/server/marvena/spooling.ini"}));
     QTest::mouseClick(finestra.cmdPercorsoCartella, Qt::LeftButton);
     QTest::mouseClick(finestra.cmdPercorsoDatabase, Qt::LeftButton);
-    QCOMPARE(finestra.txtPercorsoCartella->text(), "/scelta/pdf");
-    QCOMPARE(finestra.txtDatabase->text(), "/scelta/marvena");
+    QCOMPARE(finestra.PercorsiImportazione(), QStringList({"/scelta/pdf", "/scelta/marvena/dati.mdb",
+                                                           "/scelta/marvena/spooling.ini"}));
     const QString cartella = "Seleziona il percorso della cartella che contiene i documenti in formato PDF:";
     const QString database = "Seleziona il percorso della cartella dove è installato il programma 'Marvena':";
     QCOMPARE(ambiente.selettore.richieste, (QStringList{cartella, database, cartella, database}));
@@ -151,41 +129,65 @@ void TestfrmImporta::annulla()
 {
     QFETCH(bool, conferma);
     AmbienteProva ambiente;
-    QPointer<frmImporta> finestra = new frmImporta;
-    finestra->show();
+    QPointer<frmImporta> finestra = aperta();
     ambiente.dialoghi.RispondiPoi(conferma ? Risposta::Si : Risposta::No);
     QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
     scarica();
     QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente.dialoghi.messaggi[0].testo, "Annullare l'operazione?");
-    QCOMPARE(ambiente.dialoghi.messaggi[0].icona, Icona::Domanda);
-    QCOMPARE(ambiente.dialoghi.messaggi[0].pulsanti, Pulsanti::SiNo);
-    QCOMPARE(ambiente.dialoghi.messaggi[0].titolo, TitoloApplicazione);
+    const auto& domanda = ambiente.dialoghi.messaggi[0];
+    QCOMPARE(domanda.testo, "Annullare l'operazione?");
+    QVERIFY(domanda.icona == Icona::Domanda && domanda.pulsanti == Pulsanti::SiNo);
     QCOMPARE(finestra.isNull(), conferma);
     QVERIFY(ambiente.apertore.aperti.isEmpty());
     delete finestra;
 }
 
-void TestfrmImporta::importaConCartellaVuota()
+void TestfrmImporta::percorsiErrati_data()
 {
+    QTest::addColumn<QString>("cartella"); // as typed, relative to the test's folder
+    QTest::addColumn<QString>("baseDati");
+    QTest::addColumn<bool>("iniCartella"); // spooling.ini is a folder, not a file
+    QTest::addColumn<QStringList>("messaggi");
+    const QString cartella = "Manca il percorso della cartella contenente i documenti pdf, "
+                             "impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
+    const QString database = "Manca il percorso del database, impossibile effettuare un controllo "
+                             "sui documenti prodotti da 'Marvena'";
+    const QString ini = "Manca il percorso del file INI, impossibile effettuare un controllo sui "
+                        "documenti prodotti da 'Marvena'";
+    QTest::newRow("tutti") << "server/manca" << "manca.mdb" << true
+                           << QStringList{cartella, database, ini};
+    QTest::newRow("database") << "server/pdf" << "manca.mdb" << false << QStringList{database};
+    QTest::newRow("ini") << "server/pdf" << "dati.mdb" << true << QStringList{ini};
+}
+
+// A path that fails its check: every message, no run, the old list shown.
+void TestfrmImporta::percorsiErrati()
+{
+    QFETCH(QString, cartella);
+    QFETCH(QString, baseDati);
+    QFETCH(bool, iniCartella);
+    QFETCH(QStringList, messaggi);
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente);
+    if (iniCartella) {
+        QFile::remove(p.fileIni);
+        QDir().mkpath(p.fileIni);
+    }
     ambiente.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
-    QPointer<frmImporta> finestra = new frmImporta;
-    finestra->show();
+    QPointer<frmImporta> finestra = aperta();
+    scrivi(finestra->txtPercorsoCartella, ambiente.percorso(cartella));
     scrivi(finestra->txtDatabase, p.marvena);
-    scrivi(finestra->txtBaseDati, "manca.mdb");
+    scrivi(finestra->txtBaseDati, baseDati);
     QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
     scarica();
 
-    QStringList messaggi;
-    for (const auto& m : std::as_const(ambiente.dialoghi.messaggi))
-        messaggi.append(m.testo);
-    QCOMPARE(messaggi, (QStringList{"Manca il percorso della cartella contenente i documenti pdf, "
-                                    "impossibile effettuare un controllo sui documenti prodotti da "
-                                    "'Marvena'",
-                                    "Manca il percorso del database, impossibile effettuare un "
-                                    "controllo sui documenti prodotti da 'Marvena'"}));
+    QStringList mostrati;
+    for (const auto& m : std::as_const(ambiente.dialoghi.messaggi)) {
+        mostrati.append(m.testo);
+        QCOMPARE(m.icona, Icona::Esclamazione);
+        QCOMPARE(m.titolo, TitoloApplicazione);
+    }
+    QCOMPARE(mostrati, messaggi);
     QCOMPARE(p.elenco(), QStringList{"elenco di ieri"});
     QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
     QVERIFY(finestra.isNull());
@@ -196,8 +198,7 @@ void TestfrmImporta::importa()
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente);
     p.documenti({"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
-    QPointer<frmImporta> finestra = new frmImporta;
-    finestra->show();
+    QPointer<frmImporta> finestra = aperta();
     compila(*finestra, p);
     QProgressBar* avanzamento = finestra->prgAvanzamento;
     int massimo = 0;
@@ -236,10 +237,7 @@ void TestfrmImporta::annullaDuranteLImportazione()
     const bool conPulsante = come == "pulsante";
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente);
-    QStringList nomi;
-    for (int i = 1; i <= 3000; ++i)
-        nomi.append("000001FAT" + QStringLiteral("%1").arg(i, 7, 10, QLatin1Char('0')) + "20150101.pdf");
-    p.documenti(nomi);
+    p.documentiNumerati(3000);
     QMdiArea principale;
     QPointer<frmImporta> finestra = new frmImporta;
     QPointer<QMdiSubWindow> cornice;
