@@ -2,6 +2,8 @@
 
 #include "archive/Archivio.h"
 
+#include <QStringList>
+
 QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre)
 {
     const bool tutti = criteri.TuttiITipi();
@@ -21,27 +23,28 @@ QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTip
         QStringLiteral("NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where ");
     const QString colonneAnno = QStringLiteral(
         "NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where ");
-    // With one type the statements carry a second blank after "where".
-    const QString perTipo = QStringLiteral(" ");
-    const QString ordinePerTipo = QStringLiteral(" order by data, NumDoc;");
+    // With one type the statements carry a second blank after "where" and
+    // list the documents by date and number.
+    const auto perTipo = [&inizio](const QString& colonne, const QStringList& condizioni) {
+        return inizio + colonne + QStringLiteral(" ") + condizioni.join(QStringLiteral(" and "))
+            + QStringLiteral(" order by data, NumDoc;");
+    };
 
     switch (modo) {
     case 1:
         if (tutti)
             return inizio + colonneData + periodo + QStringLiteral(" order by tipo, stampa, data;");
-        return inizio + colonneData + perTipo + periodo + QStringLiteral(" and ") + tipo + ordinePerTipo;
+        return perTipo(colonneData, {periodo, tipo});
     case 2:
         if (tutti)
             return inizio + colonneAnno + anno + QStringLiteral(" and ") + numero
                 + QStringLiteral(" order by tipo,data;");
-        return inizio + colonneAnno + perTipo + anno + QStringLiteral(" and ") + numero
-            + QStringLiteral(" and ") + tipo + ordinePerTipo;
+        return perTipo(colonneAnno, {anno, numero, tipo});
     case 3:
         if (tutti)
             return inizio + colonneData + periodo + QStringLiteral("and ") + codice
                 + QStringLiteral(" order by tipo,data;");
-        return inizio + colonneData + perTipo + periodo + QStringLiteral(" and ") + tipo
-            + QStringLiteral(" and ") + codice + ordinePerTipo;
+        return perTipo(colonneData, {periodo, tipo, codice});
     case 5:
         return QStringLiteral("Select Stampa, Tipo, data, email from Posta where ") + periodo
             + QStringLiteral(" order by tipo,data;");
