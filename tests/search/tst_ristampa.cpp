@@ -62,7 +62,7 @@ private slots:
         QTest::newRow("tutti minuscolo") << 0 << "tutti" << "" << ""
             << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='tutti' order by data, NumDoc;"
             << QStringList{};
-        QTest::newRow("numero 123 del 2014, fatture") << 1 << "FAT" << " 123 " << ""
+        QTest::newRow("numero 123 del 2014, fatture, spazi") << 1 << " FAT " << " 123 " << ""
             << "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;"
             << QStringList{"fat123-2014.pdf"};
         QTest::newRow("numero con apice") << 1 << "Tutti" << "12'3" << ""
