@@ -243,7 +243,8 @@ void frmPrincipale::mnuFileEsci_Click()
 
 void frmPrincipale::MostraFinestra(const QString& nomeMenu)
 {
-    if (QMdiSubWindow* aperta = aperte_.value(nomeMenu)) {
+    // A frame already closed but not yet deleted no longer counts as open.
+    if (QMdiSubWindow* aperta = aperte_.value(nomeMenu); aperta && !aperta->isHidden()) {
         aperta->showNormal();
         AreaFinestre->setActiveSubWindow(aperta);
         aperta->raise();
