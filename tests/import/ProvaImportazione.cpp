@@ -29,7 +29,6 @@ ProvaImportazione::ProvaImportazione(AmbienteProva& a)
       fileIni(marvena + QStringLiteral("/spooling.ini"))
 {
     QDir().mkpath(pdf);
-    QDir().mkpath(marvena);
     scriviLunghezze(6, 3, 7);
     const ErroreArchivio errore = CreaArchivio(database);
     if (errore.presente())
@@ -38,23 +37,18 @@ ProvaImportazione::ProvaImportazione(AmbienteProva& a)
 
 void ProvaImportazione::scriviLunghezze(int codice, int tipo, int numero) const
 {
-    QFile file(fileIni);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("spooling.ini non scrivibile");
-    file.write(QStringLiteral("[AS/400]\r\nLunCodCli=%1\r\nLunTipDoc=%2\r\nLunNumDoc=%3\r\n")
-                   .arg(codice)
-                   .arg(tipo)
-                   .arg(numero)
-                   .toLatin1());
+    ambiente.scriviFile(QStringLiteral("server/marvena/spooling.ini"),
+                        QStringLiteral("[AS/400]\r\nLunCodCli=%1\r\nLunTipDoc=%2\r\nLunNumDoc=%3\r\n")
+                            .arg(codice)
+                            .arg(tipo)
+                            .arg(numero)
+                            .toLatin1());
 }
 
 void ProvaImportazione::documenti(const QStringList& nomi) const
 {
-    for (const QString& nome : nomi) {
-        QFile file(pdf + QLatin1Char('/') + nome);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("impossibile creare %s", qPrintable(nome));
-    }
+    for (const QString& nome : nomi)
+        ambiente.scriviFile(QStringLiteral("server/pdf/") + nome);
 }
 
 QStringList ProvaImportazione::documentiNumerati(int quanti) const

@@ -65,7 +65,6 @@ void TestNomeDocumento::normalizza_data()
     QTest::newRow("zero") << "0000000" << "0";
     QTest::newRow("lettera") << "C00123" << "C00123";
     QTest::newRow("segno e spazi") << " -0042 " << "-42";
-    QTest::newRow("metà al pari") << "2.5" << "2";
     QTest::newRow("limite 32 bit") << "2147483647" << "2147483647";
     QTest::newRow("oltre 32 bit resta com'è") << "002147483648" << "002147483648";
 }
@@ -77,8 +76,7 @@ void TestNomeDocumento::normalizza()
     QCOMPARE(NormalizzaCampo(testo), atteso);
 }
 
-// Unusable widths as the user meets them (the run stops) are in the engine's
-// tests; these are the readings only this level sees.
+// How a run stops on unusable widths is tested through the velmira program.
 void TestNomeDocumento::lunghezzeDalFile_data()
 {
     QTest::addColumn<QByteArray>("contenuto");
@@ -87,6 +85,10 @@ void TestNomeDocumento::lunghezzeDalFile_data()
                                          << "";
     QTest::newRow("non intera") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=3.5\nLunNumDoc=7\n")
                                 << "LunTipDoc vale \"3.5\"";
+    QTest::newRow("non un numero") << QByteArray("[AS/400]\nLunCodCli=sei\nLunTipDoc=3\nLunNumDoc=7\n")
+                                   << "LunCodCli vale \"sei\"";
+    QTest::newRow("negativa") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=-3\nLunNumDoc=7\n")
+                              << "LunTipDoc vale -3";
     QTest::newRow("troppo lunghe")
         << QByteArray("[AS/400]\nLunCodCli=32000\nLunTipDoc=3\nLunNumDoc=7000\n") << "troppo grandi";
 }

@@ -144,6 +144,7 @@ void TestVelmira::importaNonRiuscita()
     QCOMPARE(lunghezze.codice, 1);
     QVERIFY2(lunghezze.errori.contains("manca la lunghezza LunNumDoc"), qPrintable(lunghezze.errori));
     QCOMPARE(lunghezze.uscita, contenuto(PercorsoElencoImportazione()));
+    QVERIFY(lunghezze.uscita.contains("manca la lunghezza LunNumDoc"));
     QVERIFY(lunghezze.uscita.endsWith("Nessun nuovo file archiviato.\r\n"));
 }
 
