@@ -1,12 +1,13 @@
 #include "ProvaImportazione.h"
 
 #include "archive/Archivio.h"
-#include "archive/Recordset.h"
 #include "import/cImporta.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione)
@@ -75,20 +76,14 @@ QStringList ProvaImportazione::elenco() const
 
 QStringList ProvaImportazione::archivio() const
 {
-    Recordset rs;
-    const ErroreArchivio errore = rs.ApriSql(
-        StringaConnessione(database),
-        QStringLiteral("select Stampa, Codice, Tipo, NumDoc, Data, email from Posta order by Stampa"));
-    if (errore.presente())
-        return {errore.testo()};
     QStringList righe;
-    for (; !rs.FineFile(); rs.MoveNext()) {
-        const QVariant email = rs.Valore(5);
-        righe.append(QStringList{rs.Valore(0).toString(), rs.Valore(1).toString(),
-                                 rs.Valore(2).toString(), rs.Valore(3).toString(),
-                                 rs.Valore(4).toDate().toString(Qt::ISODate),
-                                 email.isNull() ? QStringLiteral("NULL") : email.toString()}
-                         .join(QLatin1Char('|')));
-    }
+    SuArchivio(database, [&righe](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("select Stampa || '|' || Codice || '|' || Tipo || '|' || NumDoc || '|' "
+                                   "|| Data || '|' || ifnull(email, 'NULL') from Posta order by Stampa")))
+            righe.append(q.lastError().text());
+        while (q.next())
+            righe.append(q.value(0).toString());
+    });
     return righe;
 }

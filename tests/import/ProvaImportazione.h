@@ -27,7 +27,7 @@ public:
 
     // ElencoFileImp.txt as lines; fails the test if a line does not end in CR LF.
     QStringList elenco() const;
-    // Posta as "Stampa|Codice|Tipo|NumDoc|Data|email", by Stampa.
+    // Posta as stored, "Stampa|Codice|Tipo|NumDoc|Data|email", by Stampa.
     QStringList archivio() const;
 
     AmbienteProva& ambiente;

@@ -1,6 +1,5 @@
 #include "AmbienteProva.h"
 #include "ProvaImportazione.h"
-#include "components/Finestre.h"
 #include "import/cImporta.h"
 #include "import/frmImporta.h"
 #include "settings/Impostazioni.h"
@@ -18,7 +17,6 @@ private slots:
     void caricamentoESfoglia();
     void annulla_data();
     void annulla();
-    void percorsiErrati_data();
     void percorsiErrati();
     void importa();
     void annullaDuranteLImportazione_data();
@@ -75,7 +73,6 @@ void TestfrmImporta::aspetto()
     QCOMPARE(finestra.cmdPercorsoDatabase->text(), "Sf&oglia");
     QCOMPARE(finestra.cmdOK->text(), "&Importa");
     QCOMPARE(finestra.cmdAnnulla->text(), "&Annulla");
-    QCOMPARE(finestra.cmdOK->geometry(), QRect(Twip(2925), Twip(2280), Twip(1335), Twip(375)));
     QVERIFY(finestra.prgAvanzamento->y() > finestra.cmdOK->geometry().bottom());
     // Without Velmira.ini only the database name is filled in, and no file is made.
     QCOMPARE(finestra.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
@@ -132,42 +129,18 @@ void TestfrmImporta::annulla()
     delete finestra;
 }
 
-void TestfrmImporta::percorsiErrati_data()
-{
-    QTest::addColumn<QString>("cartella"); // as typed, relative to the test's folder
-    QTest::addColumn<QString>("baseDati");
-    QTest::addColumn<bool>("iniCartella"); // spooling.ini is a folder, not a file
-    QTest::addColumn<QStringList>("messaggi");
-    const QString cartella = "Manca il percorso della cartella contenente i documenti pdf, "
-                             "impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
-    const QString database = "Manca il percorso del database, impossibile effettuare un controllo "
-                             "sui documenti prodotti da 'Marvena'";
-    const QString ini = "Manca il percorso del file INI, impossibile effettuare un controllo sui "
-                        "documenti prodotti da 'Marvena'";
-    QTest::newRow("tutti") << "server/manca" << "manca.mdb" << true
-                           << QStringList{cartella, database, ini};
-    QTest::newRow("database") << "server/pdf" << "manca.mdb" << false << QStringList{database};
-    QTest::newRow("ini") << "server/pdf" << "dati.mdb" << true << QStringList{ini};
-}
-
-// A path that fails its check: every message, no run, the old list shown.
+// Paths that fail their checks: every message in order, no run, the old list shown.
 void TestfrmImporta::percorsiErrati()
 {
-    QFETCH(QString, cartella);
-    QFETCH(QString, baseDati);
-    QFETCH(bool, iniCartella);
-    QFETCH(QStringList, messaggi);
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente);
-    if (iniCartella) {
-        QFile::remove(p.fileIni);
-        QDir().mkpath(p.fileIni);
-    }
+    QFile::remove(p.fileIni);
+    QDir().mkpath(p.fileIni); // a folder is not a settings file
     ambiente.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
     QPointer<frmImporta> finestra = aperta();
-    scrivi(finestra->txtPercorsoCartella, ambiente.percorso(cartella));
+    scrivi(finestra->txtPercorsoCartella, p.pdf + "/manca");
     scrivi(finestra->txtDatabase, p.marvena);
-    scrivi(finestra->txtBaseDati, baseDati);
+    scrivi(finestra->txtBaseDati, "manca.mdb");
     QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
     scarica();
 
@@ -177,7 +150,13 @@ void TestfrmImporta::percorsiErrati()
         QCOMPARE(m.icona, Icona::Esclamazione);
         QCOMPARE(m.titolo, TitoloApplicazione);
     }
-    QCOMPARE(mostrati, messaggi);
+    QCOMPARE(mostrati, (QStringList{"Manca il percorso della cartella contenente i documenti pdf, "
+                                    "impossibile effettuare un controllo sui documenti prodotti da "
+                                    "'Marvena'",
+                                    "Manca il percorso del database, impossibile effettuare un "
+                                    "controllo sui documenti prodotti da 'Marvena'",
+                                    "Manca il percorso del file INI, impossibile effettuare un "
+                                    "controllo sui documenti prodotti da 'Marvena'"}));
     QCOMPARE(p.elenco(), QStringList{"elenco di ieri"});
     QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
     QVERIFY(finestra.isNull());
