@@ -19,8 +19,7 @@ class TestcImporta : public QObject
 private slots:
     void primaESecondaImportazione();
     void separatoreFinaleEPdfTolto();
-    void inserimentoFallito();
-    void inserimentoFallitoTraAltri();
+    void inserimentiFalliti();
     void annullamento();
     void lunghezzeCambiate();
     void cartellaIrraggiungibileDopoLaScansione();
@@ -154,28 +153,11 @@ void TestcImporta::lunghezzeCambiate()
     QCOMPARE(p.archivio().size(), 3);
 }
 
-void TestcImporta::inserimentoFallito()
+void TestcImporta::inserimentiFalliti()
 {
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente);
-    p.scriviLunghezze(6, 4, 7); // a four-character type does not fit its column
-    p.documenti({"000123FATT000045220140318.pdf"});
-    for (int volta = 0; volta < 2; ++volta) {
-        importa(p);
-        const QStringList elenco = p.elenco();
-        QCOMPARE(elenco.size(), 6);
-        QCOMPARE(elenco[2], problemi("000123FATT000045220140318.pdf"));
-        QVERIFY2(QRegularExpression("^\\d+ \\S").match(elenco[3]).hasMatch(), qPrintable(elenco[3]));
-        QCOMPARE(elenco.mid(4), (QStringList{"", nessuno}));
-        QCOMPARE(p.archivio(), QStringList());
-    }
-}
-
-void TestcImporta::inserimentoFallitoTraAltri()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    // The archive refuses one document (as a constraint of its own would).
+    // The archive refuses one document among good ones (as a constraint of its own would).
     SuArchivio(p.database, [](QSqlDatabase& db) {
         QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
                                    "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
@@ -187,6 +169,20 @@ void TestcImporta::inserimentoFallitoTraAltri()
                           problemi("000001FAT000000220150101.pdf"), "rifiutato", "",
                           p.pdf + "/000001FAT000000320150101.pdf", "", "Archiviati n.2 nuovi files."}));
     QCOMPARE(p.archivio().size(), 2);
+
+    // A four-character type does not fit its column, at every run (the
+    // names above are now one character short).
+    p.scriviLunghezze(6, 4, 7);
+    p.documenti({"000123FATT000045220140318.pdf"});
+    for (int volta = 0; volta < 2; ++volta) {
+        importa(p);
+        const QStringList elenco = p.elenco();
+        QCOMPARE(elenco.size(), 6);
+        QCOMPARE(elenco[2], problemi("000123FATT000045220140318.pdf"));
+        QVERIFY2(QRegularExpression("^\\d+ \\S").match(elenco[3]).hasMatch(), qPrintable(elenco[3]));
+        QCOMPARE(elenco.mid(4), (QStringList{"", nessuno}));
+        QCOMPARE(p.archivio().size(), 2);
+    }
 }
 
 void TestcImporta::annullamento()
