@@ -22,7 +22,20 @@ void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)
     QSqlDatabase::removeDatabase(QStringLiteral("altra"));
 }
 
-ProvaImportazione::ProvaImportazione(AmbienteProva& a)
+QStringList Elenco(const QStringList& voci)
+{
+    QStringList righe{QStringLiteral("elenco file elaborati:")};
+    for (const QString& voce : voci)
+        righe << QString() << voce.split(QLatin1Char('\n'));
+    return righe;
+}
+
+QString Problema(const QString& nome, const QString& motivo)
+{
+    return QStringLiteral("Problemi nell'archiviazione del file: %1.\n%2").arg(nome, motivo);
+}
+
+ProvaImportazione::ProvaImportazione(AmbienteProva& a, const QStringList& nomi)
     : ambiente(a),
       pdf(a.percorso(QStringLiteral("server/pdf"))),
       marvena(a.percorso(QStringLiteral("server/marvena"))),
@@ -34,6 +47,7 @@ ProvaImportazione::ProvaImportazione(AmbienteProva& a)
     const ErroreArchivio errore = CreaArchivio(database);
     if (errore.presente())
         qFatal("%s", qPrintable(errore.testo()));
+    documenti(nomi);
 }
 
 void ProvaImportazione::scriviLunghezze(int codice, int tipo, int numero) const
@@ -59,6 +73,16 @@ QStringList ProvaImportazione::documentiNumerati(int quanti) const
         nomi.append(QStringLiteral("000001FAT%1%2").arg(i, 7, 10, QLatin1Char('0')).arg("20150101.pdf"));
     documenti(nomi);
     return nomi;
+}
+
+QStringList ProvaImportazione::importa(const QString& cartella) const
+{
+    cImporta importazione;
+    importazione.CartellaPDF(cartella.isEmpty() ? pdf : cartella);
+    importazione.Database(database);
+    importazione.FileIni(fileIni);
+    importazione.Avvia();
+    return elenco();
 }
 
 QStringList ProvaImportazione::elenco() const

@@ -7,6 +7,12 @@
 
 class QSqlDatabase;
 
+// An ElencoFileImp.txt as the list shows it: the heading, then each entry
+// (lines split at '\n') followed by an empty line, the last entry without.
+QStringList Elenco(const QStringList& voci);
+// The entry of a file that was not archived.
+QString Problema(const QString& nome, const QString& motivo);
+
 // Runs `azione` on a connection of its own to an archive, as another
 // program or workstation would open it.
 void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione);
@@ -16,7 +22,8 @@ void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)
 class ProvaImportazione
 {
 public:
-    explicit ProvaImportazione(AmbienteProva& ambiente);
+    // `nomi`: documents put in the PDF folder at once.
+    explicit ProvaImportazione(AmbienteProva& ambiente, const QStringList& nomi = {});
 
     void scriviLunghezze(int codice, int tipo, int numero) const;
     // Creates empty files in the PDF folder.
@@ -24,6 +31,10 @@ public:
     // Creates `quanti` documents of one client, numbered from 1, and
     // returns their names in name order.
     QStringList documentiNumerati(int quanti) const;
+
+    // Runs the engine on `cartella` (the PDF folder when empty), paths given
+    // in the order the window gives them; returns ElencoFileImp.txt.
+    QStringList importa(const QString& cartella = {}) const;
 
     // ElencoFileImp.txt as lines; fails the test if a line does not end in CR LF.
     QStringList elenco() const;
