@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QBuffer>
 #include <QDesktopServices>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
@@ -19,7 +18,6 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
-#include <QUrl>
 
 namespace {
 
@@ -30,20 +28,17 @@ struct TastieraFinta : StatoTastiera
     std::optional<bool> BloccoNumerico() const override { return std::nullopt; }
 };
 
-// Writes a 32x32 cursor file with its hot spot at (5, 7): an icon file of
-// type 2 whose first entry holds the hot spot.
-void ScriviCursore(const QString& percorso)
+// A 32x32 cursor file with its hot spot at (5, 7): an icon file of type 2
+// whose first entry holds the hot spot.
+QByteArray Cursore()
 {
     QImage immagine(32, 32, QImage::Format_ARGB32);
     immagine.fill(Qt::blue);
-    QBuffer buffer;
+    QByteArray dati;
+    QBuffer buffer(&dati);
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(immagine.save(&buffer, "ICO"));
-    QByteArray dati = buffer.data();
-    dati.replace(2, 1, "\x02").replace(10, 4, QByteArray("\x05\x00\x07\x00", 4));
-    QFile cursore(percorso);
-    QVERIFY(cursore.open(QIODevice::WriteOnly));
-    cursore.write(dati);
+    immagine.save(&buffer, "ICO");
+    return dati.replace(2, 1, "\x02").replace(10, 4, QByteArray("\x05\x00\x07\x00", 4));
 }
 
 // The cursor the label shows once the mouse passes over it.
@@ -66,20 +61,23 @@ public slots:
 
 private slots:
     void init();
-
     void menuEBarra();
     void unaSolaIstanzaPerFinestra();
-    void collegamento();
-    void barraDiStato();
-    void attivazioneCreaImpostazioni();
+    void attivazioneCollegamentoEBarraDiStato();
 
 private:
-    void Registra(const QString& nome);
-    QMdiArea* Area() const { return principale->findChild<QMdiArea*>(); }
-    QAction* Azione(const char* nome) const
+    // Stand-in windows, each named after its menu entry.
+    void Registra(std::initializer_list<const char*> nomi)
     {
-        return principale->findChild<QAction*>(QLatin1String(nome));
+        for (const QString nome : nomi)
+            principale->RegistraFinestra(nome, [nome] {
+                auto* finestra = new QWidget;
+                finestra->setObjectName(nome);
+                return finestra;
+            });
     }
+    QMdiArea* Area() const { return principale->findChild<QMdiArea*>(); }
+    QAction* Azione(const char* nome) const { return principale->findChild<QAction*>(nome); }
     // Exit closes the main window and every child window with it, asking nothing.
     void VerificaUscita()
     {
@@ -99,19 +97,8 @@ void TestFrmPrincipale::init()
     ambiente.reset();
     ambiente = std::make_unique<AmbienteProva>();
     ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 5), QTime(9, 7, 30)));
-    indirizziAperti.clear();
     principale = std::make_unique<frmPrincipale>(std::make_unique<TastieraFinta>());
     principale->resize(900, 600);
-}
-
-// A stand-in window, named after its menu entry, for the entry `nome`.
-void TestFrmPrincipale::Registra(const QString& nome)
-{
-    principale->RegistraFinestra(nome, [nome] {
-        auto* finestra = new QWidget;
-        finestra->setObjectName(nome);
-        return finestra;
-    });
 }
 
 // The menu as "objectName|caption"; each button as "objectName|tooltip>the
@@ -120,12 +107,10 @@ void TestFrmPrincipale::menuEBarra()
 {
     QCOMPARE(principale->windowTitle(), QStringLiteral("Seleziona Stampe"));
     const QMenu* mnuFile = principale->findChild<QMenu*>(QStringLiteral("mnuFile"));
-    QVERIFY(mnuFile);
     QCOMPARE(mnuFile->title(), QStringLiteral("File"));
     QStringList voci;
     for (const QAction* azione : mnuFile->actions())
-        voci << azione->objectName() + QLatin1Char('|')
-                    + (azione->isSeparator() ? QStringLiteral("-") : azione->text());
+        voci << azione->objectName() + '|' + (azione->isSeparator() ? "-" : azione->text());
     QCOMPARE(voci,
              QStringList({"mnuFileRistampa|Ricerca e Ristampa Documenti", "mnuSep4|-",
                           "mnuFileEmail|Invia documenti tramite email",
@@ -135,25 +120,18 @@ void TestFrmPrincipale::menuEBarra()
                           "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
                           "mnuFileEsci|Uscita"}));
 
-    for (const char* nome : {"mnuFileRistampa", "mnuFileEmail", "mnuFileElencoMail",
-                             "mnuFileSeleziona", "mnuFileImpostazioni", "mnuFileImporta"})
-        Registra(QLatin1String(nome));
+    Registra({"mnuFileRistampa", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
+              "mnuFileImpostazioni", "mnuFileImporta"});
     principale->show();
-    const QToolBar* barra = principale->findChild<QToolBar*>(QStringLiteral("ToolBar"));
-    QVERIFY(barra);
-
     voci.clear();
-    for (QAction* azione : barra->actions()) {
-        if (azione->isSeparator()) {
-            voci << QStringLiteral("-");
-            continue;
-        }
-        QVERIFY2(!azione->icon().isNull(), qPrintable(azione->objectName()));
+    for (QAction* azione : principale->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
+        QVERIFY2(azione->isSeparator() || !azione->icon().isNull(), qPrintable(azione->objectName()));
         const qsizetype aperte = Area()->subWindowList().size();
         azione->trigger();
         const QList<QMdiSubWindow*> dopo = Area()->subWindowList();
-        voci << azione->objectName() + QLatin1Char('|') + azione->toolTip() + QLatin1Char('>')
-                    + (dopo.size() > aperte ? dopo.last()->widget()->objectName() : QString());
+        voci << (azione->isSeparator() ? QStringLiteral("-")
+                 : azione->objectName() + '|' + azione->toolTip() + '>'
+                     + (dopo.size() > aperte ? dopo.last()->widget()->objectName() : QString()));
     }
     QCOMPARE(voci, QStringList({"Impostazioni|impostazioni programma>mnuFileImpostazioni",
                                 "Ristampa|Ricerca e ristampa documenti>mnuFileRistampa",
@@ -165,10 +143,12 @@ void TestFrmPrincipale::menuEBarra()
     VerificaUscita();
 }
 
+// An entry whose window is not built yet does nothing; one that unloads
+// itself while loading leaves no empty frame behind; one unloaded later is
+// built anew next time.
 void TestFrmPrincipale::unaSolaIstanzaPerFinestra()
 {
-    Registra(QStringLiteral("mnuFileRistampa"));
-    Registra(QStringLiteral("mnuFileImporta"));
+    Registra({"mnuFileRistampa", "mnuFileImporta"});
     principale->RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] {
         auto* finestra = new QWidget;
         ScaricaFinestra(finestra); // as a window does when its settings are missing
@@ -177,22 +157,17 @@ void TestFrmPrincipale::unaSolaIstanzaPerFinestra()
     principale->show();
 
     Azione("mnuFileRistampa")->trigger();
-    QMdiSubWindow* ristampa = Area()->activeSubWindow();
-    QVERIFY(ristampa);
+    QPointer<QMdiSubWindow> ristampa = Area()->activeSubWindow();
     Azione("mnuFileImporta")->trigger();
     principale->ToolBar_ButtonClick(QStringLiteral("Ristampa"));
-    QCOMPARE(Area()->activeSubWindow(), ristampa);
+    QCOMPARE(Area()->activeSubWindow(), ristampa.get());
 
-    // An entry whose window is not built yet does nothing; one that unloads
-    // itself while loading leaves no empty frame behind.
     Azione("mnuFileEmail")->trigger();
     Azione("mnuFileElencoMail")->trigger();
     QTRY_COMPARE(Area()->subWindowList().size(), 2);
 
-    // A window that unloads itself is built anew next time.
-    QPointer<QMdiSubWindow> cornice = ristampa;
     ScaricaFinestra(ristampa->widget());
-    QTRY_VERIFY(cornice.isNull());
+    QTRY_VERIFY(ristampa.isNull());
     Azione("mnuFileRistampa")->trigger();
     QCOMPARE(Area()->subWindowList().size(), 2);
 
@@ -200,14 +175,33 @@ void TestFrmPrincipale::unaSolaIstanzaPerFinestra()
     VerificaUscita();
 }
 
-void TestFrmPrincipale::collegamento()
+void TestFrmPrincipale::attivazioneCollegamentoEBarraDiStato()
 {
+    // Becoming active on a first start writes the settings file.
+    QVERIFY(!EsisteVelmiraIni());
     principale->show();
+    principale->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+    QTRY_COMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")),
+                 QStringLiteral("7"));
+
+    // "objectName|text" (the credits by their tooltip), unlit panels marked.
+    QStringList voci;
+    const QList<QLabel*> pannelli = principale->statusBar()->findChildren<QLabel*>();
+    for (int i = 0; i < pannelli.size(); ++i) {
+        QVERIFY(i == 0 || pannelli[i]->x() > pannelli[i - 1]->x());
+        voci << pannelli[i]->objectName() + '|'
+                    + (i == 2 ? pannelli[i]->toolTip() : pannelli[i]->text())
+                    + (pannelli[i]->isEnabled() ? "" : " (spento)");
+    }
+    QCOMPARE(voci, QStringList({"Ora|09:07", "Data|05/03/2026",
+                                "Sito|clicca per accedere al sito internet",
+                                "BloccoMaiuscole|BLOC MAIUSC", "BloccoNumerico|BLOC NUM (spento)"}));
+    ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 6), QTime(0, 1)));
+    QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(), QStringLiteral("00:01 06/03/2026"));
+
     const QWidget* pic = principale->findChild<QWidget*>(QStringLiteral("Pic"));
     auto* etichetta = principale->findChild<QLabel*>(QStringLiteral("lblInternet"));
-    QVERIFY(pic && etichetta);
-    QVERIFY(!etichetta->text().isEmpty());
-    // Kept at the right edge whatever the width.
     for (const int larghezza : {1100, 640}) {
         principale->resize(larghezza, 500);
         QTRY_COMPARE(pic->width(), principale->centralWidget()->width());
@@ -219,52 +213,16 @@ void TestFrmPrincipale::collegamento()
     QCOMPARE(CursoreSopra(etichetta).shape(), Qt::PointingHandCursor);
     ambiente->scriviFile(QStringLiteral("link.cur"), "questo non è un cursore");
     QCOMPARE(CursoreSopra(etichetta).shape(), Qt::PointingHandCursor);
-    ScriviCursore(ambiente->percorso(QStringLiteral("link.cur")));
+    ambiente->scriviFile(QStringLiteral("link.cur"), Cursore());
     QCOMPARE(CursoreSopra(etichetta).shape(), Qt::BitmapCursor);
     QCOMPARE(etichetta->cursor().hotSpot(), QPoint(5, 7));
 
+    // Only the link opens the site; the credits panel has no action of its own.
     QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "RegistraIndirizzo");
     QTest::mouseClick(etichetta, Qt::LeftButton);
-    // The credits panel has no action of its own.
-    QTest::mouseClick(principale->findChild<QLabel*>(QStringLiteral("Sito")), Qt::LeftButton);
+    QTest::mouseClick(pannelli[2], Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QCOMPARE(indirizziAperti, QList<QUrl>{QUrl(frmPrincipale::IndirizzoSito)});
-    QCOMPARE(QUrl(frmPrincipale::IndirizzoSito).path(), QStringLiteral("/software.php"));
-}
-
-void TestFrmPrincipale::barraDiStato()
-{
-    principale->show();
-
-    // "objectName|text", unlit panels marked; the credits' wording is ours to change.
-    QStringList voci;
-    const QList<QLabel*> pannelli = principale->statusBar()->findChildren<QLabel*>();
-    for (int i = 0; i < pannelli.size(); ++i) {
-        QVERIFY(i == 0 || pannelli[i]->x() > pannelli[i - 1]->x());
-        voci << pannelli[i]->objectName() + QLatin1Char('|')
-                    + (i == 2 ? QString() : pannelli[i]->text())
-                    + (pannelli[i]->isEnabled() ? "" : " (spento)");
-    }
-    QCOMPARE(voci, QStringList({"Ora|09:07", "Data|05/03/2026", "Sito|",
-                                "BloccoMaiuscole|BLOC MAIUSC", "BloccoNumerico|BLOC NUM (spento)"}));
-    QVERIFY(!pannelli[2]->text().isEmpty());
-    QCOMPARE(pannelli[2]->toolTip(), QStringLiteral("clicca per accedere al sito internet"));
-
-    // Time and date follow the clock while the window stays open.
-    ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 6), QTime(0, 1)));
-    QTRY_COMPARE(pannelli[0]->text(), QStringLiteral("00:01"));
-    QCOMPARE(pannelli[1]->text(), QStringLiteral("06/03/2026"));
-}
-
-void TestFrmPrincipale::attivazioneCreaImpostazioni()
-{
-    QVERIFY(!EsisteVelmiraIni());
-    principale->show();
-    principale->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-    QTRY_VERIFY(EsisteVelmiraIni());
-    QCOMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")),
-             QStringLiteral("7"));
 }
 
 QTEST_MAIN(TestFrmPrincipale)

@@ -31,14 +31,6 @@ bool Immutabile(const QString& percorso, bool acceso)
     return ok;
 }
 
-// A moment `giorni` calendar days after the file was made, at the same hour
-// or just after that day's midnight.
-QDateTime DopoGiorni(const QString& file, int giorni, bool aMezzanotte = false)
-{
-    const QDateTime dopo = DataCreazione(QFileInfo(file)).addDays(giorni);
-    return aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo;
-}
-
 QByteArray ContenutoIni()
 {
     QFile ini(PercorsoVelmiraIni());
@@ -52,117 +44,104 @@ class TestEliminaFileTemp : public QObject
     Q_OBJECT
 
 private slots:
-    void durataDecideCosaResta_data();
-    void durataDecideCosaResta();
-    void primoAvvioCreaSoloLaDurata();
-    void fileProtettiSaltatiGliAltriPuliti();
-    void etaDallaNascitaDelFile();
+    void attivazione_data();
+    void attivazione();
+    void qualiFileVanno();
     void impostazioniNonScrivibili();
 };
 
-// A list `eta` calendar days old, with Durata set to the text given: whether
-// the list stays, and the Durata left in the file (an empty one is repaired,
-// anything else is left as the user wrote it). Age counts midnights, not
-// whole days: just after midnight a list made yesterday evening is a day old.
-void TestEliminaFileTemp::durataDecideCosaResta_data()
+// Velmira.ini as found (none for a first start) and a list `eta` calendar
+// days old: whether the list stays, and the settings file left behind (an
+// empty Durata is repaired, anything else is left as the user wrote it). Age
+// counts midnights, not whole days: just after midnight a list made
+// yesterday evening is a day old.
+void TestEliminaFileTemp::attivazione_data()
 {
-    QTest::addColumn<QString>("durata");
+    QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<int>("eta");
     QTest::addColumn<bool>("aMezzanotte");
-    QTest::addColumn<bool>("resta");
-    QTest::addColumn<QString>("durataDopo");
-    QTest::newRow("vuota: 7 giorni restano") << "" << 7 << false << true << "7";
-    QTest::newRow("vuota: 8 giorni via") << "" << 8 << false << false << "7";
-    QTest::newRow("8 giorni appena passati: via") << "7" << 8 << true << false << "7";
-    QTest::newRow("30: 8 giorni restano") << "30" << 8 << false << true << "30";
-    QTest::newRow("0: ieri via") << "0" << 1 << true << false << "0";
-    QTest::newRow("non numero: come 7") << "una settimana" << 8 << false << false
-                                        << "una settimana";
-    QTest::newRow("negativa: come 7") << "-3" << 7 << false << true << "-3";
-    QTest::newRow("oltre 16 bit: come 7") << "99999" << 7 << false << true << "99999";
+    QTest::addColumn<QString>("atteso");
+    const QByteArray durata = "[EliminaTemp]\nDurata=";
+    QTest::newRow("primo avvio: solo la durata") << QByteArray() << 100 << false
+                                                 << "resta|[EliminaTemp] Durata=7";
+    QTest::newRow("vuota: 7 giorni restano") << durata << 7 << false << "resta|[EliminaTemp] Durata=7";
+    QTest::newRow("vuota: 8 giorni via") << durata << 8 << false << "via|[EliminaTemp] Durata=7";
+    QTest::newRow("8 giorni appena passati: via") << durata + "7" << 8 << true
+                                                  << "via|[EliminaTemp] Durata=7";
+    QTest::newRow("30: 8 giorni restano") << durata + "30" << 8 << false
+                                          << "resta|[EliminaTemp] Durata=30";
+    QTest::newRow("0: ieri via") << durata + "0" << 1 << true << "via|[EliminaTemp] Durata=0";
+    QTest::newRow("non numero: come 7") << durata + "una settimana" << 8 << false
+                                        << "via|[EliminaTemp] Durata=una settimana";
+    QTest::newRow("negativa: come 7") << durata + "-3" << 7 << false << "resta|[EliminaTemp] Durata=-3";
+    QTest::newRow("oltre 16 bit: come 7") << durata + "99999" << 7 << false
+                                          << "resta|[EliminaTemp] Durata=99999";
 }
 
-void TestEliminaFileTemp::durataDecideCosaResta()
+void TestEliminaFileTemp::attivazione()
 {
-    QFETCH(QString, durata);
+    QFETCH(QByteArray, ini);
     QFETCH(int, eta);
     QFETCH(bool, aMezzanotte);
-    QFETCH(bool, resta);
-    QFETCH(QString, durataDopo);
+    QFETCH(QString, atteso);
     AmbienteProva ambiente;
-    ambiente.scriviFile(QStringLiteral("Velmira.ini"), "[EliminaTemp]\nDurata=" + durata.toUtf8());
+    if (!ini.isNull())
+        ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
     const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/copiati_01_03_2026.txt"), "x");
+    const QDateTime dopo = DataCreazione(QFileInfo(lista)).addDays(eta);
 
-    QVERIFY(AttivazioneProgramma(DopoGiorni(lista, eta, aMezzanotte)));
+    QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
 
-    QCOMPARE(QFileInfo::exists(lista), resta);
-    QCOMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")), durataDopo);
+    const QStringList righe = QString::fromUtf8(ContenutoIni()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE((QFileInfo::exists(lista) ? "resta|" : "via|") + righe.join(' '), atteso);
+    QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList{"Velmira.ini"});
     QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
 }
 
-void TestEliminaFileTemp::primoAvvioCreaSoloLaDurata()
+// Read-only and undeletable lists are skipped and the rest still cleaned;
+// only the folder's own files count. A list's age runs from its birth where
+// the file system records one, so a late edit does not keep an old list.
+void TestEliminaFileTemp::qualiFileVanno()
 {
     AmbienteProva ambiente;
-    const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/vecchio.txt"), "x");
-    QVERIFY(AttivazioneProgramma(DopoGiorni(lista, 100)));
-    QVERIFY(QFileInfo::exists(lista));
-    QCOMPARE(QString::fromUtf8(ContenutoIni()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             QStringList({QStringLiteral("[EliminaTemp]"), QStringLiteral("Durata=7")}));
-    QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files),
-             QStringList{QStringLiteral("Velmira.ini")});
+    const QStringList nomi{"a_sola_lettura.txt", "b_bloccato.txt", "c_comune.txt", ".d_nascosto",
+                           "e_ritoccato.txt", "vecchi/f.txt"};
+    for (const QString& nome : nomi)
+        ambiente.scriviFile("elenchi/" + nome);
+    const QString cartella = ambiente.percorso(QStringLiteral("elenchi"));
+    const QDateTime adesso = DataCreazione(QFileInfo(cartella + "/c_comune.txt")).addDays(30);
+    QVERIFY(QFile::setPermissions(cartella + "/a_sola_lettura.txt", QFileDevice::ReadOwner));
+    const bool blocco = Immutabile(cartella + "/b_bloccato.txt", true);
+    const auto sblocca = qScopeGuard([&] { Immutabile(cartella + "/b_bloccato.txt", false); });
+    QFile ritoccato(cartella + "/e_ritoccato.txt");
+    QVERIFY(ritoccato.open(QIODevice::ReadWrite)
+            && ritoccato.setFileTime(adesso, QFileDevice::FileModificationTime));
+    const bool nascita = QFileInfo(ritoccato).birthTime().isValid();
+
+    const int eliminati = EliminaFileTemp(cartella, 7, adesso);
+
+    QStringList restano;
+    for (const QString& nome : nomi)
+        if (QFileInfo::exists(cartella + '/' + nome))
+            restano << nome;
+    QCOMPARE(eliminati, nomi.size() - restano.size());
+    QStringList attesi{"a_sola_lettura.txt"};
+    if (blocco)
+        attesi << "b_bloccato.txt";
+    if (!nascita)
+        attesi << "e_ritoccato.txt";
+    QCOMPARE(restano, attesi << "vecchi/f.txt");
+    if (!blocco || !nascita)
+        QSKIP("questo file system non blocca i file o non registra la nascita: provato il resto");
 }
 
-void TestEliminaFileTemp::fileProtettiSaltatiGliAltriPuliti()
-{
-    AmbienteProva ambiente;
-    const QString solaLettura = ambiente.scriviFile(QStringLiteral("elenchi/a_sola_lettura.txt"));
-    const QString bloccato = ambiente.scriviFile(QStringLiteral("elenchi/b_bloccato.txt"));
-    const QString comune = ambiente.scriviFile(QStringLiteral("elenchi/c_comune.txt"));
-    const QString nascosto = ambiente.scriviFile(QStringLiteral("elenchi/.d_nascosto"));
-    const QString inSottocartella = ambiente.scriviFile(QStringLiteral("elenchi/vecchi/e.txt"));
-    QVERIFY(QFile::setPermissions(solaLettura, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    const bool blocco = Immutabile(bloccato, true);
-    const auto sblocca = qScopeGuard([&] { Immutabile(bloccato, false); });
-
-    const int eliminati =
-        EliminaFileTemp(ambiente.percorso(QStringLiteral("elenchi")), 7, DopoGiorni(comune, 30));
-
-    QVERIFY(QFileInfo::exists(solaLettura));
-    QVERIFY(!QFileInfo::exists(comune));
-    QVERIFY(!QFileInfo::exists(nascosto));
-    QVERIFY(QFileInfo::exists(inSottocartella));
-    QCOMPARE(QFileInfo::exists(bloccato), blocco);
-    QCOMPARE(eliminati, blocco ? 2 : 3);
-    if (!blocco)
-        QSKIP("questo file system non permette di bloccare un file: resta provato il resto");
-}
-
-// A list copied here with its old date keeps the day it arrived where the
-// file system records it; elsewhere its modification date is all there is.
-void TestEliminaFileTemp::etaDallaNascitaDelFile()
-{
-    AmbienteProva ambiente;
-    const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/ritoccato.txt"), "x");
-    const QDateTime adesso = QDateTime::currentDateTime();
-    QFile file(lista);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(adesso.addDays(-30), QFileDevice::FileModificationTime));
-    file.close();
-    const bool nascitaRegistrata = QFileInfo(lista).birthTime().isValid();
-
-    EliminaFileTemp(ambiente.percorso(QStringLiteral("elenchi")), 7, adesso);
-    QCOMPARE(QFileInfo::exists(lista), nascitaRegistrata);
-}
-
+// A settings file that is not text is left alone and the user told once.
 void TestEliminaFileTemp::impostazioniNonScrivibili()
 {
     AmbienteProva ambiente;
     const QByteArray binario("\x00\x01\x02[EliminaTemp]", 16);
     ambiente.scriviFile(QStringLiteral("Velmira.ini"), binario);
-    const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/vecchio.txt"), "x");
-
-    QVERIFY(!AttivazioneProgramma(DopoGiorni(lista, 8)));
-
+    QVERIFY(!AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
     QCOMPARE(ContenutoIni(), binario);
     QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
     QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
