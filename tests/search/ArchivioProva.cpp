@@ -1,13 +1,11 @@
 #include "ArchivioProva.h"
 
-#include "AmbienteProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "settings/Impostazioni.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 
 namespace {
 void Riuscito(const ErroreArchivio& errore)
@@ -15,21 +13,22 @@ void Riuscito(const ErroreArchivio& errore)
     if (errore.presente())
         qFatal("%s", qPrintable(errore.testo()));
 }
+
+QVariant Campo(const QString& testo)
+{
+    return testo == QLatin1String("-") ? QVariant() : QVariant(testo == QLatin1String("''") ? QString("") : testo);
+}
 } // namespace
 
-ArchivioProva::ArchivioProva(const AmbienteProva& ambiente, const QList<DocumentoProva>& documenti)
-    : database(ambiente.percorso(QStringLiteral("server/dati.mdb"))),
-      cartellaPdf(ambiente.percorso(QStringLiteral("server/pdf")))
+ArchivioProva::ArchivioProva(const QStringList& righe, const QStringList& pdf)
+    : database(percorso(QStringLiteral("server/dati.mdb"))), cartellaPdf(percorso(QStringLiteral("server/pdf")))
 {
+    fermaOrologio(QDateTime(QDate(2014, 3, 15), QTime(10, 30)));
     QDir().mkpath(cartellaPdf);
     Riuscito(CreaArchivio(database));
-    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente.percorso(QStringLiteral("server")));
+    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), percorso(QStringLiteral("server")));
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), cartellaPdf);
-    Inserisci(documenti);
-}
 
-void ArchivioProva::Inserisci(const QList<DocumentoProva>& documenti) const
-{
     Connessione connessione;
     Riuscito(connessione.Apri(StringaConnessione(database)));
     Riuscito(connessione.IniziaTransazione());
@@ -38,25 +37,15 @@ void ArchivioProva::Inserisci(const QList<DocumentoProva>& documenti) const
         QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"),
         errore);
     Riuscito(errore);
-    for (const DocumentoProva& d : documenti)
-        Riuscito(comando->Esegui({d.stampa, d.tipo, d.numero, d.data, d.codice, d.email}));
+    for (const QString& riga : righe) {
+        const QStringList c = riga.split(QLatin1Char(' '));
+        Riuscito(comando->Esegui({c[0], Campo(c[1]), c[2], QDate::fromString(c[3], Qt::ISODate), Campo(c[4]),
+                                  QStringLiteral("ufficio@esempio.it")}));
+    }
     comando.reset();
     Riuscito(connessione.Conferma());
-}
-
-void ArchivioProva::ScriviPdf(const QStringList& nomi) const
-{
-    for (const QString& nome : nomi) {
-        QFile file(cartellaPdf + QLatin1Char('/') + nome);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\n" + nome.toUtf8() + "\n%%EOF\n");
-    }
-}
-
-DocumentoProva Documento(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
-                         const QString& codice)
-{
-    return {stampa, tipo, numero, data, codice, QStringLiteral("ufficio@esempio.it")};
+    for (const QString& nome : pdf)
+        scriviFile(QStringLiteral("server/pdf/") + nome, "%PDF-1.4\n" + nome.toUtf8() + "\n%%EOF\n");
 }
 
 QString Messaggio(Icona icona, const QString& testo, const QString& titolo)

@@ -1,40 +1,82 @@
 #pragma once
 
-#include <QDate>
-#include <QList>
-#include <QString>
-#include <QVariant>
+#include "AmbienteProva.h"
+#include "components/Tabulario.h"
+#include "search/PannelloRicerca.h"
 
-#include "DialoghiRegistratore.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 
-class AmbienteProva;
-
-// One row of Posta as a test wants it; a null QVariant stands for Null.
-struct DocumentoProva
+// A program folder on 15/03/2014 10:30 with a real archive: Velmira.ini points
+// DataBase at "server" (holding dati.mdb) and CartellaPDF at "server/pdf".
+// Each row of Posta is written "file type number yyyy-mm-dd code" ("-" for
+// Null, "''" for an empty text); `pdf` names the files present on the server.
+struct ArchivioProva : AmbienteProva
 {
-    QVariant stampa, tipo, numero, data, codice, email;
-};
-
-// A real archive in the test's program folder: Velmira.ini points DataBase at
-// the folder "server" (holding dati.mdb) and CartellaPDF at "server/pdf".
-struct ArchivioProva
-{
-    explicit ArchivioProva(const AmbienteProva& ambiente, const QList<DocumentoProva>& documenti = {});
-
-    // Adds rows to Posta in one transaction; stops the test on an error.
-    void Inserisci(const QList<DocumentoProva>& documenti) const;
-    // Writes a PDF (any bytes) for each file name into the PDF folder.
-    void ScriviPdf(const QStringList& nomi) const;
+    explicit ArchivioProva(const QStringList& righe = {}, const QStringList& pdf = {});
+    QString pdf(const QString& nome) const { return cartellaPdf + QLatin1Char('/') + nome; }
 
     QString database;
     QString cartellaPdf;
 };
 
-// A document of a normal row: the file name, type, number, date and code.
-DocumentoProva Documento(const QString& stampa, const QString& tipo, const QString& numero, const QDate& data,
-                         const QString& codice);
-
-// A message as the user meets it, "icon|title|text", for comparing all of a
-// test's messages in one go.
+// Every message shown, "icon|title|text", to compare them all in one go.
 QString Messaggio(Icona icona, const QString& testo, const QString& titolo = TitoloApplicazione);
 QStringList Messaggi(const DialoghiRegistratore& dialoghi);
+
+// Finds a control of a window by its name, failing the test when it is missing.
+template <typename T>
+T* Controllo(QWidget* finestra, const QString& nome)
+{
+    T* trovato = finestra->findChild<T*>(nome);
+    if (!trovato)
+        qFatal("controllo %s mancante", qPrintable(nome));
+    return trovato;
+}
+
+// Shows the window and waits until it has the keyboard, as on a desktop.
+inline bool MostraAttiva(QWidget* finestra)
+{
+    finestra->show();
+    QApplication::setActiveWindow(finestra);
+    return QTest::qWaitForWindowActive(finestra);
+}
+
+// Replaces what a field holds by typing, as a user does.
+inline void Riscrivi(QLineEdit* casella, const QString& testo)
+{
+    casella->selectAll();
+    QTest::keyClick(casella, Qt::Key_Backspace);
+    QTest::keyClicks(casella, testo);
+}
+
+// Chooses a search option, fills in what it enables and clicks "Cerca". An
+// empty type leaves the type list as it is.
+inline void Cerca(PannelloRicerca* p, int opzione, const QDate& dal, const QDate& al, const QString& tipo = {},
+                  const QString& numero = {}, const QString& codice = {})
+{
+    QTest::mouseClick(p->optRicerca[opzione], Qt::LeftButton);
+    p->dtData->setDate(dal);
+    p->dtDataFin->setDate(al);
+    if (p->txtDoc->isEnabled())
+        Riscrivi(p->txtDoc, numero);
+    if (p->txtCodice->isEnabled())
+        Riscrivi(p->txtCodice, codice);
+    if (!tipo.isEmpty())
+        Riscrivi(p->cmbTipo->lineEdit(), tipo);
+    QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+}
+
+// The first column of every row the lookup list shows, in its order.
+inline QStringList PrimeColonne(const Tabulario& lista)
+{
+    QStringList prime;
+    for (int i = 0; i < lista.RigheElencate(); ++i)
+        prime.append(lista.RigaElencata(i).first());
+    return prime;
+}

@@ -1,6 +1,4 @@
-#include "AmbienteProva.h"
 #include "ArchivioProva.h"
-#include "Finestre.h"
 #include "search/frmSelStampe.h"
 #include "settings/Impostazioni.h"
 
@@ -26,26 +24,25 @@ class TestSelStampe : public QObject
 {
     Q_OBJECT
 
-    QString ElencoDelGiorno() const { return ambiente_->percorso(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt")); }
-
-    std::unique_ptr<AmbienteProva> ambiente_;
     std::unique_ptr<ArchivioProva> archivio_;
     std::unique_ptr<frmSelStampe> finestra_;
     QString destinazione_;
 
+    QString Elenco() const { return archivio_->percorso(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt")); }
+    void Cerca(int opzione, const QDate& dal, const QDate& al, const QString& tipo = {}, const QString& numero = {})
+    {
+        ::Cerca(finestra_->Pannello(), opzione, dal, al, tipo, numero);
+    }
+
 private slots:
     void init()
     {
-        ambiente_ = std::make_unique<AmbienteProva>();
-        ambiente_->fermaOrologio(QDateTime(QDate(2014, 3, 15), QTime(11, 0)));
-        archivio_ = std::make_unique<ArchivioProva>(
-            *ambiente_, QList<DocumentoProva>{Documento("fat2.pdf", "FAT", "2", Giorno, "C01"),
-                                              Documento("bol1.pdf", "BOL", "1", Giorno, "C02"),
-                                              Documento("fat1.pdf", "FAT", "1", Giorno, "C01"),
-                                              Documento("fat5.pdf", "FAT", "5", QDate(2014, 2, 5), "C01")});
         // fat2.pdf is archived but gone from the server folder.
-        archivio_->ScriviPdf({QStringLiteral("bol1.pdf"), QStringLiteral("fat1.pdf"), QStringLiteral("fat5.pdf")});
-        destinazione_ = ambiente_->percorso(QStringLiteral("locale"));
+        archivio_ = std::make_unique<ArchivioProva>(
+            QStringList{"fat2.pdf FAT 2 2014-03-03 C01", "bol1.pdf BOL 1 2014-03-03 C02", "fat1.pdf FAT 1 2014-03-03 C01",
+                        "fat5.pdf FAT 5 2014-02-05 C01"},
+            QStringList{"bol1.pdf", "fat1.pdf", "fat5.pdf"});
+        destinazione_ = archivio_->percorso(QStringLiteral("locale"));
         QDir().mkpath(destinazione_);
         ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaLocale"), destinazione_);
         finestra_.reset(new frmSelStampe);
@@ -55,44 +52,39 @@ private slots:
     {
         finestra_.reset();
         archivio_.reset();
-        ambiente_.reset();
     }
 
     void copiaTuttiEdElenco()
     {
         QCOMPARE(finestra_->txtPercorso->text(), destinazione_);
-        ambiente_->dialoghi.RispondiPoi(Risposta::Si);
-        Cerca(finestra_->Pannello(), 0, Giorno, Giorno);
-
+        archivio_->dialoghi.RispondiPoi(Risposta::Si);
+        Cerca(0, Giorno, Giorno);
         QCOMPARE(FileIn(destinazione_), (QStringList{"bol1.pdf", "fat1.pdf"}));
-        QCOMPARE(Contenuto(destinazione_ + QStringLiteral("/fat1.pdf")),
-                 Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat1.pdf")));
+        QCOMPARE(Contenuto(destinazione_ + QStringLiteral("/fat1.pdf")), Contenuto(archivio_->pdf("fat1.pdf")));
         // In the statement's order (type, file name, date), the missing one left out.
-        QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
-                                                          "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
-        QCOMPARE(Messaggi(ambiente_->dialoghi),
-                 QStringList{Messaggio(Icona::Informazione,
-                                       QStringLiteral("Operazione conclusa, i documenti si trovano nella cartella ")
-                                           + destinazione_
-                                           + QStringLiteral(". Visualizzare l'elenco stampe selezionate?"))});
-        QCOMPARE(ambiente_->dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
-        QCOMPARE(ambiente_->apertore.aperti, QStringList{ElencoDelGiorno()});
+        QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
+                                                 "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
+        QCOMPARE(Messaggi(archivio_->dialoghi),
+                 QStringList{Messaggio(Icona::Informazione, "Operazione conclusa, i documenti si trovano nella cartella "
+                                                                + destinazione_
+                                                                + ". Visualizzare l'elenco stampe selezionate?")});
+        QCOMPARE(archivio_->dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
+        QCOMPARE(archivio_->apertore.aperti, QStringList{Elenco()});
 
         // A second run the same day starts the list afresh (and No opens
         // nothing); with one type chosen the list still names it.
-        Cerca(finestra_->Pannello(), 0, QDate(2014, 2, 1), QDate(2014, 2, 28), QStringLiteral("FAT"));
-        QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("05/02/2014 - fat5.pdf - C01 - FAT - 5\r\n"));
-        QCOMPARE(ambiente_->apertore.aperti.size(), 1);
+        Cerca(0, QDate(2014, 2, 1), QDate(2014, 2, 28), QStringLiteral("FAT"));
+        QCOMPARE(Contenuto(Elenco()), QByteArray("05/02/2014 - fat5.pdf - C01 - FAT - 5\r\n"));
+        QCOMPARE(archivio_->apertore.aperti.size(), 1);
     }
 
     void esitiSenzaCopie_data()
     {
         QTest::addColumn<QDate>("giorno");
         QTest::addColumn<bool>("destinazioneVuota");
-        QTest::addColumn<bool>("pdfAltrove");
+        QTest::addColumn<bool>("senzaPdf");
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("titolo");
-
         QTest::newRow("nessun documento") << QDate(2015, 1, 1) << false << false
             << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati." << "ClientVelmira";
         QTest::newRow("tutti mancanti dal server") << Giorno << false << true
@@ -106,18 +98,15 @@ private slots:
     {
         QFETCH(QDate, giorno);
         QFETCH(bool, destinazioneVuota);
-        QFETCH(bool, pdfAltrove);
+        QFETCH(bool, senzaPdf);
         QFETCH(QString, messaggio);
         QFETCH(QString, titolo);
-        if (pdfAltrove) {
-            ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), ambiente_->percorso(QStringLiteral("x")));
-            finestra_.reset(new frmSelStampe);
-        }
+        if (senzaPdf)
+            QVERIFY(QDir(archivio_->cartellaPdf).removeRecursively());
         if (destinazioneVuota)
             finestra_->txtPercorso->clear();
-        Cerca(finestra_->Pannello(), 0, giorno, giorno);
-
-        QCOMPARE(Messaggi(ambiente_->dialoghi), QStringList{Messaggio(Icona::Esclamazione, messaggio, titolo)});
+        Cerca(0, giorno, giorno);
+        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList{Messaggio(Icona::Esclamazione, messaggio, titolo)});
         QVERIFY(FileIn(destinazione_).isEmpty());
     }
 
@@ -126,12 +115,11 @@ private slots:
         // A folder stands where the second document should go: the first copy
         // stays, the second fails and nothing half-written is left.
         QDir().mkpath(destinazione_ + QStringLiteral("/fat1.pdf"));
-        Cerca(finestra_->Pannello(), 0, Giorno, Giorno);
-
-        QCOMPARE(Messaggi(ambiente_->dialoghi),
-                 QStringList{Messaggio(Icona::Informazione, archivio_->cartellaPdf + QStringLiteral("/fat1.pdfNon trovato"))});
+        Cerca(0, Giorno, Giorno);
+        QCOMPARE(Messaggi(archivio_->dialoghi),
+                 QStringList{Messaggio(Icona::Informazione, archivio_->pdf("fat1.pdf") + "Non trovato")});
         QCOMPARE(FileIn(destinazione_), QStringList{"bol1.pdf"});
-        QCOMPARE(Contenuto(ElencoDelGiorno()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
+        QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
     }
 
     void sceltaSingola_data()
@@ -139,7 +127,6 @@ private slots:
         QTest::addColumn<QString>("cartella");
         QTest::addColumn<bool>("sorgenteSparita");
         QTest::addColumn<QString>("messaggio");
-
         // The destination already holds an older, longer fat5.pdf.
         QTest::newRow("copiato sopra la vecchia copia") << "locale" << false
             << "Operazione conclusa, Documento fat5.pdf copiato nella cartella %1";
@@ -153,24 +140,24 @@ private slots:
         QFETCH(QString, cartella);
         QFETCH(bool, sorgenteSparita);
         QFETCH(QString, messaggio);
-        const QString vecchia = ambiente_->scriviFile(QStringLiteral("locale/fat5.pdf"), QByteArray(100000, 'x'));
-        const QString destinazione = ambiente_->percorso(cartella);
+        const QString vecchia = archivio_->scriviFile(QStringLiteral("locale/fat5.pdf"), QByteArray(100000, 'x'));
+        const QString destinazione = archivio_->percorso(cartella);
         finestra_->txtPercorso->setText(destinazione);
-        Cerca(finestra_->Pannello(), 1, Giorno, Giorno, {}, QStringLiteral("5"));
+        Cerca(1, Giorno, Giorno, {}, QStringLiteral("5"));
         QCOMPARE(finestra_->Trova()->RigheElencate(), 1);
         if (sorgenteSparita)
-            QVERIFY(QFile::remove(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf")));
-        const QByteArray originale = Contenuto(archivio_->cartellaPdf + QStringLiteral("/fat5.pdf"));
+            QVERIFY(QFile::remove(archivio_->pdf("fat5.pdf")));
+        const QByteArray originale = Contenuto(archivio_->pdf("fat5.pdf"));
         finestra_->Trova()->Scegli(0);
 
         const bool copiato = messaggio.startsWith(QStringLiteral("Operazione"));
-        QCOMPARE(Messaggi(ambiente_->dialoghi),
+        QCOMPARE(Messaggi(archivio_->dialoghi),
                  QStringList{Messaggio(copiato ? Icona::Informazione : Icona::Esclamazione, messaggio.arg(destinazione))});
-        // Whole old copy or whole new one, nothing else beside it.
+        // Whole old copy or whole new one, nothing else beside it; a single
+        // document copied by choice is not listed.
         QCOMPARE(FileIn(destinazione_), QStringList{"fat5.pdf"});
         QCOMPARE(Contenuto(vecchia), copiato ? originale : QByteArray(100000, 'x'));
-        // One document copied by choice is not listed.
-        QVERIFY(!QFile::exists(ElencoDelGiorno()));
+        QVERIFY(!QFile::exists(Elenco()));
     }
 
     void sfoglia_data()
@@ -187,12 +174,12 @@ private slots:
         QFETCH(QString, attesa);
         finestra_->txtPercorso->setText(QStringLiteral("/scritta/a/mano"));
         if (!risposta.isEmpty())
-            ambiente_->selettore.risposte.enqueue(risposta);
+            archivio_->selettore.risposte.enqueue(risposta);
         QTest::mouseClick(finestra_->cmdPercorso, Qt::LeftButton);
-        QCOMPARE(ambiente_->selettore.richieste,
+        QCOMPARE(archivio_->selettore.richieste,
                  QStringList{QStringLiteral("Seleziona una cartella esistente dove salvare i documenti:")});
-        QCOMPARE(finestra_->txtPercorso->text(), attesa);
-        QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaLocale")), attesa);
+        QCOMPARE(finestra_->txtPercorso->text() + '|' + LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaLocale")),
+                 attesa + '|' + attesa);
     }
 };
 
