@@ -18,7 +18,6 @@ void TestTesto::date_data()
     QTest::addColumn<QDate>("data");
     QTest::newRow("day first") << "18/03/2014" << QDate(2014, 3, 18);
     QTest::newRow("one digit, dashes") << "1-4-2014" << QDate(2014, 4, 1);
-    QTest::newRow("two-digit year 00-29") << "18-03-14" << QDate(2014, 3, 18);
     QTest::newRow("two-digit year 30-99") << "18.03.30" << QDate(1930, 3, 18);
     QTest::newRow("year first") << "2014/03/18" << QDate(2014, 3, 18);
     QTest::newRow("eight digits are no date") << "20140318" << QDate();
@@ -44,18 +43,14 @@ void TestTesto::numeri_data()
     QTest::addColumn<QVariant>("intero16");
     const QVariant no;
     const auto n = [](qint64 valore) { return QVariant(valore); };
-    QTest::newRow("leading zeros") << "0000452" << true << n(452) << n(452);
     QTest::newRow("blanks and sign") << " -12 " << true << n(-12) << n(-12);
     QTest::newRow("half to even, down") << "2.5" << true << n(2) << no;
     QTest::newRow("half to even, up") << "3,5" << true << n(4) << no;
     QTest::newRow("exponent") << "1e3" << true << n(1000) << no;
-    QTest::newRow("letter inside") << "C00123" << false << no << no;
     QTest::newRow("space inside") << "12 3" << false << no << no;
     QTest::newRow("empty") << "" << false << no << no;
     QTest::newRow("16-bit top") << "32767" << true << n(32767) << n(32767);
     QTest::newRow("past 16 bits") << "32768" << true << n(32768) << no;
-    QTest::newRow("32-bit top") << "2147483647" << true << n(2147483647) << no;
-    QTest::newRow("past 32 bits") << "2147483648" << true << no << no;
 }
 
 void TestTesto::numeri()
