@@ -61,7 +61,8 @@ private:
     void VerificaUscita()
     {
         QVERIFY(!principale->isVisible());
-        QTRY_VERIFY(principale->findChildren<QWidget*>(QRegularExpression("^mnuFile[A-Z]")).isEmpty());
+        const QRegularExpression finestre("^mnuFile[A-Z]");
+        QTRY_VERIFY(principale->findChildren<QWidget*>(finestre).isEmpty());
         QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
     }
 
@@ -80,29 +81,31 @@ void TestFrmPrincipale::init()
     principale->resize(900, 600);
 }
 
-// The caption, then the menu as "objectName|caption"; each button as "objectName|tooltip>the
-// window it opened" (the last one exits); a separator as "objectName|-" or "-".
+// The captions, then the menu as "objectName|caption"; each button as
+// "objectName|tooltip>the window it opened" (the last one exits); a separator
+// as "objectName|-" or "-".
 void TestFrmPrincipale::menuEBarra()
 {
     const QMenu* mnuFile = principale->findChild<QMenu*>(QStringLiteral("mnuFile"));
     QStringList voci{principale->windowTitle(), mnuFile->title()};
     for (const QAction* azione : mnuFile->actions())
         voci << azione->objectName() + '|' + (azione->isSeparator() ? "-" : azione->text());
-    QCOMPARE(voci,
-             QStringList({"Seleziona Stampe", "File", "mnuFileRistampa|Ricerca e Ristampa Documenti", "mnuSep4|-",
-                          "mnuFileEmail|Invia documenti tramite email",
-                          "mnuFileElencoMail|Elenco mail inviate", "mnuSep5|-",
-                          "mnuFileSeleziona|Copia Documenti", "mnuFileSep1|-",
-                          "mnuFileImpostazioni|Impostazioni programma", "mnuFileSep2|-",
-                          "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
-                          "mnuFileEsci|Uscita"}));
+    QCOMPARE(voci, QStringList({"Seleziona Stampe", "File",
+                                "mnuFileRistampa|Ricerca e Ristampa Documenti", "mnuSep4|-",
+                                "mnuFileEmail|Invia documenti tramite email",
+                                "mnuFileElencoMail|Elenco mail inviate", "mnuSep5|-",
+                                "mnuFileSeleziona|Copia Documenti", "mnuFileSep1|-",
+                                "mnuFileImpostazioni|Impostazioni programma", "mnuFileSep2|-",
+                                "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
+                                "mnuFileEsci|Uscita"}));
 
     Registra({"mnuFileRistampa", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
               "mnuFileImpostazioni", "mnuFileImporta"});
     principale->show();
     voci.clear();
     for (QAction* azione : principale->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
-        QVERIFY2(azione->isSeparator() || !azione->icon().isNull(), qPrintable(azione->objectName()));
+        QVERIFY2(azione->isSeparator() || !azione->icon().isNull(),
+                 qPrintable(azione->objectName()));
         const qsizetype aperte = Area()->subWindowList().size();
         azione->trigger();
         const QList<QMdiSubWindow*> dopo = Area()->subWindowList();
@@ -173,9 +176,11 @@ void TestFrmPrincipale::attivazioneCollegamentoEBarraDiStato()
     }
     QCOMPARE(voci, QStringList({"Ora|09:07", "Data|05/03/2026",
                                 "Sito|clicca per accedere al sito internet",
-                                "BloccoMaiuscole|BLOC MAIUSC", "BloccoNumerico|BLOC NUM (spento)"}));
+                                "BloccoMaiuscole|BLOC MAIUSC",
+                                "BloccoNumerico|BLOC NUM (spento)"}));
     ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 6), QTime(0, 1)));
-    QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(), QStringLiteral("00:01 06/03/2026"));
+    QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(),
+                 QStringLiteral("00:01 06/03/2026"));
 
     const QWidget* pic = principale->findChild<QWidget*>(QStringLiteral("Pic"));
     auto* etichetta = principale->findChild<QLabel*>(QStringLiteral("lblInternet"));

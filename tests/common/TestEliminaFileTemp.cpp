@@ -29,10 +29,10 @@ private slots:
 };
 
 // Velmira.ini as found (none for a first start) and a list `eta` calendar
-// days old: whether the list stays, and the Durata left behind (an
-// empty Durata is repaired, anything else is left as the user wrote it). Age
-// counts midnights, not whole days: just after midnight a list made
-// yesterday evening is a day old.
+// days old: whether the list stays, and the Durata left behind (an empty one
+// is repaired, anything else is left as the user wrote it). Age counts
+// midnights, not whole days: just after midnight a list made yesterday
+// evening is a day old.
 void TestEliminaFileTemp::attivazione_data()
 {
     QTest::addColumn<QByteArray>("ini");
@@ -61,7 +61,7 @@ void TestEliminaFileTemp::attivazione()
     AmbienteProva ambiente;
     if (!ini.isNull())
         ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
-    const QString lista = ambiente.scriviFile(QStringLiteral("elenchi/copiati_01_03_2026.txt"), "x");
+    const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
     const QDateTime dopo = DataCreazione(QFileInfo(lista)).addDays(eta);
 
     QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
@@ -88,8 +88,9 @@ void TestEliminaFileTemp::qualiFileVanno()
     const QDateTime adesso = DataCreazione(QFileInfo(cartella + "/c_comune.txt")).addDays(30);
     QVERIFY(QFile::setPermissions(cartella + "/a_sola_lettura.txt", QFileDevice::ReadOwner));
     // Immutable: not even the administrator can delete it.
-    const bool blocco = QProcess::execute("chattr", {"+i", cartella + "/b_bloccato.txt"}) == 0;
-    const auto sblocca = qScopeGuard([&] { QProcess::execute("chattr", {"-i", cartella + "/b_bloccato.txt"}); });
+    const QString bloccato = cartella + "/b_bloccato.txt";
+    const bool blocco = QProcess::execute("chattr", {"+i", bloccato}) == 0;
+    const auto sblocca = qScopeGuard([&] { QProcess::execute("chattr", {"-i", bloccato}); });
     QFile ritoccato(cartella + "/e_ritoccato.txt");
     QVERIFY(ritoccato.open(QIODevice::ReadWrite)
             && ritoccato.setFileTime(adesso, QFileDevice::FileModificationTime));
