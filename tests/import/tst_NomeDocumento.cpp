@@ -11,68 +11,62 @@ class TestNomeDocumento : public QObject
     Q_OBJECT
 
 private slots:
-    void scomponi_data();
-    void scomponi();
-    void normalizza();
-    void lunghezzeDalFile_data();
-    void lunghezzeDalFile();
+    // Expected key as "Codice|Tipo|Numero|Data|scarto".
+    void scomponi_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("chiave");
+        const auto vuota = [](ScartoChiave s) { return QStringLiteral("||||%1").arg(int(s)); };
+        QTest::newRow("esempio") << "000123FAT000045220140318.pdf" << "000123|FAT|0000452|18/03/2014|0";
+        QTest::newRow("tipo con spazio") << "000123FA 000045220140318.pdf" << "000123|FA |0000452|18/03/2014|0";
+        QTest::newRow("data già leggibile") << "000123FAT000045218-03-14.pdf" << "000123|FAT|0000452|18-03-14|0";
+        QTest::newRow("30 febbraio") << "000123FAT000045220140230.pdf" << vuota(ScartoChiave::DataNonValida);
+        QTest::newRow("nome vuoto") << "" << vuota(ScartoChiave::NomeVuoto);
+    }
+
+    void scomponi()
+    {
+        QFETCH(QString, nome);
+        const ChiaveDocumento c = ScomponiNomeFile(nome, LunghezzeCampi{6, 3, 7});
+        QTEST(QStringList({c.Codice, c.Tipo, c.Numero, c.Data, QString::number(int(c.scarto))}).join('|'),
+              "chiave");
+    }
+
+    void normalizza()
+    {
+        QStringList normalizzati;
+        for (const char* testo : {"0000452", "0000000", "C00123", " -0042 ", "2147483647", "002147483648"})
+            normalizzati.append(NormalizzaCampo(testo));
+        // Beyond 32 bits the text stays as cut.
+        QCOMPARE(normalizzati.join('|'), "452|0|C00123|-42|2147483647|002147483648");
+    }
+
+    // How a run stops on unusable widths is tested through the velmira program.
+    void lunghezzeDalFile_data()
+    {
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::addColumn<QString>("errore"); // a piece of the message, empty when usable
+        QTest::newRow("chiavi in minuscolo") << QByteArray("[as/400]\nluncodcli=6\nluntipdoc=3\nlunnumdoc=7") << "";
+        QTest::newRow("non intera") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=3.5\nLunNumDoc=7")
+                                    << "LunTipDoc vale \"3.5\"";
+        QTest::newRow("non un numero") << QByteArray("[AS/400]\nLunCodCli=sei\nLunTipDoc=3\nLunNumDoc=7")
+                                       << "LunCodCli vale \"sei\"";
+        QTest::newRow("negativa") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=-3\nLunNumDoc=7")
+                                  << "LunTipDoc vale -3";
+        QTest::newRow("troppo lunghe") << QByteArray("[AS/400]\nLunCodCli=32000\nLunTipDoc=3\nLunNumDoc=7000")
+                                       << "troppo grandi";
+    }
+
+    void lunghezzeDalFile()
+    {
+        QFETCH(QByteArray, contenuto);
+        QFETCH(QString, errore);
+        AmbienteProva ambiente;
+        const EsitoLunghezze esito = LeggiLunghezzeCampi(ambiente.scriviFile("spooling.ini", contenuto));
+        QVERIFY2(esito.errore.contains(errore), qPrintable(esito.errore));
+        QVERIFY(errore.isEmpty() ? esito.lunghezze == LunghezzeCampi({6, 3, 7}) : !esito.lunghezze);
+    }
 };
-
-// Expected key as "Codice|Tipo|Numero|Data|scarto".
-void TestNomeDocumento::scomponi_data()
-{
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<QString>("chiave");
-    const auto vuota = [](ScartoChiave s) { return QStringLiteral("||||%1").arg(int(s)); };
-    QTest::newRow("esempio") << "000123FAT000045220140318.pdf" << "000123|FAT|0000452|18/03/2014|0";
-    QTest::newRow("tipo con spazio") << "000123FA 000045220140318.pdf" << "000123|FA |0000452|18/03/2014|0";
-    QTest::newRow("data già leggibile") << "000123FAT000045218-03-14.pdf" << "000123|FAT|0000452|18-03-14|0";
-    QTest::newRow("30 febbraio") << "000123FAT000045220140230.pdf" << vuota(ScartoChiave::DataNonValida);
-    QTest::newRow("nome vuoto") << "" << vuota(ScartoChiave::NomeVuoto);
-}
-
-void TestNomeDocumento::scomponi()
-{
-    QFETCH(QString, nome);
-    const ChiaveDocumento c = ScomponiNomeFile(nome, LunghezzeCampi{6, 3, 7});
-    QTEST(QStringList({c.Codice, c.Tipo, c.Numero, c.Data, QString::number(int(c.scarto))}).join('|'),
-          "chiave");
-}
-
-void TestNomeDocumento::normalizza()
-{
-    QStringList normalizzati;
-    for (const char* testo : {"0000452", "0000000", "C00123", " -0042 ", "2147483647", "002147483648"})
-        normalizzati.append(NormalizzaCampo(testo));
-    // Beyond 32 bits the text stays as cut.
-    QCOMPARE(normalizzati.join('|'), "452|0|C00123|-42|2147483647|002147483648");
-}
-
-// How a run stops on unusable widths is tested through the velmira program.
-void TestNomeDocumento::lunghezzeDalFile_data()
-{
-    QTest::addColumn<QByteArray>("contenuto");
-    QTest::addColumn<QString>("errore"); // a piece of the message, empty when usable
-    QTest::newRow("chiavi in minuscolo") << QByteArray("[as/400]\nluncodcli=6\nluntipdoc=3\nlunnumdoc=7") << "";
-    QTest::newRow("non intera") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=3.5\nLunNumDoc=7")
-                                << "LunTipDoc vale \"3.5\"";
-    QTest::newRow("non un numero") << QByteArray("[AS/400]\nLunCodCli=sei\nLunTipDoc=3\nLunNumDoc=7")
-                                   << "LunCodCli vale \"sei\"";
-    QTest::newRow("negativa") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=-3\nLunNumDoc=7")
-                              << "LunTipDoc vale -3";
-    QTest::newRow("troppo lunghe") << QByteArray("[AS/400]\nLunCodCli=32000\nLunTipDoc=3\nLunNumDoc=7000")
-                                   << "troppo grandi";
-}
-
-void TestNomeDocumento::lunghezzeDalFile()
-{
-    QFETCH(QByteArray, contenuto);
-    QFETCH(QString, errore);
-    AmbienteProva ambiente;
-    const EsitoLunghezze esito = LeggiLunghezzeCampi(ambiente.scriviFile("spooling.ini", contenuto));
-    QVERIFY2(esito.errore.contains(errore), qPrintable(esito.errore));
-    QVERIFY(errore.isEmpty() ? esito.lunghezze == LunghezzeCampi({6, 3, 7}) : !esito.lunghezze);
-}
 
 QTEST_GUILESS_MAIN(TestNomeDocumento)
 #include "tst_NomeDocumento.moc"

@@ -11,22 +11,6 @@
 
 #include <cstdio>
 
-// The import engine on real folders and a real archive.
-class TestcImporta : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void primaESecondaImportazione();
-    void separatoreFinaleEPdfTolto();
-    void inserimentiFalliti();
-    void annullamento();
-    void lunghezzeCambiate();
-    void cartellaIrraggiungibileDopoLaScansione();
-    void apiciENomiNonValidi();
-    void archivioBloccato();
-};
-
 namespace {
 
 const QString nessuno = QStringLiteral("Nessun nuovo file archiviato.");
@@ -54,183 +38,190 @@ void AllaPrimaCessione(std::function<void()> azione)
 
 } // namespace
 
-void TestcImporta::primaESecondaImportazione()
+// The import engine on real folders and a real archive.
+class TestcImporta : public QObject
 {
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT00004522014031.pdf",
-                                   "000125FAT0000452201403188.pdf", "000124BOL000000720150102.txt",
-                                   "000200NCR000000320150105.pdf", "000200NCR000000320150105_001",
-                                   "000123FAT000000020140318.pdf", "C00123FAT000045220141318.pdf",
-                                   "sub/000300FAT000000120150101.pdf"});
-    const QStringList scartati{
-        Problema("000123FAT000000020140318.pdf", "Il numero del documento nel nome del file è vuoto o "
-                                                 "fatto di soli zeri: il file non è stato archiviato."),
-        Problema("C00123FAT000045220141318.pdf", "La data del documento nel nome del file non è una "
-                                                 "data valida: il file non è stato archiviato.")};
-    QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf + "/000123FAT000045220140318.pdf",
-                                  p.pdf + "/000124BOL000000720150102.txt",
-                                  p.pdf + "/000200NCR000000320150105.pdf", scartati[1], archiviati(3)}));
-    const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
-                            "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
-                            "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
-    QCOMPARE(p.archivio(), righe);
-    QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+    Q_OBJECT
 
-    // Nothing new: the twin with another ending stays out as well.
-    QCOMPARE(p.importa(), Elenco(scartati + QStringList{nessuno}));
-    QCOMPARE(p.archivio(), righe);
-}
+private slots:
+    void primaESecondaImportazione()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT00004522014031.pdf",
+                                       "000125FAT0000452201403188.pdf", "000124BOL000000720150102.txt",
+                                       "000200NCR000000320150105.pdf", "000200NCR000000320150105_001",
+                                       "000123FAT000000020140318.pdf", "C00123FAT000045220141318.pdf",
+                                       "sub/000300FAT000000120150101.pdf"});
+        const QStringList scartati{
+            Problema("000123FAT000000020140318.pdf", "Il numero del documento nel nome del file è vuoto o "
+                                                     "fatto di soli zeri: il file non è stato archiviato."),
+            Problema("C00123FAT000045220141318.pdf", "La data del documento nel nome del file non è una "
+                                                     "data valida: il file non è stato archiviato.")};
+        QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf + "/000123FAT000045220140318.pdf",
+                                      p.pdf + "/000124BOL000000720150102.txt",
+                                      p.pdf + "/000200NCR000000320150105.pdf", scartati[1], archiviati(3)}));
+        const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
+                                "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
+                                "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
+        QCOMPARE(p.archivio(), righe);
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
 
-void TestcImporta::separatoreFinaleEPdfTolto()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    QCOMPARE(p.importa(), Elenco({nessuno}));
+        // Nothing new: the twin with another ending stays out as well.
+        QCOMPARE(p.importa(), Elenco(scartati + QStringList{nessuno}));
+        QCOMPARE(p.archivio(), righe);
+    }
 
-    p.documenti({"000123FAT000045220140318.pdf", "000124FAT000045320140318.pdf"});
-    QCOMPARE(p.importa(p.pdf + "/"), Elenco({p.pdf + "//000123FAT000045220140318.pdf",
-                                            p.pdf + "//000124FAT000045320140318.pdf", archiviati(2)}));
-    QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
-    QCOMPARE(p.importa(p.pdf + "/"), Elenco({nessuno}));
-    QCOMPARE(p.archivio(), QStringList{"000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|"});
-}
+    void separatoreFinaleEPdfTolto()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        QCOMPARE(p.importa(), Elenco({nessuno}));
 
-void TestcImporta::lunghezzeCambiate()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
-    // Changed while the run goes: the next file is cut with the new widths.
-    AllaPrimaCessione([&p] { p.scriviLunghezze(6, 3, 8); });
-    p.importa();
-    QCOMPARE(p.archivio(), QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|"});
-    // Same total length, other fields: the row of the old cut is not this
-    // document, even when the change comes after the run has read the archive.
-    AllaPrimaCessione([&p] { p.scriviLunghezze(7, 2, 8); });
-    p.importa();
-    QCOMPARE(p.archivio(), (QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|",
-                                        "000123FAT0000000120140318.pdf|000123F|AT|1|2014-03-18|"}));
-    // ... and when it comes before the run.
-    p.scriviLunghezze(6, 2, 9);
-    QCOMPARE(p.importa().last(), archiviati(1));
-    QCOMPARE(p.archivio().size(), 3);
-}
+        p.documenti({"000123FAT000045220140318.pdf", "000124FAT000045320140318.pdf"});
+        QCOMPARE(p.importa(p.pdf + "/"), Elenco({p.pdf + "//000123FAT000045220140318.pdf",
+                                                p.pdf + "//000124FAT000045320140318.pdf", archiviati(2)}));
+        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+        QCOMPARE(p.importa(p.pdf + "/"), Elenco({nessuno}));
+        QCOMPARE(p.archivio(), QStringList{"000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|"});
+    }
 
-void TestcImporta::inserimentiFalliti()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    // The archive refuses one document among good ones (as a constraint of its own would).
-    SuArchivio(p.database, [](QSqlDatabase& db) {
-        QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
-                                   "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
-    });
-    const QStringList nomi = p.documentiNumerati(3);
-    QCOMPARE(conMessaggio(p.importa(), "rifiutato"),
-             Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
-                     archiviati(2)}));
+    void lunghezzeCambiate()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
+        // Changed while the run goes: the next file is cut with the new widths.
+        AllaPrimaCessione([&p] { p.scriviLunghezze(6, 3, 8); });
+        p.importa();
+        QCOMPARE(p.archivio(), QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|"});
+        // Same total length, other fields: the row of the old cut is not this
+        // document, even when the change comes after the run has read the archive.
+        AllaPrimaCessione([&p] { p.scriviLunghezze(7, 2, 8); });
+        p.importa();
+        QCOMPARE(p.archivio(), (QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|",
+                                            "000123FAT0000000120140318.pdf|000123F|AT|1|2014-03-18|"}));
+        // ... and when it comes before the run.
+        p.scriviLunghezze(6, 2, 9);
+        QCOMPARE(p.importa().last(), archiviati(1));
+        QCOMPARE(p.archivio().size(), 3);
+    }
 
-    // A four-character type does not fit its column, at every run (the
-    // names above are now one character short).
-    p.scriviLunghezze(6, 4, 7);
-    p.documenti({"000123FATT000045220140318.pdf"});
-    for (int volta = 0; volta < 2; ++volta) {
+    void inserimentiFalliti()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        // The archive refuses one document among good ones (as a constraint of its own would).
+        SuArchivio(p.database, [](QSqlDatabase& db) {
+            QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
+                                       "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
+        });
+        const QStringList nomi = p.documentiNumerati(3);
+        QCOMPARE(conMessaggio(p.importa(), "rifiutato"),
+                 Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
+                         archiviati(2)}));
+
+        // A four-character type does not fit its column, at every run (the
+        // names above are now one character short).
+        p.scriviLunghezze(6, 4, 7);
+        p.documenti({"000123FATT000045220140318.pdf"});
+        for (int volta = 0; volta < 2; ++volta) {
+            QStringList elenco = p.importa();
+            QVERIFY2(elenco.size() == 6 && elenco[3].contains(QRegularExpression("^\\d+ \\S")),
+                     qPrintable(elenco.join('\n')));
+            elenco[3] = "errore";
+            QCOMPARE(elenco, Elenco({Problema("000123FATT000045220140318.pdf", "errore"), nessuno}));
+            QCOMPARE(p.archivio().size(), 2);
+        }
+    }
+
+    void annullamento()
+    {
+        AmbienteProva ambiente;
+        // A row whose PDF has gone: the clean-up still runs after a cancel.
+        ProvaImportazione p(ambiente, {"999999FAT000000120150101.pdf"});
+        p.importa();
+        QFile::remove(p.pdf + "/999999FAT000000120150101.pdf");
+
+        const QStringList nomi = p.documentiNumerati(5000);
+        cImporta importazione;
+        importazione.CartellaPDF(p.pdf);
+        importazione.Database(p.database);
+        importazione.FileIni(p.fileIni);
+        QObject durataProva;
+        AllaPrimaCessione([&importazione, &durataProva] {
+            QTimer::singleShot(15, &durataProva, [&importazione] { importazione.AnnullaProcedura(true); });
+        });
+        importazione.Avvia();
+
+        QCOMPARE(importazione.Esito(), EsitoImportazione::Annullata);
+        const QStringList righe = p.archivio();
+        QVERIFY2(righe.size() > 0 && righe.size() < 5000, qPrintable(QString::number(righe.size())));
+        QVERIFY(!righe.join('\n').contains("999999FAT"));
+        // The files listed are exactly the first ones in name order.
+        QStringList archiviatiPrima;
+        for (const QString& nome : nomi.mid(0, righe.size()))
+            archiviatiPrima.append(p.pdf + "/" + nome);
+        QCOMPARE(p.elenco(), Elenco(archiviatiPrima << "Procedura annullata dall'operatore.\n"
+                                                           + archiviati(righe.size())));
+    }
+
+    void cartellaIrraggiungibileDopoLaScansione()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf"});
+        p.importa();
+        p.documenti({"000124FAT000045320140318.pdf"});
+        // The server goes away while the run walks the folder it listed.
+        AllaPrimaCessione([&p] { QDir().rename(p.pdf, p.pdf + ".via"); });
         QStringList elenco = p.importa();
-        QVERIFY2(elenco.size() == 6 && elenco[3].contains(QRegularExpression("^\\d+ \\S")),
+        QVERIFY2(elenco.size() == 7 && elenco[4].contains("non è più raggiungibile") && elenco[4].contains(p.pdf),
                  qPrintable(elenco.join('\n')));
-        elenco[3] = "errore";
-        QCOMPARE(elenco, Elenco({Problema("000123FATT000045220140318.pdf", "errore"), nessuno}));
+        elenco[4] = "irraggiungibile";
+        QCOMPARE(elenco, Elenco({p.pdf + "/000124FAT000045320140318.pdf", "irraggiungibile", archiviati(1)}));
         QCOMPARE(p.archivio().size(), 2);
     }
-}
 
-void TestcImporta::annullamento()
-{
-    AmbienteProva ambiente;
-    // A row whose PDF has gone: the clean-up still runs after a cancel.
-    ProvaImportazione p(ambiente, {"999999FAT000000120150101.pdf"});
-    p.importa();
-    QFile::remove(p.pdf + "/999999FAT000000120150101.pdf");
+    void apiciENomiNonValidi()
+    {
+        AmbienteProva ambiente;
+        const QString conApice = "0001'3FAT000045320140318.pdf";
+        ProvaImportazione p(ambiente, {conApice});
+        // A name that is not valid UTF-8: 27 good bytes and one that is not text.
+        const QByteArray nonValido = QFile::encodeName(p.pdf) + "/000124FAT0000453201403\xff" "8.pdf";
+        std::fclose(std::fopen(nonValido.constData(), "w"));
+        const QString scartato = Problema(QString::fromUtf8("000124FAT0000453201403\xff" "8.pdf"),
+                                          "Il nome del file contiene caratteri non validi per il sistema: il "
+                                          "file non è stato archiviato. Rinominare il file.");
 
-    const QStringList nomi = p.documentiNumerati(5000);
-    cImporta importazione;
-    importazione.CartellaPDF(p.pdf);
-    importazione.Database(p.database);
-    importazione.FileIni(p.fileIni);
-    QObject durataProva;
-    AllaPrimaCessione([&importazione, &durataProva] {
-        QTimer::singleShot(15, &durataProva, [&importazione] { importazione.AnnullaProcedura(true); });
-    });
-    importazione.Avvia();
+        QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, archiviati(1)}));
+        QCOMPARE(p.importa(), Elenco({scartato, nessuno}));
+        QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
 
-    QCOMPARE(importazione.Esito(), EsitoImportazione::Annullata);
-    const QStringList righe = p.archivio();
-    QVERIFY2(righe.size() > 0 && righe.size() < 5000, qPrintable(QString::number(righe.size())));
-    QVERIFY(!righe.join('\n').contains("999999FAT"));
-    // The files listed are exactly the first ones in name order.
-    QStringList archiviatiPrima;
-    for (const QString& nome : nomi.mid(0, righe.size()))
-        archiviatiPrima.append(p.pdf + "/" + nome);
-    QCOMPARE(p.elenco(), Elenco(archiviatiPrima << "Procedura annullata dall'operatore.\n"
-                                                       + archiviati(righe.size())));
-}
+        QFile::remove(p.pdf + "/" + conApice);
+        p.importa();
+        QCOMPARE(p.archivio(), QStringList());
+        std::remove(nonValido.constData());
+    }
 
-void TestcImporta::cartellaIrraggiungibileDopoLaScansione()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf"});
-    p.importa();
-    p.documenti({"000124FAT000045320140318.pdf"});
-    // The server goes away while the run walks the folder it listed.
-    AllaPrimaCessione([&p] { QDir().rename(p.pdf, p.pdf + ".via"); });
-    QStringList elenco = p.importa();
-    QVERIFY2(elenco.size() == 7 && elenco[4].contains("non è più raggiungibile") && elenco[4].contains(p.pdf),
-             qPrintable(elenco.join('\n')));
-    elenco[4] = "irraggiungibile";
-    QCOMPARE(elenco, Elenco({p.pdf + "/000124FAT000045320140318.pdf", "irraggiungibile", archiviati(1)}));
-    QCOMPARE(p.archivio().size(), 2);
-}
-
-void TestcImporta::apiciENomiNonValidi()
-{
-    AmbienteProva ambiente;
-    const QString conApice = "0001'3FAT000045320140318.pdf";
-    ProvaImportazione p(ambiente, {conApice});
-    // A name that is not valid UTF-8: 27 good bytes and one that is not text.
-    const QByteArray nonValido = QFile::encodeName(p.pdf) + "/000124FAT0000453201403\xff" "8.pdf";
-    std::fclose(std::fopen(nonValido.constData(), "w"));
-    const QString scartato = Problema(QString::fromUtf8("000124FAT0000453201403\xff" "8.pdf"),
-                                      "Il nome del file contiene caratteri non validi per il sistema: il "
-                                      "file non è stato archiviato. Rinominare il file.");
-
-    QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, archiviati(1)}));
-    QCOMPARE(p.importa(), Elenco({scartato, nessuno}));
-    QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
-
-    QFile::remove(p.pdf + "/" + conApice);
-    p.importa();
-    QCOMPARE(p.archivio(), QStringList());
-    std::remove(nonValido.constData());
-}
-
-void TestcImporta::archivioBloccato()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, {"000124FAT000045320140318.pdf", "000125FAT000045420140318.pdf"});
-    // Another workstation holds the write lock for the whole run.
-    SuArchivio(p.database, [&](QSqlDatabase& altra) {
-        QVERIFY(QSqlQuery(altra).exec("BEGIN IMMEDIATE"));
-        int battiti = 0;
-        QTimer orologio;
-        connect(&orologio, &QTimer::timeout, [&battiti] { ++battiti; });
-        orologio.start(50);
-        QCOMPARE(conMessaggio(p.importa(), "bloccato"),
-                 Elenco({Problema("000124FAT000045320140318.pdf", "bloccato"),
-                         Problema("000125FAT000045420140318.pdf", "bloccato"), nessuno}));
-        QVERIFY2(battiti > 10, "the run did not let the events through while it waited");
-    });
-    QCOMPARE(p.importa().last(), archiviati(2));
-    QCOMPARE(p.archivio().size(), 2);
-}
+    void archivioBloccato()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000124FAT000045320140318.pdf", "000125FAT000045420140318.pdf"});
+        // Another workstation holds the write lock for the whole run.
+        SuArchivio(p.database, [&](QSqlDatabase& altra) {
+            QVERIFY(QSqlQuery(altra).exec("BEGIN IMMEDIATE"));
+            int battiti = 0;
+            QTimer orologio;
+            connect(&orologio, &QTimer::timeout, [&battiti] { ++battiti; });
+            orologio.start(50);
+            QCOMPARE(conMessaggio(p.importa(), "bloccato"),
+                     Elenco({Problema("000124FAT000045320140318.pdf", "bloccato"),
+                             Problema("000125FAT000045420140318.pdf", "bloccato"), nessuno}));
+            QVERIFY2(battiti > 10, "the run did not let the events through while it waited");
+        });
+        QCOMPARE(p.importa().last(), archiviati(2));
+        QCOMPARE(p.archivio().size(), 2);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestcImporta)
 #include "tst_cImporta.moc"

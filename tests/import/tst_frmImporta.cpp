@@ -7,22 +7,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The import window driven as a user would drive it.
-class TestfrmImporta : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void aspetto();
-    void caricamentoESfoglia();
-    void annulla_data();
-    void annulla();
-    void percorsiErrati();
-    void importa();
-    void annullaDuranteLImportazione_data();
-    void annullaDuranteLImportazione();
-};
-
 namespace {
 
 // Lets the deferred deletion of an unloaded window happen.
@@ -64,161 +48,168 @@ QStringList messaggi(const AmbienteProva& ambiente)
 
 } // namespace
 
-void TestfrmImporta::aspetto()
+// The import window driven as a user would drive it.
+class TestfrmImporta : public QObject
 {
-    AmbienteProva ambiente;
-    frmImporta f;
-    QStringList testi{f.windowTitle(), f.fraImposta->title()};
-    for (int i = 0; i < 3; ++i) {
-        const auto* etichetta = f.findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
-        testi.append(etichetta && etichetta->buddy() ? etichetta->text() + " " + etichetta->buddy()->objectName()
-                                                     : QStringLiteral("Label2_%1 senza casella").arg(i));
-    }
-    for (const QPushButton* pulsante : {f.cmdPercorsoCartella, f.cmdPercorsoDatabase, f.cmdOK, f.cmdAnnulla})
-        testi.append(pulsante->text());
-    QCOMPARE(testi, (QStringList{"Importa Documenti", "Cartella documenti PDF su server",
-                                 "Percorso Cartella documenti : txtPercorsoCartella",
-                                 "Percorso Cartella Database : txtDatabase", "Nome Database : txtBaseDati",
-                                 "S&foglia", "Sf&oglia", "&Importa", "&Annulla"}));
-    QVERIFY(f.prgAvanzamento->y() > f.cmdOK->geometry().bottom());
-    // Without Velmira.ini only the database name is filled in, and no file is made.
-    QCOMPARE(f.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
-    QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
-}
+    Q_OBJECT
 
-void TestfrmImporta::caricamentoESfoglia()
-{
-    AmbienteProva ambiente;
-    ambiente.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
-    frmImporta f;
-    QCOMPARE(f.pos(), QPoint(0, 0));
-    QCOMPARE(f.PercorsiImportazione(),
-             QStringList({"/server/pdf", "/server/marvena/dati.mdb", "/server/marvena/spooling.ini"}));
-
-    // A picker answered fills its box; one cancelled (an empty answer) leaves it as it was.
-    for (const char* risposta : {"/scelta/pdf", "", "", "/scelta/marvena"})
-        ambiente.selettore.risposte.enqueue(risposta);
-    QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
-    QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
-    QCOMPARE(f.txtDatabase->text() + "|" + f.txtPercorsoCartella->text(), "/server/marvena|/scelta/pdf");
-    QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
-    QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
-    QCOMPARE(f.txtDatabase->text() + "|" + f.txtPercorsoCartella->text(), "/scelta/marvena|/scelta/pdf");
-    const QString cartella = "Seleziona il percorso della cartella che contiene i documenti in formato PDF:";
-    const QString database = "Seleziona il percorso della cartella dove è installato il programma 'Marvena':";
-    QCOMPARE(ambiente.selettore.richieste, (QStringList{cartella, database, cartella, database}));
-}
-
-void TestfrmImporta::annulla_data()
-{
-    QTest::addColumn<bool>("conferma");
-    QTest::newRow("no") << false;
-    QTest::newRow("sì") << true;
-}
-
-void TestfrmImporta::annulla()
-{
-    QFETCH(bool, conferma);
-    AmbienteProva ambiente;
-    QPointer<frmImporta> finestra = new frmImporta;
-    finestra->show();
-    ambiente.dialoghi.RispondiPoi(conferma ? Risposta::Si : Risposta::No);
-    QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
-    scarica();
-    QCOMPARE(messaggi(ambiente), QStringList{messaggio("Annullare l'operazione?", Icona::Domanda, Pulsanti::SiNo)});
-    QCOMPARE(finestra.isNull(), conferma);
-    QVERIFY(ambiente.apertore.aperti.isEmpty());
-    delete finestra;
-}
-
-// Paths that fail their checks: every message in order, no run, the old list shown.
-void TestfrmImporta::percorsiErrati()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    QFile::remove(p.fileIni);
-    QDir().mkpath(p.fileIni); // a folder is not a settings file
-    ambiente.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
-    QPointer<frmImporta> finestra = aperta(p);
-    scrivi(finestra->txtPercorsoCartella, p.pdf + "/manca");
-    scrivi(finestra->txtBaseDati, "manca.mdb");
-    QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
-    scarica();
-
-    const QString controllo = ", impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
-    QCOMPARE(messaggi(ambiente),
-             (QStringList{messaggio("Manca il percorso della cartella contenente i documenti pdf" + controllo,
-                                    Icona::Esclamazione),
-                          messaggio("Manca il percorso del database" + controllo, Icona::Esclamazione),
-                          messaggio("Manca il percorso del file INI" + controllo, Icona::Esclamazione)}));
-    QCOMPARE(p.elenco(), QStringList{"elenco di ieri"});
-    QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
-    QVERIFY(finestra.isNull());
-}
-
-void TestfrmImporta::importa()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
-    QPointer<frmImporta> finestra = aperta(p);
-    QProgressBar* avanzamento = finestra->prgAvanzamento;
-    QString ultimoAvanzamento;
-    connect(avanzamento, &QProgressBar::valueChanged,
-            [&](int v) { ultimoAvanzamento = QStringLiteral("%1/%2").arg(v).arg(avanzamento->maximum()); });
-    QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
-    QCOMPARE(ultimoAvanzamento, "2/2");
-    scarica();
-
-    QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
-    QCOMPARE(p.elenco().last(), "Archiviati n.2 nuovi files.");
-    QCOMPARE(p.archivio().size(), 2);
-    QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
-    QCOMPARE(ambiente.apertore.verbi, QStringList{"open"});
-    QVERIFY(finestra.isNull());
-}
-
-void TestfrmImporta::annullaDuranteLImportazione_data()
-{
-    QTest::addColumn<QString>("come");
-    QTest::newRow("Annulla, confermato") << "pulsante";
-    QTest::newRow("finestra chiusa") << "finestra";
-    QTest::newRow("cornice chiusa nella finestra principale") << "cornice";
-}
-
-void TestfrmImporta::annullaDuranteLImportazione()
-{
-    QFETCH(QString, come);
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    p.documentiNumerati(3000);
-    QMdiArea principale;
-    auto* nuova = new frmImporta;
-    QPointer<QMdiSubWindow> cornice = come == "cornice" ? principale.addSubWindow(nuova) : nullptr;
-    principale.show();
-    QPointer<frmImporta> finestra = aperta(p, nuova);
-
-    QString durante;
-    QTimer::singleShot(0, finestra, [&] {
-        const bool bloccati = !finestra->cmdOK->isEnabled() && !finestra->cmdPercorsoCartella->isEnabled()
-            && !finestra->cmdPercorsoDatabase->isEnabled() && finestra->cmdAnnulla->isEnabled();
-        if (come == "pulsante") {
-            ambiente.dialoghi.RispondiPoi(Risposta::Si);
-            QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
-        } else {
-            cornice ? cornice->close() : finestra->close();
+private slots:
+    void aspetto()
+    {
+        AmbienteProva ambiente;
+        frmImporta f;
+        QStringList testi{f.windowTitle(), f.fraImposta->title()};
+        for (int i = 0; i < 3; ++i) {
+            const auto* etichetta = f.findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
+            testi.append(etichetta && etichetta->buddy() ? etichetta->text() + " " + etichetta->buddy()->objectName()
+                                                         : QStringLiteral("Label2_%1 senza casella").arg(i));
         }
-        const bool visibile = finestra->isVisible() || (cornice && cornice->isVisible());
-        durante = QStringLiteral("pulsanti bloccati %1, visibile %2").arg(bloccati).arg(visibile);
-    });
-    QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
-    scarica();
+        for (const QPushButton* pulsante : {f.cmdPercorsoCartella, f.cmdPercorsoDatabase, f.cmdOK, f.cmdAnnulla})
+            testi.append(pulsante->text());
+        QCOMPARE(testi, (QStringList{"Importa Documenti", "Cartella documenti PDF su server",
+                                     "Percorso Cartella documenti : txtPercorsoCartella",
+                                     "Percorso Cartella Database : txtDatabase", "Nome Database : txtBaseDati",
+                                     "S&foglia", "Sf&oglia", "&Importa", "&Annulla"}));
+        QVERIFY(f.prgAvanzamento->y() > f.cmdOK->geometry().bottom());
+        // Without Velmira.ini only the database name is filled in, and no file is made.
+        QCOMPARE(f.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
+        QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
+    }
 
-    QCOMPARE(durante, "pulsanti bloccati 1, visibile 0");
-    QVERIFY(finestra.isNull() && cornice.isNull());
-    QCOMPARE(p.elenco(), Elenco({"Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
-    QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
-    QCOMPARE(ambiente.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
-}
+    void caricamentoESfoglia()
+    {
+        AmbienteProva ambiente;
+        ambiente.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
+        frmImporta f;
+        QCOMPARE(f.pos(), QPoint(0, 0));
+        QCOMPARE(f.PercorsiImportazione(),
+                 QStringList({"/server/pdf", "/server/marvena/dati.mdb", "/server/marvena/spooling.ini"}));
+
+        // A picker answered fills its box; one cancelled (an empty answer) leaves it as it was.
+        for (const char* risposta : {"/scelta/pdf", "", "", "/scelta/marvena"})
+            ambiente.selettore.risposte.enqueue(risposta);
+        QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
+        QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
+        QCOMPARE(f.txtDatabase->text() + "|" + f.txtPercorsoCartella->text(), "/server/marvena|/scelta/pdf");
+        QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
+        QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
+        QCOMPARE(f.txtDatabase->text() + "|" + f.txtPercorsoCartella->text(), "/scelta/marvena|/scelta/pdf");
+        const QString cartella = "Seleziona il percorso della cartella che contiene i documenti in formato PDF:";
+        const QString database = "Seleziona il percorso della cartella dove è installato il programma 'Marvena':";
+        QCOMPARE(ambiente.selettore.richieste, (QStringList{cartella, database, cartella, database}));
+    }
+
+    void annulla_data()
+    {
+        QTest::addColumn<bool>("conferma");
+        QTest::newRow("no") << false;
+        QTest::newRow("sì") << true;
+    }
+
+    void annulla()
+    {
+        QFETCH(bool, conferma);
+        AmbienteProva ambiente;
+        QPointer<frmImporta> finestra = new frmImporta;
+        finestra->show();
+        ambiente.dialoghi.RispondiPoi(conferma ? Risposta::Si : Risposta::No);
+        QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
+        scarica();
+        QCOMPARE(messaggi(ambiente), QStringList{messaggio("Annullare l'operazione?", Icona::Domanda, Pulsanti::SiNo)});
+        QCOMPARE(finestra.isNull(), conferma);
+        QVERIFY(ambiente.apertore.aperti.isEmpty());
+        delete finestra;
+    }
+
+    // Paths that fail their checks: every message in order, no run, the old list shown.
+    void percorsiErrati()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        QFile::remove(p.fileIni);
+        QDir().mkpath(p.fileIni); // a folder is not a settings file
+        ambiente.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
+        QPointer<frmImporta> finestra = aperta(p);
+        scrivi(finestra->txtPercorsoCartella, p.pdf + "/manca");
+        scrivi(finestra->txtBaseDati, "manca.mdb");
+        QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
+        scarica();
+
+        const QString controllo = ", impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
+        QCOMPARE(messaggi(ambiente),
+                 (QStringList{messaggio("Manca il percorso della cartella contenente i documenti pdf" + controllo,
+                                        Icona::Esclamazione),
+                              messaggio("Manca il percorso del database" + controllo, Icona::Esclamazione),
+                              messaggio("Manca il percorso del file INI" + controllo, Icona::Esclamazione)}));
+        QCOMPARE(p.elenco(), QStringList{"elenco di ieri"});
+        QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
+        QVERIFY(finestra.isNull());
+    }
+
+    void importa()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
+        QPointer<frmImporta> finestra = aperta(p);
+        QProgressBar* avanzamento = finestra->prgAvanzamento;
+        QString ultimoAvanzamento;
+        connect(avanzamento, &QProgressBar::valueChanged,
+                [&](int v) { ultimoAvanzamento = QStringLiteral("%1/%2").arg(v).arg(avanzamento->maximum()); });
+        QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
+        QCOMPARE(ultimoAvanzamento, "2/2");
+        scarica();
+
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+        QCOMPARE(p.elenco().last(), "Archiviati n.2 nuovi files.");
+        QCOMPARE(p.archivio().size(), 2);
+        QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
+        QCOMPARE(ambiente.apertore.verbi, QStringList{"open"});
+        QVERIFY(finestra.isNull());
+    }
+
+    void annullaDuranteLImportazione_data()
+    {
+        QTest::addColumn<QString>("come");
+        QTest::newRow("Annulla, confermato") << "pulsante";
+        QTest::newRow("finestra chiusa") << "finestra";
+        QTest::newRow("cornice chiusa nella finestra principale") << "cornice";
+    }
+
+    void annullaDuranteLImportazione()
+    {
+        QFETCH(QString, come);
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        p.documentiNumerati(3000);
+        QMdiArea principale;
+        auto* nuova = new frmImporta;
+        QPointer<QMdiSubWindow> cornice = come == "cornice" ? principale.addSubWindow(nuova) : nullptr;
+        principale.show();
+        QPointer<frmImporta> finestra = aperta(p, nuova);
+
+        QString durante;
+        QTimer::singleShot(0, finestra, [&] {
+            const bool bloccati = !finestra->cmdOK->isEnabled() && !finestra->cmdPercorsoCartella->isEnabled()
+                && !finestra->cmdPercorsoDatabase->isEnabled() && finestra->cmdAnnulla->isEnabled();
+            if (come == "pulsante") {
+                ambiente.dialoghi.RispondiPoi(Risposta::Si);
+                QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
+            } else {
+                cornice ? cornice->close() : finestra->close();
+            }
+            const bool visibile = finestra->isVisible() || (cornice && cornice->isVisible());
+            durante = QStringLiteral("pulsanti bloccati %1, visibile %2").arg(bloccati).arg(visibile);
+        });
+        QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
+        scarica();
+
+        QCOMPARE(durante, "pulsanti bloccati 1, visibile 0");
+        QVERIFY(finestra.isNull() && cornice.isNull());
+        QCOMPARE(p.elenco(), Elenco({"Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
+        QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
+    }
+};
 
 QTEST_MAIN(TestfrmImporta)
 #include "tst_frmImporta.moc"

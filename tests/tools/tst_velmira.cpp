@@ -13,19 +13,6 @@
 #error "ESEGUIBILE_VELMIRA must name the velmira executable"
 #endif
 
-// The command-line tool run as a real program.
-class TestVelmira : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void guidaEUsoErrato();
-    void importa();
-    void importaNonRiuscita();
-    void dueImportazioniInsieme();
-    void interrottaBruscamente();
-};
-
 namespace {
 
 struct Esito
@@ -78,102 +65,109 @@ QStringList statoArchivio(const QString& database)
 
 } // namespace
 
-void TestVelmira::guidaEUsoErrato()
+// The command-line tool run as a real program.
+class TestVelmira : public QObject
 {
-    AmbienteProva ambiente;
-    const QString archivio = ambiente.percorso("nuovo.mdb");
-    const std::tuple<QStringList, int, QString> casi[] = {
-        {{"--help"}, 0, "velmira importa --cartella-pdf"},
-        {{"--help"}, 0, "Esito: 0 importazione eseguita"},
-        {{"esporta"}, 2, "comando sconosciuto: esporta"},
-        {{"importa", "--cartella-pdf"}, 2, "manca il valore di --cartella-pdf"},
-        {{"crea-archivio", archivio}, 0, ""},
-        {{"crea-archivio", archivio}, 1, "esiste già"}};
-    for (const auto& [argomenti, codice, frammento] : casi) {
-        const Esito esito = velmira(argomenti);
-        const QString testo = QString::fromUtf8(esito.uscita) + esito.errori;
-        QVERIFY2(esito.codice == codice && testo.contains(frammento), qPrintable(argomenti.join(' ') + ": " + testo));
+    Q_OBJECT
+
+private slots:
+    void guidaEUsoErrato()
+    {
+        AmbienteProva ambiente;
+        const QString archivio = ambiente.percorso("nuovo.mdb");
+        const std::tuple<QStringList, int, QString> casi[] = {
+            {{"--help"}, 0, "velmira importa --cartella-pdf"},
+            {{"--help"}, 0, "Esito: 0 importazione eseguita"},
+            {{"esporta"}, 2, "comando sconosciuto: esporta"},
+            {{"importa", "--cartella-pdf"}, 2, "manca il valore di --cartella-pdf"},
+            {{"crea-archivio", archivio}, 0, ""},
+            {{"crea-archivio", archivio}, 1, "esiste già"}};
+        for (const auto& [argomenti, codice, frammento] : casi) {
+            const Esito esito = velmira(argomenti);
+            const QString testo = QString::fromUtf8(esito.uscita) + esito.errori;
+            QVERIFY2(esito.codice == codice && testo.contains(frammento), qPrintable(argomenti.join(' ') + ": " + testo));
+        }
+        QCOMPARE(statoArchivio(archivio), (QStringList{"ok", "0", "0", "0"}));
     }
-    QCOMPARE(statoArchivio(archivio), (QStringList{"ok", "0", "0", "0"}));
-}
 
-void TestVelmira::importa()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "C00123BOL000000120150101.pdf", "leggimi.txt"});
-    const Esito esito = velmira(argomentiImporta(p));
-    QCOMPARE(esito.codice, 0);
-    QCOMPARE(esito.errori, QString());
-    QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/C00123BOL000000120150101.pdf",
-                                 "Archiviati n.2 nuovi files."}));
-    QCOMPARE(esito.uscita, elencoScritto());
-    QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
-                                        "C00123BOL000000120150101.pdf|C00123|BOL|1|2015-01-01|"}));
-}
+    void importa()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "C00123BOL000000120150101.pdf", "leggimi.txt"});
+        const Esito esito = velmira(argomentiImporta(p));
+        QCOMPARE(esito.codice, 0);
+        QCOMPARE(esito.errori, QString());
+        QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/C00123BOL000000120150101.pdf",
+                                     "Archiviati n.2 nuovi files."}));
+        QCOMPARE(esito.uscita, elencoScritto());
+        QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
+                                            "C00123BOL000000120150101.pdf|C00123|BOL|1|2015-01-01|"}));
+    }
 
-void TestVelmira::importaNonRiuscita()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    // A path that fails its check: no run, no list.
-    QStringList argomenti = argomentiImporta(p);
-    argomenti[4] = p.marvena + "/manca.mdb";
-    const Esito percorso = velmira(argomenti);
-    QVERIFY2(percorso.codice == 2 && percorso.errori.contains("Manca il percorso del database"),
-             qPrintable(percorso.errori));
-    QCOMPARE(percorso.uscita + elencoScritto(), QByteArray("<nessun file>"));
+    void importaNonRiuscita()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        // A path that fails its check: no run, no list.
+        QStringList argomenti = argomentiImporta(p);
+        argomenti[4] = p.marvena + "/manca.mdb";
+        const Esito percorso = velmira(argomenti);
+        QVERIFY2(percorso.codice == 2 && percorso.errori.contains("Manca il percorso del database"),
+                 qPrintable(percorso.errori));
+        QCOMPARE(percorso.uscita + elencoScritto(), QByteArray("<nessun file>"));
 
-    // A run stopped by an error: the message, and the list of what was done.
-    ambiente.scriviFile("server/marvena/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\n");
-    const Esito lunghezze = velmira(argomentiImporta(p));
-    QVERIFY2(lunghezze.codice == 1 && lunghezze.errori.contains("manca la lunghezza LunNumDoc"),
-             qPrintable(lunghezze.errori));
-    QCOMPARE(lunghezze.uscita, elencoScritto());
-    QVERIFY(lunghezze.uscita.contains("manca la lunghezza LunNumDoc"));
-    QVERIFY(lunghezze.uscita.endsWith("Nessun nuovo file archiviato.\r\n"));
-}
+        // A run stopped by an error: the message, and the list of what was done.
+        ambiente.scriviFile("server/marvena/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\n");
+        const Esito lunghezze = velmira(argomentiImporta(p));
+        QVERIFY2(lunghezze.codice == 1 && lunghezze.errori.contains("manca la lunghezza LunNumDoc"),
+                 qPrintable(lunghezze.errori));
+        QCOMPARE(lunghezze.uscita, elencoScritto());
+        QVERIFY(lunghezze.uscita.contains("manca la lunghezza LunNumDoc"));
+        QVERIFY(lunghezze.uscita.endsWith("Nessun nuovo file archiviato.\r\n"));
+    }
 
-void TestVelmira::dueImportazioniInsieme()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    p.documentiNumerati(3000);
-    // Two workstations, each with its own program folder.
-    QProcess prima;
-    QProcess seconda;
-    prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-    QDir().mkpath(ambiente.percorso("seconda"));
-    seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p, ambiente.percorso("seconda")));
-    QVERIFY(prima.waitForFinished(120000) && seconda.waitForFinished(120000));
-    QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
-    QCOMPARE(statoArchivio(p.database), (QStringList{"ok", "3000", "3000", "3000"}));
-    // Between them the two lists name every file exactly once.
-    const QString tutte = QString::fromUtf8(prima.readAllStandardOutput() + seconda.readAllStandardOutput());
-    QCOMPARE(tutte.count(p.pdf + "/"), 3000);
-}
+    void dueImportazioniInsieme()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        p.documentiNumerati(3000);
+        // Two workstations, each with its own program folder.
+        QProcess prima;
+        QProcess seconda;
+        prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+        QDir().mkpath(ambiente.percorso("seconda"));
+        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p, ambiente.percorso("seconda")));
+        QVERIFY(prima.waitForFinished(120000) && seconda.waitForFinished(120000));
+        QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
+        QCOMPARE(statoArchivio(p.database), (QStringList{"ok", "3000", "3000", "3000"}));
+        // Between them the two lists name every file exactly once.
+        const QString tutte = QString::fromUtf8(prima.readAllStandardOutput() + seconda.readAllStandardOutput());
+        QCOMPARE(tutte.count(p.pdf + "/"), 3000);
+    }
 
-void TestVelmira::interrottaBruscamente()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente);
-    p.documentiNumerati(30000);
-    QProcess processo;
-    processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-    // Killed once some batches are in.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile(PercorsoElencoImportazione()).size() > 2000, 60000);
-    processo.kill();
-    processo.waitForFinished();
+    void interrottaBruscamente()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        p.documentiNumerati(30000);
+        QProcess processo;
+        processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+        // Killed once some batches are in.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(PercorsoElencoImportazione()).size() > 2000, 60000);
+        processo.kill();
+        processo.waitForFinished();
 
-    const QStringList stato = statoArchivio(p.database);
-    const int righe = stato.value(1).toInt();
-    QCOMPARE(stato, (QStringList{"ok", stato.value(1), stato.value(1), stato.value(1)}));
-    QVERIFY2(righe > 0 && righe < 30000, qPrintable(stato.value(1)));
+        const QStringList stato = statoArchivio(p.database);
+        const int righe = stato.value(1).toInt();
+        QCOMPARE(stato, (QStringList{"ok", stato.value(1), stato.value(1), stato.value(1)}));
+        QVERIFY2(righe > 0 && righe < 30000, qPrintable(stato.value(1)));
 
-    const Esito ripresa = velmira(argomentiImporta(p));
-    QVERIFY(ripresa.codice == 0
-            && ripresa.uscita.endsWith(QStringLiteral("Archiviati n.%1 nuovi files.\r\n").arg(30000 - righe).toUtf8()));
-    QCOMPARE(statoArchivio(p.database), (QStringList{"ok", "30000", "30000", "30000"}));
-}
+        const Esito ripresa = velmira(argomentiImporta(p));
+        QVERIFY(ripresa.codice == 0
+                && ripresa.uscita.endsWith(QStringLiteral("Archiviati n.%1 nuovi files.\r\n").arg(30000 - righe).toUtf8()));
+        QCOMPARE(statoArchivio(p.database), (QStringList{"ok", "30000", "30000", "30000"}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestVelmira)
 #include "tst_velmira.moc"
