@@ -19,7 +19,6 @@ private slots:
         QPointer<frmRistampa> finestra = new frmRistampa;
         QCOMPARE(Messaggi(ambiente.dialoghi), QStringList{Messaggio(Icona::Critica, MessaggioImpostazioniAssenti,
                                                                     QStringLiteral("Seleziona Documenti"))});
-        QCOMPARE(finestra->Pannello()->cmbTipo->count(), 0);
         // Nobody works with an unprepared panel: it closes as it comes up.
         finestra->show();
         QTRY_VERIFY(finestra.isNull());
@@ -63,12 +62,10 @@ private slots:
         ArchivioProva archivio(documenti);
         QPointer<frmRistampa> finestra = new frmRistampa;
         PannelloRicerca* p = finestra->Pannello();
-        QStringList elencate;
+        QStringList visto{p->cmbTipo->currentText(), p->dtData->text(), p->dtDataFin->text(), p->txtAnno->text()};
         for (int i = 0; i < p->cmbTipo->count(); ++i)
-            elencate.append(p->cmbTipo->itemText(i));
-        QCOMPARE(elencate, voci);
-        QCOMPARE(QStringList({p->cmbTipo->currentText(), p->dtData->text(), p->dtDataFin->text(), p->txtAnno->text()}),
-                 (QStringList{"Tutti", "15/03/2014", "15/03/2014", "2014"}));
+            visto.append(p->cmbTipo->itemText(i));
+        QCOMPARE(visto, QStringList({"Tutti", "15/03/2014", "15/03/2014", "2014"}) + voci);
         QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
         QCOMPARE(finestra->Trova()->Istruzione(), istruzione);
         QVERIFY(archivio.dialoghi.messaggi.isEmpty());

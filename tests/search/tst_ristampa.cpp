@@ -111,12 +111,13 @@ private slots:
             QTest::keyClick(tabella, Qt::Key_Return);
 
         QVERIFY(!finestra_->Trova());
+        // What was opened with which verb, what was handed on, what was said.
         const auto& apertore = archivio_->apertore;
-        QCOMPARE(apertore.aperti.join('|') + apertore.verbi.join('|'),
-                 aperto.isEmpty() ? QString() : archivio_->pdf(aperto) + QStringLiteral("open"));
-        QCOMPARE(spiaValore.size() == 1 ? spiaValore.first().first().toString() : QString(), valore);
-        QCOMPARE(Messaggi(archivio_->dialoghi),
-                 messaggio.isEmpty() ? QStringList{} : QStringList{Messaggio(Icona::Esclamazione, messaggio)});
+        QCOMPARE(QStringList({apertore.aperti.join('|') + apertore.verbi.join('|'), spiaValore.value(0).value(0).toString(),
+                              Messaggi(archivio_->dialoghi).join('|')}),
+                 QStringList({aperto.isEmpty() ? QString() : archivio_->pdf(aperto) + "open", valore,
+                              messaggio.isEmpty() ? QString() : Messaggio(Icona::Esclamazione, messaggio)}));
+        QVERIFY(spiaValore.size() <= 1);
     }
 };
 
