@@ -76,49 +76,42 @@ private slots:
         QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
     }
 
-    void caricamentoESfoglia()
+    void caricamentoSfogliaEAnnulla()
     {
         AmbienteProva ambiente;
         ambiente.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
-        frmImporta f;
-        QCOMPARE(f.pos(), QPoint(0, 0));
-        QCOMPARE(f.PercorsiImportazione(),
+        QPointer<frmImporta> f = new frmImporta;
+        QCOMPARE(f->pos(), QPoint(0, 0));
+        QCOMPARE(f->PercorsiImportazione(),
                  QStringList({"/server/pdf", "/server/marvena/dati.mdb", "/server/marvena/spooling.ini"}));
 
         // A picker answered fills its box; one cancelled (an empty answer) leaves it as it was.
+        QStringList caselle;
         for (const char* risposta : {"/scelta/pdf", "", "", "/scelta/marvena"})
             ambiente.selettore.risposte.enqueue(risposta);
-        QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
-        QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
-        QCOMPARE(f.txtDatabase->text() + "|" + f.txtPercorsoCartella->text(), "/server/marvena|/scelta/pdf");
-        QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
-        QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
-        QCOMPARE(f.txtDatabase->text() + "|" + f.txtPercorsoCartella->text(), "/scelta/marvena|/scelta/pdf");
+        for (QPushButton* sfoglia : {f->cmdPercorsoCartella, f->cmdPercorsoDatabase, f->cmdPercorsoCartella,
+                                     f->cmdPercorsoDatabase}) {
+            QTest::mouseClick(sfoglia, Qt::LeftButton);
+            caselle.append(f->txtPercorsoCartella->text() + "|" + f->txtDatabase->text());
+        }
+        QCOMPARE(caselle, (QStringList{"/scelta/pdf|/server/marvena", "/scelta/pdf|/server/marvena",
+                                       "/scelta/pdf|/server/marvena", "/scelta/pdf|/scelta/marvena"}));
         const QString cartella = "Seleziona il percorso della cartella che contiene i documenti in formato PDF:";
         const QString database = "Seleziona il percorso della cartella dove è installato il programma 'Marvena':";
         QCOMPARE(ambiente.selettore.richieste, (QStringList{cartella, database, cartella, database}));
-    }
 
-    void annulla_data()
-    {
-        QTest::addColumn<bool>("conferma");
-        QTest::newRow("no") << false;
-        QTest::newRow("sì") << true;
-    }
-
-    void annulla()
-    {
-        QFETCH(bool, conferma);
-        AmbienteProva ambiente;
-        QPointer<frmImporta> finestra = new frmImporta;
-        finestra->show();
-        ambiente.dialoghi.RispondiPoi(conferma ? Risposta::Si : Risposta::No);
-        QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
+        // Annulla asks first; only a Yes unloads the window.
+        ambiente.dialoghi.RispondiPoi(Risposta::No);
+        ambiente.dialoghi.RispondiPoi(Risposta::Si);
+        QTest::mouseClick(f->cmdAnnulla, Qt::LeftButton);
         scarica();
-        QCOMPARE(messaggi(ambiente), QStringList{messaggio("Annullare l'operazione?", Icona::Domanda, Pulsanti::SiNo)});
-        QCOMPARE(finestra.isNull(), conferma);
+        QVERIFY(f);
+        QTest::mouseClick(f->cmdAnnulla, Qt::LeftButton);
+        scarica();
+        QVERIFY(f.isNull());
+        const QString domanda = messaggio("Annullare l'operazione?", Icona::Domanda, Pulsanti::SiNo);
+        QCOMPARE(messaggi(ambiente), (QStringList{domanda, domanda}));
         QVERIFY(ambiente.apertore.aperti.isEmpty());
-        delete finestra;
     }
 
     // Paths that fail their checks: every message in order, no run, the old list shown.
