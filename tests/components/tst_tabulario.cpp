@@ -26,7 +26,9 @@ private slots:
         ArchivioProva archivio({"c.pdf FAT 10 2014-03-02 C1", "a.pdf BOL 30 2014-03-01 C2", "b.pdf FAT 20 2013-12-31 C1"});
         auto lista = Apri(archivio, "Select Stampa, Tipo, NumDoc as Num_Documento, data from Posta order by Stampa;");
         QVERIFY(lista->isVisible());
-        auto* tabella = Controllo<QTableView>(lista.get(), QStringLiteral("tabRighe"));
+        auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
+        auto* filtro = lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro"));
+        QVERIFY(tabella && filtro);
         QHeaderView* intestazione = tabella->horizontalHeader();
         QStringList intestazioni;
         for (int i = 0; i < intestazione->count(); ++i)
@@ -34,7 +36,6 @@ private slots:
         QCOMPARE(intestazioni, (QStringList{"Stampa", "Tipo", "Num_Documento", "Data"}));
         QCOMPARE(PrimeColonne(*lista), (QStringList{"a.pdf", "b.pdf", "c.pdf"}));
 
-        auto* filtro = Controllo<QLineEdit>(lista.get(), QStringLiteral("txtFiltro"));
         QTest::keyClicks(filtro, QStringLiteral("fat"));
         QCOMPARE(PrimeColonne(*lista), (QStringList{"b.pdf", "c.pdf"}));
 

@@ -29,16 +29,6 @@ struct ArchivioProva : AmbienteProva
 QString Messaggio(Icona icona, const QString& testo, const QString& titolo = TitoloApplicazione);
 QStringList Messaggi(const DialoghiRegistratore& dialoghi);
 
-// Finds a control of a window by its name, failing the test when it is missing.
-template <typename T>
-T* Controllo(QWidget* finestra, const QString& nome)
-{
-    T* trovato = finestra->findChild<T*>(nome);
-    if (!trovato)
-        qFatal("controllo %s mancante", qPrintable(nome));
-    return trovato;
-}
-
 // Shows the window and waits until it has the keyboard, as on a desktop.
 inline bool MostraAttiva(QWidget* finestra)
 {

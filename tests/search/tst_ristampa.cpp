@@ -103,8 +103,10 @@ private slots:
         Tabulario* lista = finestra_->Trova();
         QVERIFY(QTest::qWaitForWindowActive(lista));
         // The user goes down to the row from the filter box and presses Enter.
-        auto* tabella = Controllo<QTableView>(lista, QStringLiteral("tabRighe"));
-        QTest::keyClick(Controllo<QLineEdit>(lista, QStringLiteral("txtFiltro")), riga < 0 ? Qt::Key_Escape : Qt::Key_Down);
+        auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
+        auto* filtro = lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro"));
+        QVERIFY(tabella && filtro);
+        QTest::keyClick(filtro, riga < 0 ? Qt::Key_Escape : Qt::Key_Down);
         for (int i = 0; i < riga; ++i)
             QTest::keyClick(tabella, Qt::Key_Down);
         if (riga >= 0)
