@@ -184,12 +184,10 @@ void TestFrmPrincipale::attivazioneCollegamentoEBarraDiStato()
 
     const QWidget* pic = principale->findChild<QWidget*>(QStringLiteral("Pic"));
     auto* etichetta = principale->findChild<QLabel*>(QStringLiteral("lblInternet"));
-    for (const int larghezza : {1100, 640}) {
-        principale->resize(larghezza, 500);
-        QTRY_COMPARE(pic->width(), principale->centralWidget()->width());
-        QCOMPARE(pic->width() - etichetta->geometry().right() - 1, Twip(200));
-        QVERIFY(etichetta->y() >= 0 && etichetta->geometry().bottom() < pic->height());
-    }
+    principale->resize(640, 500); // the link follows the right edge
+    QTRY_COMPARE(pic->width(), principale->centralWidget()->width());
+    QCOMPARE(pic->width() - etichetta->geometry().right() - 1, Twip(200));
+    QVERIFY(etichetta->y() >= 0 && etichetta->geometry().bottom() < pic->height());
 
     // The pointing hand unless link.cur holds a real cursor, read as the mouse
     // passes (each time to a new point, or no move is reported).
