@@ -45,7 +45,6 @@ private slots:
                           QPoint(intestazione->sectionViewportPosition(3) + 5, intestazione->height() / 2));
         QCOMPARE(PrimeColonne(*lista), (QStringList{"b.pdf", "a.pdf", "c.pdf"}));
 
-        // A double click chooses the row under the mouse.
         QSignalSpy valore(lista.get(), &Tabulario::ValoreDiRitorno);
         const QPoint punto = tabella->visualRect(tabella->model()->index(1, 1)).center();
         QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);

@@ -102,7 +102,6 @@ private slots:
         Cerca(finestra_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
         Tabulario* lista = finestra_->Trova();
         QVERIFY(QTest::qWaitForWindowActive(lista));
-        // The user goes down to the row from the filter box and presses Enter.
         auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
         auto* filtro = lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro"));
         QVERIFY(tabella && filtro);
@@ -113,7 +112,6 @@ private slots:
             QTest::keyClick(tabella, Qt::Key_Return);
 
         QVERIFY(!finestra_->Trova());
-        // What was opened with which verb, what was handed on, what was said.
         const auto& apertore = archivio_->apertore;
         QCOMPARE(QStringList({apertore.aperti.join('|') + apertore.verbi.join('|'), spiaValore.value(0).value(0).toString(),
                               Messaggi(archivio_->dialoghi).join('|')}),
