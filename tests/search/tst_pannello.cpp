@@ -40,24 +40,23 @@ private slots:
 
     void caricamentoEModi_data()
     {
-        QTest::addColumn<QStringList>("documenti");
         QTest::addColumn<QStringList>("voci");
+        QTest::addColumn<QStringList>("documenti");
         QTest::addColumn<QString>("istruzione"); // of a search right after opening
         QTest::newRow("archivio vuoto") << QStringList{} << QStringList{}
             << "Select Stampa, Tipo, data, email from Posta where data between(#03/15/2014#) and (#03/15/2014#) order by tipo,data;";
-        QTest::newRow("tipi e tipi nulli")
+        QTest::newRow("tipi e tipi nulli") << QStringList{"Tutti", "BOL", "FAT"}
             << QStringList{"a.pdf FAT 1 2014-03-01 C1", "b.pdf - 2 2014-03-01 -", "c.pdf BOL 3 2014-03-01 C1"}
-            << QStringList{"Tutti", "BOL", "FAT"}
             << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/15/2014#) and (#03/15/2014#) order by tipo, stampa, data;";
-        QTest::newRow("solo tipi nulli o vuoti") << QStringList{"a.pdf - 1 2014-03-01 -", "b.pdf '' 2 2014-03-01 -"}
-            << QStringList{"Tutti", ""}
+        QTest::newRow("solo tipi nulli o vuoti") << QStringList{"Tutti", ""}
+            << QStringList{"a.pdf - 1 2014-03-01 -", "b.pdf '' 2 2014-03-01 -"}
             << "Select Stampa, Tipo, data, email from Posta where data between(#03/15/2014#) and (#03/15/2014#) order by tipo,data;";
     }
 
     void caricamentoEModi()
     {
-        QFETCH(QStringList, documenti);
         QFETCH(QStringList, voci);
+        QFETCH(QStringList, documenti);
         QFETCH(QString, istruzione);
         ArchivioProva archivio(documenti);
         QPointer<frmRistampa> finestra = new frmRistampa;

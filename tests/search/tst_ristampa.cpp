@@ -35,30 +35,23 @@ private slots:
         QTest::addColumn<int>("opzione");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("istruzione");
         QTest::addColumn<QString>("righe");
-        QTest::newRow("marzo, tutti i tipi") << 0 << "Tutti" << ""
-            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;"
-            << "bol7.pdf fat123-2014.pdf fat9.pdf";
-        QTest::newRow("marzo, fatture") << 0 << "FAT" << ""
-            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;"
-            << "fat9.pdf fat123-2014.pdf";
+        QTest::addColumn<QString>("istruzione");
+        QTest::newRow("marzo, tutti i tipi") << 0 << "Tutti" << "" << "bol7.pdf fat123-2014.pdf fat9.pdf"
+            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;";
+        QTest::newRow("marzo, fatture") << 0 << "FAT" << "" << "fat9.pdf fat123-2014.pdf"
+            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;";
         // "Tutti" counts only as written: in lower case it is a type.
-        QTest::newRow("tutti minuscolo") << 0 << "tutti" << ""
-            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='tutti' order by data, NumDoc;"
-            << "";
-        QTest::newRow("numero 123 del 2014, fatture, spazi") << 1 << " FAT " << " 123 "
-            << "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;"
-            << "fat123-2014.pdf";
-        QTest::newRow("numero con apice") << 1 << "Tutti" << "12'3"
-            << "Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where year(data) =2014 and NumDoc='12''3' order by tipo,data;"
-            << "";
-        QTest::newRow("codice con apice e spazi") << 2 << " Tutti " << " D'ANGELO "
-            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#)and Codice='D''ANGELO' order by tipo,data;"
-            << "bol7.pdf";
-        QTest::newRow("codice, tipo con apice") << 2 << "B'L" << "C01"
-            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='B''L' and Codice='C01' order by data, NumDoc;"
-            << "";
+        QTest::newRow("tutti minuscolo") << 0 << "tutti" << "" << ""
+            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='tutti' order by data, NumDoc;";
+        QTest::newRow("numero 123 del 2014, fatture, spazi") << 1 << " FAT " << " 123 " << "fat123-2014.pdf"
+            << "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;";
+        QTest::newRow("numero con apice") << 1 << "Tutti" << "12'3" << ""
+            << "Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where year(data) =2014 and NumDoc='12''3' order by tipo,data;";
+        QTest::newRow("codice con apice e spazi") << 2 << " Tutti " << " D'ANGELO " << "bol7.pdf"
+            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#)and Codice='D''ANGELO' order by tipo,data;";
+        QTest::newRow("codice, tipo con apice") << 2 << "B'L" << "C01" << ""
+            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='B''L' and Codice='C01' order by data, NumDoc;";
     }
 
     void ricerche()
@@ -66,8 +59,8 @@ private slots:
         QFETCH(int, opzione);
         QFETCH(QString, tipo);
         QFETCH(QString, testo);
-        QFETCH(QString, istruzione);
         QFETCH(QString, righe);
+        QFETCH(QString, istruzione);
         // The number or the code, whichever the option enables, gets `testo`.
         Cerca(finestra_->Pannello(), opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
         QVERIFY(archivio_->dialoghi.messaggi.isEmpty());

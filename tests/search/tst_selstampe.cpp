@@ -79,15 +79,14 @@ private slots:
         QTest::addColumn<QDate>("giorno");
         QTest::addColumn<bool>("destinazioneVuota");
         QTest::addColumn<bool>("senzaPdf");
-        QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("titolo");
-        QTest::newRow("nessun documento") << QDate(2015, 1, 1) << false << false
-            << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati." << "ClientVelmira";
-        QTest::newRow("tutti mancanti dal server") << Giorno << false << true
-            << "Documenti non copiati. Controllare il percorso della cartella dei documenti PDF sul server"
-            << "Seleziona Documenti";
-        QTest::newRow("destinazione vuota") << Giorno << true << false
-            << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti." << "ClientVelmira";
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("nessun documento") << QDate(2015, 1, 1) << false << false << "ClientVelmira"
+            << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati.";
+        QTest::newRow("tutti mancanti dal server") << Giorno << false << true << "Seleziona Documenti"
+            << "Documenti non copiati. Controllare il percorso della cartella dei documenti PDF sul server";
+        QTest::newRow("destinazione vuota") << Giorno << true << false << "ClientVelmira"
+            << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti.";
     }
 
     void esitiSenzaCopie()
@@ -95,8 +94,8 @@ private slots:
         QFETCH(QDate, giorno);
         QFETCH(bool, destinazioneVuota);
         QFETCH(bool, senzaPdf);
-        QFETCH(QString, messaggio);
         QFETCH(QString, titolo);
+        QFETCH(QString, messaggio);
         if (senzaPdf)
             QVERIFY(QDir(archivio_->cartellaPdf).removeRecursively());
         if (destinazioneVuota)
