@@ -67,7 +67,7 @@ void TestEliminaFileTemp::attivazione()
     QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
 
     const QStringList righe = QString::fromUtf8(ContenutoIni()).split('\n', Qt::SkipEmptyParts);
-    // The whole file must be exactly the section and Durata=<value>.
+    // The whole file must be exactly "[EliminaTemp]" and "Durata=<value>".
     QCOMPARE((QFileInfo::exists(lista) ? "resta|" : "via|")
                  + righe.join(' ').replace("[EliminaTemp] Durata=", ""), atteso);
     QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList{"Velmira.ini"});
