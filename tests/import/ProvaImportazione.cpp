@@ -75,12 +75,17 @@ QStringList ProvaImportazione::documentiNumerati(int quanti) const
     return nomi;
 }
 
-QStringList ProvaImportazione::importa(const QString& cartella) const
+void ProvaImportazione::prepara(cImporta& importazione, const QString& cartella) const
 {
-    cImporta importazione;
     importazione.CartellaPDF(cartella.isEmpty() ? pdf : cartella);
     importazione.Database(database);
     importazione.FileIni(fileIni);
+}
+
+QStringList ProvaImportazione::importa(const QString& cartella) const
+{
+    cImporta importazione;
+    prepara(importazione, cartella);
     importazione.Avvia();
     return elenco();
 }

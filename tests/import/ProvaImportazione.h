@@ -6,6 +6,7 @@
 #include <functional>
 
 class QSqlDatabase;
+class cImporta;
 
 // An ElencoFileImp.txt as the list shows it: the heading, then each entry
 // (lines split at '\n') followed by an empty line, the last entry without.
@@ -32,8 +33,10 @@ public:
     // returns their names in name order.
     QStringList documentiNumerati(int quanti) const;
 
-    // Runs the engine on `cartella` (the PDF folder when empty), paths given
-    // in the order the window gives them; returns ElencoFileImp.txt.
+    // Gives the engine `cartella` (the PDF folder when empty), the archive and
+    // the settings file, in the order the window gives them.
+    void prepara(cImporta& importazione, const QString& cartella = {}) const;
+    // A run of a prepared engine; returns ElencoFileImp.txt.
     QStringList importa(const QString& cartella = {}) const;
 
     // ElencoFileImp.txt as lines; fails the test if a line does not end in CR LF.
