@@ -53,11 +53,8 @@ ProvaImportazione::ProvaImportazione(AmbienteProva& a, const QStringList& nomi)
 void ProvaImportazione::scriviLunghezze(int codice, int tipo, int numero) const
 {
     ambiente.scriviFile(QStringLiteral("server/marvena/spooling.ini"),
-                        QStringLiteral("[AS/400]\r\nLunCodCli=%1\r\nLunTipDoc=%2\r\nLunNumDoc=%3\r\n")
-                            .arg(codice)
-                            .arg(tipo)
-                            .arg(numero)
-                            .toLatin1());
+                        "[AS/400]\r\nLunCodCli=" + QByteArray::number(codice) + "\r\nLunTipDoc="
+                            + QByteArray::number(tipo) + "\r\nLunNumDoc=" + QByteArray::number(numero) + "\r\n");
 }
 
 void ProvaImportazione::documenti(const QStringList& nomi) const
@@ -66,12 +63,11 @@ void ProvaImportazione::documenti(const QStringList& nomi) const
         ambiente.scriviFile(QStringLiteral("server/pdf/") + nome);
 }
 
-QStringList ProvaImportazione::documentiNumerati(int quanti) const
+QStringList Numerati(int quanti)
 {
     QStringList nomi;
     for (int i = 1; i <= quanti; ++i)
         nomi.append(QStringLiteral("000001FAT%1%2").arg(i, 7, 10, QLatin1Char('0')).arg("20150101.pdf"));
-    documenti(nomi);
     return nomi;
 }
 

@@ -13,6 +13,8 @@ class cImporta;
 QStringList Elenco(const QStringList& voci);
 // The entry of a file that was not archived.
 QString Problema(const QString& nome, const QString& motivo);
+// Names of `quanti` documents of one client, numbered from 1, in name order.
+QStringList Numerati(int quanti);
 
 // Runs `azione` on a connection of its own to an archive, as another
 // program or workstation would open it.
@@ -29,9 +31,6 @@ public:
     void scriviLunghezze(int codice, int tipo, int numero) const;
     // Creates empty files in the PDF folder.
     void documenti(const QStringList& nomi) const;
-    // Creates `quanti` documents of one client, numbered from 1, and
-    // returns their names in name order.
-    QStringList documentiNumerati(int quanti) const;
 
     // Gives the engine `cartella` (the PDF folder when empty), the archive and
     // the settings file, in the order the window gives them.

@@ -96,13 +96,13 @@ private slots:
     void inserimentiFalliti()
     {
         AmbienteProva ambiente;
-        ProvaImportazione p(ambiente);
+        const QStringList nomi = Numerati(3);
+        ProvaImportazione p(ambiente, nomi);
         // The archive refuses one document among good ones (as a constraint of its own would).
         SuArchivio(p.database, [](QSqlDatabase& db) {
             QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
                                        "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
         });
-        const QStringList nomi = p.documentiNumerati(3);
         QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
                  Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
                          archiviati(2)}));
@@ -126,7 +126,8 @@ private slots:
         p.importa();
         QFile::remove(p.pdf + "/999999FAT000000120150101.pdf");
 
-        const QStringList nomi = p.documentiNumerati(5000);
+        const QStringList nomi = Numerati(5000);
+        p.documenti(nomi);
         cImporta importazione;
         p.prepara(importazione);
         QObject durataProva;

@@ -172,8 +172,7 @@ private slots:
     {
         QFETCH(QString, come);
         AmbienteProva ambiente;
-        ProvaImportazione p(ambiente);
-        p.documentiNumerati(3000);
+        ProvaImportazione p(ambiente, Numerati(3000));
         QMdiArea principale;
         auto* nuova = new frmImporta;
         QPointer<QMdiSubWindow> cornice = come == "cornice" ? principale.addSubWindow(nuova) : nullptr;
