@@ -54,31 +54,28 @@ class TestfrmImporta : public QObject
     Q_OBJECT
 
 private slots:
-    void aspetto()
+    void aspettoCaricamentoSfogliaEAnnulla()
     {
         AmbienteProva ambiente;
-        frmImporta f;
-        QStringList testi{f.windowTitle(), f.fraImposta->title()};
+        frmImporta vuota;
+        QStringList testi{vuota.windowTitle(), vuota.fraImposta->title()};
         for (int i = 0; i < 3; ++i) {
-            const auto* etichetta = f.findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
+            const auto* etichetta = vuota.findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
             testi.append(etichetta && etichetta->buddy() ? etichetta->text() + " " + etichetta->buddy()->objectName()
                                                          : QStringLiteral("Label2_%1 senza casella").arg(i));
         }
-        for (const QPushButton* pulsante : {f.cmdPercorsoCartella, f.cmdPercorsoDatabase, f.cmdOK, f.cmdAnnulla})
+        for (const QPushButton* pulsante :
+             {vuota.cmdPercorsoCartella, vuota.cmdPercorsoDatabase, vuota.cmdOK, vuota.cmdAnnulla})
             testi.append(pulsante->text());
         QCOMPARE(testi, (QStringList{"Importa Documenti", "Cartella documenti PDF su server",
                                      "Percorso Cartella documenti : txtPercorsoCartella",
                                      "Percorso Cartella Database : txtDatabase", "Nome Database : txtBaseDati",
                                      "S&foglia", "Sf&oglia", "&Importa", "&Annulla"}));
-        QVERIFY(f.prgAvanzamento->y() > f.cmdOK->geometry().bottom());
+        QVERIFY(vuota.prgAvanzamento->y() > vuota.cmdOK->geometry().bottom());
         // Without Velmira.ini only the database name is filled in, and no file is made.
-        QCOMPARE(f.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
+        QCOMPARE(vuota.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
         QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
-    }
 
-    void caricamentoSfogliaEAnnulla()
-    {
-        AmbienteProva ambiente;
         ambiente.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
         QPointer<frmImporta> f = new frmImporta;
         QCOMPARE(f->pos(), QPoint(0, 0));
@@ -144,20 +141,18 @@ private slots:
         AmbienteProva ambiente;
         ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
         QPointer<frmImporta> finestra = aperta(p);
-        QProgressBar* avanzamento = finestra->prgAvanzamento;
-        QString ultimoAvanzamento;
-        connect(avanzamento, &QProgressBar::valueChanged,
-                [&](int v) { ultimoAvanzamento = QStringLiteral("%1/%2").arg(v).arg(avanzamento->maximum()); });
+        QString avanzamento;
+        connect(finestra->prgAvanzamento, &QProgressBar::valueChanged, [&](int v) {
+            avanzamento = QStringLiteral("%1/%2").arg(v).arg(finestra->prgAvanzamento->maximum());
+        });
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
-        QCOMPARE(ultimoAvanzamento, "2/2");
+        QCOMPARE(avanzamento, "2/2");
         scarica();
 
-        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
-        QCOMPARE(p.elenco().last(), "Archiviati n.2 nuovi files.");
-        QCOMPARE(p.archivio().size(), 2);
-        QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
-        QCOMPARE(ambiente.apertore.verbi, QStringList{"open"});
-        QVERIFY(finestra.isNull());
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty() && finestra.isNull());
+        QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/000124BOL000000720150102.pdf",
+                                     "Archiviati n.2 nuovi files."}));
+        QCOMPARE(ambiente.apertore.aperti + ambiente.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
     }
 
     void annullaDuranteLImportazione_data()
