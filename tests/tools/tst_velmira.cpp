@@ -47,12 +47,12 @@ QStringList statoArchivio(const QString& database)
     QStringList stato;
     SuArchivio(database, [&stato](QSqlDatabase& db) {
         QSqlQuery q(db);
-        q.exec("pragma integrity_check");
-        stato.append(q.next() ? q.value(0).toString() : QStringLiteral("illeggibile"));
-        q.exec("select count(*), count(distinct Data || '|' || Codice || '|' || Tipo || '|' || NumDoc), "
-               "count(Stampa || Tipo || NumDoc || Data || Codice || email) from Posta");
-        if (q.next())
-            stato << q.value(0).toString() << q.value(1).toString() << q.value(2).toString();
+        if (q.exec("select (select * from pragma_integrity_check), count(*), count(distinct Data || '|' || "
+                   "Codice || '|' || Tipo || '|' || NumDoc), count(Stampa || Tipo || NumDoc || Data || Codice || "
+                   "email) from Posta")
+            && q.next())
+            for (int i = 0; i < 4; ++i)
+                stato.append(q.value(i).toString());
     });
     return stato;
 }
