@@ -46,15 +46,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("contenuto");
         QTest::addColumn<QString>("errore"); // a piece of the message, empty when usable
-        QTest::newRow("chiavi in minuscolo") << QByteArray("[as/400]\nluncodcli=6\nluntipdoc=3\nlunnumdoc=7") << "";
-        QTest::newRow("non intera") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=3.5\nLunNumDoc=7")
-                                    << "LunTipDoc vale \"3.5\"";
-        QTest::newRow("non un numero") << QByteArray("[AS/400]\nLunCodCli=sei\nLunTipDoc=3\nLunNumDoc=7")
-                                       << "LunCodCli vale \"sei\"";
-        QTest::newRow("negativa") << QByteArray("[AS/400]\nLunCodCli=6\nLunTipDoc=-3\nLunNumDoc=7")
-                                  << "LunTipDoc vale -3";
-        QTest::newRow("troppo lunghe") << QByteArray("[AS/400]\nLunCodCli=32000\nLunTipDoc=3\nLunNumDoc=7000")
-                                       << "troppo grandi";
+        const auto ini = [](const char* codice, const char* tipo, const char* numero) {
+            return QByteArray("[AS/400]\nLunCodCli=") + codice + "\nLunTipDoc=" + tipo + "\nLunNumDoc=" + numero;
+        };
+        QTest::newRow("chiavi in minuscolo") << ini("6", "3", "7").toLower() << "";
+        QTest::newRow("non intera") << ini("6", "3.5", "7") << "LunTipDoc vale \"3.5\"";
+        QTest::newRow("non un numero") << ini("sei", "3", "7") << "LunCodCli vale \"sei\"";
+        QTest::newRow("negativa") << ini("6", "-3", "7") << "LunTipDoc vale -3";
+        QTest::newRow("troppo lunghe") << ini("32000", "3", "7000") << "troppo grandi";
     }
 
     void lunghezzeDalFile()
