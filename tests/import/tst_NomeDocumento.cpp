@@ -17,7 +17,6 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("chiave");
         const auto vuota = [](ScartoChiave s) { return QStringLiteral("||||%1").arg(int(s)); };
-        QTest::newRow("esempio") << "000123FAT000045220140318.pdf" << "000123|FAT|0000452|18/03/2014|0";
         QTest::newRow("tipo con spazio") << "000123FA 000045220140318.pdf" << "000123|FA |0000452|18/03/2014|0";
         QTest::newRow("data già leggibile") << "000123FAT000045218-03-14.pdf" << "000123|FAT|0000452|18-03-14|0";
         QTest::newRow("30 febbraio") << "000123FAT000045220140230.pdf" << vuota(ScartoChiave::DataNonValida);
