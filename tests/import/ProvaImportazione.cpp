@@ -3,8 +3,6 @@
 #include "archive/Archivio.h"
 #include "import/cImporta.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>

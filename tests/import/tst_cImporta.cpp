@@ -1,12 +1,8 @@
-#include "AmbienteProva.h"
 #include "ProvaImportazione.h"
 #include "import/cImporta.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTimer>
 #include <QtTest>
 
 #include <cstdio>

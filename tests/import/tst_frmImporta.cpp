@@ -1,4 +1,3 @@
-#include "AmbienteProva.h"
 #include "ProvaImportazione.h"
 #include "import/cImporta.h"
 #include "import/frmImporta.h"

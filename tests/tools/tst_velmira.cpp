@@ -1,9 +1,6 @@
-#include "AmbienteProva.h"
 #include "../import/ProvaImportazione.h"
 #include "import/cImporta.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
