@@ -44,29 +44,24 @@ std::optional<QDateTime> dataOraDaTesto(const QString& testo)
     return std::nullopt;
 }
 
-// A date field takes a date, or a text read as day/month/year.
+// A date field takes a date, or a text read as day/month/year; an empty
+// text leaves it empty.
 std::optional<QVariant> valorePerCampo(const DescrizioneCampo& campo, const QVariant& valore)
 {
     if (valore.isNull())
         return QVariant();
-    const bool testo = valore.typeId() == QMetaType::QString;
-    if (campo.tipo == TipoCampo::Data && testo) {
-        if (valore.toString().trimmed().isEmpty())
-            return QVariant();
-        const auto data = InterpretaData(valore.toString());
-        if (!data)
-            return std::nullopt;
-        return ValorePerArchivio(*data);
+    const bool data = campo.tipo == TipoCampo::Data || campo.tipo == TipoCampo::DataOra;
+    if (!data || valore.typeId() != QMetaType::QString)
+        return ValorePerArchivio(valore);
+    const QString testo = valore.toString();
+    if (testo.trimmed().isEmpty())
+        return QVariant();
+    if (campo.tipo == TipoCampo::Data) {
+        const auto letta = InterpretaData(testo);
+        return letta ? std::optional(ValorePerArchivio(*letta)) : std::nullopt;
     }
-    if (campo.tipo == TipoCampo::DataOra && testo) {
-        if (valore.toString().trimmed().isEmpty())
-            return QVariant();
-        const auto dataOra = dataOraDaTesto(valore.toString());
-        if (!dataOra)
-            return std::nullopt;
-        return ValorePerArchivio(*dataOra);
-    }
-    return ValorePerArchivio(valore);
+    const auto letta = dataOraDaTesto(testo);
+    return letta ? std::optional(ValorePerArchivio(*letta)) : std::nullopt;
 }
 
 } // namespace
