@@ -38,7 +38,10 @@ void PreparaAmbienteFuzz()
     static char nome[] = "fuzz";
     static char* argv[] = {nome, nullptr};
     static QCoreApplication applicazione(argc, argv);
-    static QTemporaryDir temporanea;
+    // In memory where possible: the settings file is saved with a sync to disk.
+    static QTemporaryDir temporanea(QDir(QStringLiteral("/dev/shm")).exists()
+                                        ? QStringLiteral("/dev/shm/velmira-fuzz-XXXXXX")
+                                        : QDir::tempPath() + QStringLiteral("/velmira-fuzz-XXXXXX"));
     static DialoghiMuti muti;
     if (!temporanea.isValid()) {
         std::fprintf(stderr, "cannot create a temporary folder\n");

@@ -2,9 +2,10 @@
 // of the program is read, one is written back, and the whole input is saved
 // and read again as the mail message.
 //
-// What must hold: a write into a text file keeps every other value as it was
-// and the value written reads back as written (the settings file trims blanks
-// around values); a file that is not text is left byte for byte untouched; a
+// What must hold: a one-line value written into a text file reads back as
+// written (the settings file trims blanks around values) and every other value
+// stays as it was; a file that is not text, or a value with a line break, is
+// refused and leaves the file byte for byte untouched; a
 // message reads back as saved, each line break in whichever form typed (and
 // each "+") becoming one line break, and an empty message keeps the old one.
 
@@ -73,13 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     const QString valore = testo.mid(testo.lastIndexOf(QLatin1Char('\n')) + 1);
     const bool scritto = ScriviValoreIni(percorso, sezione, chiave, valore);
     MessaggiMostrati();
-    if (!scritto) {
-        if (Contenuto(percorso) != QByteArray(reinterpret_cast<const char*>(dati), qsizetype(dimensione)))
-            Violazione("a file that cannot be written is left untouched", percorso);
+    const QByteArray originale(reinterpret_cast<const char*>(dati), qsizetype(dimensione));
+    const bool testoIni = !originale.contains('\0');
+    const bool unaRiga = !valore.contains(QLatin1Char('\r'));
+    if (scritto != (testoIni && unaRiga))
+        Violazione("a one-line value is written into every text file, and nothing else is",
+                   QStringLiteral("[%1] %2 = «%3»").arg(sezione, chiave, valore));
+    if (!scritto && Contenuto(percorso) != originale)
+        Violazione("a refused write leaves the file untouched", percorso);
+    if (!testoIni)
         return 0;
-    }
     auto attese = prima;
-    attese[scelta] = SenzaBlanchiAiLati(valore);
+    if (scritto)
+        attese[scelta] = SenzaBlanchiAiLati(valore);
     const auto dopo = LeggiTutte();
     for (size_t i = 0; i < chiavi.size(); ++i) {
         if (dopo[i] != attese[i])

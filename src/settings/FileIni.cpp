@@ -65,12 +65,28 @@ QString LeggiValoreIni(const QString& fileIni, const QString& sezione, const QSt
     if (contenuto != Contenuto::Testo)
         return {};
     const char* valore = ini.GetValue(sezione.toUtf8().constData(), chiave.toUtf8().constData());
-    return valore ? QString::fromUtf8(valore) : QString();
+    if (!valore)
+        return {};
+    // Not fromUtf8, which drops a byte order mark at the start of a value.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(QByteArrayView(valore));
 }
 
 bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave,
                      const QString& valore)
 {
+    // A value is one line of the file: a line break would end it there and
+    // start a line of its own (even a new key or section) with the rest, and
+    // a NUL would cut it short.
+    if (valore.contains(QLatin1Char('\r')) || valore.contains(QLatin1Char('\n'))
+        || valore.contains(QChar(0))) {
+        MostraMessaggio(QStringLiteral("Il valore di %1 contiene un a capo o un carattere nullo e "
+                                       "non può essere salvato nel file di impostazioni %2: il "
+                                       "file non è stato modificato.")
+                            .arg(chiave, fileIni),
+                        Icona::Esclamazione);
+        return false;
+    }
     CSimpleIniA ini;
     const Contenuto contenuto = carica(fileIni, ini);
     if (contenuto == Contenuto::NonTesto || contenuto == Contenuto::Illeggibile) {

@@ -12,7 +12,8 @@ QString LeggiValoreIni(const QString& fileIni, const QString& sezione, const QSt
 // Writes through a temporary file renamed over the old one, so a crash never
 // leaves half a settings file. A file created here is readable by its owner
 // only (Velmira.ini holds the mail password). Returns false, after telling the
-// user, when the file cannot be written or is not a text file at all (it is
-// then left untouched rather than replaced).
+// user, when the file cannot be written, is not a text file at all, or the
+// value holds a line break or a NUL, which no line of the file can keep (the
+// file is then left untouched rather than replaced).
 bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave,
                      const QString& valore);

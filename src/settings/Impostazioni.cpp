@@ -40,9 +40,11 @@ void LeggiScriviMessaggio(QString& messaggio, bool lettura)
     }
     if (messaggio.isEmpty())
         return;
-    // A text edited on Linux has bare line feeds; both forms are one line break.
+    // A text edited on Linux has bare line feeds, one from an old Mac bare
+    // carriage returns; every form is one line break.
     QString normale = messaggio;
     normale.replace(separatoreRighe, QStringLiteral("\n"));
+    normale.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     ScriviIni(QStringLiteral("Email"), QStringLiteral("Messaggio"),
               normale.split(QLatin1Char('\n')).join(QLatin1Char('+')));
 }

@@ -18,6 +18,7 @@ private slots:
     void nomiSenzaRiguardoAlleMaiuscole();
     void fileScrittoSuWindows();
     void fileCheNonETestoNonSiTocca();
+    void valoreSuPiuRigheRifiutato();
     void impostazioniEmail();
 
 private:
@@ -42,6 +43,8 @@ void TestImpostazioni::messaggioAndataERitorno_data()
     QTest::newRow("empty line inside") << "a\r\n\r\nb" << "a++b" << "a\r\n\r\nb";
     QTest::newRow("line break at the end") << "a\r\n" << "a+" << "a\r\n";
     QTest::newRow("accents") << "Cordialità\r\nè" << "Cordialità+è" << "Cordialità\r\nè";
+    QTest::newRow("old Mac carriage returns") << "a\rb\r" << "a+b+" << "a\r\nb\r\n";
+    QTest::newRow("byte order mark in front") << "\uFEFFciao" << "\uFEFFciao" << "\uFEFFciao";
 }
 
 void TestImpostazioni::messaggioAndataERitorno()
@@ -119,6 +122,23 @@ void TestImpostazioni::fileCheNonETestoNonSiTocca()
     // Told once, not at every read and write.
     QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
     QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("non è un file di testo")));
+    QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
+}
+
+void TestImpostazioni::valoreSuPiuRigheRifiutato()
+{
+    const QByteArray prima("[Percorsi]\nDataBase=/srv/db\n");
+    const QString percorso = ambiente->scriviFile(QStringLiteral("Velmira.ini"), prima);
+    // The rest of each value would otherwise become a line of its own: here a new DataBase.
+    for (const QString& valore : {QStringLiteral("/x\nDataBase=/altrove"), QStringLiteral("/x\rDataBase=/altrove"),
+                                  QStringLiteral("/x\r\n[Percorsi]"), QStringLiteral("/x") + QChar(0) + QStringLiteral("y")}) {
+        QVERIFY(!ScriviValoreIni(percorso, QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), valore));
+        QCOMPARE(contenuto(), prima);
+    }
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QStringLiteral("/srv/db"));
+    // Told every time: each refusal is a different value the user tried to save.
+    QCOMPARE(ambiente->dialoghi.messaggi.size(), 4);
+    QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("CartellaPDF contiene un a capo")));
     QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
 }
 
