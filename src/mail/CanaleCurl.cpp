@@ -98,8 +98,13 @@ EsitoBusta esito(CURLcode codice, const char* dettaglio, CURL* curl)
     }
     if (testo.startsWith(QLatin1String("RCPT failed")))
         return {false, QStringLiteral("destinatario rifiutato dal server"), false};
-    if (testo.startsWith(QLatin1String("MAIL failed")))
+    if (testo.startsWith(QLatin1String("MAIL failed"))) {
+        long risposta = 0;
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &risposta);
+        if (risposta == 530)
+            return {false, QStringLiteral("il server chiede l'accesso con utente e password"), true};
         return {false, QStringLiteral("mittente rifiutato dal server"), true};
+    }
     if (codice == CURLE_SEND_ERROR || codice == CURLE_RECV_ERROR || codice == CURLE_GOT_NOTHING
         || codice == CURLE_PARTIAL_FILE)
         return {false, QStringLiteral("connessione interrotta"), false};

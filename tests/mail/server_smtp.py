@@ -55,7 +55,8 @@ def autenticatore(utente, password):
         ok = (isinstance(auth_data, LoginPassword)
               and auth_data.login == utente.encode()
               and auth_data.password == password.encode())
-        return AuthResult(success=ok)
+        # handled=False: aiosmtpd itself answers 535 to a wrong password.
+        return AuthResult(success=ok, handled=False)
     return verifica
 
 
@@ -71,7 +72,8 @@ async def principale(a):
     if a.modo == "starttls":
         opzioni.update(tls_context=contesto, require_starttls=True)
     if a.utente:
-        opzioni.update(auth_required=True,
+        # Behind implicit TLS aiosmtpd does not know the line is protected.
+        opzioni.update(auth_required=True, auth_require_tls=a.modo != "tls",
                        authenticator=autenticatore(a.utente, a.password))
     loop = asyncio.get_running_loop()
     server = await loop.create_server(
