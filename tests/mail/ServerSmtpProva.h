@@ -18,6 +18,7 @@ public:
 
     int porta() const { return porta_; } // 0 when it did not start
     QString errore() const { return errore_; }
+    qint64 pid() const { return processo_.processId(); }
     // The messages received, as Python's MIME parser reads them.
     QJsonArray messaggi() const;
 
