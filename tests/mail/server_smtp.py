@@ -28,7 +28,9 @@ class Salvataggio:
         self.cartella = cartella
         self.rifiutati = rifiutati
         self.interrotti = interrotti
-        self.numero = 0
+        # A folder kept between runs (the demo's) keeps its earlier messages.
+        numeri = [int(n[:-4]) for n in os.listdir(cartella) if n.endswith(".eml") and n[:-4].isdigit()]
+        self.numero = max(numeri, default=0)
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         indirizzo = address.lower()
