@@ -39,13 +39,7 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
         return;
     }
     RichiestaPosta r;
-    r.Mittente = Mittente;
-    r.TestoMail = TestoMail;
-    r.OggettoMail = OggettoMail;
-    r.PasswordSmtp = PasswordSmtp;
-    r.PortaSmtp = PortaSmtp;
-    r.ServerSmtp = ServerSmtp;
-    r.Utente = Utente;
+    static_cast<ValoriCorvex&>(r) = *this;
     r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
     r.CartellaProgramma = CartellaProgramma();
     r.tabella = tabella;

@@ -10,15 +10,8 @@
 // command line, where the password would show in the process list), and the
 // lines the helper writes back on its standard output while it works.
 
-struct RichiestaPosta
+struct RichiestaPosta : ValoriCorvex
 {
-    QString Mittente;
-    QString TestoMail;
-    QString OggettoMail;
-    QString PasswordSmtp;
-    int PortaSmtp = 0; // 0: the protocol's usual port
-    QString ServerSmtp;
-    QString Utente;
     QString CertificatoCA;     // a CA file for an office's own server; empty: the system's store
     QString CartellaProgramma; // where the list of messages sent goes
     TabellaInvio tabella;
