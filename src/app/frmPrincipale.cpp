@@ -2,7 +2,7 @@
 
 #include "app/CursoreCollegamento.h"
 #include "app/ImmaginiBarra.h"
-#include "common/AttivazioneProgramma.h"
+#include "avvio/AttivazioneProgramma.h"
 #include "common/Dialoghi.h"
 #include "common/Orologio.h"
 #include "components/Finestre.h"
