@@ -1,6 +1,7 @@
 #include "app/DialoghiQt.h"
 #include "app/FinestreProgramma.h"
 #include "app/frmPrincipale.h"
+#include "components/ReportManX.h"
 #include "shell/ApertoreDesktop.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     Dialoghi::Installa(&dialoghi);
     ApertoreDesktop apertore;
     ApertoreFile::Installa(&apertore);
+    ReportManX::Registra();
 
     frmPrincipale principale;
     RegistraFinestreProgramma(principale);
