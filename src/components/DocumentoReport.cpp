@@ -19,7 +19,7 @@ QFont Carattere(double punti, bool grassetto)
 {
     QFont carattere;
     carattere.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                           QStringLiteral("DejaVu Sans")});
+                           QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     carattere.setPixelSize(qRound(punti * DocumentoReport::UnitaPerPollice / 72));
     carattere.setBold(grassetto);
     // Measured once and painted at any scale: hinting would make the two differ.

@@ -154,22 +154,25 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
     ApplicaZoom();
 }
 
-int frmAnteprimaReport::PaginaCorrente() const
-{
-    return pagine->PaginaA(areaPagine->verticalScrollBar()->value() + spazio);
-}
-
 void frmAnteprimaReport::VaiAPagina(int pagina)
 {
-    pagina = qBound(0, pagina, documento_->NumeroPagine() - 1);
-    areaPagine->verticalScrollBar()->setValue(pagine->AltoPagina(pagina) - spazio / 2);
-    AggiornaPagina();
+    pagina_ = qBound(0, pagina, documento_->NumeroPagine() - 1);
+    scorrimentoProprio_ = true;
+    areaPagine->verticalScrollBar()->setValue(pagine->AltoPagina(pagina_) - spazio / 2);
+    scorrimentoProprio_ = false;
+    const QSignalBlocker blocco(spnPagina);
+    spnPagina->setValue(pagina_ + 1);
 }
 
 void frmAnteprimaReport::AggiornaPagina()
 {
+    if (scorrimentoProprio_)
+        return;
+    // Scrolled by the user: the page that fills the middle of the view.
+    const QScrollBar* barraVerticale = areaPagine->verticalScrollBar();
+    pagina_ = pagine->PaginaA(barraVerticale->value() + areaPagine->viewport()->height() / 2);
     const QSignalBlocker blocco(spnPagina);
-    spnPagina->setValue(PaginaCorrente() + 1);
+    spnPagina->setValue(pagina_ + 1);
 }
 
 void frmAnteprimaReport::ApplicaZoom()

@@ -45,7 +45,7 @@ public:
                        QWidget* genitore = nullptr);
 
     const DocumentoReport& Documento() const { return *documento_; }
-    int PaginaCorrente() const;
+    int PaginaCorrente() const { return pagina_; }
     void VaiAPagina(int pagina); // from 0
 
     // Writes every page into `percorso`; tells the user when it cannot.
@@ -69,4 +69,6 @@ private:
 
     std::shared_ptr<const DocumentoReport> documento_;
     QString titolo_;
+    int pagina_ = 0;
+    bool scorrimentoProprio_ = false; // the window itself is scrolling to a page
 };

@@ -176,7 +176,7 @@ private slots:
         }
         invii << "b3.pdf 2014-03-07T09:00:00 dangelo@esempio.it Respinto: " + QString("casella piena ").repeated(30) + "FINE"
               << "f4.pdf 2014-04-03T09:00:00 aprile@esempio.it OK";
-        for (const QString& cliente : {"c01", "c02"})
+        for (const QString cliente : {"c01", "c02"})
             for (int i = 39; i >= 0; --i)
                 attesi << cliente + '-' + QString::number(i) + "@esempio.it";
         attesi << "dangelo@esempio.it";
@@ -209,9 +209,9 @@ private slots:
         for (auto it = QRegularExpression("\\S+@esempio\\.it").globalMatch(letto); it.hasNext();)
             trovati << it.next().captured();
         QCOMPARE(trovati, attesi);
-        for (const QString& banda : {"Cod. Cliente / Fornitore: C01", "Cod. Cliente / Fornitore: C02",
+        for (const char* banda : {"Cod. Cliente / Fornitore: C01", "Cod. Cliente / Fornitore: C02",
                                      "Cod. Cliente / Fornitore: D'ANGELO", "06/03/2014 08:21:00"})
-            QVERIFY2(letto.contains(banda), qPrintable(banda));
+            QVERIFY2(letto.contains(banda), qPrintable(letto));
         // A group going on past a page says so; the long outcome ends in "…"
         // on its third line, and the text never spills into the next page.
         QVERIFY(letto.contains("(segue)"));
@@ -267,11 +267,12 @@ private slots:
         } else {
             ComponenteReport::Registra(ReportManX::NomeClasse, nullptr);
         }
-        const QStringList atteso{Messaggio(Icona::Informazione, nessunElenco)};
+        QStringList attesi;
         // Once per click, and the window stays there for the next try.
-        for (int prova = 1; prova <= 2; ++prova) {
+        for (int prova = 0; prova < 2; ++prova) {
             Cerca(finestra.Pannello(), 0, dal, QDate(2014, 3, 31));
-            QCOMPARE(Messaggi(elenco.dialoghi), atteso.repeated(prova));
+            attesi << Messaggio(Icona::Informazione, nessunElenco);
+            QCOMPARE(Messaggi(elenco.dialoghi), attesi);
             QVERIFY(Anteprime().isEmpty());
             QVERIFY(finestra.isVisible() && finestra.Pannello()->cmdCerca->isEnabled());
         }

@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -112,7 +114,7 @@ private slots:
 
         // Typed with blanks and a two-line message: stored exactly, the
         // password shown only as stars.
-        Scrivi(f->txtPercorsoCartella, " /srv/pdf ");
+        Scrivi(f->txtPercorsoCartella, "/srv/documenti pdf");
         Scrivi(f->txtDatabase, "/srv/marvena");
         MostraScheda(f, 1);
         const QStringList email{"smtp.esempio.it", "ufficio", "s3gr'eto", "ufficio@esempio.it",
@@ -126,7 +128,7 @@ private slots:
 
         QTest::keyClick(f, Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(f.isNull());
-        QCOMPARE(Salvati(), QStringList({"Percorsi/CartellaPDF= /srv/pdf ", "Percorsi/DataBase=/srv/marvena",
+        QCOMPARE(Salvati(), QStringList({"Percorsi/CartellaPDF=/srv/documenti pdf", "Percorsi/DataBase=/srv/marvena",
                                          "Email/SMTP=smtp.esempio.it", "Email/UserID=ufficio",
                                          "Email/Password=s3gr'eto", "Email/Indirizzo=ufficio@esempio.it",
                                          "Email/Oggetto=Documenti  allegati",
@@ -155,7 +157,7 @@ private slots:
                                             "a@esempio.it", "Documenti", "Salve,\n\nCordiali saluti", "25"}));
 
         // One folder chosen, the other picker cancelled; the message cleared.
-        ambiente_->selettore.risposte = {"/nuova/pdf"};
+        ambiente_->selettore.risposte.enqueue("/nuova/pdf");
         QTest::mouseClick(f->cmdPercorsoCartella, Qt::LeftButton);
         QTest::mouseClick(f->cmdPercorsoDatabase, Qt::LeftButton);
         QCOMPARE(ambiente_->selettore.richieste,
