@@ -9,6 +9,7 @@
 #include "archive/Connessione.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
+#include "common/Orologio.h"
 #include "components/DocumentoReport.h"
 #include "components/ReportManX.h"
 #include "components/frmAnteprimaReport.h"
@@ -76,6 +77,7 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    FissaFusoOrario(); // as the program does
     QApplication applicazione(argc, argv);
     const int invii = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
     DialoghiMuti dialoghi;
@@ -96,6 +98,7 @@ int main(int argc, char* argv[])
     for (int i = 0; i < Ripetizioni; ++i) {
         frmListaMail finestra;
         finestra.show();
+        QApplication::setActiveWindow(&finestra);
         auto* pannello = finestra.Pannello();
         pannello->dtData->setDate(QDate(1990, 1, 1));
         pannello->dtDataFin->setDate(QDate(2099, 12, 31));

@@ -1,6 +1,7 @@
 #include "app/DialoghiQt.h"
 #include "app/FinestreProgramma.h"
 #include "app/frmPrincipale.h"
+#include "common/Orologio.h"
 #include "components/ReportManX.h"
 #include "shell/ApertoreDesktop.h"
 
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[])
 {
+    FissaFusoOrario();
     QApplication applicazione(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ClientVelmira"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <array>
 
 namespace {
 
@@ -35,28 +36,69 @@ bool PuntoDiRottura(QChar c)
         || c == QLatin1Char('_') || c == QLatin1Char('/') || c == QLatin1Char(',') || c == QLatin1Char(';');
 }
 
+} // namespace
+
+// Widths of texts in one font, quickly: the advances of the first 256
+// characters are kept, and a text made of them only is measured by adding
+// them up. Kerning only ever brings letters closer, so the sum never makes a
+// text look narrower than it prints.
+class DocumentoReport::Misura
+{
+public:
+    explicit Misura(const QFont& carattere) : misure_(carattere)
+    {
+        for (int c = 0; c < 256; ++c)
+            avanzamenti_[c] = misure_.horizontalAdvance(QChar(c));
+    }
+
+    const QFontMetricsF& Metriche() const { return misure_; }
+
+    double Larghezza(QStringView testo) const
+    {
+        double larghezza = 0;
+        for (const QChar c : testo) {
+            if (c.unicode() >= 256)
+                return misure_.horizontalAdvance(testo.toString());
+            larghezza += avanzamenti_[c.unicode()];
+        }
+        return larghezza;
+    }
+
+    // How many characters from the start of `testo` fit in `larghezza`.
+    qsizetype QuantiStanno(QStringView testo, double larghezza) const
+    {
+        qsizetype basso = 0, alto = testo.size();
+        while (basso < alto) {
+            const qsizetype medio = (basso + alto + 1) / 2;
+            if (Larghezza(testo.left(medio)) <= larghezza)
+                basso = medio;
+            else
+                alto = medio - 1;
+        }
+        return basso;
+    }
+
+private:
+    QFontMetricsF misure_;
+    std::array<double, 256> avanzamenti_{};
+};
+
+namespace {
+
 // `testo` cut into lines no wider than `larghezza`, at most `massimo`; the
 // last one ends in "…" when the text goes on.
-QStringList Linee(const QString& testo, const QFontMetricsF& misure, double larghezza, int massimo)
+QStringList Linee(const QString& testo, const DocumentoReport::Misura& misura, double larghezza, int massimo)
 {
-    if (misure.horizontalAdvance(testo) <= larghezza && !testo.contains(QLatin1Char('\n')))
+    if (misura.Larghezza(testo) <= larghezza && !testo.contains(QLatin1Char('\n')))
         return {testo};
     QStringList linee;
     QString resto = testo.simplified();
     while (!resto.isEmpty()) {
         if (linee.size() == massimo - 1) {
-            linee.append(misure.elidedText(resto, Qt::ElideRight, larghezza));
+            linee.append(misura.Metriche().elidedText(resto, Qt::ElideRight, larghezza));
             break;
         }
-        // The longest beginning that fits.
-        qsizetype basso = 0, alto = resto.size();
-        while (basso < alto) {
-            const qsizetype medio = (basso + alto + 1) / 2;
-            if (misure.horizontalAdvance(resto.left(medio)) <= larghezza)
-                basso = medio;
-            else
-                alto = medio - 1;
-        }
+        const qsizetype basso = misura.QuantiStanno(resto, larghezza);
         if (basso == resto.size()) {
             linee.append(resto);
             break;
@@ -83,12 +125,15 @@ DocumentoReport::DocumentoReport(const LayoutReport& layout, DatiReport dati,
                                  const QHash<QString, QString>& parametri, const QDateTime& stampato)
     : layout_(layout), dati_(std::move(dati)), parametri_(parametri), stampato_(stampato),
       carattere_(Carattere(layout.carattere, false)), grassetto_(Carattere(layout.carattere, true)),
-      caratteriTitolo_(Carattere(layout.carattere + 4, true))
+      caratteriTitolo_(Carattere(layout.carattere + 4, true)), misura_(std::make_unique<Misura>(carattere_)),
+      misuraGrassetto_(std::make_unique<Misura>(grassetto_)), misuraTitolo_(std::make_unique<Misura>(caratteriTitolo_))
 {
-    riga_ = QFontMetricsF(carattere_).lineSpacing();
+    riga_ = misura_->Metriche().lineSpacing();
     titolo_ = SostituisciSegnaposti(layout_.titolo, [this](const QString& nome) { return Parametro(nome, 0); });
     Impagina();
 }
+
+DocumentoReport::~DocumentoReport() = default;
 
 QSizeF DocumentoReport::DimensionePagina() const
 {
@@ -115,30 +160,34 @@ bool DocumentoReport::BandaGruppo(qsizetype riga, qsizetype primaDellaPagina) co
 
 void DocumentoReport::Impagina()
 {
-    const QFontMetricsF misure(carattere_);
     const double margineCella = riga_ * 0.3;
-    lineeTitolo_ = Linee(titolo_, QFontMetricsF(caratteriTitolo_), Mm(layout_.LarghezzaUtile()),
-                         righeTitoloMassime);
-    const QFontMetricsF misureGrassetto(grassetto_);
+    lineeTitolo_ = Linee(titolo_, *misuraTitolo_, Mm(layout_.LarghezzaUtile()), righeTitoloMassime);
     for (const auto& colonna : layout_.colonne)
-        intestazioni_.append(misureGrassetto.elidedText(colonna.intestazione, Qt::ElideRight,
-                                                        Mm(colonna.larghezza) - 2 * margineCella));
+        intestazioni_.append({misuraGrassetto_->Metriche().elidedText(colonna.intestazione, Qt::ElideRight,
+                                                                      Mm(colonna.larghezza) - 2 * margineCella)});
 
+    // Dates, types and outcomes repeat from row to row: each text is cut
+    // into lines once per column.
+    std::vector<QHash<QString, QStringList>> giaTagliati(layout_.colonne.size());
     righe_.reserve(dati_.righe.size());
     for (const QStringList& celle : std::as_const(dati_.righe)) {
         Riga riga;
         int linee = 1;
         for (qsizetype c = 0; c < celle.size(); ++c) {
-            const auto& colonna = layout_.colonne[c];
-            riga.linee.append(Linee(celle[c], misure, Mm(colonna.larghezza) - 2 * margineCella,
-                                    colonna.righeMassime));
-            linee = qMax(linee, int(riga.linee.last().size()));
+            auto trovato = giaTagliati[c].constFind(celle[c]);
+            if (trovato == giaTagliati[c].cend()) {
+                const auto& colonna = layout_.colonne[c];
+                trovato = giaTagliati[c].insert(celle[c], Linee(celle[c], *misura_, Mm(colonna.larghezza) - 2 * margineCella,
+                                                                colonna.righeMassime));
+            }
+            riga.linee.append(*trovato);
+            linee = qMax(linee, int(trovato->size()));
         }
         riga.altezza = linee * riga_ + margineCella;
         righe_.append(riga);
     }
 
-    const double altezzaTitolo = (lineeTitolo_.size() + 0.5) * QFontMetricsF(caratteriTitolo_).lineSpacing();
+    const double altezzaTitolo = (lineeTitolo_.size() + 0.5) * misuraTitolo_->Metriche().lineSpacing();
     const double corpo = Mm(layout_.AltezzaUtile()) - altezzaTitolo - 1.5 * riga_ /* headers */
         - 2 * riga_ /* footer */;
     qsizetype i = 0;
@@ -157,6 +206,26 @@ void DocumentoReport::Impagina()
     }
 }
 
+void DocumentoReport::Scrivi(QPainter& p, const Misura& misura, const QRectF& area, const QString& testo,
+                             bool aDestra) const
+{
+    const QFontMetricsF& m = misura.Metriche();
+    const double x = aDestra ? area.right() - misura.Larghezza(testo) : area.left();
+    p.drawText(QPointF(x, area.top() + (area.height() - m.ascent() - m.descent()) / 2 + m.ascent()), testo);
+}
+
+void DocumentoReport::DisegnaCelle(QPainter& p, const Misura& misura, double y, double altezzaLinea,
+                                   const QList<QStringList>& linee) const
+{
+    double x = Mm(layout_.margineSinistro) + riga_ * 0.3;
+    for (qsizetype c = 0; c < layout_.colonne.size(); ++c) {
+        const double w = Mm(layout_.colonne[c].larghezza);
+        for (qsizetype l = 0; l < linee[c].size(); ++l)
+            Scrivi(p, misura, QRectF(x, y + l * altezzaLinea, w, altezzaLinea), linee[c][l]);
+        x += w;
+    }
+}
+
 void DocumentoReport::DisegnaPagina(QPainter& p, int pagina) const
 {
     if (pagina < 0 || pagina >= pagine_.size())
@@ -165,36 +234,20 @@ void DocumentoReport::DisegnaPagina(QPainter& p, int pagina) const
     const double sinistra = Mm(layout_.margineSinistro);
     const double larghezza = Mm(layout_.LarghezzaUtile());
     const double fondo = Mm(layout_.altezzaPagina - layout_.margineBasso);
-    const auto testo = [&](const QRectF& area, const QString& t, int allineamento = Qt::AlignLeft) {
-        p.drawText(area, allineamento | Qt::AlignVCenter | Qt::TextSingleLine, t);
-    };
-    const auto celle = [&](double y, double altezza, const auto& testoColonna) {
-        double x = sinistra;
-        for (qsizetype c = 0; c < layout_.colonne.size(); ++c) {
-            const double w = Mm(layout_.colonne[c].larghezza);
-            const QStringList linee = testoColonna(c);
-            for (qsizetype l = 0; l < linee.size(); ++l)
-                testo(QRectF(x + margineCella, y + margineCella / 2 + l * riga_, w - 2 * margineCella,
-                             qMin(riga_, altezza)),
-                      linee[l]);
-            x += w;
-        }
-    };
-
     // Title.
     p.setPen(Qt::black);
     p.setFont(caratteriTitolo_);
-    const double rigaTitolo = QFontMetricsF(caratteriTitolo_).lineSpacing();
+    const double rigaTitolo = misuraTitolo_->Metriche().lineSpacing();
     double y = Mm(layout_.margineAlto);
     for (const QString& linea : lineeTitolo_) {
-        testo(QRectF(sinistra, y, larghezza, rigaTitolo), linea);
+        Scrivi(p, *misuraTitolo_, QRectF(sinistra, y, larghezza, rigaTitolo), linea);
         y += rigaTitolo;
     }
     y += rigaTitolo / 2;
 
     // Column headers.
     p.setFont(grassetto_);
-    celle(y, 1.5 * riga_, [this](qsizetype c) { return QStringList{intestazioni_[c]}; });
+    DisegnaCelle(p, *misuraGrassetto_, y, 1.5 * riga_, intestazioni_);
     y += 1.5 * riga_;
     p.setPen(QPen(grigioLinea, 0));
     p.drawLine(QPointF(sinistra, y), QPointF(sinistra + larghezza, y));
@@ -213,8 +266,9 @@ void DocumentoReport::DisegnaPagina(QPainter& p, int pagina) const
             });
             if (i > 0 && dati_.gruppi[i] == dati_.gruppi[i - 1])
                 banda += QStringLiteral(" (segue)");
-            testo(QRectF(sinistra + margineCella, y + 0.2 * riga_, larghezza - 2 * margineCella, 1.2 * riga_),
-                  QFontMetricsF(grassetto_).elidedText(banda, Qt::ElideRight, larghezza - 2 * margineCella));
+            const double spazioBanda = larghezza - 2 * margineCella;
+            Scrivi(p, *misuraGrassetto_, QRectF(sinistra + margineCella, y + 0.2 * riga_, spazioBanda, 1.2 * riga_),
+                   misuraGrassetto_->Metriche().elidedText(banda, Qt::ElideRight, spazioBanda));
             y += 1.5 * riga_;
         }
         const Riga& riga = righe_[i];
@@ -222,7 +276,7 @@ void DocumentoReport::DisegnaPagina(QPainter& p, int pagina) const
             p.fillRect(QRectF(sinistra, y, larghezza, riga.altezza), grigioRiga);
         p.setPen(Qt::black);
         p.setFont(carattere_);
-        celle(y, riga.altezza, [&riga](qsizetype c) { return riga.linee[c]; });
+        DisegnaCelle(p, *misura_, y + margineCella / 2, riga_, riga.linee);
         y += riga.altezza;
     }
 
@@ -235,8 +289,8 @@ void DocumentoReport::DisegnaPagina(QPainter& p, int pagina) const
         return SostituisciSegnaposti(t, [&](const QString& nome) { return Parametro(nome, pagina); });
     };
     const QRectF areaPiede(sinistra, fondo - riga_, larghezza, riga_);
-    testo(areaPiede, piede(layout_.piedeSinistra));
-    testo(areaPiede, piede(layout_.piedeDestra), Qt::AlignRight);
+    Scrivi(p, *misura_, areaPiede, piede(layout_.piedeSinistra));
+    Scrivi(p, *misura_, areaPiede, piede(layout_.piedeDestra), true);
 }
 
 bool DocumentoReport::DisegnaPagine(QPagedPaintDevice& dispositivo, int risoluzione, int prima, int ultima) const

@@ -7,10 +7,12 @@
 #include <QFont>
 #include <QHash>
 #include <QSizeF>
+#include <memory>
 
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
+class QRectF;
 
 // A report laid out in pages: the rows are measured and cut into pages once,
 // when it is made, so that showing or printing any page only paints that
@@ -29,6 +31,9 @@ public:
     // `parametri`: names in upper case. `stampato`: the moment {DATA} prints.
     DocumentoReport(const LayoutReport& layout, DatiReport dati, const QHash<QString, QString>& parametri,
                     const QDateTime& stampato);
+    ~DocumentoReport();
+
+    class Misura;
 
     int NumeroPagine() const { return int(pagine_.size()); }
     QSizeF DimensionePagina() const; // in units
@@ -53,6 +58,12 @@ private:
     void Impagina();
     QString Parametro(const QString& nome, int pagina) const;
     bool BandaGruppo(qsizetype riga, qsizetype primaDellaPagina) const;
+    // One text per column, its lines `altezzaLinea` apart from `y` down.
+    void DisegnaCelle(QPainter& p, const Misura& misura, double y, double altezzaLinea,
+                      const QList<QStringList>& linee) const;
+    // One line of text in `area`, vertically centred, from its left or right edge.
+    void Scrivi(QPainter& p, const Misura& misura, const QRectF& area, const QString& testo,
+                bool aDestra = false) const;
 
     LayoutReport layout_;
     DatiReport dati_;
@@ -60,9 +71,10 @@ private:
     QDateTime stampato_;
     QString titolo_;
     QFont carattere_, grassetto_, caratteriTitolo_;
+    std::unique_ptr<Misura> misura_, misuraGrassetto_, misuraTitolo_;
     double riga_ = 0; // line height of the body font
     QStringList lineeTitolo_;
-    QStringList intestazioni_;
+    QList<QStringList> intestazioni_; // one line each
     QList<Riga> righe_;
     QList<qsizetype> pagine_; // first row of each page
 };
