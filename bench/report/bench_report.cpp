@@ -1,8 +1,9 @@
 // Times the list of sent e-mails on 10,000 messages sent: from the click on
 // "Cerca" to the first page painted in the preview, and the PDF of every page.
 //
-//   velmira_bench_report [SENT]
-// Works in a temporary folder; SENT defaults to 10,000.
+//   velmira_bench_report [SENT [PDF]]
+// Works in a temporary folder; SENT defaults to 10,000. The last PDF made is
+// kept as PDF when given, to look at.
 #include "GeneraArchivio.h"
 
 #include "archive/Archivio.h"
@@ -119,6 +120,10 @@ int main(int argc, char* argv[])
         pdf.append(orologio.nsecsElapsed() / 1e6);
         pagine = anteprima->Documento().NumeroPagine();
         byte = QFileInfo(file).size();
+    }
+    if (argc > 2) {
+        QFile::remove(QString::fromLocal8Bit(argv[2]));
+        QFile::copy(cartella.filePath(QStringLiteral("elenco.pdf")), QString::fromLocal8Bit(argv[2]));
     }
     std::printf("%d e-mail inviate, %d pagine, PDF di %lld KiB\n", invii, pagine, byte / 1024);
     std::printf("dal clic su Cerca alla prima pagina: mediana %.0f ms, peggiore %.0f ms (obiettivo < 1000 ms)\n",

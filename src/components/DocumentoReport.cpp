@@ -28,11 +28,12 @@ QFont Carattere(double punti, bool grassetto)
     return carattere;
 }
 
-// Where a line may break after this character (blanks, and the marks that
-// split addresses and file names).
+// Where a line may break after this character: blanks, and the marks that
+// split addresses and file names (not dots, which would leave "it" or "pdf"
+// alone on a line).
 bool PuntoDiRottura(QChar c)
 {
-    return c.isSpace() || c == QLatin1Char('@') || c == QLatin1Char('.') || c == QLatin1Char('-')
+    return c.isSpace() || c == QLatin1Char('@') || c == QLatin1Char('-')
         || c == QLatin1Char('_') || c == QLatin1Char('/') || c == QLatin1Char(',') || c == QLatin1Char(';');
 }
 

@@ -1,6 +1,7 @@
 #include "components/frmAnteprimaReport.h"
 
 #include "common/Dialoghi.h"
+#include "app/ImmaginiBarra.h"
 #include "components/DocumentoReport.h"
 
 #include <QAction>
@@ -89,23 +90,24 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
     barra = new QToolBar(this);
     barra->setObjectName(QStringLiteral("barra"));
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    const auto azione = [this](QStyle::StandardPixmap icona, const QString& testo, const QString& nome,
+    const auto azione = [this](const QIcon& icona, const QString& testo, const QString& nome,
                                const QKeySequence& tasto, auto gestore) {
-        QAction* a = barra->addAction(style()->standardIcon(icona), testo);
+        QAction* a = barra->addAction(icona, testo);
         a->setObjectName(nome);
         a->setShortcut(tasto);
         a->setToolTip(testo.endsWith(QLatin1String("...")) ? testo.chopped(3) : testo);
         connect(a, &QAction::triggered, this, gestore);
         return a;
     };
-    azione(QStyle::SP_DialogSaveButton, QStringLiteral("Stampa..."), QStringLiteral("cmdStampa"),
+    const auto icona = [this](QStyle::StandardPixmap figura) { return style()->standardIcon(figura); };
+    azione(IconaBarra(QStringLiteral("Ristampa")), QStringLiteral("Stampa..."), QStringLiteral("cmdStampa"),
            QKeySequence::Print, &frmAnteprimaReport::Stampa);
-    azione(QStyle::SP_FileIcon, QStringLiteral("Esporta PDF..."), QStringLiteral("cmdEsportaPdf"),
+    azione(icona(QStyle::SP_FileIcon), QStringLiteral("Esporta PDF..."), QStringLiteral("cmdEsportaPdf"),
            QKeySequence(Qt::CTRL | Qt::Key_E), &frmAnteprimaReport::ChiediEsportaPdf);
     barra->addSeparator();
-    azione(QStyle::SP_MediaSkipBackward, QString(), QStringLiteral("cmdPrimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_Home),
+    azione(icona(QStyle::SP_MediaSkipBackward), QString(), QStringLiteral("cmdPrimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_Home),
            [this] { VaiAPagina(0); })->setToolTip(QStringLiteral("Prima pagina"));
-    azione(QStyle::SP_ArrowLeft, QString(), QStringLiteral("cmdPaginaPrecedente"), QKeySequence(),
+    azione(icona(QStyle::SP_ArrowLeft), QString(), QStringLiteral("cmdPaginaPrecedente"), QKeySequence(),
            [this] { VaiAPagina(PaginaCorrente() - 1); })->setToolTip(QStringLiteral("Pagina precedente"));
     spnPagina = new QSpinBox(barra);
     spnPagina->setObjectName(QStringLiteral("spnPagina"));
@@ -116,9 +118,9 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
     lblPagine = new QLabel(QStringLiteral(" di %1 ").arg(documento_->NumeroPagine()), barra);
     lblPagine->setObjectName(QStringLiteral("lblPagine"));
     barra->addWidget(lblPagine);
-    azione(QStyle::SP_ArrowRight, QString(), QStringLiteral("cmdPaginaSuccessiva"), QKeySequence(),
+    azione(icona(QStyle::SP_ArrowRight), QString(), QStringLiteral("cmdPaginaSuccessiva"), QKeySequence(),
            [this] { VaiAPagina(PaginaCorrente() + 1); })->setToolTip(QStringLiteral("Pagina successiva"));
-    azione(QStyle::SP_MediaSkipForward, QString(), QStringLiteral("cmdUltimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_End),
+    azione(icona(QStyle::SP_MediaSkipForward), QString(), QStringLiteral("cmdUltimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_End),
            [this] { VaiAPagina(documento_->NumeroPagine() - 1); })->setToolTip(QStringLiteral("Ultima pagina"));
     barra->addSeparator();
     cmbZoom = new QComboBox(barra);
@@ -128,7 +130,7 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
                        QStringLiteral("150%"), QStringLiteral("200%")});
     barra->addWidget(cmbZoom);
     barra->addSeparator();
-    azione(QStyle::SP_DialogCloseButton, QStringLiteral("Chiudi"), QStringLiteral("cmdChiudi"),
+    azione(icona(QStyle::SP_DialogCloseButton), QStringLiteral("Chiudi"), QStringLiteral("cmdChiudi"),
            QKeySequence(Qt::Key_Escape), &QWidget::close);
 
     areaPagine = new QScrollArea(this);
@@ -138,6 +140,7 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
     pagine = new PagineReport(documento_, areaPagine);
     areaPagine->setWidget(pagine);
     areaPagine->verticalScrollBar()->setSingleStep(40);
+    areaPagine->viewport()->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -187,11 +190,13 @@ void frmAnteprimaReport::ApplicaZoom()
     VaiAPagina(pagina);
 }
 
-void frmAnteprimaReport::resizeEvent(QResizeEvent* evento)
+bool frmAnteprimaReport::eventFilter(QObject* oggetto, QEvent* evento)
 {
-    QWidget::resizeEvent(evento);
-    if (cmbZoom->currentText() == adattaLarghezza)
+    // The view's width is known only once the window is laid out.
+    if (oggetto == areaPagine->viewport() && evento->type() == QEvent::Resize
+        && cmbZoom->currentText() == adattaLarghezza)
         ApplicaZoom();
+    return QWidget::eventFilter(oggetto, evento);
 }
 
 void frmAnteprimaReport::Stampa()

@@ -59,7 +59,7 @@ public:
     PagineReport* pagine;
 
 protected:
-    void resizeEvent(QResizeEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     void ApplicaZoom();
