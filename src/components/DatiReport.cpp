@@ -1,19 +1,15 @@
 #include "components/DatiReport.h"
 
 #include "archive/Recordset.h"
+#include "common/Testo.h"
 
-#include <QDateTime>
 
+namespace {
+// Seconds count when a client disputes the time of a sending.
 QString TestoCampoReport(const QVariant& valore)
 {
-    switch (valore.typeId()) {
-    case QMetaType::QDate:
-        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime:
-        return valore.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    default:
-        return valore.isNull() ? QString() : valore.toString();
-    }
+    return TestoDelCampo(valore, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
 }
 
 bool LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,

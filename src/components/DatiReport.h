@@ -20,6 +20,3 @@ struct DatiReport
 // statement fails, a field of the layout is missing, or there are no rows.
 bool LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,
                      const QString& istruzione, DatiReport& dati, QString& errore);
-
-// A field's value as a report prints it.
-QString TestoCampoReport(const QVariant& valore);
