@@ -3,6 +3,7 @@
 #include "app/frmPrincipale.h"
 #include "common/Orologio.h"
 #include "components/ReportManX.h"
+#include "mail/CorvexProcesso.h"
 #include "shell/ApertoreDesktop.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@ int main(int argc, char* argv[])
     Dialoghi::Installa(&dialoghi);
     ApertoreDesktop apertore;
     ApertoreFile::Installa(&apertore);
+    // Each dispatch runs in a helper process of its own.
+    Corvex::InstallaFabbrica([] { return std::make_unique<CorvexProcesso>(); });
     ReportManX::Registra();
 
     frmPrincipale principale;
