@@ -9,7 +9,9 @@
 #include "mail/frmListaMail.h"
 #include "settings/Impostazioni.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -227,6 +229,18 @@ private slots:
         QCOMPARE(letto.count("…"), 1);
         QVERIFY(letto.contains("Respinto: casella piena") && !letto.contains("FINE"));
         QVERIFY(!letto.contains("aprile@esempio.it"));
+
+        // A disk that fills up halfway: the user is told, once, and no half file is left.
+        const QString pieno = elenco.percorso("pieno");
+        QDir().mkpath(pieno);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "tmpfs", pieno}) != 0)
+            QSKIP("impossibile montare un tmpfs piccolo (serve root)");
+        const auto smonta = qScopeGuard([&] { QProcess::execute("umount", {pieno}); });
+        QVERIFY(!a->EsportaPdf(pieno + "/elenco.pdf"));
+        QCOMPARE(Messaggi(elenco.dialoghi),
+                 QStringList{Messaggio(Icona::Esclamazione, "Impossibile scrivere il file " + pieno
+                                                                + "/elenco.pdf: controllare la cartella e lo spazio libero.")});
+        QCOMPARE(QDir(pieno).entryList(QDir::Files), QStringList());
     }
 
     void unSoloMessaggio_data()
