@@ -370,15 +370,19 @@ private slots:
             QCOMPARE(risultati, 1);
             QVERIFY2(messaggio.startsWith("Il programma di invio della posta si è interrotto prima della fine"), qPrintable(messaggio));
         }
+        QPointer<QProcess> orfano;
         {
             auto lasciato = std::make_unique<CorvexProcesso>(ESEGUIBILE_POSTA);
             configura(*lasciato, "127.0.0.1", server.porta());
             lasciato->InviaDocumenti(tabella);
+            orfano = lasciato->findChild<QProcess*>();
             lasciato.reset();
         }
         QTRY_COMPARE_WITH_TIMEOUT(server.messaggi().size(), 1, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(senzaOra(lineeElenco(ambiente.cartella())),
                                   QStringList{riga("cliente@esempio.it", "Inviato", uno)}, 30000);
+        // The helper left behind goes away by itself once it has finished.
+        QTRY_VERIFY_WITH_TIMEOUT(orfano.isNull(), 30000);
     }
 };
 
