@@ -24,7 +24,8 @@ std::optional<double> numero(const QString& testo, double minimo, double massimo
 {
     bool ok = false;
     const double valore = testo.trimmed().toDouble(&ok);
-    if (!ok || valore < minimo || valore > massimo)
+    // Written so that "nan", which toDouble takes, fails too.
+    if (!ok || !(valore >= minimo && valore <= massimo))
         return std::nullopt;
     return valore;
 }

@@ -59,6 +59,10 @@ private slots:
         QTest::newRow("carattere") << QByteArray("8.5") << QByteArray("otto") << "dimensione del carattere";
         QTest::newRow("colonna corta") << QByteArray("| 30 | 1") << QByteArray("| 30") << "(riga 9): attesi campo";
         QTest::newRow("righe") << QByteArray("247 | 3") << QByteArray("247 | 1.5") << "(riga 10): larghezza";
+        // toDouble takes "nan", which no range check by < and > turns away.
+        QTest::newRow("righe nan") << QByteArray("247 | 3") << QByteArray("247 | nan") << "(riga 10): larghezza";
+        QTest::newRow("larghezza nan") << QByteArray("247 | 3") << QByteArray("nan | 3") << "(riga 10): larghezza";
+        QTest::newRow("margine nan") << QByteArray("10 12 10 8") << QByteArray("10 nan 10 8") << "quattro margini";
         QTest::newRow("troppo larga") << QByteArray("247 | 3") << QByteArray("248 | 3") << "le colonne (278 mm) superano la larghezza utile della pagina (277 mm)";
         QTest::newRow("senza colonne") << QByteArray("colonna:") << QByteArray("# colonna:") << "nessuna colonna";
         QTest::newRow("senza dati") << QByteArray("dati:") << QByteArray("#") << "manca la voce \"dati\"";
