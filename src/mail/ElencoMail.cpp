@@ -30,11 +30,16 @@ QString RigaElencoMail(const VoceElencoMail& v)
         .join(separatore);
 }
 
-EsitoElencoMail ScriviElencoMail(const QString& cartella, const QList<VoceElencoMail>& voci)
+QString AvvisoElencoNonScritto(const QString& cartella, const QString& errore)
+{
+    return QStringLiteral("Impossibile scrivere l'elenco degli invii nella cartella %1: %2.").arg(cartella, errore);
+}
+
+EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe)
 {
     QByteArray testo;
-    for (const VoceElencoMail& voce : voci)
-        testo += RigaElencoMail(voce).toUtf8() + "\r\n";
+    for (const QString& riga : righe)
+        testo += riga.toUtf8() + "\r\n";
 
     QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
     provvisorio.setAutoRemove(true);

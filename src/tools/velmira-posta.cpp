@@ -47,7 +47,9 @@ int main()
     EsitoSpedizione esito;
     {
         CanaleCurl canale(*richiesta);
-        esito = EseguiSpedizione(*richiesta, canale, [](int fatti, int totale) { scrivi(RigaAvanzamento(fatti, totale)); });
+        esito = EseguiSpedizione(*richiesta, canale, [](int fatti, int totale, int colonna, const QString& riga) {
+            scrivi(RigaAvanzamento(fatti, totale, colonna, riga));
+        });
     }
     curl_global_cleanup();
     scrivi(RigaFine(esito.esito, esito.messaggio));
