@@ -6,9 +6,21 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
+
+// On the disk before it gets its name: a crash right after never leaves an empty list.
+bool suDisco(QFile& file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
 
 const QString separatore = QStringLiteral(" - ");
 
@@ -44,7 +56,7 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
     QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
     provvisorio.setAutoRemove(true);
     if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush()
-        || ::fsync(provvisorio.handle()) != 0)
+        || !suDisco(provvisorio))
         return {{}, provvisorio.errorString()};
     provvisorio.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 

@@ -31,8 +31,10 @@ void scrivi(const QByteArray& riga)
 
 int main()
 {
+#ifdef SIGPIPE
     // The program that started us may go away: the dispatch goes on anyway.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 
     QFile ingresso;
     if (!ingresso.open(stdin, QIODevice::ReadOnly))

@@ -1,6 +1,7 @@
 #include "ServerSmtpProva.h"
 
 #include "AmbienteProva.h"
+#include "common/CartellaProgramma.h"
 #include "mail/ComposizionePosta.h"
 #include "mail/CorvexProcesso.h"
 #include "mail/ElencoMail.h"
@@ -391,6 +392,18 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(server.messaggi().size(), 1, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(!QDir(ambiente.cartella()).entryList({"ElencoMail*"}).isEmpty(), 30000);
         QCOMPARE(senzaOra(prendiElenco(ambiente.cartella())), QStringList{riga("cliente@esempio.it", "Inviato", uno)});
+
+        // The program's folder gone while the program runs: the document goes, the user hears the list could not.
+        const QString sparita = ambiente.percorso("sparita");
+        ImpostaCartellaProgramma(sparita);
+        CorvexProcesso senzaCartella(ESEGUIBILE_POSTA);
+        configura(senzaCartella, "127.0.0.1", server.porta());
+        const Dispaccio esito = invia(senzaCartella, ambiente, tabella);
+        ImpostaCartellaProgramma(ambiente.cartella());
+        QVERIFY2(!esito.esito && esito.messaggio.startsWith("Invio terminato: 1 documento inviato.\nImpossibile scrivere "
+                                                            "l'elenco degli invii nella cartella " + sparita + ": "),
+                 qPrintable(esito.messaggio));
+        QCOMPARE(server.messaggi().size(), 2);
     }
 };
 
