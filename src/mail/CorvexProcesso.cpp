@@ -70,7 +70,7 @@ void CorvexProcesso::leggiUscita()
     resto_ += processo_->readAllStandardOutput();
     qsizetype finePrimaRiga;
     while ((finePrimaRiga = resto_.indexOf('\n')) >= 0) {
-        const auto riga = LeggiRigaPosta(resto_.left(finePrimaRiga));
+        const auto riga = LeggiRigaUscitaPosta(resto_.left(finePrimaRiga));
         resto_.remove(0, finePrimaRiga + 1);
         if (!riga)
             continue;

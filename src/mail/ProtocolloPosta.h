@@ -26,7 +26,7 @@ std::optional<RichiestaPosta> DecodificaRichiesta(const QByteArray& testo);
 // One line of the helper's output: a document settled (its column of the
 // table and its line of the list of messages sent), or the end with the
 // closing message.
-struct RigaPosta
+struct RigaUscitaPosta
 {
     bool fine = false;
     int fatti = 0;
@@ -39,4 +39,4 @@ struct RigaPosta
 
 QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& elenco);
 QByteArray RigaFine(bool esito, const QString& messaggio);
-std::optional<RigaPosta> LeggiRigaPosta(const QByteArray& riga);
+std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& riga);

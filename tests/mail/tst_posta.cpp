@@ -174,11 +174,11 @@ private slots:
                 && ritorno->tabella.percorsi == r.tabella.percorsi && ritorno->tabella.destinatari == r.tabella.destinatari);
         QVERIFY(!DecodificaRichiesta("{}") && !DecodificaRichiesta("non json")
                 && !DecodificaRichiesta("{\"PortaSmtp\":0,\"percorsi\":[\"a\"],\"destinatari\":[]}"));
-        const auto fine = LeggiRigaPosta(RigaFine(true, "due\nrighe"));
+        const auto fine = LeggiRigaUscitaPosta(RigaFine(true, "due\nrighe"));
         QVERIFY(fine && fine->fine && fine->esito && fine->messaggio == "due\nrighe");
-        const auto passo = LeggiRigaPosta(RigaAvanzamento(3, 7, 2, "a - b").trimmed());
+        const auto passo = LeggiRigaUscitaPosta(RigaAvanzamento(3, 7, 2, "a - b").trimmed());
         QVERIFY(passo && !passo->fine && passo->fatti == 3 && passo->totale == 7 && passo->colonna == 2
-                && passo->elenco == "a - b" && !LeggiRigaPosta("rumore"));
+                && passo->elenco == "a - b" && !LeggiRigaUscitaPosta("rumore"));
 
         // A field never carries the separator or a line break; the path stays whole.
         QCOMPARE(RigaElencoMail({QDateTime(QDate(2026, 3, 1), QTime(9, 5, 7)), "a - b", "c\r\nd", "Inviato", "/x - y.pdf"}),
