@@ -41,15 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
             Violazione("a request written again reads the same", QString::fromUtf8(scritta));
     }
     for (const QByteArray& riga : testo.split('\n')) {
-        const auto letta = LeggiRigaPosta(riga);
+        const auto letta = LeggiRigaUscitaPosta(riga);
         if (!letta)
             continue;
         const QByteArray scritta = letta->fine ? RigaFine(letta->esito, letta->messaggio)
-                                               : RigaAvanzamento(letta->fatti, letta->totale);
-        const auto riletta = LeggiRigaPosta(scritta);
+                                               : RigaAvanzamento(letta->fatti, letta->totale,
+                                                                 letta->colonna, letta->elenco);
+        const auto riletta = LeggiRigaUscitaPosta(scritta);
         if (!riletta || riletta->fine != letta->fine || riletta->esito != letta->esito
             || riletta->messaggio != letta->messaggio || riletta->fatti != letta->fatti
-            || riletta->totale != letta->totale)
+            || riletta->totale != letta->totale || riletta->colonna != letta->colonna
+            || riletta->elenco != letta->elenco)
             Violazione("a line of the helper written again reads the same", QString::fromUtf8(scritta));
     }
     return 0;
