@@ -50,7 +50,7 @@ private slots:
                                                      "data valida: il file non è stato archiviato.")};
         QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf + "/000123FAT000045220140318.pdf",
                                       p.pdf + "/000124BOL000000720150102.txt",
-                                      p.pdf + "/000200NCR000000320150105.pdf", scartati[1], archiviati(3)}));
+                                      p.pdf + "/000200NCR000000320150105.pdf", scartati[1], Tolte(0), archiviati(3)}));
         const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
                                 "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
                                 "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
@@ -58,14 +58,14 @@ private slots:
         QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
 
         // Nothing new: the twin with another ending stays out as well.
-        QCOMPARE(p.importa(), Elenco(scartati + QStringList{nessuno}));
+        QCOMPARE(p.importa(), Elenco(scartati + QStringList{Tolte(0), nessuno}));
         QCOMPARE(p.archivio(), righe);
 
         // A trailing separator is kept in the paths listed; a deleted PDF loses its row.
         QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
         p.documenti({"000124FAT000045320140318.pdf"});
         QCOMPARE(p.importa(p.pdf + "/"), Elenco({scartati[0], p.pdf + "//000124FAT000045320140318.pdf",
-                                                scartati[1], archiviati(1)}));
+                                                scartati[1], Tolte(1), archiviati(1)}));
         QCOMPARE(p.archivio(), (QStringList{righe[1], "000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|", righe[2]}));
     }
 
@@ -101,7 +101,7 @@ private slots:
         });
         QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
                  Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
-                         archiviati(2)}));
+                         Tolte(0), archiviati(2)}));
 
         // A four-character type does not fit its column, at every run (the
         // names above are now one character short).
@@ -109,7 +109,7 @@ private slots:
         p.documenti({"000123FATT000045220140318.pdf"});
         for (int volta = 0; volta < 2; ++volta) {
             QCOMPARE(conMessaggio(p.importa(), "^\\d+ \\S", "codice e testo dell'errore"),
-                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), nessuno}));
+                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), Tolte(0), nessuno}));
             QCOMPARE(p.archivio().size(), 2);
         }
     }
@@ -140,7 +140,7 @@ private slots:
         QStringList archiviatiPrima;
         for (const QString& nome : nomi.mid(0, righe.size()))
             archiviatiPrima.append(p.pdf + "/" + nome);
-        QCOMPARE(p.elenco(), Elenco(archiviatiPrima << "Procedura annullata dall'operatore.\n"
+        QCOMPARE(p.elenco(), Elenco(archiviatiPrima << Tolte(1) << "Procedura annullata dall'operatore.\n"
                                                            + archiviati(righe.size())));
     }
 
@@ -170,8 +170,8 @@ private slots:
                                           "Il nome del file contiene caratteri non validi per il sistema: il "
                                           "file non è stato archiviato. Rinominare il file.");
 
-        QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, archiviati(1)}));
-        QCOMPARE(p.importa(), Elenco({scartato, nessuno}));
+        QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, Tolte(0), archiviati(1)}));
+        QCOMPARE(p.importa(), Elenco({scartato, Tolte(0), nessuno}));
         QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
 
         QFile::remove(p.pdf + "/" + conApice);
@@ -193,7 +193,7 @@ private slots:
             orologio.start(50);
             QCOMPARE(conMessaggio(p.importa(), "bloccato", "bloccato"),
                      Elenco({Problema("000124FAT000045320140318.pdf", "bloccato"),
-                             Problema("000125FAT000045420140318.pdf", "bloccato"), nessuno}));
+                             Problema("000125FAT000045420140318.pdf", "bloccato"), Tolte(0), nessuno}));
             QVERIFY2(battiti > 10, "the run did not let the events through while it waited");
         });
         QCOMPARE(p.importa().last(), archiviati(2));

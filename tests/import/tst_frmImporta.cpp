@@ -150,7 +150,7 @@ private slots:
 
         QVERIFY(ambiente.dialoghi.messaggi.isEmpty() && finestra.isNull());
         QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/000124BOL000000720150102.pdf",
-                                     "Archiviati n.2 nuovi files."}));
+                                     Tolte(0), "Archiviati n.2 nuovi files."}));
         QCOMPARE(ambiente.apertore.aperti + ambiente.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
     }
 
@@ -191,7 +191,7 @@ private slots:
 
         QCOMPARE(durante, "pulsanti bloccati 1, visibile 0");
         QVERIFY(finestra.isNull() && cornice.isNull());
-        QCOMPARE(p.elenco(), Elenco({"Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
+        QCOMPARE(p.elenco(), Elenco({Tolte(0), "Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
         QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
         QCOMPARE(ambiente.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
     }

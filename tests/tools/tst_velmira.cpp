@@ -68,7 +68,9 @@ private slots:
         const QString archivio = ambiente.percorso("nuovo.mdb");
         const std::tuple<QStringList, int, QString> casi[] = {
             {{"--help"}, 0, "velmira importa --cartella-pdf"},
-            {{"--help"}, 0, "Esito: 0 importazione eseguita"},
+            {{"--help"}, 0, "0  importazione eseguita: ogni file"},
+            {{"importa", "--help"}, 0, "3  importazione eseguita fino in fondo"},
+            {{"crea-archivio", "--help"}, 0, "crea-archivio FILE"},
             {{"esporta"}, 2, "comando sconosciuto: esporta"},
             {{"importa", "--cartella-pdf"}, 2, "manca il valore di --cartella-pdf"},
             {{"crea-archivio", archivio}, 0, ""},
@@ -79,6 +81,7 @@ private slots:
             QVERIFY2(esito.codice == codice && testo.contains(frammento), qPrintable(argomenti.join(' ') + ": " + testo));
         }
         QCOMPARE(statoArchivio(archivio), (QStringList{"ok", "0", "0", "0"}));
+        QVERIFY(!QFile::exists("--help"));
     }
 
     void importa()
@@ -89,7 +92,7 @@ private slots:
         QCOMPARE(esito.codice, 0);
         QCOMPARE(esito.errori, QString());
         QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/C00123BOL000000120150101.pdf",
-                                     "Archiviati n.2 nuovi files."}));
+                                     Tolte(0), "Archiviati n.2 nuovi files."}));
         QCOMPARE(esito.uscita, p.elenco().join("\r\n").toUtf8() + "\r\n");
         QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
                                             "C00123BOL000000120150101.pdf|C00123|BOL|1|2015-01-01|"}));
