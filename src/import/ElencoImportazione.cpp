@@ -2,6 +2,19 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
+namespace {
+// Why the system refused a write, in the user's words where they matter most.
+QString motivoScrittura(int codice)
+{
+    if (codice == ENOSPC || codice == EDQUOT)
+        return QStringLiteral("disco pieno");
+    return QString::fromLocal8Bit(std::strerror(codice));
+}
+} // namespace
+
 QString ElencoImportazione::Crea(const QString& percorso)
 {
     const auto errore = [&percorso](const QString& motivo) {
@@ -34,14 +47,20 @@ QString ElencoImportazione::Salva()
 {
     if (fallito_ || !file_.isOpen())
         return {};
+    const qint64 salvato = file_.size();
+    errno = 0;
     const bool scritto = file_.write(daScrivere_) == daScrivere_.size() && file_.flush();
+    const int codice = errno;
     daScrivere_.clear();
     if (scritto)
         return {};
+    // Whatever part of the lines went in is taken back: the list stays whole
+    // up to the last batch and, without its closing line, is plainly cut.
     fallito_ = true;
+    file_.resize(salvato);
     return QStringLiteral("Impossibile scrivere l'elenco dei file elaborati %1: %2. L'elenco è "
                           "incompleto e l'importazione è stata interrotta.")
-        .arg(file_.fileName(), file_.errorString());
+        .arg(file_.fileName(), codice ? motivoScrittura(codice) : file_.errorString());
 }
 
 QString ElencoImportazione::Chiudi()

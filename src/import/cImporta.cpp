@@ -198,6 +198,8 @@ struct cImporta::Esecuzione
             }
             if (errore.presente())
                 PerdiLotto(errore);
+            if (errore.grave())
+                Ferma(errore);
             inTransazione = false;
             eliminate += eliminateLotto;
             eliminateLotto = 0;
