@@ -1,6 +1,8 @@
 #include "ProvaImportazione.h"
 #include "import/cImporta.h"
 
+#include "archive/Archivio.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -35,6 +37,8 @@ class TestcImporta : public QObject
     Q_OBJECT
 
 private slots:
+    void puliziaProtettaEConservata();
+    void nomiEPercorsiOstili();
     void primaESecondaImportazione()
     {
         AmbienteProva ambiente;
@@ -200,6 +204,96 @@ private slots:
         QCOMPARE(p.archivio().size(), 2);
     }
 };
+
+void TestcImporta::puliziaProtettaEConservata()
+{
+    AmbienteProva ambiente;
+    const QStringList nomi = Numerati(4);
+    ProvaImportazione p(ambiente, nomi);
+    p.importa();
+    // A share that is not mounted leaves an empty folder (or one without documents).
+    for (const QString& nome : nomi)
+        QFile::remove(p.pdf + "/" + nome);
+    p.documenti({"leggimi.txt"});
+    {
+        cImporta importazione;
+        p.prepara(importazione);
+        importazione.Avvia();
+        QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
+        QVERIFY(importazione.PuliziaNonEseguita().contains("non contiene alcun documento"));
+        QCOMPARE(p.elenco(), Elenco({importazione.PuliziaNonEseguita(), nessuno}));
+    }
+    QCOMPARE(p.archivio().size(), 4);
+
+    // A delete the archive refuses ends the clean-up; the rows deleted before it stay deleted.
+    p.documenti({nomi[3]});
+    SuArchivio(p.database, [&nomi](QSqlDatabase& db) {
+        QVERIFY(QSqlQuery(db).exec("create trigger trattieni before delete on Posta when old.Stampa = '" + nomi[1]
+                                   + "' begin select raise(abort, 'trattenuto'); end"));
+    });
+    QCOMPARE(conMessaggio(p.importa(), "trattenuto", "trattenuto"), Elenco({"trattenuto", Tolte(1), nessuno}));
+    QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
+    QCOMPARE(p.archivio().size(), 3);
+    QVERIFY(!p.archivio().join('\n').contains(nomi[0]));
+
+    // A file removed while the run walks the folder goes in the clean-up of the same run.
+    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(QSqlQuery(db).exec("drop trigger trattieni")); });
+    p.documenti({"000009FAT000000120150101.pdf"});
+    QTimer::singleShot(0, [&] { QFile::remove(p.pdf + "/" + nomi[3]); });
+    QCOMPARE(p.importa(), Elenco({p.pdf + "/000009FAT000000120150101.pdf", Tolte(3), archiviati(1)}));
+    QCOMPARE(p.archivio().size(), 1);
+}
+
+void TestcImporta::nomiEPercorsiOstili()
+{
+    AmbienteProva ambiente;
+    const QString documento = "000123FAT000045220140318.pdf";
+    const QString diviso = QString::fromUtf8("00012\xF0\x9F\x98\x80" "AT000045220140318.pdf");
+    const QString aCapo = "00077\nFAT000000120150101.pdf";
+    ProvaImportazione p(ambiente, {documento, diviso, aCapo});
+    // The archive in a folder whose name holds ';', beside an archive named as the path cut there.
+    const QString archivio = ambiente.percorso("server/arch;2/dati.mdb");
+    QVERIFY(QDir().mkpath(ambiente.percorso("server/arch;2")) && QFile::copy(p.database, archivio));
+    QVERIFY(QFile::copy(p.database, ambiente.percorso("server/arch")));
+    // A link out of the folder and one to a document of the folder.
+    QVERIFY(QFile::link("/etc/passwd", p.pdf + "/000777FAT000000120150101.pdf"));
+    QVERIFY(QFile::link(p.pdf + "/" + documento, p.pdf + "/000778FAT000000120150101.pdf"));
+    // The list file left as a link to someone else's file.
+    const QString altrui = ambiente.scriviFile("altrui.txt", "da non toccare");
+    QVERIFY(QFile::link(altrui, PercorsoElencoImportazione()));
+
+    cImporta importazione;
+    importazione.CartellaPDF(p.pdf);
+    importazione.Database(archivio);
+    importazione.FileIni(p.fileIni);
+    importazione.Avvia();
+    QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
+    QCOMPARE(p.elenco(),
+             Elenco({p.pdf + "/" + documento,
+                     Problema(diviso, "Un carattere del nome del file cade a cavallo di due campi del documento: il "
+                                      "file non è stato archiviato. Rinominare il file."),
+                     Problema("00077?FAT000000120150101.pdf",
+                              "Il nome del file contiene caratteri di controllo (un a capo, una tabulazione): il file "
+                              "non è stato archiviato. Rinominare il file."),
+                     Problema("000777FAT000000120150101.pdf", "Il file è un collegamento a un file che non si trova "
+                                                              "nella cartella dei documenti: il file non è stato "
+                                                              "archiviato."),
+                     p.pdf + "/000778FAT000000120150101.pdf", Tolte(0), archiviati(2)}));
+    QVERIFY(!QFileInfo(PercorsoElencoImportazione()).isSymLink());
+    QFile letto(altrui);
+    QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "da non toccare");
+    const auto righe = [](const QString& database) {
+        int n = -1;
+        SuArchivio(database, [&n](QSqlDatabase& db) {
+            QSqlQuery q(db);
+            if (q.exec("select count(*) from Posta") && q.next())
+                n = q.value(0).toInt();
+        });
+        return n;
+    };
+    QCOMPARE(righe(archivio), 2);
+    QCOMPARE(righe(ambiente.percorso("server/arch")), 0);
+}
 
 QTEST_GUILESS_MAIN(TestcImporta)
 #include "tst_cImporta.moc"
