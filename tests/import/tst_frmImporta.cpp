@@ -153,6 +153,17 @@ private slots:
         QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/000124BOL000000720150102.pdf",
                                      Tolte(0), "Archiviati n.2 nuovi files."}));
         QCOMPARE(ambiente.apertore.aperti + ambiente.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
+
+        // The share is not mounted: the window says why nothing left the archive.
+        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+        QFile::remove(p.pdf + "/000124BOL000000720150102.pdf");
+        finestra = aperta(p);
+        QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
+        scarica();
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
+        QVERIFY(ambiente.dialoghi.messaggi.first().testo.contains("non contiene alcun documento"));
+        QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
+        QCOMPARE(p.archivio().size(), 2);
     }
 
     void annullaDuranteLImportazione_data()

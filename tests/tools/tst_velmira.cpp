@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <unistd.h>
+
 #ifndef ESEGUIBILE_VELMIRA
 #error "ESEGUIBILE_VELMIRA must name the velmira executable"
 #endif
@@ -106,6 +108,7 @@ private slots:
     void archivioDanneggiato();
     void dueImportazioniNellaStessaCartella();
     void esiti();
+    void archivioIlleggibile();
 
     void guidaEUsoErrato()
     {
@@ -296,6 +299,31 @@ void TestVelmira::dueImportazioniNellaStessaCartella()
     QCOMPARE(NominatiNellElenco(uscite[0], p.pdf).archiviati.size(), 3000);
     QVERIFY(uscite[1].endsWith("Nessun nuovo file archiviato.\r\n"));
     QCOMPARE(p.elenco().join("\r\n").toUtf8() + "\r\n", uscite[1]);
+}
+
+void TestVelmira::archivioIlleggibile()
+{
+    if (geteuid() != 0)
+        QSKIP("serve root per provare un archivio che un altro utente non può leggere");
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(1));
+    // The program runs as a user who may use every folder but not read the archive.
+    for (QString cartella = p.pdf; cartella.startsWith(ambiente.cartella()); cartella = QFileInfo(cartella).path())
+        QFile::setPermissions(cartella, QFileDevice::Permissions(0x7777));
+    for (QString cartella = QFileInfo(ambiente.cartella()).path(); cartella != "/"; cartella = QFileInfo(cartella).path())
+        QVERIFY(QFileInfo(cartella).permissions() & QFileDevice::ExeOther);
+    QVERIFY(QFile::setPermissions(p.database, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QProcess processo;
+    processo.setChildProcessModifier([] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(99);
+    });
+    processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+    QVERIFY(processo.waitForFinished(60000));
+    const QString errori = QString::fromUtf8(processo.readAllStandardError());
+    QVERIFY2(processo.exitCode() == 1 && errori.contains("Impossibile leggere il file dell'archivio")
+                 && !errori.contains("non riconosciuto"),
+             qPrintable(errori));
 }
 
 void TestVelmira::esiti()
