@@ -197,6 +197,14 @@ private slots:
         processo.kill();
         processo.waitForFinished();
 
+        // The list is plainly cut (no closing line), in whole lines, and names
+        // no file whose row is not in the archive.
+        QFile elenco(PercorsoElencoImportazione());
+        QVERIFY(elenco.open(QIODevice::ReadOnly));
+        const QByteArray tagliato = elenco.readAll();
+        QVERIFY(tagliato.endsWith("\r\n") && !tagliato.contains(" nuovi files.\r\n"));
+        QVERIFY(RigheArchivio(p.database).contains(NominatiNellElenco(tagliato, p.pdf).archiviati));
+
         const QStringList stato = statoArchivio(p.database);
         const int righe = stato.value(1).toInt();
         QCOMPARE(stato, (QStringList{"ok", stato.value(1), stato.value(1), stato.value(1)}));
