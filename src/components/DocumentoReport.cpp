@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <array>
 
 namespace {
@@ -328,9 +329,16 @@ bool DocumentoReport::Stampa(QPrinter& stampante) const
 
 bool DocumentoReport::EsportaPdf(const QString& percorso, const QString& titoloDocumento) const
 {
-    QPdfWriter pdf(percorso);
+    // Written aside and put in place only when whole: a full disk leaves no
+    // half PDF, and an older file of that name stays as it was.
+    QSaveFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter pdf(&file);
     pdf.setTitle(titoloDocumento);
     pdf.setCreator(QStringLiteral("ClientVelmira"));
     pdf.setResolution(600);
-    return DisegnaPagine(pdf, pdf.resolution(), 0, NumeroPagine() - 1);
+    if (!DisegnaPagine(pdf, pdf.resolution(), 0, NumeroPagine() - 1))
+        return false;
+    return file.commit();
 }

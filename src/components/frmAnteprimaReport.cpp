@@ -1,13 +1,13 @@
 #include "components/frmAnteprimaReport.h"
 
-#include "common/Dialoghi.h"
 #include "app/ImmaginiBarra.h"
+#include "common/Dialoghi.h"
 #include "components/DocumentoReport.h"
+#include "shell/SceltaFileDaSalvare.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -99,16 +100,22 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
         connect(a, &QAction::triggered, this, gestore);
         return a;
     };
+    // Page arrows show their picture only; their name stays for tooltips and screen readers.
+    const auto soloIcona = [this](QAction* a) {
+        if (auto* pulsante = qobject_cast<QToolButton*>(barra->widgetForAction(a)))
+            pulsante->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    };
     const auto icona = [this](QStyle::StandardPixmap figura) { return style()->standardIcon(figura); };
     azione(IconaBarra(QStringLiteral("Ristampa")), QStringLiteral("Stampa..."), QStringLiteral("cmdStampa"),
            QKeySequence::Print, &frmAnteprimaReport::Stampa);
     azione(icona(QStyle::SP_FileIcon), QStringLiteral("Esporta PDF..."), QStringLiteral("cmdEsportaPdf"),
            QKeySequence(Qt::CTRL | Qt::Key_E), &frmAnteprimaReport::ChiediEsportaPdf);
     barra->addSeparator();
-    azione(icona(QStyle::SP_MediaSkipBackward), QString(), QStringLiteral("cmdPrimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_Home),
-           [this] { VaiAPagina(0); })->setToolTip(QStringLiteral("Prima pagina"));
-    azione(icona(QStyle::SP_ArrowLeft), QString(), QStringLiteral("cmdPaginaPrecedente"), QKeySequence(),
-           [this] { VaiAPagina(PaginaCorrente() - 1); })->setToolTip(QStringLiteral("Pagina precedente"));
+    soloIcona(azione(icona(QStyle::SP_MediaSkipBackward), QStringLiteral("Prima pagina"),
+                     QStringLiteral("cmdPrimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { VaiAPagina(0); }));
+    soloIcona(azione(icona(QStyle::SP_ArrowLeft), QStringLiteral("Pagina precedente"),
+                     QStringLiteral("cmdPaginaPrecedente"), QKeySequence(Qt::Key_PageUp),
+                     [this] { VaiAPagina(PaginaCorrente() - 1); }));
     spnPagina = new QSpinBox(barra);
     spnPagina->setObjectName(QStringLiteral("spnPagina"));
     spnPagina->setRange(1, documento_->NumeroPagine());
@@ -118,10 +125,12 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
     lblPagine = new QLabel(QStringLiteral(" di %1 ").arg(documento_->NumeroPagine()), barra);
     lblPagine->setObjectName(QStringLiteral("lblPagine"));
     barra->addWidget(lblPagine);
-    azione(icona(QStyle::SP_ArrowRight), QString(), QStringLiteral("cmdPaginaSuccessiva"), QKeySequence(),
-           [this] { VaiAPagina(PaginaCorrente() + 1); })->setToolTip(QStringLiteral("Pagina successiva"));
-    azione(icona(QStyle::SP_MediaSkipForward), QString(), QStringLiteral("cmdUltimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_End),
-           [this] { VaiAPagina(documento_->NumeroPagine() - 1); })->setToolTip(QStringLiteral("Ultima pagina"));
+    soloIcona(azione(icona(QStyle::SP_ArrowRight), QStringLiteral("Pagina successiva"),
+                     QStringLiteral("cmdPaginaSuccessiva"), QKeySequence(Qt::Key_PageDown),
+                     [this] { VaiAPagina(PaginaCorrente() + 1); }));
+    soloIcona(azione(icona(QStyle::SP_MediaSkipForward), QStringLiteral("Ultima pagina"),
+                     QStringLiteral("cmdUltimaPagina"), QKeySequence(Qt::CTRL | Qt::Key_End),
+                     [this] { VaiAPagina(documento_->NumeroPagine() - 1); }));
     barra->addSeparator();
     cmbZoom = new QComboBox(barra);
     cmbZoom->setObjectName(QStringLiteral("cmbZoom"));
@@ -215,9 +224,9 @@ void frmAnteprimaReport::Stampa()
 
 void frmAnteprimaReport::ChiediEsportaPdf()
 {
-    QString percorso = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta PDF"),
-                                                    QDir::home().filePath(titolo_ + QStringLiteral(".pdf")),
-                                                    QStringLiteral("Documenti PDF (*.pdf)"));
+    QString percorso = ScegliFileDaSalvare(this, QStringLiteral("Esporta PDF"),
+                                           QDir::home().filePath(titolo_ + QStringLiteral(".pdf")),
+                                           QStringLiteral("Documenti PDF (*.pdf)"));
     if (percorso.isEmpty())
         return;
     if (!percorso.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))

@@ -8,8 +8,11 @@
 #include "components/frmAnteprimaReport.h"
 #include "mail/frmListaMail.h"
 #include "settings/Impostazioni.h"
+#include "shell/SceltaFileDaSalvare.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -67,6 +70,18 @@ struct ElencoProva : ArchivioProva
     }
 };
 
+// Answers the "save as" dialog from a script and keeps what it was asked.
+class SalvataggioFinto : public SelettoreFileDaSalvare
+{
+public:
+    QString Scegli(QWidget*, const QString& titolo, const QString& proposto, const QString& filtro) override
+    {
+        richieste << titolo + '|' + QFileInfo(proposto).fileName() + '|' + filtro;
+        return risposte.isEmpty() ? QString() : risposte.takeFirst();
+    }
+    QStringList richieste, risposte;
+};
+
 QList<frmAnteprimaReport*> Anteprime()
 {
     QList<frmAnteprimaReport*> trovate;
@@ -87,6 +102,7 @@ private slots:
 
     void cleanup()
     {
+        SelettoreFileDaSalvare::Installa(nullptr);
         for (auto* anteprima : Anteprime())
             delete anteprima;
         ComponenteReport::Registra(ReportManX::NomeClasse, nullptr);
@@ -193,11 +209,30 @@ private slots:
         QVERIFY(pagine >= 2);
         QCOMPARE(QStringList({a->windowTitle(), a->lblPagine->text(), QString::number(a->spnPagina->value())}),
                  QStringList({"Elenco email", QString(" di %1 ").arg(pagine), "1"}));
-        a->barra->findChild<QAction*>("cmdUltimaPagina")->trigger();
-        QCOMPARE(a->spnPagina->value(), pagine);
+        // Paging from the keyboard, as in any office viewer.
+        QVERIFY(MostraAttiva(a));
+        QList<int> viste;
+        for (const auto& [tasto, modificatore] : {std::pair{Qt::Key_PageDown, Qt::NoModifier},
+                                                  {Qt::Key_End, Qt::ControlModifier},
+                                                  {Qt::Key_PageUp, Qt::NoModifier},
+                                                  {Qt::Key_Home, Qt::ControlModifier}}) {
+            QTest::keyClick(a, tasto, modificatore);
+            viste << a->spnPagina->value();
+        }
+        QCOMPARE(viste, QList<int>({2, pagine, pagine - 1, 1}));
 
+        // "Esporta PDF...": cancelled first, then saved under a name typed without ".pdf".
+        SalvataggioFinto salvataggio;
+        SelettoreFileDaSalvare::Installa(&salvataggio);
+        salvataggio.risposte = {"", elenco.percorso("elenco")};
+        QWidget* esporta = a->barra->widgetForAction(a->barra->findChild<QAction*>("cmdEsportaPdf"));
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QVERIFY(QDir(elenco.cartella()).entryList({"*.pdf"}).isEmpty());
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QCOMPARE(salvataggio.richieste,
+                 QStringList(2, "Esporta PDF|Elenco email.pdf|Documenti PDF (*.pdf)"));
         const QString pdf = elenco.percorso("elenco.pdf");
-        QVERIFY(a->EsportaPdf(pdf));
+        QVERIFY(QFile::exists(pdf));
         QProcess testo;
         testo.start("pdftotext", {"-layout", pdf, "-"});
         QVERIFY(testo.waitForFinished(30000));
@@ -218,6 +253,19 @@ private slots:
         QCOMPARE(letto.count("…"), 1);
         QVERIFY(letto.contains("Respinto: casella piena") && !letto.contains("FINE"));
         QVERIFY(!letto.contains("aprile@esempio.it"));
+
+        // A disk that fills up halfway: the user is told, once, and no half file is left.
+        const QString pieno = elenco.percorso("pieno");
+        QDir().mkpath(pieno);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "tmpfs", pieno}) != 0)
+            QSKIP("impossibile montare un tmpfs piccolo (serve root)");
+        const auto smonta = qScopeGuard([&] { QProcess::execute("umount", {pieno}); });
+        salvataggio.risposte = {pieno + "/elenco.pdf"};
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QCOMPARE(Messaggi(elenco.dialoghi),
+                 QStringList{Messaggio(Icona::Esclamazione, "Impossibile scrivere il file " + pieno
+                                                                + "/elenco.pdf: controllare la cartella e lo spazio libero.")});
+        QCOMPARE(QDir(pieno).entryList(QDir::Files), QStringList());
     }
 
     void unSoloMessaggio_data()
