@@ -9,6 +9,7 @@
 namespace {
 
 const QString inviato = QStringLiteral("Inviato");
+const QString illeggibile = QStringLiteral("documento illeggibile");
 
 QString nonInviato(const QString& causa)
 {
@@ -38,7 +39,7 @@ QString difettoDocumento(const QString& percorso, const QString& destinatario)
     if (!file.exists())
         return QStringLiteral("documento non trovato");
     if (!file.isFile() || !file.isReadable())
-        return QStringLiteral("documento illeggibile");
+        return illeggibile;
     return {};
 }
 
@@ -111,12 +112,12 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
             if (!guastoServer.isEmpty()) {
                 decidi(k, nonInviato(guastoServer));
             } else if (!file.open(QIODevice::ReadOnly)) {
-                decidi(k, nonInviato(QStringLiteral("documento illeggibile")));
+                decidi(k, nonInviato(illeggibile));
             } else {
                 busta.allegati.append({QFileInfo(file).fileName(), file.readAll()});
                 if (file.error() != QFileDevice::NoError) {
                     busta.allegati.removeLast();
-                    decidi(k, nonInviato(QStringLiteral("documento illeggibile")));
+                    decidi(k, nonInviato(illeggibile));
                 } else {
                     allegate.append(k);
                 }
