@@ -2,10 +2,11 @@
 // of the program is read, one is written back, and the whole input is saved
 // and read again as the mail message.
 //
-// What must hold: a one-line value written into a text file reads back as
-// written (the settings file trims blanks around values) and every other value
-// stays as it was; a file that is not text, or a value with a line break, is
-// refused and leaves the file byte for byte untouched; a
+// What must hold: a one-line value is written and reads back as written (the
+// settings file trims blanks around values) and every other value stays as it
+// was, or, when the file was no settings file, that file is kept aside whole
+// and a new one holds the value alone; a value with a line break is refused
+// and leaves the file byte for byte untouched; a
 // message reads back as saved, each line break in whichever form typed (and
 // each "+") becoming one line break, and an empty message keeps the old one.
 
@@ -14,6 +15,7 @@
 #include "settings/FileIni.h"
 #include "settings/Impostazioni.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <array>
@@ -75,18 +77,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     const bool scritto = ScriviValoreIni(percorso, sezione, chiave, valore);
     MessaggiMostrati();
     const QByteArray originale(reinterpret_cast<const char*>(dati), qsizetype(dimensione));
-    const bool testoIni = !originale.contains('\0');
-    const bool unaRiga = !valore.contains(QLatin1Char('\r'));
-    if (scritto != (testoIni && unaRiga))
-        Violazione("a one-line value is written into every text file, and nothing else is",
+    const bool unaRiga = !valore.contains(QLatin1Char('\r')) && !valore.contains(QChar(0));
+    if (scritto != unaRiga)
+        Violazione("a one-line value is always written, a value with a line break never",
                    QStringLiteral("[%1] %2 = «%3»").arg(sezione, chiave, valore));
-    if (!scritto && Contenuto(percorso) != originale)
-        Violazione("a refused write leaves the file untouched", percorso);
-    if (!testoIni)
+    if (!scritto) {
+        if (Contenuto(percorso) != originale)
+            Violazione("a refused write leaves the file untouched", percorso);
         return 0;
+    }
+    // A file that was no settings file is kept aside as it was, and a new one started.
+    QDir cartella(CartellaFuzz());
+    const QStringList daParte = cartella.entryList({QStringLiteral("Velmira.ini.non-valido-*")});
     auto attese = prima;
-    if (scritto)
-        attese[scelta] = SenzaBlanchiAiLati(valore);
+    if (!daParte.isEmpty()) {
+        if (daParte.size() != 1 || Contenuto(cartella.filePath(daParte.first())) != originale)
+            Violazione("a file that is no settings file is kept aside whole", percorso);
+        cartella.remove(daParte.first());
+        attese.fill(QString());
+    }
+    attese[scelta] = SenzaBlanchiAiLati(valore);
     const auto dopo = LeggiTutte();
     for (size_t i = 0; i < chiavi.size(); ++i) {
         if (dopo[i] != attese[i])
@@ -109,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     atteso.replace(QLatin1Char('+'), QLatin1Char('\n'));
     atteso = SenzaBlanchiAiLati(atteso);
     atteso.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    if (testo.isEmpty())
+    // Nothing is saved for an empty message, nor for one no line of the file can keep.
+    if (testo.isEmpty() || testo.contains(QChar(0)))
         atteso = precedente;
     if (letto != atteso)
         Violazione("a message reads back as saved",

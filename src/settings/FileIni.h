@@ -9,11 +9,19 @@
 
 QString LeggiValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave);
 
+// A file that is not a settings file (a note, a binary) reads as empty
+// values. Each distinct problem with a file is told to the user once, not at
+// every read: a different one, or the same one after the file worked again,
+// is told anew.
+
 // Writes through a temporary file renamed over the old one, so a crash never
-// leaves half a settings file. A file created here is readable by its owner
-// only (Velmira.ini holds the mail password). Returns false, after telling the
-// user, when the file cannot be written, is not a text file at all, or the
-// value holds a line break or a NUL, which no line of the file can keep (the
-// file is then left untouched rather than replaced).
+// leaves half a settings file. Only the line of the value changes (or one
+// line, or a section, is added): every other line, the encoding and the line
+// ends stay. The file is left readable by its owner only (Velmira.ini holds
+// the mail password), whoever made it. A file that is not a settings file is
+// kept aside under another name, the user is told, and a new one is made.
+// Returns false, after telling the user, when the value could not be saved;
+// a value holding a line break or a NUL, which no line of the file can keep,
+// is never saved.
 bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave,
                      const QString& valore);
