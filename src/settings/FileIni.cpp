@@ -108,17 +108,20 @@ QString MessaggioNonImpostazioni(const QString& fileIni)
         .arg(fileIni);
 }
 
+// Sections as the reader sees them: a line starting with '[' ends the
+// section before it, and names the section up to its first ']' (the rest of
+// the line is ignored); without a ']' it starts a section no name matches.
 bool StessaSezione(QStringView riga, const QString& sezione)
 {
     const QStringView pulita = riga.trimmed();
-    return pulita.startsWith(QLatin1Char('[')) && pulita.endsWith(QLatin1Char(']'))
-        && pulita.mid(1, pulita.size() - 2).trimmed().compare(sezione, Qt::CaseInsensitive) == 0;
+    const qsizetype fine = pulita.indexOf(QLatin1Char(']'));
+    return pulita.startsWith(QLatin1Char('[')) && fine > 0
+        && pulita.mid(1, fine - 1).trimmed().compare(sezione, Qt::CaseInsensitive) == 0;
 }
 
 bool IntestazioneSezione(QStringView riga)
 {
-    const QStringView pulita = riga.trimmed();
-    return pulita.startsWith(QLatin1Char('[')) && pulita.endsWith(QLatin1Char(']'));
+    return riga.trimmed().startsWith(QLatin1Char('['));
 }
 
 // The text with every `chiave` of `sezione` set to `valore` (added at the end

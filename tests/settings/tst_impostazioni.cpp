@@ -20,6 +20,7 @@ private slots:
     void fileScrittoSuWindows();
     void fileCheNonETestoNonSiTocca();
     void valoreSuPiuRigheRifiutato();
+    void sezioneMalChiusa();
     void riscritturaFedeleEPrivata();
     void impostazioniEmail();
 
@@ -170,6 +171,20 @@ void TestImpostazioni::riscritturaFedeleEPrivata()
     QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Oggetto")), QStringLiteral("€ ✓"));
     QVERIFY(contenuto().startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
     QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+}
+
+void TestImpostazioni::sezioneMalChiusa()
+{
+    // A line starting with '[' ends the section above it for the reader, whatever
+    // follows: a value added to that section must go above it, not after it.
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"),
+                         "[Percorsi]\nDataBase=/a\n[Vecchie=note senza chiusura\nx=1\n[Email]\nPorta=25\n");
+    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), QStringLiteral("/pdf"));
+    ScriviIni(QStringLiteral("Email"), QStringLiteral("SMTP"), QStringLiteral("smtp.ditta.it"));
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF")), QStringLiteral("/pdf"));
+    QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("SMTP")), QStringLiteral("smtp.ditta.it"));
+    QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Porta")), QStringLiteral("25"));
+    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QStringLiteral("/a"));
 }
 
 void TestImpostazioni::valoreSuPiuRigheRifiutato()
