@@ -16,6 +16,22 @@ namespace {
 
 const QByteArray bomUtf8("\xEF\xBB\xBF");
 
+// Blanks as the reader of the file counts them: a vertical tab or a no-break
+// space is part of a name or a value there, so it must be here too.
+bool Bianco(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+QStringView SenzaBianchi(QStringView testo)
+{
+    while (!testo.isEmpty() && Bianco(testo.front()))
+        testo = testo.sliced(1);
+    while (!testo.isEmpty() && Bianco(testo.back()))
+        testo.chop(1);
+    return testo;
+}
+
 // A settings file as text, with what its rewrite must keep: encoding, byte
 // order mark and line ends.
 struct TestoIni
@@ -32,7 +48,7 @@ struct TestoIni
 bool FormaIni(const QString& testo)
 {
     for (const QStringView riga : QStringView(testo).split(QLatin1Char('\n'))) {
-        const QStringView pulita = riga.trimmed();
+        const QStringView pulita = SenzaBianchi(riga);
         if (pulita.isEmpty() || pulita.startsWith(QLatin1Char(';')) || pulita.startsWith(QLatin1Char('#')))
             continue;
         if (pulita.startsWith(QLatin1Char('[')) && pulita.endsWith(QLatin1Char(']')))
@@ -113,15 +129,15 @@ QString MessaggioNonImpostazioni(const QString& fileIni)
 // the line is ignored); without a ']' it starts a section no name matches.
 bool StessaSezione(QStringView riga, const QString& sezione)
 {
-    const QStringView pulita = riga.trimmed();
+    const QStringView pulita = SenzaBianchi(riga);
     const qsizetype fine = pulita.indexOf(QLatin1Char(']'));
     return pulita.startsWith(QLatin1Char('[')) && fine > 0
-        && pulita.mid(1, fine - 1).trimmed().compare(sezione, Qt::CaseInsensitive) == 0;
+        && SenzaBianchi(pulita.mid(1, fine - 1)).compare(sezione, Qt::CaseInsensitive) == 0;
 }
 
 bool IntestazioneSezione(QStringView riga)
 {
-    return riga.trimmed().startsWith(QLatin1Char('['));
+    return SenzaBianchi(riga).startsWith(QLatin1Char('['));
 }
 
 // The text with every `chiave` of `sezione` set to `valore` (added at the end
@@ -149,15 +165,15 @@ QString ConValore(const QString& testo, const QString& sezione, const QString& c
         }
         if (!inSezione)
             continue;
-        const QStringView pulita = contenuto.trimmed();
+        const QStringView pulita = SenzaBianchi(contenuto);
         if (pulita.isEmpty() || pulita.startsWith(QLatin1Char(';')) || pulita.startsWith(QLatin1Char('#')))
             continue;
         dopoUltimaRiga = i + 1;
         const qsizetype uguale = contenuto.indexOf(QLatin1Char('='));
-        if (uguale <= 0 || contenuto.left(uguale).trimmed().compare(chiave, Qt::CaseInsensitive) != 0)
+        if (uguale <= 0 || SenzaBianchi(contenuto.left(uguale)).compare(chiave, Qt::CaseInsensitive) != 0)
             continue;
         qsizetype inizioValore = uguale + 1;
-        while (inizioValore < contenuto.size() && contenuto[inizioValore].isSpace())
+        while (inizioValore < contenuto.size() && Bianco(contenuto[inizioValore]))
             ++inizioValore;
         riga = contenuto.left(inizioValore).toString() + valore + (cr ? QStringLiteral("\r") : QString());
         trovata = true;

@@ -185,6 +185,11 @@ void TestImpostazioni::sezioneMalChiusa()
     QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("SMTP")), QStringLiteral("smtp.ditta.it"));
     QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Porta")), QStringLiteral("25"));
     QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QStringLiteral("/a"));
+
+    // Nor is a vertical tab a blank for the reader: that line is another key.
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"), "[Email]\n\vOggetto=vecchio\n");
+    ScriviIni(QStringLiteral("Email"), QStringLiteral("Oggetto"), QStringLiteral("nuovo"));
+    QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Oggetto")), QStringLiteral("nuovo"));
 }
 
 void TestImpostazioni::valoreSuPiuRigheRifiutato()
