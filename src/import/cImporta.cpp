@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QUtf8StringView>
 
 #include <vector>
@@ -85,6 +86,7 @@ struct cImporta::Esecuzione
     QElapsedTimer ultimoTentativo;
 
     int archiviati = 0;
+    RiepilogoImportazione riepilogo;
     QStringList note; // what the list must say besides the files
 
     // What the archive held when the run began. A file of the folder whose
@@ -192,6 +194,7 @@ struct cImporta::Esecuzione
                 ++archiviati;
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
+                ++riepilogo.problemi;
                 elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
                             + QLatin1Char('.'));
                 elenco.Riga(voce.errore);
@@ -306,8 +309,58 @@ void cImporta::EliminaDocumentiDuplicati()
     Pulisci(run);
 }
 
-void cImporta::EseguiImportazione()
+// The files a run is limited to, when it does not take the whole folder.
+struct cImporta::Selezione
 {
+    QList<QByteArray> nuovi;
+    QList<QByteArray> rimossi;
+};
+
+void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
+{
+    if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty())
+        return;
+    Selezione selezione{{}, rimossi};
+    // A name whose file went again before its turn came is nothing to archive.
+    for (const QByteArray& nome : nuovi) {
+        if (FilePresente(cartellaPDF_, nome))
+            selezione.nuovi.append(nome);
+    }
+    EseguiImportazione(&selezione);
+}
+
+void cImporta::ImpostaRinvio(std::function<bool(QByteArrayView)> daRinviare)
+{
+    daRinviare_ = std::move(daRinviare);
+}
+
+// Two runs sharing the program's folder would interleave their lists and
+// each test a document as missing before the other's row is saved: the
+// second waits for the first, handling events so that it can be cancelled.
+bool cImporta::AttendiTurno(QLockFile& turno)
+{
+    turno.setStaleLockTime(0); // a lock is stale only when its process is gone
+    while (!turno.tryLock(intervalloCessione)) {
+        if (turno.error() != QLockFile::LockFailedError) {
+            MostraMessaggio(QStringLiteral("Impossibile riservare l'importazione (%1): "
+                                           "l'importazione non è stata eseguita.")
+                                .arg(turno.fileName()),
+                            Icona::Esclamazione);
+            return false;
+        }
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        if (annullaProcedura_)
+            return false;
+    }
+    return true;
+}
+
+void cImporta::EseguiImportazione(const Selezione* selezione)
+{
+    QLockFile turno(PercorsoElencoImportazione() + QStringLiteral(".lock"));
+    if (!AttendiTurno(turno))
+        return;
     Esecuzione run(fileIni_);
     if (const QString errore = run.elenco.Crea(PercorsoElencoImportazione()); !errore.isEmpty()) {
         esito_ = EsitoImportazione::Interrotta;
@@ -326,6 +379,13 @@ void cImporta::EseguiImportazione()
                errore.presente()) {
         Interrompi(run, QStringLiteral("Impossibile aprire l'archivio %1: %2")
                             .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
+    } else if (selezione) {
+        elenco.Imposta(selezione->nuovi);
+        if (const ErroreArchivio errore = CercaRimossi(run, selezione->rimossi); errore.presente())
+            Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2")
+                                .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
+        else
+            ElaboraCartella(run, elenco);
     } else if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
         Interrompi(run, errore);
     } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
@@ -361,6 +421,8 @@ void cImporta::EseguiImportazione()
     else
         run.elenco.Riga(QStringLiteral("Archiviati n.%1 nuovi files.").arg(run.archiviati));
     run.elenco.Chiudi();
+    riepilogo_ = run.riepilogo;
+    riepilogo_.archiviati = run.archiviati;
 }
 
 void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
@@ -400,6 +462,10 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         if (run.GiaArchiviato(i))
             continue;
         const QByteArrayView byteNome = elenco.Nome(i);
+        if (daRinviare_ && daRinviare_(byteNome)) {
+            ++run.riepilogo.rinviati;
+            continue;
+        }
         const QString nome = QString::fromUtf8(byteNome);
         if (LunghezzaNonValida(run, nome))
             continue;
@@ -511,6 +577,24 @@ ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& el
     return {};
 }
 
+ErroreArchivio cImporta::CercaRimossi(Esecuzione& run, const QList<QByteArray>& rimossi)
+{
+    if (rimossi.isEmpty())
+        return {};
+    ErroreArchivio errore;
+    const auto righe = run.connessione.Prepara(
+        QStringLiteral("select rowid, Stampa from Posta where Stampa=?"), errore);
+    for (const QByteArray& nome : rimossi) {
+        if (errore.presente())
+            break;
+        if (errore = righe->Esegui({QFile::decodeName(nome)}); errore.presente())
+            break;
+        while (righe->Successiva())
+            run.orfane.push_back({righe->Valore(0).toLongLong(), righe->Valore(1).toString()});
+    }
+    return errore;
+}
+
 void cImporta::Pulisci(Esecuzione& run)
 {
     const auto segnala = [&run](const ErroreArchivio& errore) {
@@ -551,6 +635,7 @@ void cImporta::Pulisci(Esecuzione& run)
             segnala(errore);
             return;
         }
+        run.riepilogo.tolti += elimina->RigheModificate();
         if (run.inizioLotto.elapsed() >= durataLotto) {
             if (errore = run.ChiudiLotto(cartellaPDF_); errore.presente()) {
                 segnala(errore);

@@ -8,4 +8,5 @@
 //
 // Exit status of `importa`: 0 when the run took place, 2 when a path failed
 // its check (or the command line is wrong), 1 when an error stopped the run.
+// `sorveglia` runs until SIGTERM or SIGINT, then returns 0; 2 as above.
 int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori);
