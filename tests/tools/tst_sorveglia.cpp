@@ -16,7 +16,8 @@ namespace {
 
 QString Documento(int codice, int numero)
 {
-    return QStringLiteral("%1FAT%220150101.pdf").arg(codice, 6, 10, QLatin1Char('0')).arg(numero, 7, 10, QLatin1Char('0'));
+    return QStringLiteral("%1FAT%2").arg(codice, 6, 10, QLatin1Char('0')).arg(numero, 7, 10, QLatin1Char('0'))
+        + QStringLiteral("20150101.pdf");
 }
 
 QStringList Stampe(const ProvaImportazione& p)
@@ -111,6 +112,13 @@ private slots:
         p.importa();
         QFile::remove(p.pdf + '/' + Documento(1, 9)); // its row must go at the first pass
         p.documenti({Documento(1, 1), Documento(1, 2)});
+        // Written an hour ago: complete. A file written just now would wait
+        // until it has stopped changing.
+        for (const int numero : {1, 2}) {
+            QFile file(p.pdf + '/' + Documento(1, numero));
+            QVERIFY(file.open(QIODevice::ReadWrite)
+                    && file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        }
 
         QProcess sorveglia;
         sorveglia.start(ESEGUIBILE_VELMIRA,
