@@ -16,9 +16,9 @@
 
 namespace {
 
-// Events of one batch are gathered for this long, so that a burst becomes
-// a few runs instead of one per file.
-constexpr int raccolta = 250;
+// Events of one batch are gathered for this long (or until a batch is
+// full), so that a burst becomes a few runs instead of one per file.
+constexpr int raccolta = 100;
 
 constexpr quint32 eventiOsservati = IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM
     | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
@@ -145,7 +145,7 @@ void Sorveglianza::LeggiEventi()
     if (!inScrittura_.isEmpty() && !stabili_->isActive())
         stabili_->start();
     if (cambiato)
-        Programma(raccolta);
+        Programma(nuovi_.size() + rimossi_.size() >= impostazioni_.nomiPerLotto ? 0 : raccolta);
 }
 
 // A file created and still open for writing (or written through a link,

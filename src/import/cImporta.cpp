@@ -270,7 +270,8 @@ void cImporta::Avvia()
                         Icona::Esclamazione);
         return;
     }
-    EseguiImportazione();
+    if (AttendiTurno())
+        EseguiImportazione();
 }
 
 bool cImporta::AnnullaProcedura() const
@@ -318,7 +319,8 @@ struct cImporta::Selezione
 
 void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
 {
-    if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty())
+    if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty()
+        || !AttendiTurno())
         return;
     Selezione selezione{{}, rimossi};
     // A name whose file went again before its turn came is nothing to archive.
@@ -334,17 +336,18 @@ void cImporta::ImpostaRinvio(std::function<bool(QByteArrayView)> daRinviare)
     daRinviare_ = std::move(daRinviare);
 }
 
-// Two runs sharing the program's folder would interleave their lists and
-// each test a document as missing before the other's row is saved: the
-// second waits for the first, handling events so that it can be cancelled.
-bool cImporta::AttendiTurno(QLockFile& turno)
+// Two runs sharing the program's folder would interleave their lists: the
+// second waits for the first, handling events so that it can be cancelled,
+// and keeps its turn while the object lives, so that the list is its own.
+bool cImporta::AttendiTurno()
 {
-    turno.setStaleLockTime(0); // a lock is stale only when its process is gone
-    while (!turno.tryLock(intervalloCessione)) {
-        if (turno.error() != QLockFile::LockFailedError) {
+    turno_ = std::make_unique<QLockFile>(PercorsoElencoImportazione() + QStringLiteral(".lock"));
+    turno_->setStaleLockTime(0); // a lock is stale only when its process is gone
+    while (!turno_->tryLock(intervalloCessione)) {
+        if (turno_->error() != QLockFile::LockFailedError) {
             MostraMessaggio(QStringLiteral("Impossibile riservare l'importazione (%1): "
                                            "l'importazione non è stata eseguita.")
-                                .arg(turno.fileName()),
+                                .arg(turno_->fileName()),
                             Icona::Esclamazione);
             return false;
         }
@@ -358,9 +361,6 @@ bool cImporta::AttendiTurno(QLockFile& turno)
 
 void cImporta::EseguiImportazione(const Selezione* selezione)
 {
-    QLockFile turno(PercorsoElencoImportazione() + QStringLiteral(".lock"));
-    if (!AttendiTurno(turno))
-        return;
     Esecuzione run(fileIni_);
     if (const QString errore = run.elenco.Crea(PercorsoElencoImportazione()); !errore.isEmpty()) {
         esito_ = EsitoImportazione::Interrotta;

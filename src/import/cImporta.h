@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class ElencoCartella;
 class QLockFile;
@@ -88,7 +89,7 @@ private:
 
     void EseguiImportazione(const Selezione* selezione = nullptr);
     ErroreArchivio CercaRimossi(Esecuzione& run, const QList<QByteArray>& rimossi);
-    bool AttendiTurno(QLockFile& turno);
+    bool AttendiTurno();
     void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
     ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
     ErroreArchivio ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga);
@@ -106,6 +107,7 @@ private:
     std::function<void(qsizetype, qsizetype)> avanzamento_;
     std::function<bool(QByteArrayView)> daRinviare_;
     RiepilogoImportazione riepilogo_;
+    std::unique_ptr<QLockFile> turno_;
 };
 
 // The path of the list file: the program's folder and "ElencoFileImp.txt".
