@@ -83,7 +83,15 @@ FINE
 cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" > "$dir/log/cupsd.out" 2>&1 &
 echo $! > "$dir/cupsd.pid"
 export CUPS_SERVER=$dir/run/cups.sock
-for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-lpadmin -p prova -E -v "cattura:$dir/catture/prova" -m raw 2>/dev/null
-lpadmin -p spenta -E -v "cattura:$dir/catture/spenta" -m raw 2>/dev/null
-cupsreject -r "fuori servizio" spenta
+# A busy machine may take a while to start it; each step is tried again.
+riprova() {
+    for _ in $(seq 300); do "$@" >>"$dir/log/preparazione" 2>&1 && return 0; sleep 0.1; done
+    echo "cups_prova: non riuscito: $*" >&2
+    cat "$dir/log/preparazione" "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true
+    return 1
+}
+riprova sh -c 'lpstat -r | grep -q "is running"'
+# "raw" queues are deprecated but still work, and lpadmin says so.
+riprova lpadmin -p prova -E -v "cattura:$dir/catture/prova" -m raw
+riprova lpadmin -p spenta -E -v "cattura:$dir/catture/spenta" -m raw
+riprova cupsreject -r "fuori servizio" spenta
