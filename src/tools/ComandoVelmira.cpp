@@ -20,6 +20,7 @@ namespace {
 constexpr int esitoRiuscito = 0;
 constexpr int esitoInterrotto = 1;
 constexpr int esitoPercorsi = 2;
+constexpr int esitoIncompleto = 3;
 
 const char* const guida =
     "Uso:\n"
@@ -44,9 +45,18 @@ const char* const guida =
     "    --database            il file dell'archivio (di solito dati.mdb)\n"
     "    --file-ini            il file spooling.ini di Marvena\n"
     "    --cartella-programma  dove scrivere ElencoFileImp.txt\n"
-    "  Esito: 0 importazione eseguita; 2 un percorso mancante o errato (nessuna\n"
-    "  importazione); 1 importazione interrotta da un errore (l'elenco riporta\n"
-    "  quanto fatto). I messaggi vanno sull'errore standard.\n"
+    "  Due importazioni con la stessa cartella del programma si danno il turno: la\n"
+    "  seconda attende che la prima abbia finito.\n"
+    "  Esito:\n"
+    "    0  importazione eseguita: ogni file della cartella è stato trattato\n"
+    "    3  importazione eseguita fino in fondo, ma alcuni file non sono stati\n"
+    "       archiviati (archivio bloccato o in sola lettura, righe rifiutate, nomi\n"
+    "       non validi) oppure la pulizia dell'archivio non è riuscita o non è\n"
+    "       stata eseguita: l'elenco dice quali e perché\n"
+    "    1  importazione interrotta da un errore (disco pieno, archivio danneggiato,\n"
+    "       elenco non scrivibile): l'elenco riporta quanto fatto\n"
+    "    2  un percorso mancante o errato, o un comando errato: nessuna importazione\n"
+    "  I messaggi vanno sull'errore standard.\n"
     "\n"
     "sorveglia\n"
     "  Tiene l'archivio aggiornato finché resta in esecuzione: ogni PDF nuovo della\n"
@@ -63,7 +73,20 @@ const char* const guida =
     "\n"
     "crea-archivio\n"
     "  Crea un archivio vuoto nel file indicato. Non sovrascrive mai un file\n"
-    "  esistente.\n";
+    "  esistente. Esito: 0 archivio creato; 1 archivio non creato; 2 comando errato.\n";
+
+bool chiedeGuida(const QString& argomento)
+{
+    return argomento == QLatin1String("--help") || argomento == QLatin1String("-h")
+        || argomento == QLatin1String("aiuto");
+}
+
+int guidaComando(std::FILE* uscita)
+{
+    std::fputs(guida, uscita);
+    std::fflush(uscita);
+    return esitoRiuscito;
+}
 
 void scrivi(std::FILE* flusso, const QString& testo)
 {
@@ -108,6 +131,8 @@ bool LeggiOpzioni(const QStringList& opzioni, const QStringList& note, QHash<QSt
 
 int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
 {
+    if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
+        return guidaComando(uscita);
     QHash<QString, QString> valori;
     if (!LeggiOpzioni(opzioni, {opzioneCartella, opzioneDatabase, opzioneIni, opzioneProgramma}, valori,
                       errori))
@@ -121,13 +146,21 @@ int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     if (importazione.Esito() == EsitoImportazione::NonAvviata)
         return esitoPercorsi;
 
+    // Still our turn: the list is the one this run wrote.
     QFile elenco(PercorsoElencoImportazione());
     if (elenco.open(QIODevice::ReadOnly)) {
         const QByteArray contenuto = elenco.readAll();
         std::fwrite(contenuto.constData(), 1, size_t(contenuto.size()), uscita);
         std::fflush(uscita);
     }
-    return importazione.Esito() == EsitoImportazione::Interrotta ? esitoInterrotto : esitoRiuscito;
+    switch (importazione.Esito()) {
+    case EsitoImportazione::Eseguita:
+        return esitoRiuscito;
+    case EsitoImportazione::EseguitaConProblemi:
+        return esitoIncompleto;
+    default:
+        return esitoInterrotto;
+    }
 }
 
 // The write end of the pipe that turns SIGTERM and SIGINT into an event of
@@ -150,6 +183,8 @@ int Millisecondi(const QString& testo)
 
 int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
 {
+    if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
+        return guidaComando(uscita);
     QHash<QString, QString> valori;
     if (!LeggiOpzioni(opzioni,
                       {opzioneCartella, opzioneDatabase, opzioneIni, opzioneProgramma, opzioneIntervallo,
@@ -203,6 +238,8 @@ int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
 
 int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
 {
+    if (argomenti.size() == 1 && chiedeGuida(argomenti.first()))
+        return guidaComando(uscita);
     if (argomenti.size() != 1)
         return erroreUso(errori, QStringLiteral("crea-archivio vuole un solo argomento, il file "
                                                 "dell'archivio da creare"));
@@ -225,11 +262,8 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
     const QString comando = argomenti.value(0);
     if (comando.isEmpty())
         return erroreUso(errori, QStringLiteral("manca il comando"));
-    if (comando == QLatin1String("--help") || comando == QLatin1String("-h")
-        || comando == QLatin1String("aiuto")) {
-        std::fputs(guida, uscita);
-        return esitoRiuscito;
-    }
+    if (chiedeGuida(comando))
+        return guidaComando(uscita);
     if (comando == QLatin1String("importa"))
         return importa(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("sorveglia"))
