@@ -2,12 +2,18 @@
 
 #include "app/frmPrincipale.h"
 #include "import/frmImporta.h"
+#include "mail/IndicatoreInvio.h"
+#include "mail/frmRiEmail.h"
 #include "search/frmRistampa.h"
 #include "search/frmSelStampe.h"
+
+#include <QStatusBar>
 
 void RegistraFinestreProgramma(frmPrincipale& principale)
 {
     principale.RegistraFinestra(QStringLiteral("mnuFileRistampa"), [] { return new frmRistampa; });
     principale.RegistraFinestra(QStringLiteral("mnuFileSeleziona"), [] { return new frmSelStampe; });
     principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileEmail"), [] { return new frmRiEmail; });
+    IndicatoreInvio::Installa(principale.statusBar());
 }

@@ -1,0 +1,152 @@
+#include "mail/moduloListView.h"
+
+#include "archive/Recordset.h"
+#include "archive/TipiAdo.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+constexpr double twipPerPollice = 1440.0;
+constexpr int margineTwip = 200;
+
+enum class Allineamento { Sinistra, Destra };
+
+// Numbers, dates and truth values to the right, texts to the left; nothing
+// for byte arrays, identifiers and the rest.
+std::optional<Allineamento> AllineamentoDi(int tipoAdo)
+{
+    switch (tipoAdo) {
+    case 2: case 3: case 4: case 5: case 6: case 7: case 11: case 14: case 16: case 17: case 18: case 19:
+    case 20: case 21: case 131: case 133: case 134: case 135: case 139:
+        return Allineamento::Destra;
+    case 8: case 12: case 129: case 130: case 132: case 200: case 201: case 202: case 203:
+        return Allineamento::Sinistra;
+    default:
+        return std::nullopt;
+    }
+}
+
+// What the list shows of a value: dates in the short Italian form, numbers
+// with a decimal comma, Null as nothing.
+QString Testo(const QVariant& valore)
+{
+    if (valore.isNull())
+        return {};
+    switch (valore.typeId()) {
+    case QMetaType::QDate:
+        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime: {
+        const QDateTime dataOra = valore.toDateTime();
+        return dataOra.time() == QTime(0, 0) ? dataOra.toString(QStringLiteral("dd/MM/yyyy"))
+                                             : dataOra.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(valore.toDouble(), 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+    default:
+        return valore.toString();
+    }
+}
+
+double DpiLogici(const QTreeWidget* lista)
+{
+    return lista->logicalDpiX() > 0 ? lista->logicalDpiX() : 96.0;
+}
+
+void ImpostaLarghezza(QTreeWidget* lista, int colonna, int twip)
+{
+    lista->headerItem()->setData(colonna, Qt::UserRole, twip);
+    lista->setColumnWidth(colonna, int(std::lround(twip * DpiLogici(lista) / twipPerPollice)));
+}
+
+} // namespace
+
+void MostraRecordset(Recordset& recordset, QTreeWidget* lista)
+{
+    RiempiListView(lista, recordset, 0);
+    AdattaColonne(lista, true);
+}
+
+void RiempiListView(QTreeWidget* lista, Recordset& recordset, int limite)
+{
+    lista->clear();
+    lista->setColumnCount(0);
+
+    QStringList intestazioni;
+    QList<int> larghezze;
+    QList<Qt::Alignment> allineamenti;
+    for (int campo = 0; campo < recordset.NumeroCampi(); ++campo) {
+        const int tipo = TipoAdo(recordset, campo);
+        const auto allineamento = AllineamentoDi(tipo);
+        if (!allineamento)
+            continue;
+        const qint64 larghezza = tipo == 203 ? 20000 : qint64(DimensioneDefinita(recordset, campo)) * 200;
+        if (larghezza > std::numeric_limits<int>::max())
+            continue; // too wide to reckon: the field is left out, as a failed step
+        const bool destra = !intestazioni.isEmpty() && *allineamento == Allineamento::Destra;
+        intestazioni.append(recordset.NomeCampo(campo));
+        larghezze.append(int(larghezza));
+        allineamenti.append((destra ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    if (intestazioni.isEmpty())
+        return;
+    lista->setColumnCount(int(intestazioni.size()));
+    lista->setHeaderLabels(intestazioni);
+    for (int colonna = 0; colonna < intestazioni.size(); ++colonna) {
+        lista->headerItem()->setTextAlignment(colonna, allineamenti.at(colonna));
+        ImpostaLarghezza(lista, colonna, larghezze.at(colonna));
+    }
+
+    // Each column shows the field of its own name.
+    QList<int> campi;
+    for (const QString& intestazione : std::as_const(intestazioni))
+        campi.append(recordset.IndiceCampo(intestazione));
+    if (recordset.MoveFirst().presente())
+        return;
+    QList<QTreeWidgetItem*> righe;
+    while (!recordset.FineFile()) {
+        QStringList testi;
+        testi.reserve(campi.size());
+        for (const int campo : std::as_const(campi))
+            testi.append(Testo(recordset.Valore(campo)));
+        auto* riga = new QTreeWidgetItem(testi);
+        for (int colonna = 1; colonna < allineamenti.size(); ++colonna)
+            riga->setTextAlignment(colonna, allineamenti.at(colonna));
+        righe.append(riga);
+        if (righe.size() == limite || recordset.MoveNext().presente())
+            break;
+    }
+    lista->addTopLevelItems(righe);
+}
+
+void AdattaColonne(QTreeWidget* lista, bool intestazioni)
+{
+    const int righe = lista->topLevelItemCount();
+    if (righe == 0)
+        return;
+    const QFontMetricsF metrica(lista->font(), lista);
+    const double twipPerPunto = twipPerPollice / DpiLogici(lista);
+    const auto larghezzaTwip = [&](const QString& testo) {
+        return int(std::ceil(metrica.horizontalAdvance(testo) * twipPerPunto)) + margineTwip;
+    };
+    for (int colonna = 0; colonna < lista->columnCount(); ++colonna) {
+        int larghezza = intestazioni ? larghezzaTwip(lista->headerItem()->text(colonna)) : 0;
+        for (int riga = 0; riga < righe; ++riga)
+            larghezza = std::max(larghezza, larghezzaTwip(lista->topLevelItem(riga)->text(colonna)));
+        ImpostaLarghezza(lista, colonna, larghezza);
+    }
+}
+
+int LarghezzaTwip(const QTreeWidget* lista, int colonna)
+{
+    return lista->headerItem()->data(colonna, Qt::UserRole).toInt();
+}
