@@ -2,7 +2,7 @@
 // documents: the list rebuilt from the result set, ticked, sized and painted.
 //
 //   velmira_bench_anteprima [ROWS]
-#include "GeneraArchivio.h"
+#include "../ricerca/GeneraArchivio.h"
 
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <vector>
 
@@ -52,20 +53,33 @@ int main(int argc, char** argv)
     anteprima->setREcoR(std::move(recordset));
     QMdiSubWindow* cornice = area.addSubWindow(anteprima);
 
+    // Wall time, and the processor time of this thread: on a machine shared
+    // with other work the second is the steadier figure.
+    const auto processore = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+    };
     std::vector<double> tempi;
+    std::vector<double> tempiProcessore;
     QElapsedTimer cronometro;
     for (int giro = 0; giro < 7; ++giro) {
         area.setActiveSubWindow(altra);
         QApplication::processEvents();
         cronometro.start();
+        const double inizio = processore();
         if (giro == 0)
             cornice->show();
         area.setActiveSubWindow(cornice);
         QApplication::processEvents(); // until the list is painted
         tempi.push_back(double(cronometro.nsecsElapsed()) / 1e6);
+        tempiProcessore.push_back(processore() - inizio);
     }
     std::sort(tempi.begin(), tempi.end());
-    std::printf("Anteprima di %d righe all'attivazione: mediana %.1f ms, peggiore %.1f ms (obiettivo < 300 ms)\n",
-                anteprima->lista->topLevelItemCount(), tempi[tempi.size() / 2], tempi.back());
+    std::sort(tempiProcessore.begin(), tempiProcessore.end());
+    std::printf("Anteprima di %d righe all'attivazione: mediana %.1f ms, peggiore %.1f ms; "
+                "processore: mediana %.1f ms, peggiore %.1f ms (obiettivo < 300 ms)\n",
+                anteprima->lista->topLevelItemCount(), tempi[tempi.size() / 2], tempi.back(),
+                tempiProcessore[tempiProcessore.size() / 2], tempiProcessore.back());
     return 0;
 }

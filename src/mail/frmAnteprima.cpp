@@ -155,8 +155,12 @@ void frmAnteprima::Form_Activate()
         return;
     }
     MostraRecordset(*rEcoR_, lista);
+    // One repaint for the whole list rather than one per row.
+    lista->model()->blockSignals(true);
     for (int i = 0; i < lista->topLevelItemCount(); ++i)
         lista->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    lista->model()->blockSignals(false);
+    lista->viewport()->update();
     if (lista->topLevelItemCount() == 0)
         return;
     // Room for the tick box beside the widest name.

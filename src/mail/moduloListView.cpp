@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -135,14 +136,41 @@ void AdattaColonne(QTreeWidget* lista, bool intestazioni)
         return;
     const QFontMetricsF metrica(lista->font(), lista);
     const double twipPerPunto = twipPerPollice / DpiLogici(lista);
-    const auto larghezzaTwip = [&](const QString& testo) {
-        return int(std::ceil(metrica.horizontalAdvance(testo) * twipPerPunto)) + margineTwip;
+    // Shaping every text of a long list takes long. The sum of a text's
+    // character advances is quick and, as kerning only draws letters closer,
+    // not less than its shaped width; so the texts are measured in full from
+    // the longest sum down, until the next sum cannot beat the widest text
+    // measured by more than a dot.
+    QHash<QChar, qreal> avanzamenti;
+    const auto stima = [&](const QString& testo) {
+        qreal somma = 0;
+        for (const QChar carattere : testo) {
+            auto trovato = avanzamenti.constFind(carattere);
+            if (trovato == avanzamenti.cend())
+                trovato = avanzamenti.insert(carattere, metrica.horizontalAdvance(carattere));
+            somma += *trovato;
+        }
+        return somma;
     };
     for (int colonna = 0; colonna < lista->columnCount(); ++colonna) {
-        int larghezza = intestazioni ? larghezzaTwip(lista->headerItem()->text(colonna)) : 0;
+        QHash<QString, qreal> stime;
+        if (intestazioni)
+            stime.insert(lista->headerItem()->text(colonna), 0);
         for (int riga = 0; riga < righe; ++riga)
-            larghezza = std::max(larghezza, larghezzaTwip(lista->topLevelItem(riga)->text(colonna)));
-        ImpostaLarghezza(lista, colonna, larghezza);
+            stime.insert(lista->topLevelItem(riga)->text(colonna), 0);
+        QList<std::pair<qreal, QString>> candidati;
+        candidati.reserve(stime.size());
+        for (auto it = stime.cbegin(); it != stime.cend(); ++it)
+            candidati.append({stima(it.key()), it.key()});
+        std::sort(candidati.begin(), candidati.end(),
+                  [](const auto& a, const auto& b) { return a.first > b.first; });
+        qreal larghezza = 0;
+        for (const auto& [somma, testo] : std::as_const(candidati)) {
+            if (somma <= larghezza + 1)
+                break;
+            larghezza = std::max(larghezza, metrica.horizontalAdvance(testo));
+        }
+        ImpostaLarghezza(lista, colonna, int(std::ceil(larghezza * twipPerPunto)) + margineTwip);
     }
 }
 
