@@ -9,6 +9,7 @@
 #include "settings/Impostazioni.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,6 +24,8 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 QPushButton* NuovoPulsante(const QString& nome, const QString& testo, QStyle::StandardPixmap icona,
@@ -85,8 +88,8 @@ frmAnteprima::frmAnteprima(QWidget* parent)
     elenco->addWidget(lista, 1);
     elenco->addWidget(Label1);
     auto* centro = new QHBoxLayout;
-    centro->addLayout(elenco, 3);
-    centro->addWidget(fraAnteprima, 2);
+    centro->addLayout(elenco, 2);
+    centro->addWidget(fraAnteprima, 1);
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addWidget(cmdAddEmail);
     pulsanti->addStretch();
@@ -163,7 +166,14 @@ void frmAnteprima::Form_Activate()
     lista->viewport()->update();
     if (lista->topLevelItemCount() == 0)
         return;
-    // Room for the tick box beside the widest name.
+    // The current row is bold, and the first column holds the tick box too.
+    QFont grassetto = lista->font();
+    grassetto.setBold(true);
+    const QString campione = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz@._");
+    const double allargamento = QFontMetricsF(grassetto).horizontalAdvance(campione)
+        / QFontMetricsF(lista->font()).horizontalAdvance(campione);
+    for (int colonna = 0; colonna < lista->columnCount(); ++colonna)
+        lista->setColumnWidth(colonna, int(std::ceil(lista->columnWidth(colonna) * allargamento)));
     lista->setColumnWidth(0, lista->columnWidth(0) + style()->pixelMetric(QStyle::PM_IndicatorWidth)
                                  + 2 * style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
     rigaCorrente_ = lista->topLevelItem(0);

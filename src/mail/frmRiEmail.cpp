@@ -74,7 +74,7 @@ void frmRiEmail::MostraAnteprima(frmAnteprima* anteprima)
     if (area) {
         QMdiSubWindow* nuova = area->addSubWindow(anteprima);
         nuova->setAttribute(Qt::WA_DeleteOnClose);
-        nuova->resize(nuova->sizeHint().expandedTo(QSize(1000, 640)).boundedTo(area->viewport()->size()));
+        nuova->resize(nuova->sizeHint().expandedTo(QSize(1260, 760)).boundedTo(area->viewport()->size()));
         nuova->show();
         area->setActiveSubWindow(nuova);
     } else {
