@@ -1,5 +1,6 @@
 #include "common/Testo.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 #include <cfenv>
 #include <cmath>
@@ -71,4 +72,24 @@ std::optional<qint16> Intero16DaTesto(const QString& testo)
         || valore > std::numeric_limits<qint16>::max())
         return std::nullopt;
     return static_cast<qint16>(valore);
+}
+
+QString TestoDaValore(const QVariant& valore)
+{
+    if (valore.isNull())
+        return {};
+    switch (valore.typeId()) {
+    case QMetaType::QDate:
+        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime: {
+        const QDateTime dataOra = valore.toDateTime();
+        return dataOra.time() == QTime(0, 0) ? dataOra.toString(QStringLiteral("dd/MM/yyyy"))
+                                             : dataOra.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(valore.toDouble(), 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+    default:
+        return valore.toString();
+    }
 }

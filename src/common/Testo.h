@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariant>
 #include <optional>
 
 // Reading texts the way an Italian office workstation reads them.
@@ -23,3 +24,8 @@ std::optional<qint32> InteroDaTesto(const QString& testo);
 // A 16-bit whole number read from a text such as a settings value: digits
 // with an optional sign and blanks around; nothing for anything else.
 std::optional<qint16> Intero16DaTesto(const QString& testo);
+
+// A value as a list shows it: a date in the short form dd/MM/yyyy, with its
+// time HH:mm:ss when it has one; a number with a decimal comma; Null as
+// nothing.
+QString TestoDaValore(const QVariant& valore);

@@ -1,27 +1,11 @@
 #include "components/TabularioModello.h"
 
 #include "archive/Recordset.h"
-
-#include <QDate>
-#include <QDateTime>
+#include "common/Testo.h"
 
 namespace {
 
 constexpr int RighePerBlocco = 500;
-
-QString TestoCampo(const QVariant& valore)
-{
-    if (valore.isNull())
-        return {};
-    switch (valore.typeId()) {
-    case QMetaType::QDate:
-        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime:
-        return valore.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
-    default:
-        return valore.toString();
-    }
-}
 
 } // namespace
 
@@ -102,7 +86,7 @@ QVariant TabularioModello::data(const QModelIndex& indice, int ruolo) const
         return {};
     const QVariant& valore = righe_[std::size_t(indice.row())][indice.column()];
     if (ruolo == Qt::DisplayRole)
-        return TestoCampo(valore);
+        return TestoDaValore(valore);
     if (ruolo == RuoloValore)
         return valore;
     return {};

@@ -2,8 +2,8 @@
 
 #include "archive/Recordset.h"
 #include "archive/TipiAdo.h"
+#include "common/Testo.h"
 
-#include <QDateTime>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QHeaderView>
@@ -33,28 +33,6 @@ std::optional<Allineamento> AllineamentoDi(int tipoAdo)
         return Allineamento::Sinistra;
     default:
         return std::nullopt;
-    }
-}
-
-// What the list shows of a value: dates in the short Italian form, numbers
-// with a decimal comma, Null as nothing.
-QString Testo(const QVariant& valore)
-{
-    if (valore.isNull())
-        return {};
-    switch (valore.typeId()) {
-    case QMetaType::QDate:
-        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime: {
-        const QDateTime dataOra = valore.toDateTime();
-        return dataOra.time() == QTime(0, 0) ? dataOra.toString(QStringLiteral("dd/MM/yyyy"))
-                                             : dataOra.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    }
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QString::number(valore.toDouble(), 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
-    default:
-        return valore.toString();
     }
 }
 
@@ -118,7 +96,7 @@ void RiempiListView(QTreeWidget* lista, Recordset& recordset, int limite)
         QStringList testi;
         testi.reserve(campi.size());
         for (const int campo : std::as_const(campi))
-            testi.append(Testo(recordset.Valore(campo)));
+            testi.append(TestoDaValore(recordset.Valore(campo)));
         auto* riga = new QTreeWidgetItem(testi);
         for (int colonna = 1; colonna < allineamenti.size(); ++colonna)
             riga->setTextAlignment(colonna, allineamenti.at(colonna));

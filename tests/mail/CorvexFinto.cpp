@@ -1,5 +1,7 @@
 #include "CorvexFinto.h"
 
+#include "archive/Archivio.h"
+#include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 
 #include <QFile>
@@ -56,4 +58,22 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
         emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
         emit Risultato(true, messaggioRisultato());
     });
+}
+
+QStringList RigheArchivio(const QString& database, const QString& istruzione)
+{
+    Recordset rs;
+    if (const ErroreArchivio errore = rs.ApriSql(StringaConnessione(database), istruzione); errore.presente())
+        return {errore.testo()};
+    QStringList righe;
+    for (; !rs.FineFile(); rs.MoveNext()) {
+        QStringList campi;
+        for (int i = 0; i < rs.NumeroCampi(); ++i) {
+            const QVariant valore = rs.Valore(i);
+            campi.append(valore.typeId() == QMetaType::QDateTime ? valore.toDateTime().toString(Qt::ISODate)
+                                                                : valore.toString());
+        }
+        righe.append(campi.join(QLatin1Char('|')));
+    }
+    return righe;
 }

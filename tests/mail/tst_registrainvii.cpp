@@ -8,10 +8,9 @@
 #include "settings/Impostazioni.h"
 
 #include <QFile>
-#include <QSignalSpy>
 
-// The list of messages sent into EmailInviate, and one dispatch from start
-// to Risultato with a component double.
+// The list of messages sent into EmailInviate, and the port the mail
+// component is given.
 class TestRegistraInvii : public QObject
 {
     Q_OBJECT
@@ -20,15 +19,8 @@ class TestRegistraInvii : public QObject
 
     QStringList Registrate() const
     {
-        Recordset rs;
-        rs.ApriSql(StringaConnessione(archivio_->database),
-                   QStringLiteral("select Stampa, dtinvio, EmailDest, Esito from EmailInviate order by dtinvio"));
-        QStringList righe;
-        for (; !rs.FineFile(); rs.MoveNext())
-            righe.append(QStringList{rs.Valore(0).toString(), rs.Valore(1).toDateTime().toString(Qt::ISODate),
-                                     rs.Valore(2).toString(), rs.Valore(3).toString()}
-                             .join(QLatin1Char('|')));
-        return righe;
+        return RigheArchivio(archivio_->database,
+                             "select Stampa, dtinvio, EmailDest, Esito from EmailInviate order by dtinvio");
     }
 
     static QString Contenuto(const QString& percorso)
@@ -46,7 +38,6 @@ private slots:
 
     void cleanup()
     {
-        CorvexFinto::Disinstalla();
         archivio_.reset();
     }
 
@@ -121,31 +112,6 @@ private slots:
         QVERIFY2(NotaRegistrazione(esito).contains("Archivio bloccato"), qPrintable(NotaRegistrazione(esito)));
         QCOMPARE(Contenuto(elenco), QString::fromUtf8(righe));
         QVERIFY(Registrate().isEmpty());
-    }
-
-    // The component gets the account and the table, is heard once when it
-    // reports, and is released; the status bar is told how it goes.
-    void spedizioneFinoARisultato()
-    {
-        CorvexFinto::Installa(QStringLiteral("Inviati 2 documenti su 2."));
-        QSignalSpy inCorso(&AvanzamentoInvii::Istanza(), &AvanzamentoInvii::InCorsoCambiato);
-        QSignalSpy avanzamento(&AvanzamentoInvii::Istanza(), &AvanzamentoInvii::Avanzamento);
-        const EmailImpostazioni account{"ufficio@esempio.it", "smtp.esempio.it", "utente", "segreta",
-                                        "Documenti", "Buongiorno,\r\nin allegato.", "587"};
-        Spedizione::Avvia(Corvex::Crea(), account, 587, {{"/srv/pdf/a.pdf", "/srv/pdf/b.pdf"}, {"x@y.it", ""}});
-        QCOMPARE(AvanzamentoInvii::Istanza().InCorso(), 1);
-        QTRY_VERIFY(CorvexFinto::Invii().value(0).rilasciato);
-        const auto& invio = CorvexFinto::Invii().at(0);
-        QCOMPARE(invio.valori, QStringList({"ufficio@esempio.it", "Buongiorno,\r\nin allegato.", "Documenti",
-                                            "segreta", "587", "smtp.esempio.it", "utente"}));
-        QCOMPARE(invio.tabella.destinatari, QStringList({"x@y.it", ""}));
-        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({Messaggio(Icona::Informazione,
-                                                                       "Inviati 2 documenti su 2.")}));
-        QCOMPARE(Registrate(), QStringList({"a.pdf|2014-03-15T10:31:00|x@y.it|inviato",
-                                            "b.pdf|2014-03-15T10:31:01||inviato"}));
-        QCOMPARE(QList<int>({int(inCorso.size()), inCorso.last().at(0).toInt(), int(avanzamento.size()),
-                             avanzamento.last().at(0).toInt()}),
-                 QList<int>({2, 0, 1, 2}));
     }
 };
 
