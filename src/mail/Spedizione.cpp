@@ -19,13 +19,9 @@ std::optional<int> PortaSmtp(const QString& porta)
 void Spedizione::Avvia(std::unique_ptr<Corvex> em, const EmailImpostazioni& impostazioni, int porta,
                        const TabellaInvio& tabella)
 {
-    em->Mittente = impostazioni.Indirizzo;
-    em->TestoMail = impostazioni.Messaggio;
-    em->OggettoMail = impostazioni.Oggetto;
-    em->PasswordSmtp = impostazioni.Password;
-    em->PortaSmtp = porta;
-    em->ServerSmtp = impostazioni.SMTP;
-    em->Utente = impostazioni.UserID;
+    // The seven values in the component's order.
+    static_cast<ValoriCorvex&>(*em) = {impostazioni.Indirizzo, impostazioni.Messaggio, impostazioni.Oggetto,
+                                       impostazioni.Password, porta, impostazioni.SMTP, impostazioni.UserID};
     // Owned by nobody but itself until the component reports.
     auto* spedizione = new Spedizione(std::move(em));
     spedizione->em_->InviaDocumenti(tabella);

@@ -3,17 +3,9 @@
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
+#include "mail/ElencoMail.h"
 
-#include <QFile>
 #include <QTimer>
-
-namespace {
-QString& messaggioRisultato()
-{
-    static QString messaggio;
-    return messaggio;
-}
-}
 
 QList<CorvexFinto::Invio>& CorvexFinto::Invii()
 {
@@ -21,10 +13,9 @@ QList<CorvexFinto::Invio>& CorvexFinto::Invii()
     return invii;
 }
 
-void CorvexFinto::Installa(const QString& messaggio)
+void CorvexFinto::Installa()
 {
     Invii().clear();
-    messaggioRisultato() = messaggio;
     Corvex::InstallaFabbrica([] { return std::make_unique<CorvexFinto>(); });
 }
 
@@ -46,17 +37,13 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
                      Utente},
                     tabella});
     QTimer::singleShot(0, this, [this, tabella] {
-        QFile elenco(UnisciPercorso(CartellaProgramma(), QStringLiteral("ElencoMail_%1.txt").arg(indice_)));
-        if (elenco.open(QIODevice::WriteOnly)) {
-            for (qsizetype k = 0; k < tabella.percorsi.size(); ++k)
-                elenco.write(QStringLiteral("15/03/2014 10:31:%1 - %2 - %3 - inviato - %4\n")
-                                 .arg(k, 2, 10, QLatin1Char('0'))
-                                 .arg(Mittente, tabella.destinatari.at(k), tabella.percorsi.at(k))
-                                 .toUtf8());
-        }
-        elenco.close();
+        QList<VoceElencoMail> voci;
+        for (qsizetype k = 0; k < tabella.percorsi.size(); ++k)
+            voci.append({QDateTime(QDate(2014, 3, 15), QTime(10, 31, int(k))), Mittente, tabella.destinatari.at(k),
+                         QStringLiteral("inviato"), tabella.percorsi.at(k)});
+        ScriviElencoMail(CartellaProgramma(), voci);
         emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
-        emit Risultato(true, messaggioRisultato());
+        emit Risultato(true, QStringLiteral("Invio completato."));
     });
 }
 

@@ -6,8 +6,9 @@
 #include <QStringList>
 
 // The mail component as a test sees it: what each instance was given, and a
-// list of messages sent written into the program's folder, one line per
-// document, before Risultato is reported (later, from the event loop, as the
+// list of messages sent written into the program's folder as the helper
+// writes it (every document "inviato" at 15/03/2014 10:31, one second
+// apart), before Risultato ("Invio completato.") is reported (later, from the event loop, as the
 // helper process does). Installed as the maker for the test's length.
 class CorvexFinto : public Corvex
 {
@@ -19,7 +20,7 @@ public:
         bool rilasciato = false;
     };
     static QList<Invio>& Invii();
-    static void Installa(const QString& messaggio = QStringLiteral("Invio completato."));
+    static void Installa();
     static void Disinstalla();
 
     ~CorvexFinto() override;

@@ -4,7 +4,7 @@
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
 #include "mail/IstruzioniEmail.h"
-#include "mail/Spedizione.h"
+#include "mail/IndicatoreInvio.h"
 #include "mail/frmAnteprima.h"
 #include "mail/frmRiEmail.h"
 #include "settings/Impostazioni.h"
@@ -15,7 +15,8 @@
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QPdfWriter>
-#include <QSignalSpy>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 // The e-mail search and its preview, driven as a user does inside the main
@@ -232,8 +233,11 @@ private slots:
             Lista()->setCurrentItem(Riga(i));
             QTest::keyClick(Lista(), Qt::Key_Space);
         }
-        QSignalSpy inCorso(&AvanzamentoInvii::Istanza(), &AvanzamentoInvii::InCorsoCambiato);
+        QStatusBar barra;
+        const IndicatoreInvio* indicatore = IndicatoreInvio::Installa(&barra);
         QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
+        QVERIFY(indicatore->isVisibleTo(&barra));
+        QCOMPARE(indicatore->lblInvio->text(), QString("Invio email in corso..."));
         QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
         QCOMPARE(CorvexFinto::Invii().size(), 1);
         const auto& invio = CorvexFinto::Invii().at(0);
@@ -244,8 +248,8 @@ private slots:
 
         // The component reports after the window has gone.
         QTRY_VERIFY(invio.rilasciato);
-        QCOMPARE(inCorso.size(), 2); // started, then over
-        QCOMPARE(AvanzamentoInvii::Istanza().InCorso(), 0);
+        QVERIFY(!indicatore->isVisibleTo(&barra));
+        QCOMPARE(indicatore->lblInvio->text(), QString("Invio email: 2 di 2 documenti"));
         QCOMPARE(Messaggi(archivio_->dialoghi),
                  QStringList({Messaggio(Icona::Informazione, "il documento non esiste più."),
                               Messaggio(Icona::Esclamazione, "Selezionare almeno un documento da inviare."),
