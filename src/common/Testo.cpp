@@ -1,6 +1,5 @@
 #include "common/Testo.h"
 
-#include <QDateTime>
 #include <QRegularExpression>
 #include <cfenv>
 #include <cmath>
@@ -74,18 +73,15 @@ std::optional<qint16> Intero16DaTesto(const QString& testo)
     return static_cast<qint16>(valore);
 }
 
-QString TestoDaValore(const QVariant& valore)
+QString TestoDelCampo(const QVariant& valore, const QString& formatoDataOra)
 {
     if (valore.isNull())
         return {};
     switch (valore.typeId()) {
     case QMetaType::QDate:
         return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime: {
-        const QDateTime dataOra = valore.toDateTime();
-        return dataOra.time() == QTime(0, 0) ? dataOra.toString(QStringLiteral("dd/MM/yyyy"))
-                                             : dataOra.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    }
+    case QMetaType::QDateTime:
+        return valore.toDateTime().toString(formatoDataOra);
     case QMetaType::Double:
     case QMetaType::Float:
         return QString::number(valore.toDouble(), 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));

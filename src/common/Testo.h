@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QDate>
-#include <QString>
 #include <QVariant>
+#include <QString>
 #include <optional>
 
 // Reading texts the way an Italian office workstation reads them.
@@ -25,7 +25,7 @@ std::optional<qint32> InteroDaTesto(const QString& testo);
 // with an optional sign and blanks around; nothing for anything else.
 std::optional<qint16> Intero16DaTesto(const QString& testo);
 
-// A value as a list shows it: a date in the short form dd/MM/yyyy, with its
-// time HH:mm:ss when it has one; a number with a decimal comma; Null as
-// nothing.
-QString TestoDaValore(const QVariant& valore);
+// A field's value as the user reads it: dates as dd/MM/yyyy, dates with a
+// time in `formatoDataOra`, numbers with a decimal comma, nulls as empty text.
+QString TestoDelCampo(const QVariant& valore,
+                      const QString& formatoDataOra = QStringLiteral("dd/MM/yyyy HH:mm"));

@@ -3,6 +3,9 @@
 #include "archive/Recordset.h"
 #include "common/Testo.h"
 
+#include <QDate>
+#include <QDateTime>
+
 namespace {
 
 constexpr int RighePerBlocco = 500;
@@ -86,7 +89,7 @@ QVariant TabularioModello::data(const QModelIndex& indice, int ruolo) const
         return {};
     const QVariant& valore = righe_[std::size_t(indice.row())][indice.column()];
     if (ruolo == Qt::DisplayRole)
-        return TestoDaValore(valore);
+        return TestoDelCampo(valore);
     if (ruolo == RuoloValore)
         return valore;
     return {};

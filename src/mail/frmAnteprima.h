@@ -31,7 +31,6 @@ public:
 
     // The result set of the search; the window keeps it open.
     void setREcoR(std::unique_ptr<Recordset> recordset);
-    Recordset* rEcoR() const { return rEcoR_.get(); }
 
     // The ticked rows: full path and recipient of each, in list order.
     TabellaInvio DocumentiSelezionati() const;

@@ -96,7 +96,7 @@ void RiempiListView(QTreeWidget* lista, Recordset& recordset, int limite)
         QStringList testi;
         testi.reserve(campi.size());
         for (const int campo : std::as_const(campi))
-            testi.append(TestoDaValore(recordset.Valore(campo)));
+            testi.append(TestoDelCampo(recordset.Valore(campo), QStringLiteral("dd/MM/yyyy HH:mm:ss")));
         auto* riga = new QTreeWidgetItem(testi);
         for (int colonna = 1; colonna < allineamenti.size(); ++colonna)
             riga->setTextAlignment(colonna, allineamenti.at(colonna));
