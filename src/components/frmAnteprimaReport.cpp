@@ -1,13 +1,13 @@
 #include "components/frmAnteprimaReport.h"
 
-#include "common/Dialoghi.h"
 #include "app/ImmaginiBarra.h"
+#include "common/Dialoghi.h"
 #include "components/DocumentoReport.h"
+#include "shell/SceltaFileDaSalvare.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -224,9 +224,9 @@ void frmAnteprimaReport::Stampa()
 
 void frmAnteprimaReport::ChiediEsportaPdf()
 {
-    QString percorso = QFileDialog::getSaveFileName(this, QStringLiteral("Esporta PDF"),
-                                                    QDir::home().filePath(titolo_ + QStringLiteral(".pdf")),
-                                                    QStringLiteral("Documenti PDF (*.pdf)"));
+    QString percorso = ScegliFileDaSalvare(this, QStringLiteral("Esporta PDF"),
+                                           QDir::home().filePath(titolo_ + QStringLiteral(".pdf")),
+                                           QStringLiteral("Documenti PDF (*.pdf)"));
     if (percorso.isEmpty())
         return;
     if (!percorso.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))

@@ -8,6 +8,7 @@
 #include "components/frmAnteprimaReport.h"
 #include "mail/frmListaMail.h"
 #include "settings/Impostazioni.h"
+#include "shell/SceltaFileDaSalvare.h"
 
 #include <QDir>
 #include <QLabel>
@@ -69,6 +70,18 @@ struct ElencoProva : ArchivioProva
     }
 };
 
+// Answers the "save as" dialog from a script and keeps what it was asked.
+class SalvataggioFinto : public SelettoreFileDaSalvare
+{
+public:
+    QString Scegli(QWidget*, const QString& titolo, const QString& proposto, const QString& filtro) override
+    {
+        richieste << titolo + '|' + QFileInfo(proposto).fileName() + '|' + filtro;
+        return risposte.isEmpty() ? QString() : risposte.takeFirst();
+    }
+    QStringList richieste, risposte;
+};
+
 QList<frmAnteprimaReport*> Anteprime()
 {
     QList<frmAnteprimaReport*> trovate;
@@ -89,6 +102,7 @@ private slots:
 
     void cleanup()
     {
+        SelettoreFileDaSalvare::Installa(nullptr);
         for (auto* anteprima : Anteprime())
             delete anteprima;
         ComponenteReport::Registra(ReportManX::NomeClasse, nullptr);
@@ -207,8 +221,18 @@ private slots:
         }
         QCOMPARE(viste, QList<int>({2, pagine, pagine - 1, 1}));
 
+        // "Esporta PDF...": cancelled first, then saved under a name typed without ".pdf".
+        SalvataggioFinto salvataggio;
+        SelettoreFileDaSalvare::Installa(&salvataggio);
+        salvataggio.risposte = {"", elenco.percorso("elenco")};
+        QWidget* esporta = a->barra->widgetForAction(a->barra->findChild<QAction*>("cmdEsportaPdf"));
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QVERIFY(QDir(elenco.cartella()).entryList({"*.pdf"}).isEmpty());
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QCOMPARE(salvataggio.richieste,
+                 QStringList(2, "Esporta PDF|Elenco email.pdf|Documenti PDF (*.pdf)"));
         const QString pdf = elenco.percorso("elenco.pdf");
-        QVERIFY(a->EsportaPdf(pdf));
+        QVERIFY(QFile::exists(pdf));
         QProcess testo;
         testo.start("pdftotext", {"-layout", pdf, "-"});
         QVERIFY(testo.waitForFinished(30000));
@@ -236,7 +260,8 @@ private slots:
         if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "tmpfs", pieno}) != 0)
             QSKIP("impossibile montare un tmpfs piccolo (serve root)");
         const auto smonta = qScopeGuard([&] { QProcess::execute("umount", {pieno}); });
-        QVERIFY(!a->EsportaPdf(pieno + "/elenco.pdf"));
+        salvataggio.risposte = {pieno + "/elenco.pdf"};
+        QTest::mouseClick(esporta, Qt::LeftButton);
         QCOMPARE(Messaggi(elenco.dialoghi),
                  QStringList{Messaggio(Icona::Esclamazione, "Impossibile scrivere il file " + pieno
                                                                 + "/elenco.pdf: controllare la cartella e lo spazio libero.")});
