@@ -37,11 +37,12 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
                      Utente},
                     tabella});
     QTimer::singleShot(0, this, [this, tabella] {
-        QList<VoceElencoMail> voci;
+        QStringList righe;
         for (qsizetype k = 0; k < tabella.percorsi.size(); ++k)
-            voci.append({QDateTime(QDate(2014, 3, 15), QTime(10, 31, int(k))), Mittente, tabella.destinatari.at(k),
-                         QStringLiteral("inviato"), tabella.percorsi.at(k)});
-        ScriviElencoMail(CartellaProgramma(), voci);
+            righe.append(RigaElencoMail({QDateTime(QDate(2014, 3, 15), QTime(10, 31, int(k))), Mittente,
+                                         tabella.destinatari.at(k), QStringLiteral("inviato"),
+                                         tabella.percorsi.at(k)}));
+        ScriviElencoMail(CartellaProgramma(), righe);
         emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
         emit Risultato(true, QStringLiteral("Invio completato."));
     });
