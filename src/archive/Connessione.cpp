@@ -28,6 +28,9 @@ ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
                                      "per aprirlo. Creare un nuovo archivio con "
                                      "\"velmira crea-archivio\" e importare di nuovo i documenti.")
                           .arg(percorso)};
+    case FormatoArchivio::Illeggibile:
+        return {3051, QStringLiteral("Impossibile leggere il file dell'archivio '%1': accesso negato "
+                                     "o file non leggibile.").arg(percorso), NaturaErrore::Grave};
     case FormatoArchivio::Sconosciuto:
         return {3343, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
     case FormatoArchivio::SQLite:
@@ -108,6 +111,11 @@ void Connessione::Annulla()
         QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
 }
 
+bool Connessione::TransazioneAttiva() const
+{
+    return Aperta() && motore_->TransazioneAttiva(db_);
+}
+
 ErroreArchivio Connessione::Esegui(const QString& istruzione)
 {
     if (!Aperta())
@@ -166,9 +174,14 @@ ErroreArchivio Comando::Esegui(const QVariantList& valori)
     return {};
 }
 
-bool Comando::Successiva()
+bool Comando::Successiva(ErroreArchivio& errore)
 {
-    return d_->query.next();
+    errore = {};
+    if (d_->query.next())
+        return true;
+    if (d_->query.lastError().isValid())
+        errore = connessione_.ErroreDa(d_->query.lastError());
+    return false;
 }
 
 QVariant Comando::Valore(int colonna) const

@@ -31,6 +31,9 @@ public:
                                 const QString& percorso) const = 0;
     virtual QString Traduci(const QString& istruzioneJet) const = 0;
     virtual QString InizioTransazioneScrittura() const = 0;
+    // False once the engine has dropped the transaction begun on `db` by
+    // itself (some engines do on a full disk): what was written in it is gone.
+    virtual bool TransazioneAttiva(const QSqlDatabase& db) const = 0;
     virtual void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const = 0;
     virtual void AggiornaStatistiche(QSqlDatabase& db) const = 0;
     virtual ErroreArchivio Errore(const QSqlError& errore) const = 0;
