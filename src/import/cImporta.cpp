@@ -94,7 +94,7 @@ struct cImporta::Esecuzione
     QElapsedTimer ultimoTentativo;
 
     int archiviati = 0;
-    qsizetype nonArchiviati = 0;
+    int nonArchiviati = 0;
     int eliminate = 0; // rows the clean-up deleted, committed
     qint64 righeArchivio = 0; // rows the archive held when the run began
     bool problemiPulizia = false;
@@ -187,6 +187,10 @@ struct cImporta::Esecuzione
     // listed as not archived, with the reason.
     ErroreArchivio ChiudiLotto(const QString& cartella)
     {
+        // The lines are made ready before the commit, so that once the rows
+        // are safe only one write stands between them and the list.
+        const qsizetype segno = elenco.InAttesa();
+        ElencaLotto(cartella);
         ErroreArchivio errore;
         if (inTransazione) {
             QElapsedTimer attesa;
@@ -196,30 +200,37 @@ struct cImporta::Esecuzione
                 Cede();
                 errore = connessione.Conferma();
             }
-            if (errore.presente())
+            if (errore.presente()) {
                 PerdiLotto(errore);
+                elenco.Scarta(segno);
+                ElencaLotto(cartella);
+            }
             if (errore.grave())
                 Ferma(errore);
             inTransazione = false;
             eliminate += eliminateLotto;
             eliminateLotto = 0;
         }
+        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
+            arresto = mancato;
+        for (const Voce& voce : lotto)
+            ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
+        lotto.clear();
+        return errore;
+    }
+
+    void ElencaLotto(const QString& cartella)
+    {
         for (const Voce& voce : lotto) {
             if (voce.errore.isEmpty()) {
-                ++archiviati;
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
-                ++nonArchiviati;
                 elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
                             + QLatin1Char('.'));
                 elenco.Riga(voce.errore);
             }
             elenco.Riga();
         }
-        lotto.clear();
-        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
-            arresto = mancato;
-        return errore;
     }
 
     // The transaction is gone (rolled back by us or by the engine): nothing
