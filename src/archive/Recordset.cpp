@@ -73,6 +73,8 @@ struct Recordset::Dati
     std::optional<QSqlQuery> query;
     QList<DescrizioneCampo> campi;
     QString tabella; // empty for a statement
+    QString istruzione; // as run, to read the rows again from the first
+    int riga = 0;       // rows moved past since the first
     int primoCampo = 0; // 1 for tables: column 0 holds the row's identity
     bool fine = true;
     bool vuoto = true;
@@ -88,6 +90,10 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
 {
     connessione = &c;
     tabella = nomeTabella;
+    this->istruzione = istruzione;
+    riga = 0;
+    pendenti.clear();
+    modifica = Modifica::Nessuna;
     primoCampo = nomeTabella.isEmpty() ? 0 : 1;
     query.emplace(c.Database());
     query->setForwardOnly(true);
@@ -196,9 +202,21 @@ ErroreArchivio Recordset::MoveNext()
     d_->pendenti.clear();
     d_->modifica = Dati::Modifica::Nessuna;
     d_->fine = !d_->query->next();
+    ++d_->riga;
     if (d_->fine && d_->query->lastError().isValid())
         return d_->connessione->ErroreDa(d_->query->lastError());
     return {};
+}
+
+ErroreArchivio Recordset::MoveFirst()
+{
+    if (!Aperto())
+        return nonAperto();
+    if (d_->riga == 0)
+        return {};
+    // Rows are read forward only, so the statement runs again: a list shown
+    // once more from the top sees the archive as it is now.
+    return d_->apri(*d_->connessione, d_->istruzione, d_->tabella);
 }
 
 int Recordset::NumeroCampi() const
