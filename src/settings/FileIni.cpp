@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -82,6 +83,10 @@ TestoIni Carica(const QString& fileIni)
         ini.windows1252 = true;
         ini.testo = QStringDecoder("windows-1252").decode(dati);
     }
+    // The reader ends a line at a lone carriage return too (old Mac files); so
+    // must everything that finds lines here.
+    static const QRegularExpression ritornoSolo(QStringLiteral("\r(?!\n)"));
+    ini.testo.replace(ritornoSolo, QStringLiteral("\r\n"));
     ini.stato = !dati.contains('\0') && FormaIni(ini.testo) ? TestoIni::Stato::Impostazioni
                                                             : TestoIni::Stato::NonImpostazioni;
     return ini;
