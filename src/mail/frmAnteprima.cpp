@@ -157,6 +157,11 @@ void frmAnteprima::Form_Activate()
         lista->clear();
         return;
     }
+    // The list itself goes on past a failed step; the user is told why the
+    // documents found are missing.
+    if (const ErroreArchivio errore = rEcoR_->MoveFirst(); errore.presente())
+        MostraMessaggio(QStringLiteral("Impossibile rileggere i documenti trovati dall'archivio:\n") + errore.testo(),
+                        Icona::Critica);
     MostraRecordset(*rEcoR_, lista);
     // One repaint for the whole list rather than one per row.
     lista->model()->blockSignals(true);

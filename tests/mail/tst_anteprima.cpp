@@ -259,6 +259,26 @@ private slots:
         QVERIFY(QDir(archivio_->cartella()).entryList({"*ElencoMail*"}).isEmpty());
     }
 
+    // The archive damaged while the preview is open: the next activation
+    // says why the list is empty.
+    void archivioDanneggiato()
+    {
+        Prepara(archivioMarzo);
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QFile archivio(archivio_->database);
+        QVERIFY(archivio.open(QIODevice::ReadWrite));
+        archivio.write(QByteArray(4096, 'x'));
+        archivio.close();
+        QWidget* altra = new QWidget;
+        area_->addSubWindow(altra)->show();
+        area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(Anteprima()->parentWidget()));
+        QCOMPARE(Lista()->topLevelItemCount(), 0);
+        QCOMPARE(Messaggi(archivio_->dialoghi).size(), 1);
+        QVERIFY2(Messaggi(archivio_->dialoghi).at(0).startsWith(
+                     Messaggio(Icona::Critica, "Impossibile rileggere i documenti trovati dall'archivio:\n")),
+                 qPrintable(Messaggi(archivio_->dialoghi).at(0)));
+    }
+
     // A port that is not a whole number from 1 to 65535, or no mail
     // component: told, nothing sent, the preview stays.
     void invioRifiutato_data()
