@@ -98,6 +98,7 @@ struct cImporta::Esecuzione
     int eliminate = 0; // rows the clean-up deleted, committed
     qint64 righeArchivio = 0; // rows the archive held when the run began
     bool problemiPulizia = false;
+    int rinviati = 0; // files left for a later run
     QStringList note; // what the list must say besides the files
     // Set when the run cannot go on (the archive failed, the list cannot be
     // written): what to tell the user.
@@ -398,7 +399,33 @@ void cImporta::EliminaDocumentiDuplicati()
         MostraMessaggio(puliziaNonEseguita_, Icona::Esclamazione);
 }
 
-void cImporta::EseguiImportazione()
+// The files a run is limited to, when it does not take the whole folder.
+struct cImporta::Selezione
+{
+    QList<QByteArray> nuovi;
+    QList<QByteArray> rimossi;
+};
+
+void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
+{
+    if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty()
+        || !AttendiTurno())
+        return;
+    Selezione selezione{{}, rimossi};
+    // A name whose file went again before its turn came is nothing to archive.
+    for (const QByteArray& nome : nuovi) {
+        if (FilePresente(cartellaPDF_, nome))
+            selezione.nuovi.append(nome);
+    }
+    EseguiImportazione(&selezione);
+}
+
+void cImporta::ImpostaRinvio(std::function<bool(QByteArrayView)> daRinviare)
+{
+    daRinviare_ = std::move(daRinviare);
+}
+
+void cImporta::EseguiImportazione(const Selezione* selezione)
 {
     Esecuzione run(fileIni_);
     if (const QString errore = run.elenco.Crea(PercorsoElencoImportazione()); !errore.isEmpty()) {
@@ -423,6 +450,13 @@ void cImporta::EseguiImportazione()
                errore.presente()) {
         Interrompi(run, QStringLiteral("Impossibile aprire l'archivio %1: %2")
                             .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
+    } else if (selezione) {
+        // Only the rows of the names removed are looked at, not the whole archive.
+        ElencoCartella rimossi;
+        rimossi.Imposta(selezione->rimossi);
+        AggiungiSpariti(run, rimossi, ElencoCartella());
+        elenco.Imposta(selezione->nuovi);
+        ElaboraCartella(run, elenco);
     } else if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
         Interrompi(run, errore);
     } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
@@ -441,7 +475,7 @@ void cImporta::EseguiImportazione()
     // does not touch it any further.
     if (esito_ != EsitoImportazione::Interrotta) {
         // Files removed while the run walked the folder go in this clean-up too.
-        if (impronta.Cambiata()) {
+        if (!selezione && impronta.Cambiata()) {
             ElencoCartella dopo;
             if (dopo.Leggi(cartellaPDF_).isEmpty()) {
                 AggiungiSpariti(run, elenco, dopo);
@@ -479,6 +513,7 @@ void cImporta::EseguiImportazione()
     if (esito_ == EsitoImportazione::Eseguita
         && (run.nonArchiviati > 0 || run.problemiPulizia || !puliziaNonEseguita_.isEmpty()))
         esito_ = EsitoImportazione::EseguitaConProblemi;
+    riepilogo_ = {run.archiviati, int(run.nonArchiviati), run.eliminate, run.rinviati};
 }
 
 void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
@@ -523,6 +558,10 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         if (run.GiaArchiviato(i))
             continue;
         const QByteArrayView byteNome = elenco.Nome(i);
+        if (daRinviare_ && daRinviare_(byteNome)) {
+            ++run.rinviati;
+            continue;
+        }
         const QString nome = QString::fromUtf8(byteNome);
         if (LunghezzaNonValida(run, nome))
             continue;
