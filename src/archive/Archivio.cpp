@@ -18,6 +18,7 @@ const QString prefissoConnessione = QStringLiteral("Provider=Microsoft.Jet.OLEDB
 // fails its insert instead of being cut; dates are ISO text.
 const char* const schema[] = {
     R"(CREATE TABLE Posta (
+        Id INTEGER PRIMARY KEY,
         Stampa TEXT COLLATE NOCASE,
         Tipo VARCHAR(3) COLLATE NOCASE
             CONSTRAINT "il campo Tipo accetta al massimo 3 caratteri" CHECK (length(Tipo) <= 3),
@@ -34,6 +35,7 @@ const char* const schema[] = {
     "CREATE INDEX Posta_Tipo ON Posta (Tipo)",
     "CREATE INDEX Posta_Stampa ON Posta (Stampa)",
     R"(CREATE TABLE EmailInviate (
+        Id INTEGER PRIMARY KEY,
         Stampa TEXT COLLATE NOCASE,
         dtinvio DATETIME,
         EmailDest TEXT COLLATE NOCASE,
@@ -98,9 +100,11 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
         return FormatoArchivio::Sconosciuto;
-    const QByteArray inizio = file.read(32);
+    const QByteArray inizio = file.read(64);
     if (inizio.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return FormatoArchivio::SQLite;
+    if (inizio.startsWith(IntestazioneCollegamento))
+        return FormatoArchivio::PostgreSQL;
     if (inizio.mid(4, 15) == "Standard Jet DB" || inizio.mid(4, 15) == "Standard ACE DB")
         return FormatoArchivio::Access;
     return FormatoArchivio::Sconosciuto;

@@ -1,6 +1,7 @@
 #include "archive/Connessione.h"
 
 #include "archive/Archivio.h"
+#include "archive/MotorePostgres.h"
 #include "archive/MotoreSQLite.h"
 
 #include <QDateTime>
@@ -31,6 +32,7 @@ ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
     case FormatoArchivio::Sconosciuto:
         return {3343, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
     case FormatoArchivio::SQLite:
+    case FormatoArchivio::PostgreSQL:
         break;
     }
     return {};
@@ -55,9 +57,12 @@ ErroreArchivio Connessione::Apri(const QString& stringaConnessione)
     Chiudi();
     const QString percorso = PercorsoDaConnessione(stringaConnessione);
     const FormatoArchivio formato = RiconosciFormato(percorso);
-    if (formato != FormatoArchivio::SQLite)
+    if (formato == FormatoArchivio::SQLite)
+        motore_ = &MotoreSQLite::Istanza();
+    else if (formato == FormatoArchivio::PostgreSQL)
+        motore_ = &MotorePostgres::Istanza();
+    else
         return erroreFormato(formato, percorso);
-    motore_ = &MotoreSQLite::Istanza();
     nome_ = nuovoNomeConnessione();
     const ErroreArchivio errore = motore_->Apri(db_, nome_, percorso);
     if (errore.presente())
@@ -78,6 +83,7 @@ void Connessione::Chiudi()
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(nome_);
     nome_.clear();
+    inTransazione_ = false;
 }
 
 void Connessione::ImpostaAttesaBlocco(int millisecondi)
@@ -94,26 +100,55 @@ void Connessione::AggiornaStatistiche()
 
 ErroreArchivio Connessione::IniziaTransazione()
 {
-    return Esegui(motore_ ? motore_->InizioTransazioneScrittura() : QString());
+    if (!motore_)
+        return Esegui({});
+    for (const QString& istruzione : motore_->IstruzioniInizioScrittura()) {
+        if (const ErroreArchivio errore = Esegui(istruzione); errore.presente()) {
+            Annulla();
+            return errore;
+        }
+    }
+    inTransazione_ = true;
+    return {};
 }
 
 ErroreArchivio Connessione::Conferma()
 {
-    return Esegui(QStringLiteral("COMMIT"));
+    const ErroreArchivio errore = Esegui(QStringLiteral("COMMIT"));
+    inTransazione_ = false;
+    return errore;
 }
 
 void Connessione::Annulla()
 {
+    inTransazione_ = false;
     if (Aperta())
         QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
 }
 
+bool Connessione::Protetto(const std::function<bool()>& esegui)
+{
+    if (!inTransazione_ || !Motore().ErroreAnnullaTransazione())
+        return esegui();
+    QSqlQuery punto(db_);
+    punto.exec(QStringLiteral("SAVEPOINT velmira_istruzione"));
+    const bool riuscito = esegui();
+    punto.exec(riuscito ? QStringLiteral("RELEASE SAVEPOINT velmira_istruzione")
+                        : QStringLiteral("ROLLBACK TO SAVEPOINT velmira_istruzione"));
+    return riuscito;
+}
+
 ErroreArchivio Connessione::Esegui(const QString& istruzione)
+{
+    return EseguiNativa(motore_ ? motore_->Traduci(istruzione) : istruzione);
+}
+
+ErroreArchivio Connessione::EseguiNativa(const QString& istruzione)
 {
     if (!Aperta())
         return {3704, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
     QSqlQuery query(db_);
-    if (!query.exec(motore_->Traduci(istruzione)))
+    if (!query.exec(istruzione))
         return ErroreDa(query.lastError());
     return {};
 }
@@ -161,7 +196,7 @@ ErroreArchivio Comando::Esegui(const QVariantList& valori)
 {
     for (int i = 0; i < valori.size(); ++i)
         d_->query.bindValue(i, ValorePerArchivio(valori.at(i)));
-    if (!d_->query.exec())
+    if (!connessione_.Protetto([this] { return d_->query.exec(); }))
         return connessione_.ErroreDa(d_->query.lastError());
     return {};
 }

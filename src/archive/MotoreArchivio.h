@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 class QSqlError;
@@ -30,7 +31,13 @@ public:
     virtual ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
                                 const QString& percorso) const = 0;
     virtual QString Traduci(const QString& istruzioneJet) const = 0;
-    virtual QString InizioTransazioneScrittura() const = 0;
+    // Statements that open a write transaction holding the archive's write
+    // lock, so that two workstations never both see a document as missing.
+    virtual QStringList IstruzioniInizioScrittura() const = 0;
+    // True where a failed statement spoils the whole transaction: each
+    // statement inside one then runs behind a savepoint of its own, so that
+    // one refused row does not take its batch with it.
+    virtual bool ErroreAnnullaTransazione() const { return false; }
     virtual void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const = 0;
     virtual void AggiornaStatistiche(QSqlDatabase& db) const = 0;
     virtual ErroreArchivio Errore(const QSqlError& errore) const = 0;

@@ -45,10 +45,15 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     uscita.reserve(istruzione.size() + 32);
     // One entry per open parenthesis: true where it opened year(...).
     QVector<bool> parentesi;
+    bool dopoAs = false;
     const qsizetype n = istruzione.size();
     qsizetype i = 0;
     while (i < n) {
         const QChar c = istruzione.at(i);
+        // Only blanks may stand between AS and the name it gives.
+        const bool alias = dopoAs && dialetto.nomiMinuscoli;
+        if (!c.isSpace())
+            dopoAs = false;
         if (c == QLatin1Char('\'')) {
             // Copied as it stands, '' escapes included.
             qsizetype j = i + 1;
@@ -98,7 +103,8 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 uscita += istruzione.mid(i);
                 break;
             }
-            uscita += QLatin1Char('"') + istruzione.mid(i + 1, fine - i - 1) + QLatin1Char('"');
+            const QString nome = istruzione.mid(i + 1, fine - i - 1);
+            uscita += QLatin1Char('"') + (dialetto.nomiMinuscoli ? nome.toLower() : nome) + QLatin1Char('"');
             i = fine + 1;
         } else if (carattereNome(c)) {
             qsizetype j = i;
@@ -113,10 +119,14 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 uscita += dialetto.annoPrima;
                 parentesi.append(true);
                 i = k + 1;
+            } else if (alias && !parola.front().isDigit()) {
+                uscita += QLatin1Char('"') + parola + QLatin1Char('"');
+                i = j;
             } else {
                 uscita += parola;
                 i = j;
             }
+            dopoAs = parola.compare(QLatin1String("as"), Qt::CaseInsensitive) == 0;
         } else if (c == QLatin1Char('(')) {
             parentesi.append(false);
             uscita += c;
