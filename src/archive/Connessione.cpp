@@ -11,6 +11,9 @@
 
 namespace {
 
+// The number every engine gives a lock held too long by someone else.
+constexpr int erroreBloccato = 5;
+
 QString nuovoNomeConnessione()
 {
     static std::atomic<int> contatore{0};
@@ -43,6 +46,11 @@ ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
 struct Comando::Dati
 {
     QSqlQuery query;
+    QString istruzione;
+    // Preparing a statement that writes a table waits, on some engines, for
+    // another workstation's write lock: it is prepared again when it runs,
+    // by then under a lock of our own.
+    bool daPreparare = false;
 };
 
 Connessione::Connessione() = default;
@@ -163,7 +171,10 @@ std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, ErroreA
     auto comando = std::make_unique<Comando>(*this, motore_->Traduci(istruzione));
     if (comando->d_->query.lastError().isValid()) {
         errore = ErroreDa(comando->d_->query.lastError());
-        return nullptr;
+        if (errore.numero != erroreBloccato)
+            return nullptr;
+        errore = {};
+        comando->d_->daPreparare = true;
     }
     return comando;
 }
@@ -184,9 +195,9 @@ ErroreArchivio Connessione::ErroreDa(const QSqlError& errore) const
 }
 
 Comando::Comando(Connessione& connessione, const QString& istruzioneTradotta)
-    : connessione_(connessione), d_(std::make_unique<Dati>(Dati{QSqlQuery(connessione.Database())}))
+    : connessione_(connessione), d_(std::make_unique<Dati>(Dati{QSqlQuery(connessione.Database()), istruzioneTradotta}))
 {
-    d_->query.setForwardOnly(true);
+    d_->query.setForwardOnly(connessione.Motore().RigheUnaAllaVolta());
     d_->query.prepare(istruzioneTradotta);
 }
 
@@ -194,9 +205,22 @@ Comando::~Comando() = default;
 
 ErroreArchivio Comando::Esegui(const QVariantList& valori)
 {
+    if (d_->daPreparare) {
+        if (!d_->query.prepare(d_->istruzione))
+            return connessione_.ErroreDa(d_->query.lastError());
+        d_->daPreparare = false;
+    }
     for (int i = 0; i < valori.size(); ++i)
         d_->query.bindValue(i, ValorePerArchivio(valori.at(i)));
-    if (!connessione_.Protetto([this] { return d_->query.exec(); }))
+    // A statement that returns no rows is done with at once, so that the
+    // next one on the connection finds nothing pending.
+    const auto esegui = [this] {
+        const bool riuscito = d_->query.exec();
+        if (riuscito && !d_->query.isSelect())
+            d_->query.finish();
+        return riuscito;
+    };
+    if (!connessione_.Protetto(esegui))
         return connessione_.ErroreDa(d_->query.lastError());
     return {};
 }

@@ -38,6 +38,10 @@ public:
     // statement inside one then runs behind a savepoint of its own, so that
     // one refused row does not take its batch with it.
     virtual bool ErroreAnnullaTransazione() const { return false; }
+    // Whether the rows of a prepared statement are best read one at a time.
+    // Where that keeps the whole connection busy until the last row, they
+    // are fetched at once instead.
+    virtual bool RigheUnaAllaVolta() const { return true; }
     virtual void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const = 0;
     virtual void AggiornaStatistiche(QSqlDatabase& db) const = 0;
     virtual ErroreArchivio Errore(const QSqlError& errore) const = 0;

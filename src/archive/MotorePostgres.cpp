@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <cmath>
+
 namespace {
 
 // As on the embedded engine: a colleague's short import must not fail our search.
@@ -208,23 +210,29 @@ void MotorePostgres::ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) con
 
 void MotorePostgres::AggiornaStatistiche(QSqlDatabase& db) const
 {
-    // The server's own housekeeping gets there within a minute; after a
-    // large import the searches should not wait for it.
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("select relname from pg_stat_user_tables where relname in "
-                                   "('posta', 'emailinviate') and (coalesce(last_analyze, last_autoanalyze) "
-                                   "is null or n_mod_since_analyze * 10 > n_live_tup)")))
-        return;
-    QStringList tabelle;
-    while (query.next())
-        tabelle.append(query.value(0).toString());
-    for (const QString& tabella : std::as_const(tabelle))
-        QSqlQuery(db).exec(QStringLiteral("ANALYZE ") + tabella);
+    // The server's own housekeeping gets there within a minute or so; after
+    // a large import the searches should not wait for it. As on the embedded
+    // engine: only when a table has changed in size by more than a tenth.
+    for (const QString& tabella : {QStringLiteral("posta"), QStringLiteral("emailinviate")}) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("select (select reltuples from pg_class where oid = '%1'::regclass), "
+                                       "(select count(*) from %1)").arg(tabella))
+            || !query.next())
+            continue;
+        const double stimate = query.value(0).toDouble();
+        const double righe = query.value(1).toDouble();
+        if (stimate < 0 || std::abs(righe - stimate) * 10 > stimate)
+            query.exec(QStringLiteral("ANALYZE ") + tabella);
+    }
 }
 
 ErroreArchivio MotorePostgres::Errore(const QSqlError& errore) const
 {
-    const QString testo = errore.databaseText().isEmpty() ? errore.driverText() : errore.databaseText();
+    // The server's first line says what went wrong; the rest points into
+    // the statement or the server's own code.
+    static const QRegularExpression gravita(QStringLiteral("^(ERROR|FATAL|ERRORE):\\s*"));
+    QString testo = errore.databaseText().isEmpty() ? errore.driverText() : errore.databaseText();
+    testo = testo.section(QLatin1Char('\n'), 0, 0).remove(gravita).trimmed();
     return erroreItaliano(errore.nativeErrorCode(), testo, {});
 }
 

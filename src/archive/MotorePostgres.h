@@ -17,6 +17,7 @@ public:
     QString Traduci(const QString& istruzioneJet) const override;
     QStringList IstruzioniInizioScrittura() const override;
     bool ErroreAnnullaTransazione() const override { return true; }
+    bool RigheUnaAllaVolta() const override { return false; }
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
     void AggiornaStatistiche(QSqlDatabase& db) const override;
     ErroreArchivio Errore(const QSqlError& errore) const override;

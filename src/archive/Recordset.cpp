@@ -94,7 +94,9 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
     tabella = nomeTabella;
     campoChiave = -1;
     query.emplace(c.Database());
-    query->setForwardOnly(true);
+    // A table is walked while its rows are deleted or changed through the
+    // same connection: its rows must all be at hand, on every engine.
+    query->setForwardOnly(tabella.isEmpty());
     if (!query->exec(c.Motore().Traduci(istruzione))) {
         const ErroreArchivio errore = c.ErroreDa(query->lastError());
         query.reset();

@@ -43,8 +43,9 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
 {
     QString uscita;
     uscita.reserve(istruzione.size() + 32);
-    // One entry per open parenthesis: true where it opened year(...).
-    QVector<bool> parentesi;
+    // One entry per open parenthesis: what opened it.
+    enum class Apertura { Gruppo, Anno, Cast };
+    QVector<Apertura> parentesi;
     bool dopoAs = false;
     const qsizetype n = istruzione.size();
     qsizetype i = 0;
@@ -117,9 +118,16 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             if (parola.compare(QLatin1String("year"), Qt::CaseInsensitive) == 0 && k < n
                 && istruzione.at(k) == QLatin1Char('(')) {
                 uscita += dialetto.annoPrima;
-                parentesi.append(true);
+                parentesi.append(Apertura::Anno);
                 i = k + 1;
-            } else if (alias && !parola.front().isDigit()) {
+            } else if (parola.compare(QLatin1String("cast"), Qt::CaseInsensitive) == 0 && k < n
+                       && istruzione.at(k) == QLatin1Char('(')) {
+                // cast(x AS type): a type, not a column name.
+                uscita += istruzione.mid(i, k - i + 1);
+                parentesi.append(Apertura::Cast);
+                i = k + 1;
+            } else if (alias && !parola.front().isDigit()
+                       && (parentesi.isEmpty() || parentesi.last() != Apertura::Cast)) {
                 uscita += QLatin1Char('"') + parola + QLatin1Char('"');
                 i = j;
             } else {
@@ -128,11 +136,11 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             }
             dopoAs = parola.compare(QLatin1String("as"), Qt::CaseInsensitive) == 0;
         } else if (c == QLatin1Char('(')) {
-            parentesi.append(false);
+            parentesi.append(Apertura::Gruppo);
             uscita += c;
             ++i;
         } else if (c == QLatin1Char(')')) {
-            const bool anno = !parentesi.isEmpty() && parentesi.takeLast();
+            const bool anno = !parentesi.isEmpty() && parentesi.takeLast() == Apertura::Anno;
             uscita += anno ? dialetto.annoDopo : QString(c);
             ++i;
         } else {

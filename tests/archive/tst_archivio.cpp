@@ -1,4 +1,5 @@
 #include "AmbienteProva.h"
+#include "ArchivioDiProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
@@ -38,7 +39,7 @@ void TestArchivio::init()
 {
     ambiente = std::make_unique<AmbienteProva>();
     archivio = ambiente->percorso(QStringLiteral("dati.mdb"));
-    QCOMPARE(CreaArchivio(archivio).testo(), QStringLiteral("0 "));
+    QCOMPARE(CreaArchivioProva(archivio).testo(), QStringLiteral("0 "));
     connessione = StringaConnessione(archivio);
 }
 
@@ -232,9 +233,11 @@ void TestArchivio::archivioBloccatoDaAltroProcesso()
 {
     // Another program holds the write lock for as long as it lives.
     QProcess altro;
-    altro.start(QStringLiteral("sqlite3"), {archivio});
+    const QStringList shell = ShellArchivio(archivio);
+    altro.start(shell.first(), shell.mid(1));
     QVERIFY(altro.waitForStarted());
-    altro.write("BEGIN IMMEDIATE; SELECT 'bloccato';\n");
+    altro.write(ProvaSuServer() ? "BEGIN; LOCK TABLE posta IN EXCLUSIVE MODE; SELECT 'bloccato';\n"
+                                : "BEGIN IMMEDIATE; SELECT 'bloccato';\n");
     QVERIFY(altro.waitForReadyRead(5000));
 
     Connessione c;
@@ -246,7 +249,7 @@ void TestArchivio::archivioBloccatoDaAltroProcesso()
     // Reading goes on while someone else writes.
     QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("0")});
 
-    altro.write("ROLLBACK;\n.quit\n");
+    altro.write("ROLLBACK;\n");
     altro.closeWriteChannel();
     QVERIFY(altro.waitForFinished(5000));
     QVERIFY(!c.IniziaTransazione().presente());
@@ -285,7 +288,9 @@ void TestArchivio::statisticheRifatteSoloQuandoServe()
     auto inserisci = c.Prepara(QStringLiteral("insert into Posta (Stampa, Tipo) values (?, 'FAT')"), errore);
     QVERIFY(inserisci);
     auto righeNelleStatistiche = [&] {
-        const QStringList stat = stampe(QStringLiteral("select stat from sqlite_stat1 where idx='Posta_Tipo'"));
+        const QStringList stat = stampe(ProvaSuServer()
+            ? QStringLiteral("select cast(reltuples as integer) from pg_class where relname = 'posta'")
+            : QStringLiteral("select stat from sqlite_stat1 where idx='Posta_Tipo'"));
         return stat.isEmpty() ? -1 : stat.first().split(QLatin1Char(' ')).first().toInt();
     };
     auto aggiungiRighe = [&](int quante) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AmbienteProva.h"
+#include "ArchivioDiProva.h"
 
 #include <QStringList>
 #include <functional>
@@ -15,10 +16,6 @@ QStringList Elenco(const QStringList& voci);
 QString Problema(const QString& nome, const QString& motivo);
 // Names of `quanti` documents of one client, numbered from 1, in name order.
 QStringList Numerati(int quanti);
-
-// Runs `azione` on a connection of its own to an archive, as another
-// program or workstation would open it.
-void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione);
 
 // A PDF folder, a Marvena folder with spooling.ini and an empty archive,
 // inside a test's temporary program folder.

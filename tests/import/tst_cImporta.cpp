@@ -96,8 +96,14 @@ private slots:
         ProvaImportazione p(ambiente, nomi);
         // The archive refuses one document among good ones (as a constraint of its own would).
         SuArchivio(p.database, [](QSqlDatabase& db) {
-            QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
-                                       "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
+            QSqlQuery q(db);
+            if (ProvaSuServer())
+                QVERIFY(q.exec("create function rifiuta() returns trigger language plpgsql as $$ begin "
+                               "if new.numdoc = '2' then raise exception 'rifiutato'; end if; return new; end $$")
+                        && q.exec("create trigger rifiuta before insert on posta for each row execute function rifiuta()"));
+            else
+                QVERIFY(q.exec("create trigger rifiuta before insert on Posta when "
+                               "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
         });
         QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
                  Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
@@ -186,7 +192,9 @@ private slots:
         ProvaImportazione p(ambiente, {"000124FAT000045320140318.pdf", "000125FAT000045420140318.pdf"});
         // Another workstation holds the write lock for the whole run.
         SuArchivio(p.database, [&](QSqlDatabase& altra) {
-            QVERIFY(QSqlQuery(altra).exec("BEGIN IMMEDIATE"));
+            QSqlQuery blocco(altra);
+            QVERIFY(ProvaSuServer() ? blocco.exec("BEGIN") && blocco.exec("LOCK TABLE posta IN EXCLUSIVE MODE")
+                                    : blocco.exec("BEGIN IMMEDIATE"));
             int battiti = 0;
             QTimer orologio;
             connect(&orologio, &QTimer::timeout, [&battiti] { ++battiti; });

@@ -37,16 +37,17 @@ Esito velmira(const QStringList& argomenti)
             processo.readAllStandardOutput(), QString::fromUtf8(processo.readAllStandardError())};
 }
 
-// SQLite's verdict on the file, then the rows, the distinct document keys
-// and the complete rows: "ok|n|n|n" when sound.
+// The engine's verdict on the archive (the embedded file's integrity check;
+// a server keeps its own), then the rows, the distinct document keys and the
+// complete rows: "ok|n|n|n" when sound.
 QStringList statoArchivio(const QString& database)
 {
     QStringList stato;
     SuArchivio(database, [&stato](QSqlDatabase& db) {
         QSqlQuery q(db);
-        if (q.exec("select (select * from pragma_integrity_check), count(*), count(distinct Data || '|' || "
-                   "Codice || '|' || Tipo || '|' || NumDoc), count(Stampa || Tipo || NumDoc || Data || Codice || "
-                   "email) from Posta")
+        const QString verdetto = ProvaSuServer() ? "'ok'" : "(select * from pragma_integrity_check)";
+        if (q.exec("select " + verdetto + ", count(*), count(distinct Data || '|' || Codice || '|' || Tipo || '|' "
+                   "|| NumDoc), count(Stampa || Tipo || NumDoc || Data || Codice || email) from Posta")
             && q.next())
             for (int i = 0; i < 4; ++i)
                 stato.append(q.value(i).toString());

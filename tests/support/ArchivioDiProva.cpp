@@ -1,0 +1,84 @@
+#include "ArchivioDiProva.h"
+
+#include "archive/Archivio.h"
+#include "archive/ArchivioServer.h"
+#include "archive/Connessione.h"
+#include "archive/MotorePostgres.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QString server()
+{
+    return qEnvironmentVariable("VELMIRA_PG_SERVER");
+}
+
+// CTest counts exit status 77 as a skipped test.
+struct ControlloServer
+{
+    ControlloServer()
+    {
+        if (ProvaSuServer() && server().isEmpty()) {
+            std::fputs("SKIP: prova sul motore PostgreSQL senza server: VELMIRA_PG_SERVER non è impostata "
+                       "(scripts/test avvia un server privato e la imposta).\n", stdout);
+            std::exit(77);
+        }
+    }
+} controlloServer;
+
+void Riuscito(bool riuscito, const QSqlError& errore)
+{
+    if (!riuscito)
+        qFatal("server di prova: %s", qPrintable(errore.text()));
+}
+
+} // namespace
+
+bool ProvaSuServer()
+{
+    return qEnvironmentVariable("VELMIRA_MOTORE_PROVA") == QLatin1String("postgres");
+}
+
+ErroreArchivio CreaArchivioProva(const QString& percorso)
+{
+    if (!ProvaSuServer())
+        return CreaArchivio(percorso);
+    // One database per archive, so that tests running at once never meet.
+    static std::atomic<int> contatore{0};
+    const QString nome = QStringLiteral("velmira_%1_%2").arg(QCoreApplication::applicationPid()).arg(++contatore);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("prova-server"));
+        db.setConnectOptions(server() + QStringLiteral(" dbname=postgres"));
+        Riuscito(db.open(), db.lastError());
+        QSqlQuery query(db);
+        Riuscito(query.exec(QStringLiteral("CREATE DATABASE ") + nome), query.lastError());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prova-server"));
+    return CreaArchivioServer(percorso, server() + QStringLiteral(" dbname=") + nome);
+}
+
+void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione)
+{
+    Connessione connessione;
+    if (const ErroreArchivio errore = connessione.Apri(StringaConnessione(database)); errore.presente())
+        qFatal("archivio non apribile: %s", qPrintable(errore.testo()));
+    azione(connessione.Database());
+}
+
+QStringList ShellArchivio(const QString& database)
+{
+    if (RiconosciFormato(database) != FormatoArchivio::PostgreSQL)
+        return {QStringLiteral("sqlite3"), database};
+    QString parametri;
+    LeggiCollegamento(database, parametri);
+    return {QStringLiteral("psql"), QStringLiteral("-qAt"), parametri};
+}
