@@ -51,6 +51,7 @@ struct Comando::Dati
     // another workstation's write lock: it is prepared again when it runs,
     // by then under a lock of our own.
     bool daPreparare = false;
+    int righeModificate = -1;
 };
 
 Connessione::Connessione() = default;
@@ -216,6 +217,7 @@ ErroreArchivio Comando::Esegui(const QVariantList& valori)
     // next one on the connection finds nothing pending.
     const auto esegui = [this] {
         const bool riuscito = d_->query.exec();
+        d_->righeModificate = d_->query.numRowsAffected();
         if (riuscito && !d_->query.isSelect())
             d_->query.finish();
         return riuscito;
@@ -237,5 +239,5 @@ QVariant Comando::Valore(int colonna) const
 
 int Comando::RigheModificate() const
 {
-    return d_->query.numRowsAffected();
+    return d_->righeModificate;
 }

@@ -132,9 +132,10 @@ private slots:
         p.documenti(nomi);
         cImporta importazione;
         p.prepara(importazione);
-        QObject durataProva;
-        QTimer::singleShot(0, [&importazione, &durataProva] {
-            QTimer::singleShot(15, &durataProva, [&importazione] { importazione.AnnullaProcedura(true); });
+        // The operator clicks once a few files went by, however fast the engine.
+        importazione.ImpostaAvanzamento([&importazione](qsizetype esaminati, qsizetype) {
+            if (esaminati >= 50)
+                QTimer::singleShot(0, [&importazione] { importazione.AnnullaProcedura(true); });
         });
         importazione.Avvia();
 

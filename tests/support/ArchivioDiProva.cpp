@@ -9,9 +9,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRandomGenerator>
 #include <QStringList>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,13 +48,12 @@ bool ProvaSuServer()
     return qEnvironmentVariable("VELMIRA_MOTORE_PROVA") == QLatin1String("postgres");
 }
 
-ErroreArchivio CreaArchivioProva(const QString& percorso)
+QString NuovoDatabaseProva()
 {
-    if (!ProvaSuServer())
-        return CreaArchivio(percorso);
     // One database per archive, so that tests running at once never meet.
-    static std::atomic<int> contatore{0};
-    const QString nome = QStringLiteral("velmira_%1_%2").arg(QCoreApplication::applicationPid()).arg(++contatore);
+    const QString nome = QStringLiteral("velmira_%1_%2")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("prova-server"));
         db.setConnectOptions(server() + QStringLiteral(" dbname=postgres"));
@@ -63,7 +62,12 @@ ErroreArchivio CreaArchivioProva(const QString& percorso)
         Riuscito(query.exec(QStringLiteral("CREATE DATABASE ") + nome), query.lastError());
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prova-server"));
-    return CreaArchivioServer(percorso, server() + QStringLiteral(" dbname=") + nome);
+    return server() + QStringLiteral(" dbname=") + nome;
+}
+
+ErroreArchivio CreaArchivioProva(const QString& percorso)
+{
+    return ProvaSuServer() ? CreaArchivioServer(percorso, NuovoDatabaseProva()) : CreaArchivio(percorso);
 }
 
 void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione)

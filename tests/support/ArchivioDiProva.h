@@ -14,6 +14,9 @@ class QSqlDatabase;
 
 bool ProvaSuServer();
 
+// A new empty database on the test server, in libpq's terms.
+QString NuovoDatabaseProva();
+
 // An empty archive at `percorso`: the archive file itself, or a new database
 // on the server and the connection file naming it.
 ErroreArchivio CreaArchivioProva(const QString& percorso);

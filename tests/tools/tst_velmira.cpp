@@ -1,4 +1,5 @@
 #include "../import/ProvaImportazione.h"
+#include "archive/Archivio.h"
 #include "import/cImporta.h"
 
 #include <QProcess>
@@ -156,6 +157,57 @@ private slots:
         QVERIFY(ripresa.codice == 0
                 && ripresa.uscita.endsWith(QStringLiteral("Archiviati n.%1 nuovi files.\r\n").arg(30000 - righe).toUtf8()));
         QCOMPARE(statoArchivio(p.database), (QStringList{"ok", "30000", "30000", "30000"}));
+    }
+
+    void archivioPortatoSulServer()
+    {
+        if (!ProvaSuServer())
+            QSKIP("the move goes to a server");
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
+        // The office's archive file, filled by two runs (the second after a PDF went).
+        const QString vecchio = ambiente.percorso("vecchio.mdb");
+        QVERIFY(!CreaArchivio(vecchio).presente());
+        QStringList argomenti = argomentiImporta(p);
+        argomenti[4] = vecchio;
+        QCOMPARE(velmira(argomenti).codice, 0);
+        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+        p.documenti({"000125NCR000000320150105.pdf"});
+        QCOMPARE(velmira(argomenti).codice, 0);
+        SuArchivio(vecchio, [](QSqlDatabase& db) {
+            QVERIFY(QSqlQuery(db).exec("insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values "
+                                       "('000125NCR000000320150105.pdf', '2015-01-06 09:30:00', 'a@b.it', 'Inviato')"));
+        });
+
+        const QString nuovo = ambiente.percorso("nuovo.mdb");
+        const QString parametri = NuovoDatabaseProva();
+        const Esito creato = velmira({"crea-archivio", nuovo, "--server", parametri});
+        QVERIFY2(creato.codice == 0, qPrintable(creato.errori));
+        QVERIFY(velmira({"crea-archivio", ambiente.percorso("ancora.mdb"), "--server", parametri}).errori.contains(
+            "contiene già le tabelle"));
+        QCOMPARE(velmira({"crea-archivio", ambiente.percorso("x.mdb"), "--server", parametri + " password=x"}).codice, 1);
+        QVERIFY(!QFile::exists(ambiente.percorso("ancora.mdb")) && !QFile::exists(ambiente.percorso("x.mdb")));
+
+        const Esito trasferito = velmira({"trasferisci", vecchio, nuovo});
+        QVERIFY2(trasferito.codice == 0 && trasferito.errori.contains("\rTrasferimento: 3 di 3 righe"),
+                 qPrintable(trasferito.errori));
+        // Row for row, keys included; the server's next key follows them.
+        QStringList righe;
+        SuArchivio(nuovo, [&righe](QSqlDatabase& db) {
+            QSqlQuery q(db);
+            QVERIFY(q.exec("insert into posta (stampa) values ('nuova.pdf')"));
+            QVERIFY(q.exec("select id || ' ' || stampa || ' ' || coalesce(tipo, '') || ' ' || coalesce(cast(data as text), '') "
+                           "from posta union all select tipo || ' ' || dtinvio from qryemail order by 1"));
+            while (q.next())
+                righe.append(q.value(0).toString());
+        });
+        QCOMPARE(righe, (QStringList{"2 000124BOL000000720150102.pdf BOL 2015-01-02",
+                                     "3 000125NCR000000320150105.pdf NCR 2015-01-05", "4 nuova.pdf  ",
+                                     "NCR 2015-01-06 09:30:00"}));
+        const Esito ancora = velmira({"trasferisci", vecchio, nuovo});
+        QVERIFY2(ancora.codice == 1 && ancora.errori.contains("contiene già 3 righe nella tabella Posta"),
+                 qPrintable(ancora.errori));
+        QVERIFY(velmira({"trasferisci", vecchio, vecchio}).errori.contains("non è un file di collegamento"));
     }
 };
 
