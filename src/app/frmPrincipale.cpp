@@ -2,7 +2,7 @@
 
 #include "app/CursoreCollegamento.h"
 #include "app/ImmaginiBarra.h"
-#include "common/AttivazioneProgramma.h"
+#include "avvio/AttivazioneProgramma.h"
 #include "common/Dialoghi.h"
 #include "common/Orologio.h"
 #include "components/Finestre.h"
@@ -43,6 +43,25 @@ QLabel* CreaPannello(const char* nome, const QString& testo)
     pannello->setAlignment(Qt::AlignCenter);
     return pannello;
 }
+
+// A child window's frame that reports when it really closes: a frame only
+// hidden (a window waiting for another, a run still ending) stays open.
+class CorniceFinestra : public QMdiSubWindow
+{
+public:
+    explicit CorniceFinestra(std::function<void(QMdiSubWindow*)> chiusa) : chiusa_(std::move(chiusa)) {}
+
+protected:
+    void closeEvent(QCloseEvent* evento) override
+    {
+        QMdiSubWindow::closeEvent(evento);
+        if (evento->isAccepted())
+            chiusa_(this);
+    }
+
+private:
+    std::function<void(QMdiSubWindow*)> chiusa_;
+};
 
 // A lock panel is lit while its key is on, greyed while off or unknown.
 void MostraSpia(QLabel* pannello, std::optional<bool> accesa)
@@ -243,11 +262,9 @@ void frmPrincipale::mnuFileEsci_Click()
 
 void frmPrincipale::MostraFinestra(const QString& nomeMenu)
 {
-    // A frame already closed but not yet deleted no longer counts as open.
-    if (QMdiSubWindow* aperta = aperte_.value(nomeMenu); aperta && !aperta->isHidden()) {
-        aperta->showNormal();
-        AreaFinestre->setActiveSubWindow(aperta);
-        aperta->raise();
+    // Open means not yet closed, hidden or not: that one comes back.
+    if (QMdiSubWindow* aperta = aperte_.value(nomeMenu); aperta && aperta->widget()) {
+        RiprendiFinestra(aperta->widget());
         return;
     }
     const auto crea = creatori_.constFind(nomeMenu);
@@ -256,8 +273,16 @@ void frmPrincipale::MostraFinestra(const QString& nomeMenu)
     QWidget* finestra = (*crea)();
     if (!finestra)
         return;
-    QMdiSubWindow* cornice = AreaFinestre->addSubWindow(finestra);
+    auto* cornice = new CorniceFinestra([this, nomeMenu](QMdiSubWindow* chiusa) {
+        if (aperte_.value(nomeMenu) == chiusa)
+            aperte_.remove(nomeMenu);
+    });
+    cornice->setWidget(finestra);
     cornice->setAttribute(Qt::WA_DeleteOnClose);
+    AreaFinestre->addSubWindow(cornice);
+    // Every window opens at the top left, over any already open, rather
+    // than where the work area would fit it in.
+    SpostaInAltoASinistra(finestra);
     // A window that unloads itself while loading (missing settings, say)
     // takes its empty frame with it. Queued, so that a frame already being
     // destroyed together with its window is never called back.

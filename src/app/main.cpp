@@ -1,6 +1,7 @@
 #include "app/DialoghiQt.h"
 #include "app/FinestreProgramma.h"
 #include "app/frmPrincipale.h"
+#include "mail/CorvexProcesso.h"
 #include "shell/ApertoreDesktop.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int main(int argc, char* argv[])
     Dialoghi::Installa(&dialoghi);
     ApertoreDesktop apertore;
     ApertoreFile::Installa(&apertore);
+    // Each dispatch runs in a helper process of its own.
+    Corvex::InstallaFabbrica([] { return std::make_unique<CorvexProcesso>(); });
 
     frmPrincipale principale;
     RegistraFinestreProgramma(principale);

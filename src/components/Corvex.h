@@ -16,15 +16,9 @@ struct TabellaInvio
     bool Vuota() const { return percorsi.isEmpty(); }
 };
 
-// The mail component: sends the documents of a dispatch table in a process of
-// its own and returns from InviaDocumenti at once. When the dispatch is over
-// it has written its list of messages sent (a file whose name contains
-// "ElencoMail") into the program's folder, and then reports Risultato, once.
-class Corvex : public QObject
+// The account and message a dispatch is made with.
+struct ValoriCorvex
 {
-    Q_OBJECT
-
-public:
     QString Mittente;
     QString TestoMail;
     QString OggettoMail;
@@ -32,7 +26,17 @@ public:
     int PortaSmtp = 0; // 0: the protocol's usual port
     QString ServerSmtp;
     QString Utente;
+};
 
+// The mail component: sends the documents of a dispatch table in a process of
+// its own and returns from InviaDocumenti at once. When the dispatch is over
+// it has written its list of messages sent (a file whose name contains
+// "ElencoMail") into the program's folder, and then reports Risultato, once.
+class Corvex : public QObject, public ValoriCorvex
+{
+    Q_OBJECT
+
+public:
     virtual void InviaDocumenti(const TabellaInvio& tabella) = 0;
 
     // A new instance for one dispatch, from the maker installed by the program

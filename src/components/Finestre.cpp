@@ -1,7 +1,7 @@
 #include "components/Finestre.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -23,4 +23,25 @@ void ScaricaFinestra(QWidget* finestra)
     QWidget* daChiudere = cornice(finestra);
     daChiudere->setAttribute(Qt::WA_DeleteOnClose);
     daChiudere->close();
+}
+
+void NascondiFinestra(QWidget* finestra)
+{
+    cornice(finestra)->hide();
+}
+
+void RiprendiFinestra(QWidget* finestra)
+{
+    QWidget* esterna = cornice(finestra);
+    // Whichever of the two was hidden comes back.
+    finestra->show();
+    if (esterna->isMinimized())
+        esterna->setWindowState(esterna->windowState() & ~Qt::WindowMinimized);
+    esterna->show();
+    auto* sotto = qobject_cast<QMdiSubWindow*>(esterna);
+    if (sotto && sotto->mdiArea())
+        sotto->mdiArea()->setActiveSubWindow(sotto);
+    else
+        esterna->activateWindow();
+    esterna->raise();
 }

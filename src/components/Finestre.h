@@ -18,3 +18,12 @@ void SpostaInAltoASinistra(QWidget* finestra);
 // Unloads the window: closes it together with its frame in the main window
 // and releases it.
 void ScaricaFinestra(QWidget* finestra);
+
+// Takes the window off the screen without unloading it: it keeps its
+// contents, and the main window still counts it as open.
+void NascondiFinestra(QWidget* finestra);
+
+// Brings a window that is open (hidden, minimised or behind others) back to
+// the front as the active one, keeping its size: a maximised window stays
+// maximised.
+void RiprendiFinestra(QWidget* finestra);

@@ -143,8 +143,11 @@ void Tabulario::Scegli(int riga)
 {
     if (riga < 0 || riga >= filtro_->rowCount())
         return;
-    Concludi(RigaElencata(riga));
+    // The list goes first: what the window then does with the choice (a
+    // message, say) must not appear behind it.
+    const QStringList scelta = RigaElencata(riga);
     accept();
+    Concludi(scelta);
 }
 
 void Tabulario::ScegliCorrente()
@@ -164,8 +167,8 @@ void Tabulario::Filtra(const QString& testo)
 
 void Tabulario::reject()
 {
-    Concludi({QString()});
     QDialog::reject();
+    Concludi({QString()});
 }
 
 void Tabulario::Concludi(const QStringList& valore)

@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -101,7 +100,6 @@ frmImporta::~frmImporta() = default;
 
 void frmImporta::Form_Load()
 {
-    SpostaInAltoASinistra(this);
     if (EsisteVelmiraIni()) {
         txtPercorsoCartella->setText(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF")));
         txtDatabase->setText(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")));
@@ -135,7 +133,7 @@ void frmImporta::cmdOK_Click()
     importazione->Avvia();
     ImpostaInEsecuzione(false);
 
-    importazione->VisualizzaRisultato(qint32(winId()));
+    importazione->VisualizzaRisultato();
     objImporta.reset();
     ScaricaFinestra(this);
 }
@@ -157,9 +155,12 @@ void frmImporta::AnnullaEsecuzione()
         objImporta->AnnullaProcedura(true);
         objImporta.reset();
     }
-    // Only hidden now: the start handler is still running on this window.
-    QWidget* cornice = qobject_cast<QMdiSubWindow*>(parentWidget());
-    (cornice ? cornice : static_cast<QWidget*>(this))->hide();
+    // Only hidden now: the start handler is still running on this window and
+    // unloads it when the run has ended. Brought back meanwhile, it shows
+    // that the run is ending and takes no second start.
+    setEnabled(false);
+    prgAvanzamento->setFormat(QStringLiteral("Annullamento in corso..."));
+    NascondiFinestra(this);
 }
 
 void frmImporta::closeEvent(QCloseEvent* evento)

@@ -10,6 +10,7 @@
 #include "settings/Impostazioni.h"
 
 #include <QApplication>
+#include <QCompleter>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
@@ -62,6 +63,35 @@ void MostraErroreArchivio(const ErroreArchivio& errore)
                     Icona::Critica);
 }
 
+// Swallows the mouse press now being delivered, whose focus change was just
+// refused, so that the control under the pointer does not act on it (nor stay
+// pressed, its release having gone to the message box). Gone by the next turn
+// of the event loop whether or not a press came.
+class PressioneIgnorata : public QObject
+{
+public:
+    PressioneIgnorata()
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(0, this, &QObject::deleteLater);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evento) override
+    {
+        if (evento->type() != QEvent::MouseButtonPress)
+            return false;
+        deleteLater();
+        qApp->removeEventFilter(this);
+        return true;
+    }
+};
+
+void IgnoraPressione()
+{
+    new PressioneIgnorata;
+}
+
 } // namespace
 
 PannelloRicerca::PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzioni)
@@ -110,6 +140,9 @@ PannelloRicerca::PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzio
     cmbTipo->setEditable(true);
     cmbTipo->setInsertPolicy(QComboBox::NoInsert);
     cmbTipo->setEditText(QStringLiteral("Tutti"));
+    // What is typed is what the search uses: "tutti" names a type of its
+    // own, so neither completion nor Enter may turn it into "Tutti".
+    cmbTipo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     txtDoc = NuovaCasella(QStringLiteral("txtDoc"), FraTipo);
     txtCodice = NuovaCasella(QStringLiteral("txtCodice"), FraTipo);
     auto* layoutAltri = new QGridLayout(FraTipo);
@@ -134,7 +167,10 @@ PannelloRicerca::PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzio
                                  this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
     connect(cmdCerca, &QPushButton::clicked, this, &PannelloRicerca::cmdCerca_Click);
-    connect(cmdAnnulla, &QPushButton::clicked, this, [this] { ScaricaFinestra(finestra_); });
+    connect(cmdAnnulla, &QPushButton::clicked, this, [this] {
+        if (AnnoAccettato())
+            ScaricaFinestra(finestra_);
+    });
 
     auto* alto = new QHBoxLayout;
     alto->addWidget(Frame1);
@@ -226,8 +262,12 @@ bool PannelloRicerca::ImpostaModoIniziale()
             modo = 1;
             break;
         }
-        if (tipi.MoveNext().presente())
-            break;
+        // A walk cut short proves nothing about the types: said, not taken as none.
+        if (const ErroreArchivio erroreRiga = tipi.MoveNext(); erroreRiga.presente()) {
+            MostraErroreArchivio(erroreRiga);
+            ImpostaRicerca(1);
+            return false;
+        }
     }
     tipi.Chiudi();
     ImpostaRicerca(modo);
@@ -264,10 +304,15 @@ CriteriRicerca PannelloRicerca::Criteri() const
             txtCodice->text()};
 }
 
-bool PannelloRicerca::ConvalidaAnno()
+bool PannelloRicerca::AnnoValido() const
 {
     const QString anno = txtAnno->text();
-    if (TestoNumerico(anno) && anno.size() == 4)
+    return TestoNumerico(anno) && anno.size() == 4;
+}
+
+bool PannelloRicerca::ConvalidaAnno()
+{
+    if (AnnoValido())
         return true;
     convalidaInCorso_ = true;
     const auto trattieni = [this] {
@@ -279,6 +324,16 @@ bool PannelloRicerca::ConvalidaAnno()
     // The message box took the focus while it was open.
     trattieni();
     convalidaInCorso_ = false;
+    return false;
+}
+
+bool PannelloRicerca::AnnoAccettato()
+{
+    if (!txtAnno->isEnabled() || AnnoValido())
+        return true;
+    // Still in the field: leaving it was refused a moment ago, and said so.
+    if (!txtAnno->hasFocus())
+        ConvalidaAnno();
     return false;
 }
 
@@ -299,33 +354,36 @@ void PannelloRicerca::optRicerca_Click(int indice)
 
 void PannelloRicerca::cmdCerca_Click()
 {
-    if (txtAnno->isEnabled() && !ConvalidaAnno())
-        return;
-    emit Cerca();
+    if (AnnoAccettato())
+        emit Cerca();
 }
 
 bool PannelloRicerca::eventFilter(QObject* oggetto, QEvent* evento)
 {
     if (oggetto == finestra_ && evento->type() == QEvent::Show && !giaMostrata_) {
         giaMostrata_ = true;
-        // After the work area has placed the new window, and only then: a
-        // window without its archive closes as soon as it comes up.
+        // Once it is up, and only then: a window without its archive closes
+        // as soon as it comes up.
         QTimer::singleShot(0, finestra_, [this] {
-            SpostaInAltoASinistra(finestra_);
             if (impostazioniAssenti_)
                 ScaricaFinestra(finestra_);
         });
     } else if (oggetto == txtAnno && evento->type() == QEvent::FocusOut && !convalidaInCorso_) {
         const auto motivo = static_cast<QFocusEvent*>(evento)->reason();
-        const QWidget* verso = QApplication::focusWidget();
-        // Switching to another window or opening a list is not leaving the
-        // field; "Cerca" checks the year itself and closing needs no year.
+        QWidget* verso = QApplication::focusWidget();
+        // Only a move to another control of this window leaves the field:
+        // not a switch to another window, an opened list or a click on the
+        // window's own frame.
         const bool lascia = motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason
-            && verso != cmdCerca && verso != cmdAnnulla;
+            && verso && finestra_->isAncestorOf(verso);
         // A refused year keeps the field as if it had never been left, its
-        // text selected for retyping.
-        if (lascia && txtAnno->isEnabled() && !ConvalidaAnno())
+        // text selected for retyping, and the click that tried to leave it
+        // does nothing.
+        if (lascia && txtAnno->isEnabled() && !ConvalidaAnno()) {
+            if (motivo == Qt::MouseFocusReason)
+                IgnoraPressione();
             return true;
+        }
     }
     return QWidget::eventFilter(oggetto, evento);
 }

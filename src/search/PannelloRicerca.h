@@ -75,7 +75,12 @@ protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
+    bool AnnoValido() const;
+    // The year check run as the field is left: false (after the message,
+    // with the focus back in the field) for a bad year.
     bool ConvalidaAnno();
+    // Whether "Cerca" and the close button may act on the year as it stands.
+    bool AnnoAccettato();
     void AbilitaCasella(QLineEdit* casella, bool abilitata);
     void optRicerca_Click(int indice);
     void cmdCerca_Click();

@@ -131,22 +131,37 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
 {
     if (!DestinazioneAccettata(strCartella))
         return;
+    // Any failure once the work has begun: the source path last formed
+    // (none before the first row), the copies already made stay.
+    QString strSorgente;
+    const auto NonTrovato = [&strSorgente] {
+        MostraMessaggio(strSorgente + QStringLiteral("Non trovato"), Icona::Informazione);
+    };
+    // Without its list a run would copy documents that no list shows: the
+    // folder or the day's old list that cannot be dealt with stops it before
+    // any copy, naming the culprit.
+    const auto ElencoImpossibile = [](const QString& testo) {
+        MostraMessaggio(testo + QStringLiteral(": nessun documento è stato copiato."), Icona::Esclamazione);
+    };
     strCartellaElenchi = UnisciPercorso(CartellaProgramma(), QStringLiteral("elenchi"));
-    if (!QFileInfo(strCartellaElenchi).isDir())
-        QDir().mkpath(strCartellaElenchi);
+    if (!QFileInfo(strCartellaElenchi).isDir() && !QDir().mkpath(strCartellaElenchi)) {
+        ElencoImpossibile(QStringLiteral("Impossibile creare la cartella degli elenchi ") + strCartellaElenchi);
+        return;
+    }
 
     Recordset righe;
-    const ErroreArchivio errore = righe.ApriSql(StringaConnessione(Modulo::strDatabase), stRsql);
-    if (errore.presente()) {
-        MostraErroreRicerca(errore);
+    if (righe.ApriSql(StringaConnessione(Modulo::strDatabase), stRsql).presente()) {
+        NonTrovato();
         return;
     }
     const QString strNomeElenco =
         QStringLiteral("ElencoStampe") + Adesso().toString(QStringLiteral("dd_MM_yyyy")) + QStringLiteral(".txt");
     const QString percorsoElenco = UnisciPercorso(strCartellaElenchi, strNomeElenco);
     // Every run starts the day's list afresh.
-    if (QFileInfo::exists(percorsoElenco))
-        QFile::remove(percorsoElenco);
+    if (QFileInfo::exists(percorsoElenco) && !QFile::remove(percorsoElenco)) {
+        ElencoImpossibile(QStringLiteral("Impossibile eliminare l'elenco precedente ") + percorsoElenco);
+        return;
+    }
     if (righe.FineFile()) {
         MostraMessaggio(QStringLiteral("Non ci sono documenti presenti relativamente ai parametri di ricerca "
                                        "formulati."),
@@ -154,14 +169,13 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
         return;
     }
 
-    QString strSorgente;
     int contate = 0;
     int mancanti = 0;
     while (!righe.FineFile()) {
         ++contate;
         const QVariant stampa = righe.Valore(QStringLiteral("Stampa"));
         if (stampa.isNull()) {
-            MostraMessaggio(strSorgente + QStringLiteral("Non trovato"), Icona::Informazione);
+            NonTrovato();
             return;
         }
         const QString strFile = stampa.toString();
@@ -170,6 +184,7 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
             ++mancanti;
         } else {
             const RisultatoCopia copia = CopiaDocumento(strSorgente, UnisciPercorso(strCartella, strFile));
+            // A full disk is worth its own words: the user knows what to do.
             if (copia.esito == EsitoCopia::SpazioEsaurito) {
                 MostraMessaggio(QStringLiteral("Spazio esaurito nella cartella ") + strCartella
                                     + QStringLiteral(": ") + strFile
@@ -179,7 +194,7 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
                 return;
             }
             if (copia.esito == EsitoCopia::Errore) {
-                MostraMessaggio(strSorgente + QStringLiteral("Non trovato"), Icona::Informazione);
+                NonTrovato();
                 return;
             }
             ScriviElenco(TestoData(righe.Valore(QStringLiteral("data"))),
@@ -187,9 +202,8 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
                          TestoCampo(righe, QStringLiteral("Tipo")), TestoCampo(righe, QStringLiteral("Clien_Forn")),
                          strNomeElenco);
         }
-        const ErroreArchivio erroreRiga = righe.MoveNext();
-        if (erroreRiga.presente()) {
-            MostraErroreRicerca(erroreRiga);
+        if (righe.MoveNext().presente()) {
+            NonTrovato();
             return;
         }
     }

@@ -5,13 +5,23 @@
 // CARTELLA/server/pdf        invoices and delivery notes of a few clients
 //                            over several months, real readable PDFs named
 //                            by the document convention (widths 6, 3, 7)
-// CARTELLA/server/marvena    spooling.ini with those widths, an empty archive
-// CARTELLA/Velmira.ini       pointing at the two folders
+// CARTELLA/server/marvena    spooling.ini with those widths, the archive with
+//                            those documents, each with its client's e-mail
+// CARTELLA/Velmira.ini       pointing at the two folders, with a mail account
+//                            for a server on loopback without login
 //
 // Whatever an earlier demo left in CARTELLA/server is made afresh.
+//
+//   velmira-demo --porta-smtp PORTA CARTELLA
+//
+// only points the demo's mail account at 127.0.0.1:PORTA, where scripts/run
+// has just started a mail server that keeps what it receives.
 
 #include "archive/Archivio.h"
+#include "archive/Connessione.h"
+#include "common/CartellaProgramma.h"
 #include "import/NomeDocumento.h"
+#include "import/cImporta.h"
 #include "settings/FileIni.h"
 
 #include <QDate>
@@ -31,13 +41,14 @@ struct Cliente
     const char* codice; // as it stands in the file name
     const char* nome;
     const char* citta;
+    const char* email;
 };
 
 const Cliente clienti[] = {
-    {"000101", "Ferramenta Bellotti S.r.l.", "Bergamo"},
-    {"000245", "Idraulica Sala & Figli", "Lecco"},
-    {"C00310", "Cooperativa Agricola Valsassina", "Barzio"},
-    {"000512", "Studio Tecnico Arch. Riva", "Como"},
+    {"000101", "Ferramenta Bellotti S.r.l.", "Bergamo", "amministrazione@bellotti.example"},
+    {"000245", "Idraulica Sala & Figli", "Lecco", "ufficio@idraulicasala.example"},
+    {"C00310", "Cooperativa Agricola Valsassina", "Barzio", "contabilita@coopvalsassina.example"},
+    {"000512", "Studio Tecnico Arch. Riva", "Como", "studio@architettoriva.example"},
 };
 
 struct Articolo
@@ -122,6 +133,36 @@ bool fallito(const char* cosa, const QString& dettaglio)
     return true;
 }
 
+bool scriviImpostazioni(const QString& fileIni, const QString& sezione,
+                        const std::initializer_list<std::pair<const char*, QString>>& valori)
+{
+    for (const auto& [chiave, valore] : valori)
+        if (!ScriviValoreIni(fileIni, sezione, QString::fromLatin1(chiave), valore))
+            return false;
+    return true;
+}
+
+// The documents archived as the import window would, then each row given its
+// client's address, as the office would have typed it.
+QString archiviaConIndirizzi(const QString& pdf, const QString& database, const QString& spooling)
+{
+    cImporta importazione;
+    importazione.CartellaPDF(pdf);
+    importazione.Database(database);
+    importazione.FileIni(spooling);
+    importazione.Avvia();
+    if (importazione.Esito() != EsitoImportazione::Eseguita)
+        return QStringLiteral("importazione dei documenti di prova non riuscita");
+    Connessione connessione;
+    ErroreArchivio errore = connessione.Apri(StringaConnessione(database));
+    for (const Cliente& c : clienti)
+        if (!errore.presente())
+            errore = connessione.Esegui(QStringLiteral("update Posta set email='%1' where Codice='%2'")
+                                            .arg(QString::fromLatin1(c.email),
+                                                 NormalizzaCampo(QString::fromLatin1(c.codice))));
+    return errore.presente() ? errore.testo() : QString();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -131,11 +172,19 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList argomenti = app.arguments();
-    if (argomenti.size() != 2) {
-        std::fprintf(stderr, "Uso: velmira-demo CARTELLA\n");
+    const bool soloPosta = argomenti.size() == 4 && argomenti[1] == QLatin1String("--porta-smtp");
+    if (argomenti.size() != 2 && !soloPosta) {
+        std::fprintf(stderr, "Uso: velmira-demo CARTELLA\n       velmira-demo --porta-smtp PORTA CARTELLA\n");
         return 2;
     }
-    const QString cartella = QDir(argomenti[1]).absolutePath();
+    const QString cartella = QDir(argomenti.last()).absolutePath();
+    const QString velmiraIni = cartella + QStringLiteral("/Velmira.ini");
+    const QString email = QStringLiteral("Email");
+    if (soloPosta)
+        return scriviImpostazioni(velmiraIni, email, {{"SMTP", QStringLiteral("127.0.0.1")}, {"Porta", argomenti[2]}})
+            ? 0
+            : (fallito("impossibile scrivere", velmiraIni), 1);
+
     const QString server = cartella + QStringLiteral("/server");
     const QString pdf = server + QStringLiteral("/pdf");
     const QString marvena = server + QStringLiteral("/marvena");
@@ -169,16 +218,25 @@ int main(int argc, char* argv[])
         || !ScriviValoreIni(spooling, sezione, QStringLiteral("LunTipDoc"), QStringLiteral("3"))
         || !ScriviValoreIni(spooling, sezione, QStringLiteral("LunNumDoc"), QStringLiteral("7")))
         return fallito("impossibile scrivere", spooling), 1;
-    if (const ErroreArchivio errore = CreaArchivio(marvena + QStringLiteral("/dati.mdb")); errore.presente())
+    const QString database = marvena + QStringLiteral("/dati.mdb");
+    if (const ErroreArchivio errore = CreaArchivio(database); errore.presente())
         return fallito("", errore.testo()), 1;
+    // The import's own list goes into the demo, not beside this tool.
+    ImpostaCartellaProgramma(cartella);
+    if (const QString errore = archiviaConIndirizzi(pdf, database, spooling); !errore.isEmpty())
+        return fallito("", errore), 1;
 
-    const QString velmiraIni = cartella + QStringLiteral("/Velmira.ini");
-    const QString percorsi = QStringLiteral("Percorsi");
-    if (!ScriviValoreIni(velmiraIni, percorsi, QStringLiteral("CartellaPDF"), pdf)
-        || !ScriviValoreIni(velmiraIni, percorsi, QStringLiteral("DataBase"), marvena))
+    if (!scriviImpostazioni(velmiraIni, QStringLiteral("Percorsi"), {{"CartellaPDF", pdf}, {"DataBase", marvena}})
+        || !scriviImpostazioni(velmiraIni, email,
+                               {{"Indirizzo", QStringLiteral("ufficio@velmira-forniture.example")},
+                                {"SMTP", QStringLiteral("127.0.0.1")},
+                                {"Oggetto", QStringLiteral("Documenti Velmira Forniture")},
+                                {"Messaggio", QStringLiteral("Buongiorno,+in allegato i documenti richiesti.++"
+                                                             "Cordiali saluti+Velmira Forniture S.p.A.")}}))
         return fallito("impossibile scrivere", velmiraIni), 1;
 
-    std::printf("Area di prova pronta in %s: %d documenti PDF in %s\n", qUtf8Printable(cartella),
-                seme, qUtf8Printable(pdf));
+    std::printf("Area di prova pronta in %s: %d documenti PDF in %s, già archiviati con l'indirizzo email "
+                "del cliente\n",
+                qUtf8Printable(cartella), seme, qUtf8Printable(pdf));
     return 0;
 }

@@ -125,31 +125,61 @@ void TestFrmPrincipale::menuEBarra()
 
 // An entry whose window is not built yet does nothing; one that unloads
 // itself while loading leaves no empty frame behind; one unloaded later is
-// built anew next time.
+// built anew next time. Every window opens at the top left over those already
+// open; one open but hidden, minimised or behind comes back as it was (still
+// maximised), never as a second copy.
 void TestFrmPrincipale::unaSolaIstanzaPerFinestra()
 {
-    Registra({"mnuFileRistampa", "mnuFileImporta"});
+    Registra({"mnuFileRistampa", "mnuFileImporta", "mnuFileEmail"});
     principale->RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] {
         auto* finestra = new QWidget;
         ScaricaFinestra(finestra); // as a window does when its settings are missing
         return finestra;
     });
     principale->show();
+    // "top-left corner of each frame, the active one, the one on top"
+    const auto Disposizione = [this] {
+        QStringList voci;
+        for (const QMdiSubWindow* cornice : Area()->subWindowList())
+            voci << cornice->widget()->objectName() + '@' + QString::number(cornice->x()) + ','
+                    + QString::number(cornice->y()) + (cornice->isVisible() ? "" : " (nascosta)")
+                    + (cornice->isMaximized() ? " (ingrandita)" : "");
+        const QMdiSubWindow* attiva = Area()->activeSubWindow();
+        return voci << (attiva ? attiva->widget()->objectName() : QStringLiteral("nessuna"))
+                    << Area()->subWindowList(QMdiArea::StackingOrder).last()->widget()->objectName();
+    };
 
     Azione("mnuFileRistampa")->trigger();
     QPointer<QMdiSubWindow> ristampa = Area()->activeSubWindow();
     Azione("mnuFileImporta")->trigger();
+    QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
+                                          "mnuFileImporta", "mnuFileImporta"}));
     principale->ToolBar_ButtonClick(QStringLiteral("Ristampa"));
-    QCOMPARE(Area()->activeSubWindow(), ristampa.get());
+    QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
+                                          "mnuFileRistampa", "mnuFileRistampa"}));
 
     Azione("mnuFileEmail")->trigger();
+    QPointer<QMdiSubWindow> email = Area()->activeSubWindow();
     Azione("mnuFileElencoMail")->trigger();
-    QTRY_COMPARE(Area()->subWindowList().size(), 2);
+    QTRY_COMPARE(Area()->subWindowList().size(), 3);
+
+    email->showMaximized();
+    NascondiFinestra(email->widget()); // as the e-mail search does while its preview is open
+    ristampa->showMinimized();
+    QCOMPARE(Disposizione().mid(1, 2), QStringList({"mnuFileImporta@0,0", "mnuFileEmail@0,0 (nascosta) (ingrandita)"}));
+    principale->ToolBar_ButtonClick(QStringLiteral("Email"));
+    QCOMPARE(Area()->subWindowList().size(), 3);
+    QCOMPARE(Disposizione().mid(2), QStringList({"mnuFileEmail@0,0 (ingrandita)", "mnuFileEmail",
+                                                 "mnuFileEmail"}));
+    email->showNormal();
+    Azione("mnuFileRistampa")->trigger();
+    QVERIFY(!ristampa->isMinimized() && ristampa->isVisible());
+    QCOMPARE(Area()->activeSubWindow(), ristampa.get());
 
     ScaricaFinestra(ristampa->widget());
     QTRY_VERIFY(ristampa.isNull());
     Azione("mnuFileRistampa")->trigger();
-    QCOMPARE(Area()->subWindowList().size(), 2);
+    QCOMPARE(Area()->subWindowList().size(), 3);
 
     Azione("mnuFileEsci")->trigger();
     VerificaUscita();

@@ -1,4 +1,5 @@
 #include "ProvaImportazione.h"
+#include "app/frmPrincipale.h"
 #include "import/cImporta.h"
 #include "import/frmImporta.h"
 #include "settings/Impostazioni.h"
@@ -167,11 +168,16 @@ private slots:
         QFETCH(QString, come);
         AmbienteProva ambiente;
         ProvaImportazione p(ambiente, Numerati(3000));
-        QMdiArea principale;
-        auto* nuova = new frmImporta;
-        QPointer<QMdiSubWindow> cornice = come == "cornice" ? principale.addSubWindow(nuova) : nullptr;
+        frmPrincipale principale;
+        principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
+        auto* area = principale.findChild<QMdiArea*>();
         principale.show();
-        QPointer<frmImporta> finestra = aperta(p, nuova);
+        QPointer<QMdiSubWindow> cornice;
+        if (come == "cornice") {
+            principale.ToolBar_ButtonClick(QStringLiteral("Importa"));
+            cornice = area->activeSubWindow();
+        }
+        QPointer<frmImporta> finestra = aperta(p, cornice ? qobject_cast<frmImporta*>(cornice->widget()) : new frmImporta);
 
         QString durante;
         QTimer::singleShot(0, finestra, [&] {
@@ -185,15 +191,30 @@ private slots:
             }
             const bool visibile = finestra->isVisible() || (cornice && cornice->isVisible());
             durante = QStringLiteral("pulsanti bloccati %1, visibile %2").arg(bloccati).arg(visibile);
+            if (cornice) {
+                // The menu brings back the window whose run is still ending, greyed,
+                // rather than a second one starting on the same list.
+                principale.ToolBar_ButtonClick(QStringLiteral("Importa"));
+                durante += QStringLiteral(", di nuovo visibile %1 tra %2, attiva %3")
+                               .arg(cornice->isVisible())
+                               .arg(area->subWindowList().size())
+                               .arg(finestra->isEnabled());
+            }
         });
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         scarica();
 
-        QCOMPARE(durante, "pulsanti bloccati 1, visibile 0");
-        QVERIFY(finestra.isNull() && cornice.isNull());
+        QCOMPARE(durante, come == "cornice" ? "pulsanti bloccati 1, visibile 0, di nuovo visibile 1 tra 1, attiva 0"
+                                            : "pulsanti bloccati 1, visibile 0");
+        QVERIFY(finestra.isNull());
+        QTRY_VERIFY(cornice.isNull() && area->subWindowList().isEmpty());
         QCOMPARE(p.elenco(), Elenco({"Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
         QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
         QCOMPARE(ambiente.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
+        // Once the run has ended, the menu opens a new window ready for a run.
+        principale.ToolBar_ButtonClick(QStringLiteral("Importa"));
+        QCOMPARE(area->subWindowList().size(), 1);
+        QVERIFY(area->subWindowList().first()->widget()->isEnabled());
     }
 };
 

@@ -57,8 +57,13 @@ inline void Cerca(PannelloRicerca* p, int opzione, const QDate& dal, const QDate
         Riscrivi(p->txtDoc, numero);
     if (p->txtCodice->isEnabled())
         Riscrivi(p->txtCodice, codice);
-    if (!tipo.isEmpty())
+    // The type is typed with the focus in the box and left with Tab, so
+    // that completion gets its chance to change it.
+    if (!tipo.isEmpty()) {
+        QTest::mouseClick(p->cmbTipo->lineEdit(), Qt::LeftButton);
         Riscrivi(p->cmbTipo->lineEdit(), tipo);
+        QTest::keyClick(p->cmbTipo->lineEdit(), Qt::Key_Tab);
+    }
     QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
 }
 

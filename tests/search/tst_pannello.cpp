@@ -4,8 +4,12 @@
 #include "search/frmSelStampe.h"
 #include "settings/Impostazioni.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 class TestPannello : public QObject
 {
@@ -36,6 +40,47 @@ private slots:
         QCOMPARE(messaggi.first().icona, Icona::Critica);
         QVERIFY(messaggi.last().testo.startsWith(QStringLiteral("Impossibile eseguire la ricerca nell'archivio:\n")));
         QVERIFY(!finestra.Trova());
+    }
+
+    // Types that cannot all be read: the walk breaks off after the empty
+    // types, before the first real one. That is said, not taken for an
+    // archive without types.
+    void tipiIlleggibili()
+    {
+        ArchivioProva archivio({"a.pdf - 1 2014-03-01 -", "b.pdf FAT 2 2014-03-01 C1"});
+        qint64 pagina = 0;
+        qint64 dimensione = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("guasto"));
+            db.setDatabaseName(archivio.database);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000) "
+                           "insert into Posta (Stampa, Tipo) select 'vuoto' || i || '.pdf', '' from n"));
+            QVERIFY(q.exec("select pageno from dbstat where name = 'Posta_Tipo' and pagetype = 'leaf' order by pageno"));
+            QList<qint64> foglie;
+            while (q.next())
+                foglie.append(q.value(0).toLongLong());
+            QVERIFY(foglie.size() > 4);
+            pagina = foglie[foglie.size() / 2];
+            QVERIFY(q.exec("pragma page_size") && q.next());
+            dimensione = q.value(0).toLongLong();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("guasto"));
+        QFile file(archivio.database);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek((pagina - 1) * dimensione));
+        file.write(QByteArray(dimensione, '\xA5'));
+        file.close();
+
+        frmRistampa finestra;
+        const auto& messaggi = archivio.dialoghi.messaggi;
+        QCOMPARE(messaggi.size(), 1);
+        QCOMPARE(messaggi.first().icona, Icona::Critica);
+        QVERIFY2(messaggi.first().testo.startsWith(QStringLiteral("Impossibile leggere i tipi di documento dall'archivio ")),
+                 qPrintable(messaggi.first().testo));
+        // The searches by number and code stay at hand.
+        QCOMPARE(finestra.Pannello()->intModoRicerca(), 1);
+        QVERIFY(finestra.Pannello()->optRicerca[1]->isEnabled());
     }
 
     void caricamentoEModi_data()
@@ -98,38 +143,62 @@ private slots:
     {
         QTest::addColumn<bool>("copia");    // the copy window, else the reprint one
         QTest::addColumn<QString>("anno");  // typed in place of the year shown
-        QTest::addColumn<bool>("uscendo");  // leaving the field, else clicking "Cerca"
-        QTest::addColumn<bool>("accettato");
-        QTest::newRow("quattro cifre") << false << "2014" << false << true;
-        QTest::newRow("due cifre") << false << "14" << false << false;
-        QTest::newRow("lettere") << false << "abcd" << false << false;
+        QTest::addColumn<QString>("uscita"); // how the user tries to go on
+        QTest::addColumn<QString>("esito");  // searches run, messages, window still open
+        QTest::newRow("quattro cifre, Cerca") << false << "2014" << "cerca" << "1 0 1";
+        QTest::newRow("quattro cifre, Chiudi") << false << "2014" << "chiudi" << "0 0 0";
+        QTest::newRow("due cifre, Tab") << false << "14" << "tab" << "0 1 1";
+        QTest::newRow("lettere, Cerca") << false << "abcd" << "cerca" << "0 1 1";
+        QTest::newRow("due cifre, Chiudi") << false << "14" << "chiudi" << "0 1 1";
+        // The window's own frame is not another control: no message there,
+        // but closing afterwards still wants a good year.
+        QTest::newRow("due cifre, cornice e poi Chiudi") << false << "14" << "cornice" << "0 1 1";
+        QTest::newRow("vuoto, Alt+C") << false << "" << "alt+c" << "0 1 1";
+        QTest::newRow("due cifre, Alt+C") << false << "14" << "alt+c" << "0 1 1";
         // Only the copy window takes a fifth character, and refuses it.
-        QTest::newRow("ristampa, quinta cifra non presa") << false << "20145" << false << true;
-        QTest::newRow("copia, cinque cifre uscendo") << true << "20145" << true << false;
+        QTest::newRow("ristampa, quinta cifra non presa") << false << "20145" << "cerca" << "1 0 1";
+        QTest::newRow("copia, cinque cifre, Tab") << true << "20145" << "tab" << "0 1 1";
     }
 
     void anno()
     {
         QFETCH(bool, copia);
         QFETCH(QString, anno);
-        QFETCH(bool, uscendo);
-        QFETCH(bool, accettato);
+        QFETCH(QString, uscita);
+        QFETCH(QString, esito);
         ArchivioProva archivio({"a.pdf FAT 1 2014-03-01 C1"});
-        std::unique_ptr<QWidget> finestra(copia ? static_cast<QWidget*>(new frmSelStampe) : new frmRistampa);
-        QVERIFY(MostraAttiva(finestra.get()));
+        QMdiArea area;
+        QPointer<QWidget> finestra = copia ? static_cast<QWidget*>(new frmSelStampe) : new frmRistampa;
+        QMdiSubWindow* cornice = area.addSubWindow(finestra);
+        area.resize(900, 700);
+        QVERIFY(MostraAttiva(&area));
         auto* p = finestra->findChild<PannelloRicerca*>();
         QSignalSpy cerca(p, &PannelloRicerca::Cerca);
         QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
-        p->txtAnno->setFocus();
+        QTest::mouseClick(p->txtAnno, Qt::LeftButton);
         Riscrivi(p->txtAnno, anno);
-        uscendo ? QTest::keyClick(p->txtAnno, Qt::Key_Tab) : QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
-        QCOMPARE(cerca.size(), accettato && !uscendo ? 1 : 0);
+        if (uscita == "tab") {
+            QTest::keyClick(p->txtAnno, Qt::Key_Tab);
+        } else if (uscita.startsWith("alt+")) {
+            QTest::keyClick(p->txtAnno, uscita.back().toLatin1(), Qt::AltModifier);
+            QTest::qWait(300); // a mnemonic presses its button for a moment
+        } else {
+            if (uscita == "cornice") {
+                QTest::mouseClick(cornice, Qt::LeftButton, {}, QPoint(cornice->width() / 2, 8));
+                QCOMPARE(archivio.dialoghi.messaggi.size(), 0);
+            }
+            QTest::mouseClick(uscita == "cerca" ? p->cmdCerca : p->cmdAnnulla, Qt::LeftButton);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(cerca.size()).arg(archivio.dialoghi.messaggi.size()).arg(!finestra.isNull()),
+                 esito);
         const QString annoNonValido = Messaggio(Icona::Nessuna, QStringLiteral("Anno documento non valido"));
-        QCOMPARE(Messaggi(archivio.dialoghi), accettato ? QStringList{} : QStringList{annoNonValido});
-        if (accettato)
+        if (archivio.dialoghi.messaggi.isEmpty())
             return;
+        QCOMPARE(Messaggi(archivio.dialoghi), QStringList{annoNonValido});
         QVERIFY(p->txtAnno->hasFocus());
         QCOMPARE(p->txtAnno->selectedText(), anno);
+        QVERIFY(!p->cmdCerca->isDown() && !p->cmdAnnulla->isDown());
         // A second bad year is refused as well; a good one lets the user go on.
         for (const char* altro : {"14", "2013"}) {
             QTest::keyClicks(p->txtAnno, QString::fromLatin1(altro));
@@ -137,6 +206,8 @@ private slots:
         }
         QCOMPARE(Messaggi(archivio.dialoghi), (QStringList{annoNonValido, annoNonValido}));
         QVERIFY(!p->txtAnno->hasFocus());
+        QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+        QCOMPARE(cerca.size(), 1);
     }
 };
 

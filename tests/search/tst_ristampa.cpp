@@ -1,6 +1,7 @@
 #include "ArchivioProva.h"
 #include "search/frmRistampa.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -93,8 +94,11 @@ private slots:
         finestra_->setRichiamoExt(richiamoExt);
         QSignalSpy spiaValore(finestra_.get(), &frmRistampa::Valore);
         Cerca(finestra_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
-        Tabulario* lista = finestra_->Trova();
+        QPointer<Tabulario> lista = finestra_->Trova();
         QVERIFY(QTest::qWaitForWindowActive(lista));
+        // The list is gone before the window acts on the choice.
+        bool listaDavanti = false;
+        archivio_->dialoghi.alMessaggio = [&](const auto&) { listaDavanti |= lista && lista->isVisible(); };
         auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
         auto* filtro = lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro"));
         QVERIFY(tabella && filtro);
@@ -111,6 +115,7 @@ private slots:
                  QStringList({aperto.isEmpty() ? QString() : archivio_->pdf(aperto) + "open", valore,
                               messaggio.isEmpty() ? QString() : Messaggio(Icona::Esclamazione, messaggio)}));
         QVERIFY(spiaValore.size() <= 1);
+        QVERIFY(!listaDavanti);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 namespace {
 QByteArray Contenuto(const QString& percorso)
@@ -115,6 +116,67 @@ private slots:
                  QStringList{Messaggio(Icona::Informazione, archivio_->pdf("fat1.pdf") + "Non trovato")});
         QCOMPARE(FileIn(destinazione_), QStringList{"bol1.pdf"});
         QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
+    }
+
+    // Failures of a copy-all run before or while it copies. "%1" stands for
+    // the program folder (which holds the destination "locale").
+    void guastiCopiaTutti_data()
+    {
+        QTest::addColumn<QString>("guasto");
+        QTest::addColumn<int>("icona");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QStringList>("copiati");
+        QTest::newRow("elenchi impossibile da creare") << "elenchi" << int(Icona::Esclamazione)
+            << "Impossibile creare la cartella degli elenchi %1/elenchi: nessun documento è stato copiato."
+            << QStringList{};
+        QTest::newRow("elenco del giorno impossibile da eliminare") << "elenco" << int(Icona::Esclamazione)
+            << "Impossibile eliminare l'elenco precedente %1/elenchi/ElencoStampe15_03_2014.txt: nessun documento "
+               "è stato copiato."
+            << QStringList{};
+        QTest::newRow("archivio danneggiato") << "archivio" << int(Icona::Informazione) << "Non trovato"
+            << QStringList{};
+        QTest::newRow("disco pieno") << "disco" << int(Icona::Esclamazione)
+            << "Spazio esaurito nella cartella %1/locale: fat1.pdf non è stato copiato. I documenti copiati prima restano "
+               "nella cartella e nell'elenco."
+            << QStringList{"bol1.pdf"};
+    }
+
+    void guastiCopiaTutti()
+    {
+        QFETCH(QString, guasto);
+        QFETCH(int, icona);
+        QFETCH(QString, messaggio);
+        QFETCH(QStringList, copiati);
+        struct Smonta
+        {
+            QString cartella;
+            ~Smonta()
+            {
+                if (!cartella.isEmpty())
+                    QProcess::execute(QStringLiteral("umount"), {cartella});
+            }
+        } smonta;
+        if (guasto == "elenchi") {
+            archivio_->scriviFile(QStringLiteral("elenchi"), "un file al posto della cartella");
+        } else if (guasto == "elenco") {
+            archivio_->scriviFile(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt/dentro"), "x");
+        } else if (guasto == "archivio") {
+            QFile database(archivio_->database);
+            QVERIFY(database.open(QIODevice::ReadWrite));
+            database.write(QByteArray(4096, '\xA5'));
+        } else {
+            // 64 KiB of room: the first document fits, the second does not.
+            archivio_->scriviFile(QStringLiteral("server/pdf/fat1.pdf"), QByteArray(200000, 'p'));
+            if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", destinazione_}) != 0)
+                QSKIP("a small tmpfs cannot be mounted here (root and mount are needed)");
+            smonta.cartella = destinazione_;
+        }
+        Cerca(finestra_->Pannello(), 0, Giorno, Giorno);
+        QCOMPARE(Messaggi(archivio_->dialoghi),
+                 QStringList{Messaggio(Icona(icona), messaggio.arg(archivio_->cartella()))});
+        QCOMPARE(FileIn(destinazione_), copiati);
+        if (guasto == "disco")
+            QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
     }
 
     void sceltaSingola_data()

@@ -3,6 +3,7 @@
 #include "common/Dialoghi.h"
 
 #include <QList>
+#include <functional>
 #include <QQueue>
 
 // Keeps every message the program shows and answers from a script
@@ -25,6 +26,9 @@ public:
 
     void RispondiPoi(Risposta risposta) { risposte.enqueue(risposta); }
     void RispondiInputPoi(const QString& testo) { risposteInput.enqueue(testo); }
+
+    // Called as each message is shown, to see what is on screen with it.
+    std::function<void(const Voce&)> alMessaggio;
 
     QList<Voce> messaggi;
     QStringList richiesteInput;

@@ -1,4 +1,4 @@
-#include "common/EliminaFileTemp.h"
+#include "avvio/EliminaFileTemp.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "AmbienteProva.h"
 
-#include "common/AttivazioneProgramma.h"
-#include "common/EliminaFileTemp.h"
+#include "avvio/AttivazioneProgramma.h"
+#include "avvio/EliminaFileTemp.h"
 #include "settings/Impostazioni.h"
 
 #include <QDir>

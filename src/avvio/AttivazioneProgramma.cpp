@@ -1,7 +1,7 @@
-#include "common/AttivazioneProgramma.h"
+#include "avvio/AttivazioneProgramma.h"
 
+#include "avvio/EliminaFileTemp.h"
 #include "common/CartellaProgramma.h"
-#include "common/EliminaFileTemp.h"
 #include "common/Testo.h"
 #include "settings/FileIni.h"
 #include "settings/Impostazioni.h"

@@ -1,0 +1,108 @@
+#include "mail/CorvexProcesso.h"
+
+#include "common/CartellaProgramma.h"
+#include "mail/ProtocolloPosta.h"
+#include "settings/Impostazioni.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+CorvexProcesso::CorvexProcesso(const QString& eseguibile)
+    : eseguibile_(eseguibile)
+{
+}
+
+CorvexProcesso::~CorvexProcesso()
+{
+    if (!processo_)
+        return;
+    // Never killed with its owner: a dispatch under way is seen through.
+    processo_->disconnect(this);
+    processo_->setParent(nullptr);
+    if (processo_->state() == QProcess::NotRunning) {
+        processo_->deleteLater();
+        return;
+    }
+    QObject::connect(processo_, &QProcess::finished, processo_, &QObject::deleteLater);
+    QObject::connect(processo_, &QProcess::errorOccurred, processo_, &QObject::deleteLater);
+}
+
+QString CorvexProcesso::EseguibilePredefinito()
+{
+    return UnisciPercorso(QCoreApplication::applicationDirPath(), QStringLiteral("velmira-posta"));
+}
+
+void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
+{
+    if (processo_) {
+        concludi(false, QStringLiteral("Invio già avviato con questo componente di posta."));
+        return;
+    }
+    RichiestaPosta r;
+    static_cast<ValoriCorvex&>(r) = *this;
+    r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
+    r.CartellaProgramma = CartellaProgramma();
+    r.tabella = tabella;
+
+    processo_ = new QProcess(this);
+    processo_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(processo_, &QProcess::readyReadStandardOutput, this, &CorvexProcesso::leggiUscita);
+    connect(processo_, &QProcess::finished, this,
+            [this](int codice, QProcess::ExitStatus stato) { terminato(codice, stato); });
+    connect(processo_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError errore) {
+        if (errore == QProcess::FailedToStart)
+            concludi(false, QStringLiteral("Impossibile avviare il programma di invio della posta %1: %2.")
+                                .arg(eseguibile_, processo_->errorString()));
+    });
+    processo_->start(eseguibile_, {});
+    if (processo_->state() == QProcess::NotRunning)
+        return;
+    // The account and the password go through the pipe, never the command line.
+    processo_->write(CodificaRichiesta(r));
+    processo_->closeWriteChannel();
+}
+
+void CorvexProcesso::leggiUscita()
+{
+    resto_ += processo_->readAllStandardOutput();
+    qsizetype finePrimaRiga;
+    while ((finePrimaRiga = resto_.indexOf('\n')) >= 0) {
+        const auto riga = LeggiRigaPosta(resto_.left(finePrimaRiga));
+        resto_.remove(0, finePrimaRiga + 1);
+        if (!riga)
+            continue;
+        if (riga->fine) {
+            fineRicevuta_ = true;
+            esito_ = riga->esito;
+            messaggio_ = riga->messaggio;
+        } else {
+            emit Avanzamento(riga->fatti, riga->totale);
+        }
+    }
+}
+
+void CorvexProcesso::terminato(int codice, int stato)
+{
+    leggiUscita();
+    if (fineRicevuta_)
+        concludi(esito_, messaggio_);
+    else if (stato == QProcess::CrashExit)
+        concludi(false, QStringLiteral("Il programma di invio della posta si è interrotto prima della fine: "
+                                       "non si sa quali documenti siano stati inviati e l'elenco degli "
+                                       "invii può mancare."));
+    else
+        concludi(false, QStringLiteral("Il programma di invio della posta è terminato senza esito (codice %1): "
+                                       "non si sa quali documenti siano stati inviati.")
+                            .arg(codice));
+}
+
+void CorvexProcesso::concludi(bool esito, const QString& messaggio)
+{
+    if (concluso_)
+        return;
+    concluso_ = true;
+    // Heard from the event loop, never from inside InviaDocumenti or a signal
+    // of the process: the receiver may release this object right away.
+    QMetaObject::invokeMethod(
+        this, [this, esito, messaggio] { emit Risultato(esito, messaggio); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "components/Corvex.h"
+
+class QProcess;
+
+// The mail component as the helper program velmira-posta, run in a process
+// of its own: the account and the table go to it on its standard input, its
+// progress lines become Avanzamento and its end exactly one Risultato, also
+// when it cannot start or dies on the way.
+//
+// Released while the helper still works, it lets the helper finish: the
+// documents go and their list is written, only the event is not heard.
+class CorvexProcesso : public Corvex
+{
+    Q_OBJECT
+
+public:
+    explicit CorvexProcesso(const QString& eseguibile = EseguibilePredefinito());
+    ~CorvexProcesso() override;
+
+    void InviaDocumenti(const TabellaInvio& tabella) override;
+
+    // velmira-posta beside the running executable.
+    static QString EseguibilePredefinito();
+
+private:
+    void leggiUscita();
+    void concludi(bool esito, const QString& messaggio);
+    void terminato(int codice, int stato);
+
+    QString eseguibile_;
+    QProcess* processo_ = nullptr;
+    QByteArray resto_;
+    bool concluso_ = false;
+    bool fineRicevuta_ = false;
+    bool esito_ = false;
+    QString messaggio_;
+};

@@ -1,0 +1,60 @@
+#include "mail/ElencoMail.h"
+
+#include "common/CartellaProgramma.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <unistd.h>
+
+namespace {
+
+const QString separatore = QStringLiteral(" - ");
+
+// A field never holds the separator or a line break, or the reader would
+// split the line wrongly. The path is the last field and is kept as it is.
+QString campo(const QString& testo)
+{
+    QString pulito = testo;
+    pulito.replace(QRegularExpression(QStringLiteral("[\r\n]+")), QStringLiteral(" "));
+    return pulito.replace(separatore, QStringLiteral(" -- "));
+}
+
+} // namespace
+
+QString RigaElencoMail(const VoceElencoMail& v)
+{
+    return QStringList{v.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), campo(v.mittente),
+                       campo(v.destinatario), campo(v.esito), v.percorso}
+        .join(separatore);
+}
+
+EsitoElencoMail ScriviElencoMail(const QString& cartella, const QList<VoceElencoMail>& voci)
+{
+    QByteArray testo;
+    for (const VoceElencoMail& voce : voci)
+        testo += RigaElencoMail(voce).toUtf8() + "\r\n";
+
+    QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
+    provvisorio.setAutoRemove(true);
+    if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush()
+        || ::fsync(provvisorio.handle()) != 0)
+        return {{}, provvisorio.errorString()};
+    provvisorio.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+
+    // A name of its own even when two dispatches end in the same millisecond.
+    const QString base = UnisciPercorso(
+        cartella, QStringLiteral("ElencoMail_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
+    for (int n = 0; n < 1000; ++n) {
+        const QString nome = base + (n ? QStringLiteral("_%1").arg(n) : QString()) + QStringLiteral(".txt");
+        // Qt's rename never replaces an existing file: a list is never lost.
+        if (provvisorio.rename(nome)) {
+            provvisorio.setAutoRemove(false);
+            return {nome, {}};
+        }
+        if (!QFile::exists(nome))
+            return {{}, provvisorio.errorString()};
+    }
+    return {{}, QStringLiteral("nessun nome libero per l'elenco")};
+}

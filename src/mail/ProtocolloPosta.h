@@ -1,0 +1,38 @@
+#pragma once
+
+#include "components/Corvex.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// What the program hands the mail helper on its standard input (never on its
+// command line, where the password would show in the process list), and the
+// lines the helper writes back on its standard output while it works.
+
+struct RichiestaPosta : ValoriCorvex
+{
+    QString CertificatoCA;     // a CA file for an office's own server; empty: the system's store
+    QString CartellaProgramma; // where the list of messages sent goes
+    TabellaInvio tabella;
+};
+
+// One JSON document; the helper reads its standard input to the end.
+QByteArray CodificaRichiesta(const RichiestaPosta& richiesta);
+// Nothing when the text is not a request (a column count that differs between
+// paths and recipients included).
+std::optional<RichiestaPosta> DecodificaRichiesta(const QByteArray& testo);
+
+// One line of the helper's output: progress, or the end with the closing message.
+struct RigaPosta
+{
+    bool fine = false;
+    int fatti = 0;
+    int totale = 0;
+    bool esito = false;
+    QString messaggio;
+};
+
+QByteArray RigaAvanzamento(int fatti, int totale);
+QByteArray RigaFine(bool esito, const QString& messaggio);
+std::optional<RigaPosta> LeggiRigaPosta(const QByteArray& riga);

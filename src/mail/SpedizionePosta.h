@@ -1,0 +1,58 @@
+#pragma once
+
+#include "mail/ProtocolloPosta.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <functional>
+
+// One dispatch from start to end: check what can go, put each recipient's
+// documents into messages, hand them to the mail channel, and leave the list
+// of what happened to each document in the program's folder.
+
+struct AllegatoPosta
+{
+    QString nome;
+    QByteArray dati;
+};
+
+struct BustaPosta
+{
+    QString mittente;
+    QString destinatario;
+    QString oggetto;
+    QString testo;
+    QList<AllegatoPosta> allegati;
+};
+
+// What became of one message. `causa` says why it did not go, in Italian;
+// `perTutti` marks a fault of the server or of the account (unreachable,
+// login refused...) that the following messages would meet as well.
+struct EsitoBusta
+{
+    bool inviata = false;
+    QString causa;
+    bool perTutti = false;
+};
+
+// The road to the mail server.
+class CanaleSmtp
+{
+public:
+    virtual ~CanaleSmtp() = default;
+    virtual EsitoBusta Invia(const BustaPosta& busta) = 0;
+};
+
+// Attachments of one message stay under this many bytes (a larger document goes alone).
+inline constexpr qint64 limiteAllegati = 20 * 1024 * 1024;
+
+struct EsitoSpedizione
+{
+    bool esito = false; // every document went and the list was written
+    QString messaggio;  // the closing message for the user
+};
+
+// `avanzamento` hears (documents settled, documents in all) as the work goes.
+EsitoSpedizione EseguiSpedizione(const RichiestaPosta& richiesta, CanaleSmtp& canale,
+                                 const std::function<void(int, int)>& avanzamento);

@@ -1,0 +1,61 @@
+#include "ServerSmtpProva.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+
+ServerSmtpProva::ServerSmtpProva(const QString& cartella, const QStringList& opzioni)
+    : ricevuti_(cartella + QStringLiteral("/ricevuti"))
+{
+    processo_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    processo_.start(QStringLiteral("/usr/bin/python3"),
+                    QStringList{QStringLiteral(SERVER_SMTP_PY), QStringLiteral("--cartella"), ricevuti_} + opzioni);
+    while (processo_.waitForReadyRead(15000)) {
+        if (!processo_.canReadLine())
+            continue;
+        const QByteArray riga = processo_.readLine().trimmed();
+        if (riga.startsWith("porta "))
+            porta_ = riga.mid(6).toInt();
+        break;
+    }
+    if (!porta_)
+        errore_ = QStringLiteral("server SMTP di prova non avviato: ") + processo_.errorString();
+}
+
+ServerSmtpProva::~ServerSmtpProva()
+{
+    processo_.terminate();
+    if (!processo_.waitForFinished(5000)) {
+        processo_.kill();
+        processo_.waitForFinished(5000);
+    }
+}
+
+QJsonArray ServerSmtpProva::messaggi() const
+{
+    QProcess lettore;
+    lettore.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(LEGGI_MESSAGGI_PY), ricevuti_});
+    lettore.waitForFinished(120000);
+    return QJsonDocument::fromJson(lettore.readAllStandardOutput()).array();
+}
+
+QString ServerSmtpProva::FileCertificato(const QString& cartella)
+{
+    return cartella + QStringLiteral("/certificato.pem");
+}
+
+QStringList ServerSmtpProva::Certificato(const QString& cartella)
+{
+    const QString certificato = FileCertificato(cartella);
+    const QString chiave = cartella + QStringLiteral("/chiave.pem");
+    if (!QFile::exists(certificato)) {
+        QDir().mkpath(cartella);
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                       "-days", "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                       "-keyout", chiave, "-out", certificato});
+        openssl.waitForFinished(60000);
+    }
+    return {QStringLiteral("--certificato"), certificato, QStringLiteral("--chiave"), chiave};
+}

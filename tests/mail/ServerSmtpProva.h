@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// A real SMTP server on loopback (tests/mail/server_smtp.py over aiosmtpd),
+// on a port the system chooses, saving what it receives into its own folder.
+// Stopped when the object goes, also when a test fails half way.
+class ServerSmtpProva
+{
+public:
+    // `cartella` holds the messages received (in ricevuti/); `opzioni` are
+    // the script's: --modo, --utente, --rifiuta...
+    ServerSmtpProva(const QString& cartella, const QStringList& opzioni);
+    ~ServerSmtpProva();
+
+    int porta() const { return porta_; } // 0 when it did not start
+    QString errore() const { return errore_; }
+    qint64 pid() const { return processo_.processId(); }
+    // The messages received, as Python's MIME parser reads them.
+    QJsonArray messaggi() const;
+
+    // A certificate for 127.0.0.1 and its key, made with openssl in `cartella`
+    // (kept when already there). The options that give them to the script.
+    static QStringList Certificato(const QString& cartella);
+    static QString FileCertificato(const QString& cartella);
+
+private:
+    QString ricevuti_;
+    QProcess processo_;
+    int porta_ = 0;
+    QString errore_;
+};

@@ -1,0 +1,386 @@
+#include "ServerSmtpProva.h"
+
+#include "AmbienteProva.h"
+#include "mail/ComposizionePosta.h"
+#include "mail/CorvexProcesso.h"
+#include "mail/ElencoMail.h"
+#include "mail/ProtocolloPosta.h"
+#include "settings/Impostazioni.h"
+
+#include <QCryptographicHash>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <csignal>
+
+#ifndef ESEGUIBILE_POSTA
+#error "ESEGUIBILE_POSTA must name the velmira-posta executable"
+#endif
+
+namespace {
+
+const QString mittente = QStringLiteral("ufficio@velmira.example");
+const QString utente = QStringLiteral("ufficio");
+const QString password = QStringLiteral("Segreta-Tr3no!");
+
+// A document that looks like a PDF, of the size asked, with bytes of every value.
+QString creaPdf(const AmbienteProva& ambiente, const QString& nome, qsizetype dimensione)
+{
+    QList<quint32> casuali((dimensione + 3) / 4);
+    QRandomGenerator{quint32(dimensione)}.fillRange(casuali.data(), casuali.size());
+    QByteArray dati(reinterpret_cast<const char*>(casuali.constData()), dimensione);
+    dati.replace(0, 9, "%PDF-1.4\n");
+    return ambiente.scriviFile(QStringLiteral("pdf/") + nome, dati);
+}
+
+QString impronta(const QString& percorso)
+{
+    QFile f(percorso);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+}
+
+struct Dispaccio
+{
+    int risultati = 0;
+    bool esito = false;
+    QString messaggio;
+    QList<QList<QVariant>> avanzamenti;
+    QStringList elenco; // the lines of the single list file left in the program's folder
+    QString riga(int k) const { return elenco.value(k); }
+};
+
+QStringList lineeElenco(const QString& cartella)
+{
+    const QStringList nomi = QDir(cartella).entryList({QStringLiteral("*ElencoMail*")}, QDir::Files | QDir::Hidden);
+    if (nomi.size() != 1)
+        return {QStringLiteral("file di elenco: %1").arg(nomi.join(QLatin1Char(',')))};
+    QFile f(cartella + QLatin1Char('/') + nomi[0]);
+    f.open(QIODevice::ReadOnly);
+    QStringList righe = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+    if (righe.value(righe.size() - 1).isEmpty())
+        righe.removeLast();
+    return righe;
+}
+
+void configura(Corvex& c, const QString& server, int porta, const QString& chi = {}, const QString& parola = {})
+{
+    c.Mittente = mittente;
+    c.TestoMail = QStringLiteral("Buongiorno,\r\nin allegato i documenti (totale 1.250,00 €).\r\n\r\nCordiali saluti");
+    c.OggettoMail = QStringLiteral("Documenti di novembre: fatture, DDT e note di credito già emesse – Velmira");
+    c.ServerSmtp = server;
+    c.PortaSmtp = porta;
+    c.Utente = chi;
+    c.PasswordSmtp = parola;
+}
+
+// One dispatch through the program's own component, to its end.
+Dispaccio invia(CorvexProcesso& corvex, const AmbienteProva& ambiente, const TabellaInvio& tabella,
+                QByteArray* rigaDiComando = nullptr)
+{
+    Dispaccio d;
+    QObject::connect(&corvex, &Corvex::Risultato, [&d](bool esito, const QString& messaggio) {
+        ++d.risultati;
+        d.esito = esito;
+        d.messaggio = messaggio;
+    });
+    QSignalSpy avanzamento(&corvex, &Corvex::Avanzamento);
+    corvex.InviaDocumenti(tabella);
+    if (rigaDiComando) {
+        QProcess* processo = corvex.findChild<QProcess*>();
+        if (processo && processo->waitForStarted()) {
+            QFile comando(QStringLiteral("/proc/%1/cmdline").arg(processo->processId()));
+            if (comando.open(QIODevice::ReadOnly))
+                *rigaDiComando = comando.readAll();
+        }
+    }
+    (void)QTest::qWaitFor([&d] { return d.risultati > 0; }, 120000);
+    QTest::qWait(50); // a second event would come now
+    d.avanzamenti = avanzamento;
+    d.elenco = lineeElenco(ambiente.cartella());
+    return d;
+}
+
+QString riga(const QString& destinatario, const QString& esito, const QString& percorso)
+{
+    return QStringList{mittente, destinatario, esito, percorso}.join(QStringLiteral(" - "));
+}
+
+// The list lines without their time, once the time is checked to be now's form.
+QStringList senzaOra(const QStringList& elenco)
+{
+    static const QRegularExpression ora(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d - "));
+    QStringList righe;
+    for (const QString& r : elenco)
+        righe.append(ora.match(r).hasMatch() ? r.mid(22) : QStringLiteral("ora mancante: ") + r);
+    return righe;
+}
+
+} // namespace
+
+class TestPosta : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void composizione()
+    {
+        QVERIFY(IndirizzoValido(" Mario.Rossi+fatture@studio-rossi.it "));
+        for (const char* errato : {"", "mario", "mario@", "@esempio.it", "mario@esempio", "a b@esempio.it",
+                                   "mario@@esempio.it", "mario@-esempio.it", "à@esempio.it", "a;b@esempio.it"})
+            QVERIFY2(!IndirizzoValido(QString::fromUtf8(errato)), errato);
+
+        const std::tuple<QString, int, QByteArray> server[] = {
+            {"mail.esempio.it", 0, "smtp://mail.esempio.it"},       {"mail.esempio.it", 465, "smtps://mail.esempio.it:465"},
+            {" mail.esempio.it ", 587, "smtp://mail.esempio.it:587"}, {"smtps://posta.pec.it", 2465, "smtps://posta.pec.it:2465"},
+            {"SMTP://host", 465, "smtp://host:465"},                  {"::1", 25, "smtp://[::1]:25"}};
+        for (const auto& [nome, porta, atteso] : server)
+            QCOMPARE(IndirizzoServerSmtp(nome, porta), atteso);
+
+        QCOMPARE(TestoIntestazione("Fatture di novembre"), QByteArray("Fatture di novembre"));
+        QCOMPARE(TestoIntestazione("riga\r\nBcc: x@y.it"), QByteArray("riga Bcc: x@y.it"));
+        const QByteArray lungo = TestoIntestazione(QString(40, QChar(0x20AC)) + "fine");
+        for (const QByteArray& parola : lungo.split('\n'))
+            QVERIFY2(parola.trimmed().size() <= 75 && parola.trimmed().startsWith("=?UTF-8?B?"), parola);
+        QCOMPARE(DisposizioneAllegato("Fattura \"1\".pdf"), QByteArray("attachment; filename=\"Fattura \\\"1\\\".pdf\""));
+        QCOMPARE(DisposizioneAllegato("Più.pdf"), QByteArray("attachment; filename*=UTF-8''Pi%C3%B9.pdf"));
+        QCOMPARE(TestoConRitorniCarrello("a\nb\r\nc\rd"), QString("a\r\nb\r\nc\r\nd"));
+
+        // Per recipient regardless of case, in list order, split beyond the limit.
+        const QList<DocumentoDaInviare> documenti = {{0, "a@x.it", 8}, {1, "b@x.it", 1}, {2, "A@X.it ", 2},
+                                                     {3, "a@x.it", 5}, {4, "b@x.it", 30}, {5, "a@x.it", 1}};
+        QStringList gruppi;
+        for (const MessaggioDaInviare& m : RaggruppaMessaggi(documenti, 10)) {
+            QStringList colonne;
+            for (const int k : m.colonne)
+                colonne.append(QString::number(k));
+            gruppi.append(m.destinatario + ":" + colonne.join(','));
+        }
+        QCOMPARE(gruppi, (QStringList{"a@x.it:0,2", "b@x.it:1", "a@x.it:3,5", "b@x.it:4"}));
+
+        RichiestaPosta r;
+        r.PasswordSmtp = "p\"w\nè";
+        r.PortaSmtp = 465;
+        r.tabella = {{"/a b.pdf", "/c.pdf"}, {"x@y.it", ""}};
+        const auto ritorno = DecodificaRichiesta(CodificaRichiesta(r));
+        QVERIFY(ritorno && ritorno->PasswordSmtp == r.PasswordSmtp && ritorno->PortaSmtp == 465
+                && ritorno->tabella.percorsi == r.tabella.percorsi && ritorno->tabella.destinatari == r.tabella.destinatari);
+        QVERIFY(!DecodificaRichiesta("{}") && !DecodificaRichiesta("non json")
+                && !DecodificaRichiesta("{\"PortaSmtp\":0,\"percorsi\":[\"a\"],\"destinatari\":[]}"));
+        const auto fine = LeggiRigaPosta(RigaFine(true, "due\nrighe"));
+        QVERIFY(fine && fine->fine && fine->esito && fine->messaggio == "due\nrighe");
+        const auto passo = LeggiRigaPosta(RigaAvanzamento(3, 7).trimmed());
+        QVERIFY(passo && !passo->fine && passo->fatti == 3 && passo->totale == 7 && !LeggiRigaPosta("rumore"));
+
+        // A field never carries the separator or a line break; the path stays whole.
+        QCOMPARE(RigaElencoMail({QDateTime(QDate(2026, 3, 1), QTime(9, 5, 7)), "a - b", "c\r\nd", "Inviato", "/x - y.pdf"}),
+                 QString("01/03/2026 09:05:07 - a -- b - c d - Inviato - /x - y.pdf"));
+    }
+
+    // STARTTLS with login, the messages as received, and every fault a
+    // document can have on its own, in one dispatch.
+    void starttlsConAccesso()
+    {
+        AmbienteProva ambiente;
+        ServerSmtpProva server(ambiente.percorso("smtp"), ServerSmtpProva::Certificato(ambiente.percorso("tls"))
+                                   + QStringList{"--modo", "starttls", "--utente", utente, "--password", password,
+                                                 "--rifiuta", "sconosciuto@esempio.it"});
+        QVERIFY2(server.porta(), qPrintable(server.errore()));
+        ScriviIni("Email", "CertificatoCA", ServerSmtpProva::FileCertificato(ambiente.percorso("tls")));
+
+        const QString a = creaPdf(ambiente, "000101FAT000041120260605.pdf", 120000);
+        const QString b = creaPdf(ambiente, "Fattura n° 12 – Più.pdf", 3000);
+        const QString c = creaPdf(ambiente, "000101DDT000088120260603.pdf", 77777);
+        const QString d = creaPdf(ambiente, "d.pdf", 10);
+        const QString e = creaPdf(ambiente, "e.pdf", 10);
+        const QString f = creaPdf(ambiente, "f.pdf", 10);
+        const QString cartella = ambiente.percorso("pdf/cartella.pdf");
+        QDir().mkpath(cartella);
+        const QString manca = ambiente.percorso("pdf/manca.pdf");
+        const TabellaInvio tabella{{a, b, c, d, e, manca, cartella, f},
+                                   {"Cliente.Uno@esempio.it", "cliente.due@esempio.it", " cliente.uno@esempio.it",
+                                    "", "non-un-indirizzo", "cliente.due@esempio.it", "cliente.due@esempio.it",
+                                    "sconosciuto@esempio.it"}};
+
+        CorvexProcesso corvex(ESEGUIBILE_POSTA);
+        configura(corvex, "127.0.0.1", server.porta(), utente, password);
+        QByteArray rigaDiComando;
+        const Dispaccio esito = invia(corvex, ambiente, tabella, &rigaDiComando);
+
+        QVERIFY2(rigaDiComando.startsWith(ESEGUIBILE_POSTA) && !rigaDiComando.contains(password.toUtf8()),
+                 rigaDiComando.constData());
+        QCOMPARE(esito.risultati, 1);
+        QCOMPARE(esito.esito, false);
+        QCOMPARE(esito.messaggio, QString("Invio terminato: 3 documenti inviati, 5 non inviati.\n"
+                                          "Primo documento non inviato: d.pdf (destinatario mancante)."));
+        QCOMPARE(esito.avanzamenti.last(), (QList<QVariant>{8, 8}));
+        QCOMPARE(esito.avanzamenti.first(), (QList<QVariant>{4, 8}));
+        QCOMPARE(senzaOra(esito.elenco),
+                 (QStringList{riga("Cliente.Uno@esempio.it", "Inviato", a), riga("cliente.due@esempio.it", "Inviato", b),
+                              riga("cliente.uno@esempio.it", "Inviato", c), riga("", "Non inviato: destinatario mancante", d),
+                              riga("non-un-indirizzo", "Non inviato: indirizzo del destinatario non valido", e),
+                              riga("cliente.due@esempio.it", "Non inviato: documento non trovato", manca),
+                              riga("cliente.due@esempio.it", "Non inviato: documento illeggibile", cartella),
+                              riga("sconosciuto@esempio.it", "Non inviato: destinatario rifiutato dal server", f)}));
+
+        // As a mail program reads them: one message per recipient, documents in list order.
+        const QJsonArray messaggi = server.messaggi();
+        QCOMPARE(messaggi.size(), 2);
+        const std::pair<QString, QStringList> attesi[] = {{"Cliente.Uno@esempio.it", {a, c}},
+                                                           {"cliente.due@esempio.it", {b}}};
+        for (int i = 0; i < 2; ++i) {
+            const QJsonObject m = messaggi[i].toObject();
+            QCOMPARE(m["from"].toString(), mittente);
+            QCOMPARE(m["to"].toString(), attesi[i].first);
+            QCOMPARE(m["subject"].toString(), corvex.OggettoMail);
+            QCOMPARE(m["tipo"].toString(), QString("multipart/mixed"));
+            QCOMPARE(m["difetti"].toInt(), 0);
+            QVERIFY2(QDateTime::fromString(m["date"].toString(), Qt::RFC2822Date).isValid(), qPrintable(m["date"].toString()));
+            QVERIFY2(m["messageId"].toString().endsWith("@velmira.example>"), qPrintable(m["messageId"].toString()));
+            QCOMPARE(m["corpo"].toString(), QString(corvex.TestoMail).replace("\r\n", "\n"));
+            const QJsonArray allegati = m["allegati"].toArray();
+            QCOMPARE(allegati.size(), attesi[i].second.size());
+            for (int j = 0; j < allegati.size(); ++j) {
+                const QJsonObject allegato = allegati[j].toObject();
+                QCOMPARE(allegato["nome"].toString(), QFileInfo(attesi[i].second[j]).fileName());
+                QCOMPARE(allegato["tipo"].toString(), QString("application/pdf"));
+                QCOMPARE(allegato["sha256"].toString(), impronta(attesi[i].second[j]));
+            }
+        }
+    }
+
+    // TLS from the first byte, and a recipient's documents past 20 MiB in two messages.
+    void tlsImplicitoOltreIlLimite()
+    {
+        AmbienteProva ambiente;
+        ServerSmtpProva server(ambiente.percorso("smtp"), ServerSmtpProva::Certificato(ambiente.percorso("tls"))
+                                   + QStringList{"--modo", "tls", "--utente", utente, "--password", password});
+        QVERIFY2(server.porta(), qPrintable(server.errore()));
+        ScriviIni("Email", "CertificatoCA", ServerSmtpProva::FileCertificato(ambiente.percorso("tls")));
+        const QString grande1 = creaPdf(ambiente, "grande1.pdf", 11 * 1024 * 1024);
+        const QString grande2 = creaPdf(ambiente, "grande2.pdf", 11 * 1024 * 1024);
+        const QString piccolo = creaPdf(ambiente, "piccolo.pdf", 1000);
+
+        CorvexProcesso corvex(ESEGUIBILE_POSTA);
+        configura(corvex, "smtps://127.0.0.1", server.porta(), utente, password);
+        const QString cliente = QStringLiteral("cliente@esempio.it");
+        const Dispaccio esito = invia(corvex, ambiente, {{grande1, grande2, piccolo}, {cliente, cliente, cliente}});
+        QCOMPARE(esito.messaggio, QString("Invio terminato: 3 documenti inviati."));
+        QVERIFY(esito.esito);
+        QCOMPARE(senzaOra(esito.elenco), (QStringList{riga(cliente, "Inviato", grande1), riga(cliente, "Inviato", grande2),
+                                                      riga(cliente, "Inviato", piccolo)}));
+        QStringList messaggi;
+        for (const QJsonValue& m : server.messaggi()) {
+            QStringList nomi;
+            for (const QJsonValue& allegato : m["allegati"].toArray())
+                nomi.append(allegato["nome"].toString() + (allegato["sha256"].toString() == impronta(ambiente.percorso("pdf/" + allegato["nome"].toString())) ? "" : " diverso"));
+            messaggi.append(nomi.join(','));
+        }
+        QCOMPARE(messaggi, (QStringList{"grande1.pdf", "grande2.pdf,piccolo.pdf"}));
+    }
+
+    // Faults of the server or of the account: every document says why, and a
+    // connection lost on one message does not stop the next.
+    void guastiDelServer()
+    {
+        AmbienteProva ambiente;
+        const QStringList certificato = ServerSmtpProva::Certificato(ambiente.percorso("tls"));
+        int portaLibera = 0;
+        {
+            ServerSmtpProva spento(ambiente.percorso("spento"), {});
+            portaLibera = spento.porta();
+        }
+        const QString uno = creaPdf(ambiente, "uno.pdf", 5000);
+        const QString due = creaPdf(ambiente, "due.pdf", 6000);
+
+        struct Caso
+        {
+            const char* nome;
+            QStringList opzioni; // empty: no server at all
+            QString utente, password;
+            bool certificatoNoto;
+            QString primo, secondo; // outcomes of the two documents
+        };
+        const QStringList starttls = certificato + QStringList{"--modo", "starttls", "--utente", utente, "--password", password};
+        const Caso casi[] = {
+            {"nessun server", {}, utente, password, true, "server non raggiungibile", "server non raggiungibile"},
+            {"password errata", starttls, utente, "sbagliata", true, "accesso al server rifiutato (utente o password errati)",
+             "accesso al server rifiutato (utente o password errati)"},
+            {"senza TLS", {"--modo", "chiaro"}, utente, password, true, "il server non offre una connessione protetta (TLS)",
+             "il server non offre una connessione protetta (TLS)"},
+            {"certificato sconosciuto", starttls, utente, password, false, "certificato del server non valido",
+             "certificato del server non valido"},
+            {"connessione persa", {"--modo", "chiaro", "--interrompi", "primo@esempio.it"}, {}, {}, true,
+             "connessione interrotta", ""},
+        };
+        for (const Caso& caso : casi) {
+            for (const QString& vecchio : QDir(ambiente.cartella()).entryList({"ElencoMail*"}))
+                QFile::remove(ambiente.percorso(vecchio));
+            std::unique_ptr<ServerSmtpProva> server;
+            if (!caso.opzioni.isEmpty()) {
+                server = std::make_unique<ServerSmtpProva>(ambiente.percorso(caso.nome), caso.opzioni);
+                QVERIFY2(server->porta(), qPrintable(server->errore()));
+            }
+            ScriviIni("Email", "CertificatoCA", caso.certificatoNoto ? ServerSmtpProva::FileCertificato(ambiente.percorso("tls")) : "");
+            CorvexProcesso corvex(ESEGUIBILE_POSTA);
+            configura(corvex, "127.0.0.1", server ? server->porta() : portaLibera, caso.utente, caso.password);
+            const Dispaccio esito = invia(corvex, ambiente, {{uno, due}, {"primo@esempio.it", "secondo@esempio.it"}});
+
+            const auto esitoDi = [](const QString& causa) { return causa.isEmpty() ? QStringLiteral("Inviato") : "Non inviato: " + causa; };
+            QCOMPARE(senzaOra(esito.elenco), (QStringList{riga("primo@esempio.it", esitoDi(caso.primo), uno),
+                                                          riga("secondo@esempio.it", esitoDi(caso.secondo), due)}));
+            const QString conteggio = caso.secondo.isEmpty() ? "Invio terminato: 1 documento inviato, 1 non inviato."
+                                                             : "Invio non riuscito: 2 documenti non inviati.";
+            QCOMPARE(esito.messaggio, conteggio + "\nPrimo documento non inviato: uno.pdf (" + caso.primo + ").");
+            QVERIFY(!esito.esito && esito.risultati == 1);
+            QCOMPARE(server ? server->messaggi().size() : 0, caso.secondo.isEmpty() ? 1 : 0);
+        }
+    }
+
+    // The helper missing, killed, or left to finish by a component released early.
+    void processoDelComponente()
+    {
+        AmbienteProva ambiente;
+        const QString uno = creaPdf(ambiente, "uno.pdf", 5000);
+        const TabellaInvio tabella{{uno}, {"cliente@esempio.it"}};
+        {
+            CorvexProcesso assente(ambiente.percorso("velmira-posta"));
+            const Dispaccio esito = invia(assente, ambiente, tabella);
+            QVERIFY2(esito.risultati == 1 && !esito.esito
+                         && esito.messaggio.startsWith("Impossibile avviare il programma di invio della posta " + ambiente.percorso("velmira-posta") + ": "),
+                     qPrintable(esito.messaggio));
+        }
+        ServerSmtpProva server(ambiente.percorso("smtp"), {"--modo", "chiaro"});
+        QVERIFY2(server.porta(), qPrintable(server.errore()));
+        {
+            CorvexProcesso ucciso(ESEGUIBILE_POSTA);
+            configura(ucciso, "127.0.0.1", server.porta());
+            int risultati = 0;
+            QString messaggio;
+            QObject::connect(&ucciso, &Corvex::Risultato, [&](bool, const QString& m) { ++risultati, messaggio = m; });
+            ucciso.InviaDocumenti(tabella);
+            QProcess* processo = ucciso.findChild<QProcess*>();
+            QVERIFY(processo && processo->waitForStarted());
+            ::kill(pid_t(processo->processId()), SIGKILL);
+            QTRY_VERIFY_WITH_TIMEOUT(risultati > 0, 30000);
+            QTest::qWait(50);
+            QCOMPARE(risultati, 1);
+            QVERIFY2(messaggio.startsWith("Il programma di invio della posta si è interrotto prima della fine"), qPrintable(messaggio));
+        }
+        {
+            auto lasciato = std::make_unique<CorvexProcesso>(ESEGUIBILE_POSTA);
+            configura(*lasciato, "127.0.0.1", server.porta());
+            lasciato->InviaDocumenti(tabella);
+            lasciato.reset();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(server.messaggi().size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(senzaOra(lineeElenco(ambiente.cartella())),
+                                  QStringList{riga("cliente@esempio.it", "Inviato", uno)}, 30000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPosta)
+#include "tst_posta.moc"
