@@ -135,7 +135,7 @@ private slots:
         // The operator clicks once a few files went by, however fast the engine.
         importazione.ImpostaAvanzamento([&importazione](qsizetype esaminati, qsizetype) {
             if (esaminati >= 50)
-                QTimer::singleShot(0, [&importazione] { importazione.AnnullaProcedura(true); });
+                importazione.AnnullaProcedura(true);
         });
         importazione.Avvia();
 
