@@ -112,7 +112,7 @@ ErroreArchivio Connessione::IniziaTransazione()
     if (!motore_)
         return Esegui({});
     for (const QString& istruzione : motore_->IstruzioniInizioScrittura()) {
-        if (const ErroreArchivio errore = Esegui(istruzione); errore.presente()) {
+        if (const ErroreArchivio errore = EseguiNativa(istruzione); errore.presente()) {
             Annulla();
             return errore;
         }
