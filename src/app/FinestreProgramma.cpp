@@ -2,12 +2,16 @@
 
 #include "app/frmPrincipale.h"
 #include "import/frmImporta.h"
+#include "mail/frmListaMail.h"
 #include "search/frmRistampa.h"
 #include "search/frmSelStampe.h"
+#include "settings/frmImposta.h"
 
 void RegistraFinestreProgramma(frmPrincipale& principale)
 {
     principale.RegistraFinestra(QStringLiteral("mnuFileRistampa"), [] { return new frmRistampa; });
     principale.RegistraFinestra(QStringLiteral("mnuFileSeleziona"), [] { return new frmSelStampe; });
     principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileImpostazioni"), [] { return new frmImposta; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] { return new frmListaMail; });
 }

@@ -1,6 +1,8 @@
 #include "app/DialoghiQt.h"
 #include "app/FinestreProgramma.h"
 #include "app/frmPrincipale.h"
+#include "common/Orologio.h"
+#include "components/ReportManX.h"
 #include "mail/CorvexProcesso.h"
 #include "shell/ApertoreDesktop.h"
 
@@ -12,6 +14,7 @@
 
 int main(int argc, char* argv[])
 {
+    FissaFusoOrario();
     QApplication applicazione(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ClientVelmira"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
@@ -29,6 +32,7 @@ int main(int argc, char* argv[])
     ApertoreFile::Installa(&apertore);
     // Each dispatch runs in a helper process of its own.
     Corvex::InstallaFabbrica([] { return std::make_unique<CorvexProcesso>(); });
+    ReportManX::Registra();
 
     frmPrincipale principale;
     RegistraFinestreProgramma(principale);

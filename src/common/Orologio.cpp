@@ -17,3 +17,11 @@ void ImpostaOrologio(std::function<QDateTime()> nuovo)
 {
     orologio() = std::move(nuovo);
 }
+
+void FissaFusoOrario()
+{
+#ifdef Q_OS_LINUX
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
+#endif
+}

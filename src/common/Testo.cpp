@@ -72,3 +72,17 @@ std::optional<qint16> Intero16DaTesto(const QString& testo)
         return std::nullopt;
     return static_cast<qint16>(valore);
 }
+
+QString TestoDelCampo(const QVariant& valore, const QString& formatoDataOra)
+{
+    if (valore.isNull())
+        return {};
+    switch (valore.typeId()) {
+    case QMetaType::QDate:
+        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime:
+        return valore.toDateTime().toString(formatoDataOra);
+    default:
+        return valore.toString();
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QVariant>
 #include <QString>
 #include <optional>
 
@@ -23,3 +24,8 @@ std::optional<qint32> InteroDaTesto(const QString& testo);
 // A 16-bit whole number read from a text such as a settings value: digits
 // with an optional sign and blanks around; nothing for anything else.
 std::optional<qint16> Intero16DaTesto(const QString& testo);
+
+// A field's value as the user reads it: dates as dd/MM/yyyy, dates with a
+// time in `formatoDataOra`, nulls as empty text.
+QString TestoDelCampo(const QVariant& valore,
+                      const QString& formatoDataOra = QStringLiteral("dd/MM/yyyy HH:mm"));

@@ -1,6 +1,7 @@
 #include "components/TabularioModello.h"
 
 #include "archive/Recordset.h"
+#include "common/Testo.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -8,20 +9,6 @@
 namespace {
 
 constexpr int RighePerBlocco = 500;
-
-QString TestoCampo(const QVariant& valore)
-{
-    if (valore.isNull())
-        return {};
-    switch (valore.typeId()) {
-    case QMetaType::QDate:
-        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime:
-        return valore.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
-    default:
-        return valore.toString();
-    }
-}
 
 } // namespace
 
@@ -102,7 +89,7 @@ QVariant TabularioModello::data(const QModelIndex& indice, int ruolo) const
         return {};
     const QVariant& valore = righe_[std::size_t(indice.row())][indice.column()];
     if (ruolo == Qt::DisplayRole)
-        return TestoCampo(valore);
+        return TestoDelCampo(valore);
     if (ruolo == RuoloValore)
         return valore;
     return {};

@@ -176,20 +176,12 @@ void frmImporta::closeEvent(QCloseEvent* evento)
 
 void frmImporta::cmdPercorsoCartella_Click()
 {
-    const QString cartella = SelezionaCartella(
-        this, QStringLiteral("Seleziona il percorso della cartella che contiene i documenti in "
-                             "formato PDF:"));
-    if (!cartella.isEmpty())
-        txtPercorsoCartella->setText(cartella);
+    SfogliaCartella(this, txtPercorsoCartella, RichiestaCartellaPdf);
 }
 
 void frmImporta::cmdPercorsoDatabase_Click()
 {
-    const QString cartella = SelezionaCartella(
-        this, QStringLiteral("Seleziona il percorso della cartella dove è installato il programma "
-                             "'Marvena':"));
-    if (!cartella.isEmpty())
-        txtDatabase->setText(cartella);
+    SfogliaCartella(this, txtDatabase, RichiestaCartellaDatabase);
 }
 
 void frmImporta::ImpostaInEsecuzione(bool inEsecuzione)

@@ -1,6 +1,7 @@
 #include "mail/CorvexProcesso.h"
 
 #include "common/CartellaProgramma.h"
+#include "mail/ElencoMail.h"
 #include "mail/ProtocolloPosta.h"
 #include "settings/Impostazioni.h"
 
@@ -43,6 +44,7 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
     r.CartellaProgramma = CartellaProgramma();
     r.tabella = tabella;
+    tabella_ = tabella;
 
     processo_ = new QProcess(this);
     processo_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -52,7 +54,8 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     connect(processo_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError errore) {
         if (errore == QProcess::FailedToStart)
             concludi(false, QStringLiteral("Impossibile avviare il programma di invio della posta %1: %2.")
-                                .arg(eseguibile_, processo_->errorString()));
+                                    .arg(eseguibile_, processo_->errorString())
+                                + completaElenco(QStringLiteral("Non inviato: programma di invio della posta non avviato")));
     });
     processo_->start(eseguibile_, {});
     if (processo_->state() == QProcess::NotRunning)
@@ -67,7 +70,7 @@ void CorvexProcesso::leggiUscita()
     resto_ += processo_->readAllStandardOutput();
     qsizetype finePrimaRiga;
     while ((finePrimaRiga = resto_.indexOf('\n')) >= 0) {
-        const auto riga = LeggiRigaPosta(resto_.left(finePrimaRiga));
+        const auto riga = LeggiRigaUscitaPosta(resto_.left(finePrimaRiga));
         resto_.remove(0, finePrimaRiga + 1);
         if (!riga)
             continue;
@@ -76,6 +79,7 @@ void CorvexProcesso::leggiUscita()
             esito_ = riga->esito;
             messaggio_ = riga->messaggio;
         } else {
+            righe_.insert(riga->colonna, riga->elenco);
             emit Avanzamento(riga->fatti, riga->totale);
         }
     }
@@ -84,16 +88,28 @@ void CorvexProcesso::leggiUscita()
 void CorvexProcesso::terminato(int codice, int stato)
 {
     leggiUscita();
-    if (fineRicevuta_)
+    if (fineRicevuta_) {
         concludi(esito_, messaggio_);
-    else if (stato == QProcess::CrashExit)
-        concludi(false, QStringLiteral("Il programma di invio della posta si è interrotto prima della fine: "
-                                       "non si sa quali documenti siano stati inviati e l'elenco degli "
-                                       "invii può mancare."));
-    else
-        concludi(false, QStringLiteral("Il programma di invio della posta è terminato senza esito (codice %1): "
-                                       "non si sa quali documenti siano stati inviati.")
-                            .arg(codice));
+        return;
+    }
+    const QString perche = stato == QProcess::CrashExit
+        ? QStringLiteral("Il programma di invio della posta si è interrotto prima della fine.")
+        : QStringLiteral("Il programma di invio della posta è terminato senza esito (codice %1).").arg(codice);
+    concludi(false, perche + completaElenco(QStringLiteral("Esito non noto: programma di invio della posta interrotto")));
+}
+
+QString CorvexProcesso::completaElenco(const QString& esitoMancante)
+{
+    QStringList righe;
+    for (int k = 0; k < tabella_.percorsi.size(); ++k)
+        righe.append(righe_.value(k, RigaElencoMail({QDateTime::currentDateTime(), Mittente.trimmed(),
+                                                     tabella_.destinatari.value(k).trimmed(), esitoMancante,
+                                                     tabella_.percorsi[k]})));
+    const int noti = int(righe_.size());
+    const QString cartella = CartellaProgramma();
+    const EsitoElencoMail elenco = ScriviElencoMail(cartella, righe);
+    return QStringLiteral("\nDocumenti con esito noto: %1; senza esito: %2.").arg(noti).arg(righe.size() - noti)
+        + (elenco.errore.isEmpty() ? QString() : QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, elenco.errore));
 }
 
 void CorvexProcesso::concludi(bool esito, const QString& messaggio)

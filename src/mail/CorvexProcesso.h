@@ -2,12 +2,16 @@
 
 #include "components/Corvex.h"
 
+#include <QMap>
+
 class QProcess;
 
 // The mail component as the helper program velmira-posta, run in a process
 // of its own: the account and the table go to it on its standard input, its
 // progress lines become Avanzamento and its end exactly one Risultato, also
-// when it cannot start or dies on the way.
+// when it cannot start or dies on the way. Then the list of messages sent is
+// written here from what the helper reported, each document it did not
+// report marked as such, so that no dispatch goes unrecorded.
 //
 // Released while the helper still works, it lets the helper finish: the
 // documents go and their list is written, only the event is not heard.
@@ -28,10 +32,14 @@ private:
     void leggiUscita();
     void concludi(bool esito, const QString& messaggio);
     void terminato(int codice, int stato);
+    // The helper ended without its closing line: the list from what it said.
+    QString completaElenco(const QString& esitoMancante);
 
     QString eseguibile_;
     QProcess* processo_ = nullptr;
     QByteArray resto_;
+    TabellaInvio tabella_;
+    QMap<int, QString> righe_; // column -> its list line, as the helper reported it
     bool concluso_ = false;
     bool fineRicevuta_ = false;
     bool esito_ = false;

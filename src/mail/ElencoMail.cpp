@@ -6,9 +6,21 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
+
+// On the disk before it gets its name: a crash right after never leaves an empty list.
+bool suDisco(QFile& file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
 
 const QString separatore = QStringLiteral(" - ");
 
@@ -30,16 +42,21 @@ QString RigaElencoMail(const VoceElencoMail& v)
         .join(separatore);
 }
 
-EsitoElencoMail ScriviElencoMail(const QString& cartella, const QList<VoceElencoMail>& voci)
+QString AvvisoElencoNonScritto(const QString& cartella, const QString& errore)
+{
+    return QStringLiteral("Impossibile scrivere l'elenco degli invii nella cartella %1: %2.").arg(cartella, errore);
+}
+
+EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe)
 {
     QByteArray testo;
-    for (const VoceElencoMail& voce : voci)
-        testo += RigaElencoMail(voce).toUtf8() + "\r\n";
+    for (const QString& riga : righe)
+        testo += riga.toUtf8() + "\r\n";
 
     QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
     provvisorio.setAutoRemove(true);
     if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush()
-        || ::fsync(provvisorio.handle()) != 0)
+        || !suDisco(provvisorio))
         return {{}, provvisorio.errorString()};
     provvisorio.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 

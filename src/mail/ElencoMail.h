@@ -27,4 +27,7 @@ struct EsitoElencoMail
     QString percorso;
     QString errore;
 };
-EsitoElencoMail ScriviElencoMail(const QString& cartella, const QList<VoceElencoMail>& voci);
+EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe);
+
+// What the closing message says when the list could not be written.
+QString AvvisoElencoNonScritto(const QString& cartella, const QString& errore);

@@ -70,9 +70,9 @@ std::optional<RichiestaPosta> DecodificaRichiesta(const QByteArray& testo)
     return r;
 }
 
-QByteArray RigaAvanzamento(int fatti, int totale)
+QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& elenco)
 {
-    return riga({{"fatti", fatti}, {"totale", totale}});
+    return riga({{"fatti", fatti}, {"totale", totale}, {"colonna", colonna}, {"elenco", elenco}});
 }
 
 QByteArray RigaFine(bool esito, const QString& messaggio)
@@ -80,12 +80,13 @@ QByteArray RigaFine(bool esito, const QString& messaggio)
     return riga({{"esito", esito}, {"messaggio", messaggio}});
 }
 
-std::optional<RigaPosta> LeggiRigaPosta(const QByteArray& testo)
+std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& testo)
 {
     const QJsonObject o = QJsonDocument::fromJson(testo).object();
     if (o.value("esito").isBool())
-        return RigaPosta{true, 0, 0, o.value("esito").toBool(), o.value("messaggio").toString()};
-    if (o.value("fatti").isDouble() && o.value("totale").isDouble())
-        return RigaPosta{false, o.value("fatti").toInt(), o.value("totale").toInt(), false, {}};
+        return RigaUscitaPosta{true, 0, 0, 0, {}, o.value("esito").toBool(), o.value("messaggio").toString()};
+    if (o.value("fatti").isDouble() && o.value("totale").isDouble() && o.value("colonna").isDouble())
+        return RigaUscitaPosta{false, o.value("fatti").toInt(), o.value("totale").toInt(), o.value("colonna").toInt(),
+                         o.value("elenco").toString(), false, {}};
     return std::nullopt;
 }

@@ -23,16 +23,20 @@ QByteArray CodificaRichiesta(const RichiestaPosta& richiesta);
 // paths and recipients included).
 std::optional<RichiestaPosta> DecodificaRichiesta(const QByteArray& testo);
 
-// One line of the helper's output: progress, or the end with the closing message.
-struct RigaPosta
+// One line of the helper's output: a document settled (its column of the
+// table and its line of the list of messages sent), or the end with the
+// closing message.
+struct RigaUscitaPosta
 {
     bool fine = false;
     int fatti = 0;
     int totale = 0;
+    int colonna = 0;
+    QString elenco;
     bool esito = false;
     QString messaggio;
 };
 
-QByteArray RigaAvanzamento(int fatti, int totale);
+QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& elenco);
 QByteArray RigaFine(bool esito, const QString& messaggio);
-std::optional<RigaPosta> LeggiRigaPosta(const QByteArray& riga);
+std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& riga);

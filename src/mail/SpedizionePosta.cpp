@@ -9,6 +9,7 @@
 namespace {
 
 const QString inviato = QStringLiteral("Inviato");
+const QString illeggibile = QStringLiteral("documento illeggibile");
 
 QString nonInviato(const QString& causa)
 {
@@ -38,7 +39,7 @@ QString difettoDocumento(const QString& percorso, const QString& destinatario)
     if (!file.exists())
         return QStringLiteral("documento non trovato");
     if (!file.isFile() || !file.isReadable())
-        return QStringLiteral("documento illeggibile");
+        return illeggibile;
     return {};
 }
 
@@ -72,15 +73,14 @@ QString messaggioConclusivo(const QList<VoceElencoMail>& voci, const QString& ca
                      .arg(QFileInfo(primoMancato->percorso).fileName(),
                           primoMancato->esito.mid(nonInviato({}).size()));
     if (!erroreElenco.isEmpty())
-        testo += QStringLiteral("\nImpossibile scrivere l'elenco degli invii nella cartella %1: %2.")
-                     .arg(cartella, erroreElenco);
+        testo += QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, erroreElenco);
     return testo;
 }
 
 } // namespace
 
 EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
-                                 const std::function<void(int, int)>& avanzamento)
+                                 const AvanzamentoSpedizione& avanzamento)
 {
     const TabellaInvio& t = r.tabella;
     const int totale = int(t.percorsi.size());
@@ -89,7 +89,7 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     const auto decidi = [&](int colonna, const QString& esito) {
         voci[colonna].quando = QDateTime::currentDateTime();
         voci[colonna].esito = esito;
-        ++decisi;
+        avanzamento(++decisi, totale, colonna, RigaElencoMail(voci[colonna]));
     };
 
     const QString account = difettoAccount(r);
@@ -102,8 +102,6 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
         else
             pronti.append({k, t.destinatari[k], QFileInfo(t.percorsi[k]).size()});
     }
-    if (decisi > 0)
-        avanzamento(decisi, totale);
 
     QString guastoServer; // once the server or the account fails, nothing else is tried
     for (const MessaggioDaInviare& m : RaggruppaMessaggi(pronti, limiteAllegati)) {
@@ -114,12 +112,12 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
             if (!guastoServer.isEmpty()) {
                 decidi(k, nonInviato(guastoServer));
             } else if (!file.open(QIODevice::ReadOnly)) {
-                decidi(k, nonInviato(QStringLiteral("documento illeggibile")));
+                decidi(k, nonInviato(illeggibile));
             } else {
                 busta.allegati.append({QFileInfo(file).fileName(), file.readAll()});
                 if (file.error() != QFileDevice::NoError) {
                     busta.allegati.removeLast();
-                    decidi(k, nonInviato(QStringLiteral("documento illeggibile")));
+                    decidi(k, nonInviato(illeggibile));
                 } else {
                     allegate.append(k);
                 }
@@ -132,12 +130,14 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
             for (const int k : allegate)
                 decidi(k, esito.inviata ? inviato : nonInviato(esito.causa));
         }
-        avanzamento(decisi, totale);
     }
 
     if (voci.isEmpty())
         return {false, QStringLiteral("Nessun documento da inviare.")};
-    const EsitoElencoMail elenco = ScriviElencoMail(r.CartellaProgramma, voci);
+    QStringList righe;
+    for (const VoceElencoMail& v : voci)
+        righe.append(RigaElencoMail(v));
+    const EsitoElencoMail elenco = ScriviElencoMail(r.CartellaProgramma, righe);
     bool tutti = elenco.errore.isEmpty();
     for (const VoceElencoMail& v : voci)
         tutti = tutti && v.esito == inviato;

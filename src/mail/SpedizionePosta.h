@@ -53,6 +53,9 @@ struct EsitoSpedizione
     QString messaggio;  // the closing message for the user
 };
 
-// `avanzamento` hears (documents settled, documents in all) as the work goes.
+// `avanzamento` hears of each document as soon as its outcome is known:
+// documents settled so far, documents in all, the document's column in the
+// table and its line of the list.
+using AvanzamentoSpedizione = std::function<void(int fatti, int totale, int colonna, const QString& riga)>;
 EsitoSpedizione EseguiSpedizione(const RichiestaPosta& richiesta, CanaleSmtp& canale,
-                                 const std::function<void(int, int)>& avanzamento);
+                                 const AvanzamentoSpedizione& avanzamento);

@@ -3,6 +3,7 @@
 #include "common/ServizioInstallabile.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 
 namespace {
 
@@ -32,4 +33,11 @@ void SelettoreCartella::Installa(SelettoreCartella* selettore)
 QString SelezionaCartella(QWidget* proprietario, const QString& richiesta)
 {
     return SelettoreCartella::Attuale().Scegli(proprietario, richiesta);
+}
+
+void SfogliaCartella(QWidget* proprietario, QLineEdit* campo, const QString& richiesta)
+{
+    const QString cartella = SelezionaCartella(proprietario, richiesta);
+    if (!cartella.isEmpty())
+        campo->setText(cartella);
 }

@@ -31,8 +31,10 @@ void scrivi(const QByteArray& riga)
 
 int main()
 {
+#ifdef SIGPIPE
     // The program that started us may go away: the dispatch goes on anyway.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 
     QFile ingresso;
     if (!ingresso.open(stdin, QIODevice::ReadOnly))
@@ -47,7 +49,9 @@ int main()
     EsitoSpedizione esito;
     {
         CanaleCurl canale(*richiesta);
-        esito = EseguiSpedizione(*richiesta, canale, [](int fatti, int totale) { scrivi(RigaAvanzamento(fatti, totale)); });
+        esito = EseguiSpedizione(*richiesta, canale, [](int fatti, int totale, int colonna, const QString& riga) {
+            scrivi(RigaAvanzamento(fatti, totale, colonna, riga));
+        });
     }
     curl_global_cleanup();
     scrivi(RigaFine(esito.esito, esito.messaggio));

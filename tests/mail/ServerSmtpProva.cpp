@@ -7,7 +7,11 @@
 ServerSmtpProva::ServerSmtpProva(const QString& cartella, const QStringList& opzioni)
     : ricevuti_(cartella + QStringLiteral("/ricevuti"))
 {
-    processo_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The server's own complaints (a client that refused its certificate...)
+    // are part of what the tests provoke: kept aside, shown only when it fails.
+    QDir().mkpath(cartella);
+    const QString registro = cartella + QStringLiteral("/server.log");
+    processo_.setStandardErrorFile(registro);
     processo_.start(QStringLiteral("/usr/bin/python3"),
                     QStringList{QStringLiteral(SERVER_SMTP_PY), QStringLiteral("--cartella"), ricevuti_} + opzioni);
     while (processo_.waitForReadyRead(15000)) {
@@ -18,8 +22,12 @@ ServerSmtpProva::ServerSmtpProva(const QString& cartella, const QStringList& opz
             porta_ = riga.mid(6).toInt();
         break;
     }
-    if (!porta_)
-        errore_ = QStringLiteral("server SMTP di prova non avviato: ") + processo_.errorString();
+    if (!porta_) {
+        QFile log(registro);
+        log.open(QIODevice::ReadOnly);
+        errore_ = QStringLiteral("server SMTP di prova non avviato: ") + processo_.errorString() + QLatin1Char('\n')
+            + QString::fromUtf8(log.readAll());
+    }
 }
 
 ServerSmtpProva::~ServerSmtpProva()

@@ -1,6 +1,7 @@
 #include "ServerSmtpProva.h"
 
 #include "AmbienteProva.h"
+#include "common/CartellaProgramma.h"
 #include "mail/ComposizionePosta.h"
 #include "mail/CorvexProcesso.h"
 #include "mail/ElencoMail.h"
@@ -53,7 +54,9 @@ struct Dispaccio
     QString riga(int k) const { return elenco.value(k); }
 };
 
-QStringList lineeElenco(const QString& cartella)
+// The lines of the one list file in the program's folder, taken away as
+// the program takes it.
+QStringList prendiElenco(const QString& cartella)
 {
     const QStringList nomi = QDir(cartella).entryList({QStringLiteral("*ElencoMail*")}, QDir::Files | QDir::Hidden);
     if (nomi.size() != 1)
@@ -61,6 +64,7 @@ QStringList lineeElenco(const QString& cartella)
     QFile f(cartella + QLatin1Char('/') + nomi[0]);
     f.open(QIODevice::ReadOnly);
     QStringList righe = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+    f.remove();
     if (righe.value(righe.size() - 1).isEmpty())
         righe.removeLast();
     return righe;
@@ -100,7 +104,7 @@ Dispaccio invia(CorvexProcesso& corvex, const AmbienteProva& ambiente, const Tab
     (void)QTest::qWaitFor([&d] { return d.risultati > 0; }, 120000);
     QTest::qWait(50); // a second event would come now
     d.avanzamenti = avanzamento;
-    d.elenco = lineeElenco(ambiente.cartella());
+    d.elenco = prendiElenco(ambiente.cartella());
     return d;
 }
 
@@ -170,10 +174,11 @@ private slots:
                 && ritorno->tabella.percorsi == r.tabella.percorsi && ritorno->tabella.destinatari == r.tabella.destinatari);
         QVERIFY(!DecodificaRichiesta("{}") && !DecodificaRichiesta("non json")
                 && !DecodificaRichiesta("{\"PortaSmtp\":0,\"percorsi\":[\"a\"],\"destinatari\":[]}"));
-        const auto fine = LeggiRigaPosta(RigaFine(true, "due\nrighe"));
+        const auto fine = LeggiRigaUscitaPosta(RigaFine(true, "due\nrighe"));
         QVERIFY(fine && fine->fine && fine->esito && fine->messaggio == "due\nrighe");
-        const auto passo = LeggiRigaPosta(RigaAvanzamento(3, 7).trimmed());
-        QVERIFY(passo && !passo->fine && passo->fatti == 3 && passo->totale == 7 && !LeggiRigaPosta("rumore"));
+        const auto passo = LeggiRigaUscitaPosta(RigaAvanzamento(3, 7, 2, "a - b").trimmed());
+        QVERIFY(passo && !passo->fine && passo->fatti == 3 && passo->totale == 7 && passo->colonna == 2
+                && passo->elenco == "a - b" && !LeggiRigaUscitaPosta("rumore"));
 
         // A field never carries the separator or a line break; the path stays whole.
         QCOMPARE(RigaElencoMail({QDateTime(QDate(2026, 3, 1), QTime(9, 5, 7)), "a - b", "c\r\nd", "Inviato", "/x - y.pdf"}),
@@ -216,8 +221,10 @@ private slots:
         QCOMPARE(esito.esito, false);
         QCOMPARE(esito.messaggio, QString("Invio terminato: 3 documenti inviati, 5 non inviati.\n"
                                           "Primo documento non inviato: d.pdf (destinatario mancante)."));
+        // One step per document, as soon as its outcome is known.
+        QCOMPARE(esito.avanzamenti.size(), 8);
+        QCOMPARE(esito.avanzamenti.first(), (QList<QVariant>{1, 8}));
         QCOMPARE(esito.avanzamenti.last(), (QList<QVariant>{8, 8}));
-        QCOMPARE(esito.avanzamenti.first(), (QList<QVariant>{4, 8}));
         QCOMPARE(senzaOra(esito.elenco),
                  (QStringList{riga("Cliente.Uno@esempio.it", "Inviato", a), riga("cliente.due@esempio.it", "Inviato", b),
                               riga("cliente.uno@esempio.it", "Inviato", c), riga("", "Non inviato: destinatario mancante", d),
@@ -317,8 +324,6 @@ private slots:
              "connessione interrotta", ""},
         };
         for (const Caso& caso : casi) {
-            for (const QString& vecchio : QDir(ambiente.cartella()).entryList({"ElencoMail*"}))
-                QFile::remove(ambiente.percorso(vecchio));
             std::unique_ptr<ServerSmtpProva> server;
             if (!caso.opzioni.isEmpty()) {
                 server = std::make_unique<ServerSmtpProva>(ambiente.percorso(caso.nome), caso.opzioni);
@@ -340,7 +345,8 @@ private slots:
         }
     }
 
-    // The helper missing, killed, or left to finish by a component released early.
+    // The helper missing, killed, or left to finish by a component released
+    // early. Every document keeps a line in the list whatever happened.
     void processoDelComponente()
     {
         AmbienteProva ambiente;
@@ -348,10 +354,14 @@ private slots:
         const TabellaInvio tabella{{uno}, {"cliente@esempio.it"}};
         {
             CorvexProcesso assente(ambiente.percorso("velmira-posta"));
+            configura(assente, "127.0.0.1", 25);
             const Dispaccio esito = invia(assente, ambiente, tabella);
             QVERIFY2(esito.risultati == 1 && !esito.esito
-                         && esito.messaggio.startsWith("Impossibile avviare il programma di invio della posta " + ambiente.percorso("velmira-posta") + ": "),
+                         && esito.messaggio.startsWith("Impossibile avviare il programma di invio della posta " + ambiente.percorso("velmira-posta") + ": ")
+                         && esito.messaggio.endsWith(".\nDocumenti con esito noto: 0; senza esito: 1."),
                      qPrintable(esito.messaggio));
+            QCOMPARE(senzaOra(esito.elenco),
+                     QStringList{riga("cliente@esempio.it", "Non inviato: programma di invio della posta non avviato", uno)});
         }
         ServerSmtpProva server(ambiente.percorso("smtp"), {"--modo", "chiaro"});
         QVERIFY2(server.porta(), qPrintable(server.errore()));
@@ -368,7 +378,10 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(risultati > 0, 30000);
             QTest::qWait(50);
             QCOMPARE(risultati, 1);
-            QVERIFY2(messaggio.startsWith("Il programma di invio della posta si è interrotto prima della fine"), qPrintable(messaggio));
+            QCOMPARE(messaggio, QString("Il programma di invio della posta si è interrotto prima della fine.\n"
+                                        "Documenti con esito noto: 0; senza esito: 1."));
+            QCOMPARE(senzaOra(prendiElenco(ambiente.cartella())),
+                     QStringList{riga("cliente@esempio.it", "Esito non noto: programma di invio della posta interrotto", uno)});
         }
         {
             auto lasciato = std::make_unique<CorvexProcesso>(ESEGUIBILE_POSTA);
@@ -377,8 +390,20 @@ private slots:
             lasciato.reset();
         }
         QTRY_COMPARE_WITH_TIMEOUT(server.messaggi().size(), 1, 30000);
-        QTRY_COMPARE_WITH_TIMEOUT(senzaOra(lineeElenco(ambiente.cartella())),
-                                  QStringList{riga("cliente@esempio.it", "Inviato", uno)}, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(ambiente.cartella()).entryList({"ElencoMail*"}).isEmpty(), 30000);
+        QCOMPARE(senzaOra(prendiElenco(ambiente.cartella())), QStringList{riga("cliente@esempio.it", "Inviato", uno)});
+
+        // The program's folder gone while the program runs: the document goes, the user hears the list could not.
+        const QString sparita = ambiente.percorso("sparita");
+        ImpostaCartellaProgramma(sparita);
+        CorvexProcesso senzaCartella(ESEGUIBILE_POSTA);
+        configura(senzaCartella, "127.0.0.1", server.porta());
+        const Dispaccio esito = invia(senzaCartella, ambiente, tabella);
+        ImpostaCartellaProgramma(ambiente.cartella());
+        QVERIFY2(!esito.esito && esito.messaggio.startsWith("Invio terminato: 1 documento inviato.\nImpossibile scrivere "
+                                                            "l'elenco degli invii nella cartella " + sparita + ": "),
+                 qPrintable(esito.messaggio));
+        QCOMPARE(server.messaggi().size(), 2);
     }
 };
 

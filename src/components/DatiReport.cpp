@@ -1,0 +1,54 @@
+#include "components/DatiReport.h"
+
+#include "archive/Recordset.h"
+#include "common/Testo.h"
+
+
+namespace {
+// Seconds count when a client disputes the time of a sending.
+QString TestoCampoReport(const QVariant& valore)
+{
+    return TestoDelCampo(valore, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+}
+
+bool LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,
+                     const QString& istruzione, DatiReport& dati, QString& errore)
+{
+    Recordset righe;
+    const ErroreArchivio erroreApertura = righe.ApriSql(stringaConnessione, istruzione);
+    if (erroreApertura.presente()) {
+        errore = erroreApertura.testo();
+        return false;
+    }
+    QList<int> indici;
+    for (const auto& colonna : layout.colonne)
+        indici.append(righe.IndiceCampo(colonna.campo));
+    const int indiceGruppo = layout.campoGruppo.isEmpty() ? -2 : righe.IndiceCampo(layout.campoGruppo);
+    for (qsizetype i = 0; i <= indici.size(); ++i) {
+        const bool gruppo = i == indici.size();
+        if ((gruppo ? indiceGruppo : indici[i]) == -1) {
+            errore = QStringLiteral("Il data set non ha il campo ")
+                + (gruppo ? layout.campoGruppo : layout.colonne[i].campo) + QLatin1Char('.');
+            return false;
+        }
+    }
+    while (!righe.FineFile()) {
+        QStringList celle;
+        celle.reserve(indici.size());
+        for (int indice : indici)
+            celle.append(TestoCampoReport(righe.Valore(indice)));
+        dati.righe.append(celle);
+        dati.gruppi.append(indiceGruppo >= 0 ? TestoCampoReport(righe.Valore(indiceGruppo)) : QString());
+        const ErroreArchivio erroreRiga = righe.MoveNext();
+        if (erroreRiga.presente()) {
+            errore = erroreRiga.testo();
+            return false;
+        }
+    }
+    if (dati.righe.isEmpty()) {
+        errore = QStringLiteral("Il data set non ha righe.");
+        return false;
+    }
+    return true;
+}

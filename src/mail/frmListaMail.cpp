@@ -1,0 +1,55 @@
+#include "mail/frmListaMail.h"
+
+#include "common/Dialoghi.h"
+#include "components/ComponenteReport.h"
+#include "mail/IstruzioniElencoMail.h"
+#include "search/PannelloRicerca.h"
+#include "settings/Impostazioni.h"
+
+#include <QVBoxLayout>
+
+namespace {
+OpzioniPannello Opzioni()
+{
+    OpzioniPannello opzioni;
+    opzioni.leggiImpostazioniEmail = true;
+    return opzioni;
+}
+}
+
+frmListaMail::frmListaMail(QWidget* parent) : QWidget(parent), pannello_(new PannelloRicerca(this, Opzioni()))
+{
+    setObjectName(QStringLiteral("frmListaMail"));
+    setWindowTitle(QStringLiteral("Elenco Email"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pannello_);
+    connect(pannello_, &PannelloRicerca::Cerca, this, &frmListaMail::cmdCerca_Click);
+    pannello_->Carica();
+}
+
+void frmListaMail::cmdCerca_Click()
+{
+    VisualizzaReport(IstruzioneElencoMail(pannello_->intModoRicerca(), pannello_->Criteri()));
+}
+
+void frmListaMail::VisualizzaReport(const QString& istruzione)
+{
+    const int modo = pannello_->intModoRicerca();
+    auto report = ComponenteReport::Crea(QStringLiteral("ReportMan.ReportManX"));
+    if (report) {
+        report->FileName(QStringLiteral("ElencoInvioMail.rep"));
+        report->Title(QStringLiteral("Elenco email"));
+        if (modo == 1 || modo == 2 || modo == 3 || modo == 5)
+            report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(modo, pannello_->Criteri()));
+        report->SetDatabaseConnectionString(
+            QStringLiteral("MARVENA"),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + Modulo::strDatabase);
+        report->SetDatasetSQL(QStringLiteral("ELENCOMAIL"), istruzione);
+        report->Preview(true);
+        if (report->Execute())
+            return;
+        // The reason stays in the session's log for whoever looks after the office's desks.
+        qWarning("Elenco email: %s", qPrintable(report->Errore()));
+    }
+    MostraMessaggio(QStringLiteral("Nessun elenco da visualizzare."), Icona::Informazione);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class PannelloRicerca;
+
+// "Elenco Email": the e-mails sent, chosen on the search panel and shown as
+// a printable report.
+class frmListaMail : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(bool RichiamoExt MEMBER RichiamoExt)
+
+public:
+    explicit frmListaMail(QWidget* parent = nullptr);
+
+    PannelloRicerca* Pannello() const { return pannello_; }
+
+    // Kept for the programs that set it on every search window; nothing reads it here.
+    bool RichiamoExt = false;
+
+private:
+    void cmdCerca_Click();
+    // Fills the report with the rows of `istruzione` and shows it.
+    void VisualizzaReport(const QString& istruzione);
+
+    PannelloRicerca* pannello_;
+};

@@ -1,0 +1,333 @@
+#include "ArchivioProva.h"
+#include "archive/Archivio.h"
+#include "archive/Connessione.h"
+#include "archive/Recordset.h"
+#include "components/ComponenteReport.h"
+#include "components/DocumentoReport.h"
+#include "components/ReportManX.h"
+#include "components/frmAnteprimaReport.h"
+#include "mail/frmListaMail.h"
+#include "settings/Impostazioni.h"
+#include "shell/SceltaFileDaSalvare.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QToolBar>
+
+namespace {
+
+const QString nessunElenco = QStringLiteral("Nessun elenco da visualizzare.");
+
+// Records every call the window makes on the report component.
+class ReportRegistratore : public ComponenteReport
+{
+public:
+    explicit ReportRegistratore(QStringList& chiamate) : c_(chiamate) {}
+    void FileName(const QString& file) override { c_ << "FileName=" + file; }
+    void Title(const QString& titolo) override { c_ << "Title=" + titolo; }
+    void SetParamValue(const QString& p, const QString& v) override { c_ << "SetParamValue=" + p + '|' + v; }
+    void SetDatabaseConnectionString(const QString& a, const QString& s) override
+    {
+        c_ << "SetDatabaseConnectionString=" + a + '|' + s;
+    }
+    void SetDatasetSQL(const QString& d, const QString& s) override { c_ << "SetDatasetSQL=" + d + '|' + s; }
+    void Preview(bool anteprima) override { c_ << "Preview=" + QString::number(anteprima); }
+    bool Execute() override
+    {
+        c_ << "Execute";
+        return true;
+    }
+    QString Errore() const override { return {}; }
+
+private:
+    QStringList& c_;
+};
+
+// The archive of the other search windows with sent e-mails too: each row
+// "file yyyy-mm-ddThh:mm:ss recipient outcome", and the report file beside the program.
+struct ElencoProva : ArchivioProva
+{
+    ElencoProva(const QStringList& posta, const QStringList& invii) : ArchivioProva(posta)
+    {
+        QFile::copy(QStringLiteral(VELMIRA_REPORT_ELENCO), percorso("ElencoInvioMail.rep"));
+        QFile::setPermissions(percorso("ElencoInvioMail.rep"), QFile::ReadOwner | QFile::WriteOwner);
+        Connessione connessione;
+        QVERIFY2(!connessione.Apri(StringaConnessione(database)).presente(), "archivio");
+        ErroreArchivio errore;
+        auto comando = connessione.Prepara(
+            "insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values (?, ?, ?, ?)", errore);
+        for (const QString& riga : invii) {
+            const QStringList c = riga.split(' ');
+            const QString esito = c.mid(3).join(' ');
+            QVERIFY2(!comando->Esegui({c[0], QString(c[1]).replace('T', ' '), c[2], esito}).presente(), "invio");
+        }
+    }
+};
+
+// Answers the "save as" dialog from a script and keeps what it was asked.
+class SalvataggioFinto : public SelettoreFileDaSalvare
+{
+public:
+    QString Scegli(QWidget*, const QString& titolo, const QString& proposto, const QString& filtro) override
+    {
+        richieste << titolo + '|' + QFileInfo(proposto).fileName() + '|' + filtro;
+        return risposte.isEmpty() ? QString() : risposte.takeFirst();
+    }
+    QStringList richieste, risposte;
+};
+
+QList<frmAnteprimaReport*> Anteprime()
+{
+    QList<frmAnteprimaReport*> trovate;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* a = qobject_cast<frmAnteprimaReport*>(w); a && a->isVisible())
+            trovate.append(a);
+    return trovate;
+}
+
+} // namespace
+
+class TestFrmListaMail : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { ReportManX::Registra(); }
+
+    void cleanup()
+    {
+        SelettoreFileDaSalvare::Installa(nullptr);
+        for (auto* anteprima : Anteprime())
+            delete anteprima;
+        ComponenteReport::Registra(ReportManX::NomeClasse, nullptr);
+    }
+
+    void chiamate_data()
+    {
+        QTest::addColumn<bool>("conTipi"); // false: an archive without types, mode 5
+        QTest::addColumn<int>("opzione");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("testo"); // the number or the code
+        QTest::addColumn<QString>("istruzione");
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("periodo, tutti") << true << 0 << "Tutti" << ""
+            << "Select * from qryEmail where data between(#03/01/2014#) and (#03/31/2014#) order by codice, dtInvio;"
+            << "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email.";
+        QTest::newRow("periodo, fatture") << true << 0 << " FAT " << ""
+            << "Select * from qryEmail where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by codice, dtInvio;"
+            << "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email.";
+        QTest::newRow("numero, tutti, spazi") << true << 1 << " Tutti " << " 123 "
+            << "Select * from qryEmail where year(data) =2014 and NumDoc='123' order by codice,dtInvio;"
+            << "Elenco Email inviate per documento:  123  anno: 2014";
+        QTest::newRow("numero, tipo con apice") << true << 1 << "B'L" << "12'3"
+            << "Select * from qryEmail  where  year(data) =2014 and NumDoc='12''3' and tipo='B''L' order by codice, dtInvio;"
+            << "Elenco Email inviate per documento: 12'3 anno: 2014";
+        QTest::newRow("codice, tutti, apice") << true << 2 << "Tutti" << " D'ANGELO "
+            << "Select * from qryEmail where data between(#03/01/2014#) and (#03/31/2014#)and Codice='D''ANGELO' order by codice, dtInvio;"
+            << "Elenco documenti del Cod. CL/FORN.  D'ANGELO  periodo dal 01/03/2014 al 31/03/2014 inviati tramite email.";
+        QTest::newRow("codice, tipo") << true << 2 << "tutti" << "C01"
+            << "Select * from qryEmail where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='tutti' and Codice='C01' order by codice, dtInvio;"
+            << "Elenco documenti del Cod. CL/FORN. C01 periodo dal 01/03/2014 al 31/03/2014 inviati tramite email.";
+        // Without types only the period counts, whatever the type box says.
+        QTest::newRow("senza tipi") << false << -1 << "FAT" << ""
+            << "Select * from qryEmail where data between(#03/01/2014#) and (#03/31/2014#) order by codice, dtInvio;"
+            << "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email.";
+    }
+
+    void chiamate()
+    {
+        QFETCH(bool, conTipi);
+        QFETCH(int, opzione);
+        QFETCH(QString, tipo);
+        QFETCH(QString, testo);
+        QFETCH(QString, istruzione);
+        QFETCH(QString, titolo);
+        ArchivioProva archivio(conTipi ? QStringList{"bol7.pdf BOL 7 2014-03-01 C01"} : QStringList{});
+        QStringList registrate;
+        ComponenteReport::Registra(ReportManX::NomeClasse,
+                                   [&registrate] { return std::make_unique<ReportRegistratore>(registrate); });
+        frmListaMail finestra;
+        QVERIFY(MostraAttiva(&finestra));
+        QCOMPARE(finestra.windowTitle(), "Elenco Email");
+        auto* p = finestra.Pannello();
+        QCOMPARE(p->intModoRicerca(), conTipi ? 1 : 5);
+        if (opzione < 0) {
+            p->dtData->setDate(QDate(2014, 3, 1));
+            p->dtDataFin->setDate(QDate(2014, 3, 31));
+            Riscrivi(p->cmbTipo->lineEdit(), tipo);
+            QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+        } else {
+            Cerca(p, opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
+        }
+        QCOMPARE(registrate, QStringList({"FileName=ElencoInvioMail.rep", "Title=Elenco email",
+                                          "SetParamValue=TITOLO|" + titolo,
+                                          "SetDatabaseConnectionString=MARVENA|Provider=Microsoft.Jet.OLEDB.4.0;Data Source="
+                                              + archivio.database,
+                                          "SetDatasetSQL=ELENCOMAIL|" + istruzione, "Preview=1", "Execute"}));
+        QVERIFY(archivio.dialoghi.messaggi.isEmpty());
+        // The archive takes every one of them, quotes included.
+        Recordset righe;
+        const ErroreArchivio errore = righe.ApriSql(StringaConnessione(archivio.database), istruzione);
+        QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
+    }
+
+    void reportInPdf()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) non installato");
+        // Sent out of order, to three clients; one outcome far too long for its column.
+        QStringList posta{"f1.pdf FAT 1 2014-03-03 C02", "f2.pdf FAT 2 2014-03-04 C01",
+                          "b3.pdf BOL 3 2014-03-05 D'ANGELO", "f4.pdf FAT 4 2014-04-02 C01"};
+        QStringList invii, attesi;
+        for (int i = 0; i < 40; ++i) {
+            const QString ora = QTime(8, 0).addSecs(60 * (59 - i)).toString("HH:mm:ss");
+            invii << "f2.pdf 2014-03-06T" + ora + " c01-" + QString::number(i) + "@esempio.it OK";
+            invii << "f1.pdf 2014-03-06T" + ora + " c02-" + QString::number(i) + "@esempio.it OK";
+        }
+        invii << "b3.pdf 2014-03-07T09:00:00 dangelo@esempio.it Respinto: " + QString("casella piena ").repeated(30) + "FINE"
+              << "f4.pdf 2014-04-03T09:00:00 aprile@esempio.it OK";
+        for (const QString cliente : {"c01", "c02"})
+            for (int i = 39; i >= 0; --i)
+                attesi << cliente + '-' + QString::number(i) + "@esempio.it";
+        attesi << "dangelo@esempio.it";
+        ElencoProva elenco(posta, invii);
+
+        frmListaMail finestra;
+        QVERIFY(MostraAttiva(&finestra));
+        Cerca(finestra.Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QVERIFY(elenco.dialoghi.messaggi.isEmpty());
+        const auto anteprime = Anteprime();
+        QCOMPARE(anteprime.size(), 1);
+        frmAnteprimaReport* a = anteprime.first();
+        const int pagine = a->Documento().NumeroPagine();
+        QVERIFY(pagine >= 2);
+        QCOMPARE(QStringList({a->windowTitle(), a->lblPagine->text(), QString::number(a->spnPagina->value())}),
+                 QStringList({"Elenco email", QString(" di %1 ").arg(pagine), "1"}));
+        // Paging from the keyboard, as in any office viewer.
+        QVERIFY(MostraAttiva(a));
+        QList<int> viste;
+        for (const auto& [tasto, modificatore] : {std::pair{Qt::Key_PageDown, Qt::NoModifier},
+                                                  {Qt::Key_End, Qt::ControlModifier},
+                                                  {Qt::Key_PageUp, Qt::NoModifier},
+                                                  {Qt::Key_Home, Qt::ControlModifier}}) {
+            QTest::keyClick(a, tasto, modificatore);
+            viste << a->spnPagina->value();
+        }
+        QCOMPARE(viste, QList<int>({2, pagine, pagine - 1, 1}));
+
+        // "Esporta PDF...": cancelled first, then saved under a name typed without ".pdf".
+        SalvataggioFinto salvataggio;
+        SelettoreFileDaSalvare::Installa(&salvataggio);
+        salvataggio.risposte = {"", elenco.percorso("elenco")};
+        QWidget* esporta = a->barra->widgetForAction(a->barra->findChild<QAction*>("cmdEsportaPdf"));
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QVERIFY(QDir(elenco.cartella()).entryList({"*.pdf"}).isEmpty());
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QCOMPARE(salvataggio.richieste,
+                 QStringList(2, "Esporta PDF|Elenco email.pdf|Documenti PDF (*.pdf)"));
+        const QString pdf = elenco.percorso("elenco.pdf");
+        QVERIFY(QFile::exists(pdf));
+        QProcess testo;
+        testo.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(testo.waitForFinished(30000));
+        const QString letto = QString::fromUtf8(testo.readAllStandardOutput());
+        QCOMPARE(letto.count("Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email."), pagine);
+        for (int i = 1; i <= pagine; ++i)
+            QVERIFY2(letto.contains(QString("Pagina %1 di %2").arg(i).arg(pagine)), qPrintable(letto));
+        QStringList trovati;
+        for (auto it = QRegularExpression("\\S+@esempio\\.it").globalMatch(letto); it.hasNext();)
+            trovati << it.next().captured();
+        QCOMPARE(trovati, attesi);
+        for (const char* banda : {"Cod. Cliente / Fornitore: C01", "Cod. Cliente / Fornitore: C02",
+                                     "Cod. Cliente / Fornitore: D'ANGELO", "06/03/2014 08:21:00"})
+            QVERIFY2(letto.contains(banda), qPrintable(letto));
+        // A group going on past a page says so; the long outcome ends in "…"
+        // on its third line, and the text never spills into the next page.
+        QVERIFY(letto.contains("(segue)"));
+        QCOMPARE(letto.count("…"), 1);
+        QVERIFY(letto.contains("Respinto: casella piena") && !letto.contains("FINE"));
+        QVERIFY(!letto.contains("aprile@esempio.it"));
+
+        // A disk that fills up halfway: the user is told, once, and no half file is left.
+        const QString pieno = elenco.percorso("pieno");
+        QDir().mkpath(pieno);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "tmpfs", pieno}) != 0)
+            QSKIP("impossibile montare un tmpfs piccolo (serve root)");
+        const auto smonta = qScopeGuard([&] { QProcess::execute("umount", {pieno}); });
+        salvataggio.risposte = {pieno + "/elenco.pdf"};
+        QTest::mouseClick(esporta, Qt::LeftButton);
+        QCOMPARE(Messaggi(elenco.dialoghi),
+                 QStringList{Messaggio(Icona::Esclamazione, "Impossibile scrivere il file " + pieno
+                                                                + "/elenco.pdf: controllare la cartella e lo spazio libero.")});
+        QCOMPARE(QDir(pieno).entryList(QDir::Files), QStringList());
+    }
+
+    void unSoloMessaggio_data()
+    {
+        QTest::addColumn<QString>("guasto");
+        QTest::newRow("file del report mancante") << "mancante";
+        QTest::newRow("file del report danneggiato") << "danneggiato";
+        QTest::newRow("colonna sconosciuta") << "colonna";
+        QTest::newRow("nessuna email nel periodo") << "vuoto";
+        QTest::newRow("archivio rimosso") << "archivio";
+        QTest::newRow("archivio bloccato") << "bloccato";
+        QTest::newRow("componente assente") << "componente";
+    }
+
+    void unSoloMessaggio()
+    {
+        QFETCH(QString, guasto);
+        ElencoProva elenco({"f1.pdf FAT 1 2014-03-03 C02"}, {"f1.pdf 2014-03-06T10:00:00 c@esempio.it OK"});
+        frmListaMail finestra;
+        QVERIFY(MostraAttiva(&finestra));
+        const QString rep = elenco.percorso("ElencoInvioMail.rep");
+        QDate dal(2014, 3, 1);
+        QProcess blocco;
+        if (guasto == "mancante") {
+            QVERIFY(QFile::remove(rep));
+        } else if (guasto == "danneggiato") {
+            QCOMPARE(QProcess::execute("dd", {"if=/dev/zero", "of=" + rep, "bs=1", "count=64", "seek=300",
+                                              "conv=notrunc", "status=none"}),
+                     0);
+        } else if (guasto == "colonna") {
+            QFile file(rep);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray testo = file.readAll().replace("colonna: Esito |", "colonna: Fattura |");
+            QVERIFY(file.seek(0) && file.write(testo) == testo.size());
+        } else if (guasto == "vuoto") {
+            dal = QDate(2014, 3, 20);
+        } else if (guasto == "archivio") {
+            QVERIFY(QFile::remove(elenco.database));
+        } else if (guasto == "bloccato") {
+            // Another desk holds the archive for writing, in a process of its own.
+            if (QStandardPaths::findExecutable("sqlite3").isEmpty())
+                QSKIP("sqlite3 non installato");
+            blocco.start("sqlite3", {elenco.database});
+            QVERIFY(blocco.waitForStarted());
+            blocco.write("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; SELECT 'bloccato';\n");
+            QVERIFY(blocco.waitForReadyRead(10000));
+        } else {
+            ComponenteReport::Registra(ReportManX::NomeClasse, nullptr);
+        }
+        QStringList attesi;
+        // Once per click, and the window stays there for the next try.
+        for (int prova = 0; prova < 2; ++prova) {
+            Cerca(finestra.Pannello(), 0, dal, QDate(2014, 3, 31));
+            attesi << Messaggio(Icona::Informazione, nessunElenco);
+            QCOMPARE(Messaggi(elenco.dialoghi), attesi);
+            QVERIFY(Anteprime().isEmpty());
+            QVERIFY(finestra.isVisible() && finestra.Pannello()->cmdCerca->isEnabled());
+        }
+        blocco.closeWriteChannel();
+        blocco.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestFrmListaMail)
+#include "tst_frmListaMail.moc"

@@ -1,0 +1,205 @@
+#include "AmbienteProva.h"
+#include "settings/Impostazioni.h"
+#include "settings/frmImposta.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+QByteArray Contenuto()
+{
+    QFile file(PercorsoVelmiraIni());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(nessun file)");
+}
+
+// Every value the window writes, "Sezione/Chiave=valore", in the window's order.
+QStringList Salvati()
+{
+    const QStringList chiavi{"Percorsi/CartellaPDF", "Percorsi/DataBase", "Email/SMTP",      "Email/UserID",
+                             "Email/Password",       "Email/Indirizzo",   "Email/Oggetto",   "Email/Messaggio",
+                             "Email/Porta"};
+    QStringList valori;
+    for (const QString& chiave : chiavi)
+        valori.append(chiave + '=' + LeggiIni(chiave.section('/', 0, 0), chiave.section('/', 1)));
+    return valori;
+}
+
+// What the user reads in the fields, in the same order.
+QStringList Mostrati(const frmImposta& f)
+{
+    QStringList testi{f.txtPercorsoCartella->text(), f.txtDatabase->text()};
+    for (int i = 0; i < 7; ++i)
+        testi.append(f.TestoEmail(i));
+    return testi;
+}
+
+// Focus in the field by clicking it, everything selected away, then typing.
+void Scrivi(QWidget* campo, const QString& testo)
+{
+    QTest::mouseClick(campo->focusProxy() ? campo->focusProxy() : campo, Qt::LeftButton);
+    QTest::keyClick(campo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(campo, Qt::Key_Delete);
+    const QStringList righe = testo.split('\n');
+    for (qsizetype i = 0; i < righe.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(campo, Qt::Key_Return);
+        QTest::keyClicks(campo, righe[i]);
+    }
+}
+
+// Clicks the tab, as the user does to reach its fields.
+void MostraScheda(frmImposta* f, int scheda)
+{
+    QTest::mouseClick(f->ssTabMail->tabBar(), Qt::LeftButton, {}, f->ssTabMail->tabBar()->tabRect(scheda).center());
+}
+
+} // namespace
+
+class TestFrmImposta : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AmbienteProva> ambiente_;
+
+    QPointer<frmImposta> Apri()
+    {
+        QPointer<frmImposta> finestra = new frmImposta;
+        finestra->show();
+        QApplication::setActiveWindow(finestra);
+        return QTest::qWaitForWindowActive(finestra) ? finestra : nullptr;
+    }
+
+private slots:
+    void init() { ambiente_ = std::make_unique<AmbienteProva>(); }
+    void cleanup() { ambiente_.reset(); }
+
+    void primoAvvio()
+    {
+        QPointer<frmImposta> f = Apri();
+        QVERIFY(f);
+        // The form as the user meets it.
+        QStringList etichette;
+        for (auto* etichetta : f->findChildren<QLabel*>())
+            etichette.append(etichetta->text() + '>' + etichetta->buddy()->objectName());
+        etichette.sort();
+        QCOMPARE(etichette.join('|'),
+                 "Indirizzo Email Mittente :>txtEmail_3|Messaggio :>txtEmail_5|Oggetto Email :>txtEmail_4|"
+                 "Password :>txtEmail_2|Percorso Cartella Database :>txtDatabase|"
+                 "Percorso Cartella documenti :>txtPercorsoCartella|Porta :>txtEmail_6|"
+                 "Server di posta SMTP :>txtEmail_0|User Id :>txtEmail_1");
+        QStringList suggerimenti;
+        for (auto* campo : f->txtEmail)
+            suggerimenti.append(campo->toolTip());
+        QCOMPARE(suggerimenti.join('|'), "Inserire l'SMTP dell'email|user id email|Password email|"
+                                         "indirizzo email mittente|||");
+        QCOMPARE(QStringList({f->windowTitle(), f->ssTabMail->tabText(0), f->ssTabMail->tabText(1),
+                              f->fraImposta->title(), f->Frame15->title(), f->cmdPercorsoCartella->text(),
+                              f->cmdPercorsoDatabase->text(), f->cmdOK->text(), f->cmdAnnulla->text()}),
+                 QStringList({"Imposta cartella documenti...", "Cartelle documenti", "Impostazione email",
+                              "Cartella documenti PDF su server", "Impostazioni Email", "S&foglia", "Sf&oglia",
+                              "&Conferma", "C&hiudi"}));
+        QCOMPARE(f->ssTabMail->currentIndex(), 0);
+        QCOMPARE(Mostrati(*f), QStringList({"", "", "", "", "", "", "", "", "25"}));
+
+        // Typed with blanks and a two-line message: stored exactly, the
+        // password shown only as stars.
+        Scrivi(f->txtPercorsoCartella, "/srv/documenti pdf");
+        Scrivi(f->txtDatabase, "/srv/marvena");
+        MostraScheda(f, 1);
+        const QStringList email{"smtp.esempio.it", "ufficio", "s3gr'eto", "ufficio@esempio.it",
+                                "Documenti  allegati", "Buongiorno,\nin allegato i documenti."};
+        for (int i = 0; i < email.size(); ++i)
+            Scrivi(f->txtEmail[i], email[i]);
+        auto* password = static_cast<QLineEdit*>(f->txtEmail[2]);
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(QChar(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password)), '*');
+        QVERIFY(!EsisteVelmiraIni());
+
+        QTest::keyClick(f, Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(f.isNull());
+        QCOMPARE(Salvati(), QStringList({"Percorsi/CartellaPDF=/srv/documenti pdf", "Percorsi/DataBase=/srv/marvena",
+                                         "Email/SMTP=smtp.esempio.it", "Email/UserID=ufficio",
+                                         "Email/Password=s3gr'eto", "Email/Indirizzo=ufficio@esempio.it",
+                                         "Email/Oggetto=Documenti  allegati",
+                                         "Email/Messaggio=Buongiorno,+in allegato i documenti.",
+                                         "Email/Porta=25"}));
+        // It holds a password: nobody else may read it.
+        QCOMPARE(QFile::permissions(PercorsoVelmiraIni())
+                     & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup
+                        | QFileDevice::WriteOther),
+                 QFileDevice::Permissions());
+    }
+
+    void fileEsistente()
+    {
+        const QStringList prima{"Percorsi/CartellaPDF=/vecchia/pdf", "Percorsi/DataBase=/srv/marvena",
+                                "Email/SMTP=smtp.esempio.it",       "Email/UserID=ufficio",
+                                "Email/Password=pw",                "Email/Indirizzo=a@esempio.it",
+                                "Email/Oggetto=Documenti",          "Email/Messaggio=Salve,++Cordiali saluti",
+                                "Email/Porta="};
+        for (const QString& voce : prima)
+            ScriviIni(voce.section('/', 0, 0), voce.section('/', 1).section('=', 0, 0), voce.section('=', 1));
+        QPointer<frmImposta> f = Apri();
+        QVERIFY(f);
+        // An empty port shows the usual one; "+" are line breaks again.
+        QCOMPARE(Mostrati(*f), QStringList({"/vecchia/pdf", "/srv/marvena", "smtp.esempio.it", "ufficio", "pw",
+                                            "a@esempio.it", "Documenti", "Salve,\n\nCordiali saluti", "25"}));
+
+        // One folder chosen, the other picker cancelled; the message cleared.
+        ambiente_->selettore.risposte.enqueue("/nuova/pdf");
+        QTest::mouseClick(f->cmdPercorsoCartella, Qt::LeftButton);
+        QTest::mouseClick(f->cmdPercorsoDatabase, Qt::LeftButton);
+        QCOMPARE(ambiente_->selettore.richieste,
+                 QStringList({"Seleziona il percorso della cartella che contiene i documenti in formato PDF:",
+                              "Seleziona il percorso della cartella dove è installato il programma 'Marvena':"}));
+        MostraScheda(f, 1);
+        Scrivi(f->txtEmail[5], "");
+        Scrivi(f->txtEmail[1], "");
+        QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+        QTRY_VERIFY(f.isNull());
+        QStringList dopo = prima;
+        dopo[0] = "Percorsi/CartellaPDF=/nuova/pdf";
+        dopo[3] = "Email/UserID=";
+        dopo[8] = "Email/Porta=25";
+        QCOMPARE(Salvati(), dopo);
+        QVERIFY(ambiente_->dialoghi.messaggi.isEmpty());
+    }
+
+    void chiudiNonScriveNulla_data()
+    {
+        QTest::addColumn<bool>("conFile");
+        QTest::newRow("senza file") << false;
+        QTest::newRow("con file") << true;
+    }
+
+    void chiudiNonScriveNulla()
+    {
+        QFETCH(bool, conFile);
+        if (conFile)
+            ScriviIni("Email", "Porta", "587");
+        const QByteArray prima = Contenuto();
+        QPointer<frmImposta> f = Apri();
+        QVERIFY(f);
+        QCOMPARE(f->TestoEmail(6), conFile ? "587" : "25");
+        Scrivi(f->txtPercorsoCartella, "/altrove");
+        Scrivi(f->txtEmail[6], "2525");
+        QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
+        QTRY_VERIFY(f.isNull());
+        QCOMPARE(Contenuto(), prima);
+        QCOMPARE(EsisteVelmiraIni(), conFile);
+    }
+};
+
+QTEST_MAIN(TestFrmImposta)
+#include "tst_frmImposta.moc"
