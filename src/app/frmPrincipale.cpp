@@ -301,9 +301,9 @@ void frmPrincipale::changeEvent(QEvent* evento)
 
 void frmPrincipale::Form_Activate()
 {
-    if (attivazioneSospesa_)
-        return;
-    attivazioneSospesa_ = !AttivazioneProgramma(Adesso());
+    // A settings file that cannot be written must not stop later clean-ups;
+    // the settings layer tells its problem once.
+    AttivazioneProgramma(Adesso());
 }
 
 void frmPrincipale::closeEvent(QCloseEvent* evento)

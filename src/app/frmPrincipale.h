@@ -83,7 +83,4 @@ private:
     std::unique_ptr<StatoTastiera> tastiera_;
     QHash<QString, std::function<QWidget*()>> creatori_;
     QHash<QString, QPointer<QMdiSubWindow>> aperte_;
-    // Set once the settings file has proved unwritable: the user has been
-    // told, and trying again at every activation would only repeat it.
-    bool attivazioneSospesa_ = false;
 };

@@ -53,7 +53,15 @@ const char* const schema[] = {
 
 QString StringaConnessione(const QString& percorsoDatabase)
 {
-    return prefissoConnessione + percorsoDatabase + QStringLiteral(";Persist Security Info=False");
+    // A value that holds the separator, or starts with a quote, is written
+    // between double quotes with its own double quotes doubled, as in any
+    // OLE DB connection string: the path read back is then the whole path.
+    QString valore = percorsoDatabase;
+    if (valore.contains(QLatin1Char(';')) || valore.startsWith(QLatin1Char('"'))
+        || valore.startsWith(QLatin1Char('\'')))
+        valore = QLatin1Char('"') + valore.replace(QLatin1Char('"'), QStringLiteral("\"\""))
+            + QLatin1Char('"');
+    return prefissoConnessione + valore + QStringLiteral(";Persist Security Info=False");
 }
 
 QString PercorsoDaConnessione(const QString& stringaConnessione)
@@ -63,6 +71,22 @@ QString PercorsoDaConnessione(const QString& stringaConnessione)
     if (inizio < 0)
         return {};
     const qsizetype da = inizio + chiave.size();
+    const auto carattere = [&stringaConnessione](qsizetype i) {
+        return i < stringaConnessione.size() ? stringaConnessione[i] : QChar();
+    };
+    const QChar apice = carattere(da);
+    if (apice == QLatin1Char('"') || apice == QLatin1Char('\'')) {
+        QString percorso;
+        for (qsizetype i = da + 1; i < stringaConnessione.size(); ++i) {
+            if (stringaConnessione[i] == apice) {
+                if (carattere(i + 1) != apice)
+                    return percorso;
+                ++i;
+            }
+            percorso += stringaConnessione[i];
+        }
+        return {}; // never closed: no path rather than a wrong one
+    }
     const qsizetype fine = stringaConnessione.indexOf(QLatin1Char(';'), da);
     return stringaConnessione.mid(da, fine < 0 ? -1 : fine - da);
 }
@@ -99,7 +123,7 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
         return FormatoArchivio::Cartella;
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
-        return FormatoArchivio::Sconosciuto;
+        return FormatoArchivio::Illeggibile;
     const QByteArray inizio = file.read(64);
     if (inizio.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return FormatoArchivio::SQLite;

@@ -8,9 +8,11 @@
 
 // Connection strings, statement building blocks and the archive file itself.
 
-// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False"
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False",
+// the path between double quotes when it holds a ';' or starts with a quote.
 QString StringaConnessione(const QString& percorsoDatabase);
-// The file named by "Data Source=" in a connection string (up to the next ';').
+// The file named by "Data Source=" in a connection string: up to the next ';',
+// or the whole quoted value.
 QString PercorsoDaConnessione(const QString& stringaConnessione);
 
 // A value ready to stand between single quotes in a statement.
@@ -23,7 +25,7 @@ QString DataPerIstruzione(const QDate& data);
 QVariant ValorePerArchivio(const QVariant& valore);
 
 // What the first bytes of a file say it is.
-enum class FormatoArchivio { Mancante, Cartella, SQLite, Access, PostgreSQL, Sconosciuto };
+enum class FormatoArchivio { Mancante, Cartella, Illeggibile, SQLite, Access, PostgreSQL, Sconosciuto };
 FormatoArchivio RiconosciFormato(const QString& percorso);
 
 // The first line of a connection file: a dati.mdb that names the server

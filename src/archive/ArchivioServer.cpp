@@ -67,7 +67,7 @@ ErroreArchivio conta(Connessione& c, const QString& istruzione, qint64& quante)
     const auto comando = c.Prepara(istruzione, errore);
     if (!errore.presente())
         errore = comando->Esegui();
-    if (!errore.presente() && comando->Successiva())
+    if (!errore.presente() && comando->Successiva(errore))
         quante = comando->Valore(0).toLongLong();
     return errore;
 }
@@ -97,12 +97,14 @@ ErroreArchivio copiaTabella(Connessione& da, Connessione& a, const Tabella& t, q
             avanzamento(copiate, totale);
         return !errore.presente();
     };
-    while (leggi->Successiva()) {
+    while (leggi->Successiva(errore)) {
         for (int i = 0; i < t.numero; ++i)
             valori.append(leggi->Valore(i));
         if (valori.size() == righePerInvio * t.numero && !invia(*pieno))
             return errore;
     }
+    if (errore.presente())
+        return errore;
     if (!valori.isEmpty()) {
         const auto resto = inserimento(int(valori.size() / t.numero));
         if (errore.presente() || !invia(*resto))

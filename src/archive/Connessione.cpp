@@ -11,9 +11,6 @@
 
 namespace {
 
-// The number every engine gives a lock held too long by someone else.
-constexpr int erroreBloccato = 5;
-
 QString nuovoNomeConnessione()
 {
     static std::atomic<int> contatore{0};
@@ -32,6 +29,9 @@ ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
                                      "per aprirlo. Creare un nuovo archivio con "
                                      "\"velmira crea-archivio\" e importare di nuovo i documenti.")
                           .arg(percorso)};
+    case FormatoArchivio::Illeggibile:
+        return {3051, QStringLiteral("Impossibile leggere il file dell'archivio '%1': accesso negato "
+                                     "o file non leggibile.").arg(percorso), NaturaErrore::Grave};
     case FormatoArchivio::Sconosciuto:
         return {3343, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
     case FormatoArchivio::SQLite:
@@ -147,6 +147,11 @@ bool Connessione::Protetto(const std::function<bool()>& esegui)
     return riuscito;
 }
 
+bool Connessione::TransazioneAttiva() const
+{
+    return Aperta() && motore_->TransazioneAttiva(db_);
+}
+
 ErroreArchivio Connessione::Esegui(const QString& istruzione)
 {
     return EseguiNativa(motore_ ? motore_->Traduci(istruzione) : istruzione);
@@ -172,7 +177,7 @@ std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, ErroreA
     auto comando = std::make_unique<Comando>(*this, motore_->Traduci(istruzione));
     if (comando->d_->query.lastError().isValid()) {
         errore = ErroreDa(comando->d_->query.lastError());
-        if (errore.numero != erroreBloccato)
+        if (!errore.bloccato())
             return nullptr;
         errore = {};
         comando->d_->daPreparare = true;
@@ -227,9 +232,14 @@ ErroreArchivio Comando::Esegui(const QVariantList& valori)
     return {};
 }
 
-bool Comando::Successiva()
+bool Comando::Successiva(ErroreArchivio& errore)
 {
-    return d_->query.next();
+    errore = {};
+    if (d_->query.next())
+        return true;
+    if (d_->query.lastError().isValid())
+        errore = connessione_.ErroreDa(d_->query.lastError());
+    return false;
 }
 
 QVariant Comando::Valore(int colonna) const

@@ -41,6 +41,8 @@ public:
     ErroreArchivio IniziaTransazione();
     ErroreArchivio Conferma();
     void Annulla();
+    // Whether the transaction begun is still open (see MotoreArchivio).
+    bool TransazioneAttiva() const;
 
     // Runs a statement that returns no rows.
     ErroreArchivio Esegui(const QString& istruzione);
@@ -74,8 +76,10 @@ public:
 
     // Binds the values in order and runs the statement.
     ErroreArchivio Esegui(const QVariantList& valori = {});
-    // Steps through the rows of a statement that returns rows.
-    bool Successiva();
+    // Steps through the rows of a statement that returns rows. False at the
+    // end and on a read error, which is then in `errore`: a damaged archive
+    // must never read as one that simply has fewer rows.
+    bool Successiva(ErroreArchivio& errore);
     QVariant Valore(int colonna) const;
     // Rows changed by the last statement that changes rows.
     int RigheModificate() const;

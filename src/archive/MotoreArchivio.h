@@ -42,6 +42,9 @@ public:
     // Where that keeps the whole connection busy until the last row, they
     // are fetched at once instead.
     virtual bool RigheUnaAllaVolta() const { return true; }
+    // False once the engine has dropped the transaction begun on `db` by
+    // itself (some engines do on a full disk): what was written in it is gone.
+    virtual bool TransazioneAttiva(const QSqlDatabase& db) const = 0;
     virtual void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const = 0;
     virtual void AggiornaStatistiche(QSqlDatabase& db) const = 0;
     virtual ErroreArchivio Errore(const QSqlError& errore) const = 0;

@@ -84,8 +84,10 @@ ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const 
     };
 
     if (stato == QLatin1String("55P03") || stato == QLatin1String("40P01") || contiene("lock timeout"))
-        return {5, QStringLiteral("Archivio bloccato da un'altra postazione: l'attesa è stata troppo "
-                                  "lunga, riprovare tra qualche istante.")};
+        return {5,
+                QStringLiteral("Archivio bloccato da un'altra postazione: l'attesa è stata troppo "
+                               "lunga, riprovare tra qualche istante."),
+                NaturaErrore::Bloccato};
     if (stato == QLatin1String("3D000") || (contiene("does not exist") && contiene("database")))
         return {3024, QStringLiteral("L'archivio '%1' non esiste sul server %2.")
                           .arg(primoGruppo(testo, QStringLiteral("database \"([^\"]*)\"")), server)};
@@ -98,12 +100,16 @@ ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const 
     if (stato.startsWith(QLatin1String("08")) || stato.startsWith(QLatin1String("57P"))
         || contiene("server closed the connection") || contiene("no connection to the server")
         || contiene("terminating connection") || contiene("connection to server was lost"))
-        return {3146, QStringLiteral("Collegamento con il server dell'archivio interrotto: l'operazione "
-                                     "non è stata completata.")};
+        return {3146,
+                QStringLiteral("Collegamento con il server dell'archivio interrotto: l'operazione "
+                               "non è stata completata."),
+                NaturaErrore::Grave};
     if (contiene("could not connect") || contiene("connection refused") || contiene("could not translate host")
         || contiene("timeout expired") || contiene("connection to server") || contiene("Network is unreachable"))
-        return {3151, QStringLiteral("Server dell'archivio %1 non raggiungibile: controllare la rete e che "
-                                     "il server sia acceso.").arg(server)};
+        return {3151,
+                QStringLiteral("Server dell'archivio %1 non raggiungibile: controllare la rete e che "
+                               "il server sia acceso.").arg(server),
+                NaturaErrore::Grave};
     if (stato == QLatin1String("23514"))
         return {19, QStringLiteral("Valore non accettato dall'archivio: %1.")
                         .arg(primoGruppo(testo, QStringLiteral("check constraint \"([^\"]*)\"")))};
@@ -121,7 +127,8 @@ ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const 
     if (stato == QLatin1String("42501"))
         return {23, QStringLiteral("Accesso all'archivio negato.")};
     if (stato == QLatin1String("53100"))
-        return {13, QStringLiteral("Disco del server pieno: l'archivio non può essere aggiornato.")};
+        return {13, QStringLiteral("Disco del server pieno: l'archivio non può essere aggiornato."),
+                NaturaErrore::Grave};
     return {1, QStringLiteral("Errore dell'archivio: %1").arg(testo.trimmed())};
 }
 
@@ -208,6 +215,15 @@ QStringList MotorePostgres::IstruzioniInizioScrittura() const
                            "SELECT relpages, pg_relation_size(oid) / current_setting('block_size')::int "
                            "INTO stimate, pagine FROM pg_class WHERE oid = 'posta'::regclass; "
                            "IF pagine > stimate * 1.1 + 8 THEN ANALYZE posta; END IF; END $$")};
+}
+
+bool MotorePostgres::TransazioneAttiva(const QSqlDatabase& db) const
+{
+    // Inside a transaction the time of the transaction and that of the
+    // statement differ; a lost connection answers nothing.
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("select now() <> statement_timestamp()")) && query.next()
+        && query.value(0).toBool();
 }
 
 void MotorePostgres::ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const

@@ -16,6 +16,7 @@ public:
                         const QString& percorso) const override;
     QString Traduci(const QString& istruzioneJet) const override;
     QStringList IstruzioniInizioScrittura() const override;
+    bool TransazioneAttiva(const QSqlDatabase& db) const override;
     bool ErroreAnnullaTransazione() const override { return true; }
     bool RigheUnaAllaVolta() const override { return false; }
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;

@@ -153,6 +153,32 @@ void aggiungiChiavi(QSqlDatabase& db)
     query.exec(riuscito ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
 }
 
+NaturaErrore naturaDi(int codice)
+{
+    switch (codice) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return NaturaErrore::Bloccato;
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_NOMEM:
+    case SQLITE_CANTOPEN:
+        return NaturaErrore::Grave;
+    default:
+        return NaturaErrore::Ordinaria;
+    }
+}
+
+sqlite3* manigliaDi(const QSqlDatabase& db)
+{
+    const QVariant maniglia = db.driver() ? db.driver()->handle() : QVariant();
+    if (!maniglia.isValid() || qstrcmp(maniglia.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(maniglia.constData());
+}
+
 } // namespace
 
 const MotoreSQLite& MotoreSQLite::Istanza()
@@ -187,6 +213,14 @@ QString MotoreSQLite::Traduci(const QString& istruzioneJet) const
 QStringList MotoreSQLite::IstruzioniInizioScrittura() const
 {
     return {QStringLiteral("BEGIN IMMEDIATE")};
+}
+
+bool MotoreSQLite::TransazioneAttiva(const QSqlDatabase& db) const
+{
+    // On a full disk or an I/O error SQLite rolls the whole transaction back
+    // by itself and goes on in autocommit.
+    sqlite3* maniglia = manigliaDi(db);
+    return maniglia && sqlite3_get_autocommit(maniglia) == 0;
 }
 
 void MotoreSQLite::ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const
@@ -232,7 +266,7 @@ ErroreArchivio MotoreSQLite::Errore(const QSqlError& errore) const
     if (!numerico || codice == 0)
         codice = SQLITE_ERROR;
     codice &= 0xff; // extended codes share the primary code's meaning
-    return {codice, descrizioneItaliana(codice, testo)};
+    return {codice, descrizioneItaliana(codice, testo), naturaDi(codice)};
 }
 
 QList<DescrizioneCampo> MotoreSQLite::Campi(const QSqlQuery& query) const

@@ -10,6 +10,7 @@ public:
                         const QString& percorso) const override;
     QString Traduci(const QString& istruzioneJet) const override;
     QStringList IstruzioniInizioScrittura() const override;
+    bool TransazioneAttiva(const QSqlDatabase& db) const override;
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
     void AggiornaStatistiche(QSqlDatabase& db) const override;
     ErroreArchivio Errore(const QSqlError& errore) const override;

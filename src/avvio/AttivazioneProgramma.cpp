@@ -6,6 +6,8 @@
 #include "settings/FileIni.h"
 #include "settings/Impostazioni.h"
 
+#include <limits>
+
 namespace {
 
 const QString sezione = QStringLiteral("EliminaTemp");
@@ -18,11 +20,17 @@ bool ScriviDurataPredefinita()
                            QString::number(durataPredefinita));
 }
 
-// The retention period in days that a Durata text stands for.
+// The retention period in days that a Durata text stands for: the text made
+// a 16-bit whole number as any number of the settings is (7.6 is 8 days), a
+// negative period included (every list goes). A text that is no number, or
+// one out of range, counts as 7 and is left as written.
 qint16 DurataDaTesto(const QString& testo)
 {
-    const std::optional<qint16> valore = Intero16DaTesto(testo);
-    return valore && *valore >= 0 ? *valore : durataPredefinita;
+    const std::optional<qint32> valore = InteroDaTesto(testo);
+    if (!valore || *valore < std::numeric_limits<qint16>::min()
+        || *valore > std::numeric_limits<qint16>::max())
+        return durataPredefinita;
+    return qint16(*valore);
 }
 
 } // namespace

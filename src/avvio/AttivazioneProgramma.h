@@ -8,9 +8,10 @@
 //
 // On the very first start it only creates Velmira.ini with
 // [EliminaTemp] Durata=7 and cleans nothing. An empty Durata is written back
-// as 7. A Durata that is not a whole number from 0 to 32767 counts as 7 and is
-// left as the user wrote it: a mistyped value must not wipe today's lists.
+// as 7. Durata is read as a 16-bit whole number (7.6 is 8; a negative period
+// deletes every list, today's too); a text that is no number, or out of
+// range, counts as 7 and is left as the user wrote it.
 //
 // Returns false when the settings file could not be written (the user has
-// already been told by the settings layer).
+// been told by the settings layer, once: a later activation cleans anyway).
 bool AttivazioneProgramma(const QDateTime& adesso);

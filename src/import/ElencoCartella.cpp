@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -32,6 +33,22 @@ QString testoErrore(const std::error_code& errore)
     return QString::fromLocal8Bit(errore.message());
 }
 
+// A link is followed only to a regular file of the folder itself: one that
+// leads elsewhere (to /etc/shadow, say) would have the copy and e-mail
+// windows hand out a file that was never a document.
+enum class Tipo { Altro, Documento, Esterno };
+
+Tipo tipoDi(const fs::directory_entry& voce, const fs::path& cartella)
+{
+    std::error_code errore;
+    if (!voce.is_symlink(errore))
+        return voce.is_regular_file(errore) ? Tipo::Documento : Tipo::Altro;
+    const fs::path meta = fs::canonical(voce.path(), errore);
+    if (errore || !fs::is_regular_file(meta, errore))
+        return Tipo::Esterno;
+    return meta.parent_path() == fs::canonical(cartella, errore) ? Tipo::Documento : Tipo::Esterno;
+}
+
 } // namespace
 
 QString ElencoCartella::Leggi(const QString& cartella)
@@ -39,16 +56,17 @@ QString ElencoCartella::Leggi(const QString& cartella)
     dati_.clear();
     voci_.clear();
     std::error_code errore;
-    fs::directory_iterator voce(percorsoDa(cartella), errore);
+    const fs::path radice = percorsoDa(cartella);
+    fs::directory_iterator voce(radice, errore);
     if (errore)
         return QStringLiteral("Impossibile leggere la cartella %1: %2.")
             .arg(cartella, testoErrore(errore));
     for (const fs::directory_iterator fine; voce != fine; voce.increment(errore)) {
-        std::error_code tipo;
-        if (!voce->is_regular_file(tipo))
+        const Tipo tipo = tipoDi(*voce, radice);
+        if (tipo == Tipo::Altro)
             continue;
         const std::string nome = byteDelNome(voce->path().filename());
-        voci_.push_back({quint32(dati_.size()), quint32(nome.size())});
+        voci_.push_back({quint32(dati_.size()), quint32(nome.size()), tipo == Tipo::Esterno});
         dati_.append(nome.data(), qsizetype(nome.size()));
     }
     if (errore)
@@ -84,7 +102,39 @@ bool CartellaRaggiungibile(const QString& cartella)
 
 bool FilePresente(const QString& cartella, QByteArrayView nome)
 {
+    const fs::path radice = percorsoDa(cartella);
     std::error_code errore;
-    return fs::is_regular_file(percorsoDa(cartella) / fs::path(nome.toByteArray().toStdString()),
-                               errore);
+    const fs::directory_entry voce(radice / fs::path(nome.toByteArray().toStdString()), errore);
+    return !errore && tipoDi(voce, radice) == Tipo::Documento;
+}
+
+namespace {
+qint64 modificataMs(const QString& cartella)
+{
+    std::error_code errore;
+    const auto quando = fs::last_write_time(percorsoDa(cartella), errore);
+    if (errore)
+        return -1;
+    return std::chrono::duration_cast<std::chrono::milliseconds>(quando.time_since_epoch()).count();
+}
+qint64 adessoMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               fs::file_time_type::clock::now().time_since_epoch())
+        .count();
+}
+// Some file systems keep the time of a change to the second or two only: a
+// change made within that much of the time taken cannot be told apart.
+constexpr qint64 granaTempo = 2000;
+} // namespace
+
+ImprontaCartella::ImprontaCartella(const QString& cartella)
+    : cartella_(cartella), modificata_(modificataMs(cartella))
+{
+    incerta_ = modificata_ < 0 || adessoMs() - modificata_ < granaTempo;
+}
+
+bool ImprontaCartella::Cambiata() const
+{
+    return incerta_ || modificataMs(cartella_) != modificata_;
 }

@@ -63,9 +63,9 @@ EsitoLunghezze LeggiLunghezzeCampi(const QString& fileIni)
                                                         "un numero intero valido: impossibile "
                                                         "riconoscere i nomi dei documenti.")
                                              .arg(nome, valore)};
-        if (*numero < 0)
+        if (*numero <= 0)
             return {std::nullopt, dove + QStringLiteral("la lunghezza %1 vale %2: una lunghezza "
-                                                        "non può essere negativa. Impossibile "
+                                                        "deve essere maggiore di zero. Impossibile "
                                                         "riconoscere i nomi dei documenti.")
                                              .arg(nome)
                                              .arg(*numero)};
@@ -105,6 +105,15 @@ ChiaveDocumento ScomponiNomeFile(const QString& nome, const LunghezzeCampi& lung
     chiave.Tipo = nome.mid(lc, lt);
     chiave.Numero = nome.mid(lc + lt, ln);
     chiave.Data = nome.mid(lc + lt + ln, 8);
+
+    // A field boundary inside a character (a symbol written as two UTF-16
+    // units) would store half a character: no reader could make sense of it.
+    for (const QString* campo : {&chiave.Codice, &chiave.Tipo, &chiave.Numero, &chiave.Data}) {
+        if (!QStringView(*campo).isValidUtf16()) {
+            vuota.scarto = ScartoChiave::CarattereDiviso;
+            return vuota;
+        }
+    }
 
     // Eight digits in a row are never a date as they stand: no need to ask.
     if (soloCifre(chiave.Data) || !InterpretaData(chiave.Data))
@@ -155,6 +164,9 @@ QString TestoScarto(ScartoChiave scarto)
     case ScartoChiave::DataNonValida:
         return QStringLiteral("La data del documento nel nome del file non è una data valida: "
                               "il file non è stato archiviato.");
+    case ScartoChiave::CarattereDiviso:
+        return QStringLiteral("Un carattere del nome del file cade a cavallo di due campi del "
+                              "documento: il file non è stato archiviato. Rinominare il file.");
     }
     return {};
 }

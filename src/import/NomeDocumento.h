@@ -25,7 +25,7 @@ struct LunghezzeCampi
 };
 
 // The widths read from a spooling.ini, or the reason they cannot be used
-// (a key missing, not a whole number, negative, or a total too long).
+// (a key missing, not a whole number, zero or negative, or a total too long).
 struct EsitoLunghezze
 {
     std::optional<LunghezzeCampi> lunghezze;
@@ -37,7 +37,7 @@ EsitoLunghezze LeggiLunghezzeCampi(const QString& fileIni);
 bool LunghezzaNonValida(const QString& nome, const LunghezzeCampi& lunghezze);
 
 // Why a name of the right length gives no document key.
-enum class ScartoChiave { Nessuno, NomeVuoto, NumeroVuoto, DataNonValida };
+enum class ScartoChiave { Nessuno, NomeVuoto, NumeroVuoto, DataNonValida, CarattereDiviso };
 
 // The document key: four texts cut from the name, the date rearranged to
 // dd/mm/yyyy when it came as yyyymmdd. All four are empty when the name is

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QUtf8StringView>
 
 #include <vector>
@@ -31,6 +32,13 @@ constexpr int attesaTentativo = 100;
 constexpr qint64 attesaMassima = 5000;
 
 const QString annullata = QStringLiteral("Procedura annullata dall'operatore.");
+
+// A name that would not stay on one line of the list, nor be typed again.
+bool ConCaratteriDiControllo(const QString& nome)
+{
+    return std::any_of(nome.cbegin(), nome.cend(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
 
 // Listing the folder with folders included: anything there at all.
 bool EsisteCartella(const QString& percorso)
@@ -81,11 +89,19 @@ struct cImporta::Esecuzione
     bool inTransazione = false;
     QElapsedTimer inizioLotto;
     std::vector<Voce> lotto;
+    int eliminateLotto = 0; // rows the clean-up deleted in this transaction
     ErroreArchivio bloccato; // why the last attempt to take the write lock failed
     QElapsedTimer ultimoTentativo;
 
     int archiviati = 0;
+    qsizetype nonArchiviati = 0;
+    int eliminate = 0; // rows the clean-up deleted, committed
+    qint64 righeArchivio = 0; // rows the archive held when the run began
+    bool problemiPulizia = false;
     QStringList note; // what the list must say besides the files
+    // Set when the run cannot go on (the archive failed, the list cannot be
+    // written): what to tell the user.
+    QString arresto;
 
     // What the archive held when the run began. A file of the folder whose
     // row is there with exactly the key its name gives is known to be
@@ -153,8 +169,10 @@ struct cImporta::Esecuzione
                 inizioLotto.start();
                 return true;
             }
-            if (bloccato.presente() || attesa.elapsed() >= attesaMassima) {
+            if (!errore.bloccato() || bloccato.presente() || attesa.elapsed() >= attesaMassima) {
                 bloccato = errore;
+                if (errore.grave())
+                    Ferma(errore);
                 ultimoTentativo.start();
                 // Reads must not wait either while the archive stays locked.
                 connessione.ImpostaAttesaBlocco(0);
@@ -174,24 +192,24 @@ struct cImporta::Esecuzione
             QElapsedTimer attesa;
             attesa.start();
             errore = connessione.Conferma();
-            while (errore.presente() && attesa.elapsed() < attesaMassima) {
+            while (errore.bloccato() && attesa.elapsed() < attesaMassima) {
                 Cede();
                 errore = connessione.Conferma();
             }
+            if (errore.presente())
+                PerdiLotto(errore);
+            if (errore.grave())
+                Ferma(errore);
             inTransazione = false;
-            if (errore.presente()) {
-                connessione.Annulla();
-                for (Voce& voce : lotto) {
-                    if (voce.errore.isEmpty())
-                        voce.errore = errore.testo();
-                }
-            }
+            eliminate += eliminateLotto;
+            eliminateLotto = 0;
         }
         for (const Voce& voce : lotto) {
             if (voce.errore.isEmpty()) {
                 ++archiviati;
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
+                ++nonArchiviati;
                 elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
                             + QLatin1Char('.'));
                 elenco.Riga(voce.errore);
@@ -199,8 +217,41 @@ struct cImporta::Esecuzione
             elenco.Riga();
         }
         lotto.clear();
-        elenco.Salva();
+        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
+            arresto = mancato;
         return errore;
+    }
+
+    // The transaction is gone (rolled back by us or by the engine): nothing
+    // written in it is in the archive, and the list must say so.
+    void PerdiLotto(const ErroreArchivio& errore)
+    {
+        if (connessione.TransazioneAttiva())
+            connessione.Annulla();
+        inTransazione = false;
+        eliminateLotto = 0;
+        for (Voce& voce : lotto) {
+            if (voce.errore.isEmpty())
+                voce.errore = errore.testo();
+        }
+    }
+
+    // After a statement failed: a failure of the archive itself stops the
+    // run, and a transaction the engine dropped on its own loses its batch.
+    void DopoErrore(const ErroreArchivio& errore)
+    {
+        if (inTransazione && (errore.grave() || !connessione.TransazioneAttiva()))
+            PerdiLotto(errore);
+        if (errore.grave())
+            Ferma(errore);
+    }
+
+    void Ferma(const ErroreArchivio& errore)
+    {
+        if (arresto.isEmpty())
+            arresto = QStringLiteral("Importazione interrotta: %1 L'elenco riporta quanto fatto "
+                                     "fino all'interruzione.")
+                          .arg(errore.testo());
     }
 
     void ChiudiLottoSeTempo(const QString& cartella)
@@ -267,7 +318,34 @@ void cImporta::Avvia()
                         Icona::Esclamazione);
         return;
     }
-    EseguiImportazione();
+    if (AttendiTurno())
+        EseguiImportazione();
+}
+
+bool cImporta::AttendiTurno()
+{
+    turno_ = std::make_unique<QLockFile>(
+        UnisciPercorso(CartellaProgramma(), QStringLiteral("ElencoFileImp.lock")));
+    // A run may last long: only a holder that is no longer running leaves
+    // the turn to the next one.
+    turno_->setStaleLockTime(0);
+    while (!turno_->tryLock(attesaTentativo / 5)) {
+        if (turno_->error() != QLockFile::LockFailedError) {
+            esito_ = EsitoImportazione::Interrotta;
+            MostraMessaggio(QStringLiteral("Impossibile scrivere nella cartella del programma %1: "
+                                           "l'importazione non è stata eseguita.")
+                                .arg(CartellaProgramma()),
+                            Icona::Esclamazione);
+            return false;
+        }
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        if (annullaProcedura_) {
+            esito_ = EsitoImportazione::Annullata;
+            return false;
+        }
+    }
+    return true;
 }
 
 bool cImporta::AnnullaProcedura() const
@@ -303,7 +381,10 @@ void cImporta::EliminaDocumentiDuplicati()
         MostraMessaggio(errore.testo(), Icona::Nessuna);
         return;
     }
-    Pulisci(run);
+    if (PuliziaSicura(run, elenco))
+        Pulisci(run);
+    else
+        MostraMessaggio(puliziaNonEseguita_, Icona::Esclamazione);
 }
 
 void cImporta::EseguiImportazione()
@@ -316,9 +397,14 @@ void cImporta::EseguiImportazione()
     }
     run.elenco.Riga(QStringLiteral("elenco file elaborati:"));
     run.elenco.Riga();
-    run.elenco.Salva();
     esito_ = EsitoImportazione::Eseguita;
+    if (const QString errore = run.elenco.Salva(); !errore.isEmpty()) {
+        Interrompi(run, errore);
+        return;
+    }
 
+    // Taken before the listing: any change to the folder after it shows.
+    const ImprontaCartella impronta(cartellaPDF_);
     ElencoCartella elenco;
     if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
         Interrompi(run, errore);
@@ -329,22 +415,39 @@ void cImporta::EseguiImportazione()
     } else if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
         Interrompi(run, errore);
     } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
-        Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2")
+        // Never a clean-up on part of the archive: the rows not read would
+        // look as if they were not there.
+        Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2 L'archivio non è "
+                                       "stato modificato.")
                             .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
     } else {
         ElaboraCartella(run, elenco);
     }
+    if (!run.arresto.isEmpty())
+        Interrompi(run, run.arresto);
 
     // A cancelled walk still tidies the archive; a run stopped by an error
     // does not touch it any further.
     if (esito_ != EsitoImportazione::Interrotta) {
-        if (CartellaRaggiungibile(cartellaPDF_))
+        // Files removed while the run walked the folder go in this clean-up too.
+        if (impronta.Cambiata()) {
+            ElencoCartella dopo;
+            if (dopo.Leggi(cartellaPDF_).isEmpty()) {
+                AggiungiSpariti(run, elenco, dopo);
+                elenco = std::move(dopo);
+            }
+        }
+        if (PuliziaSicura(run, elenco))
             Pulisci(run);
-        else
-            run.note.append(QStringLiteral(
-                "La cartella dei documenti %1 non è più raggiungibile: la pulizia dell'archivio non "
-                "è stata eseguita e nessun documento è stato tolto dall'archivio.")
-                                .arg(cartellaPDF_));
+        if (run.eliminate > 0 || puliziaNonEseguita_.isEmpty())
+            run.note.append(QStringLiteral("Righe tolte dall'archivio perché il loro file non è più "
+                                           "nella cartella: %1.")
+                                .arg(run.eliminate));
+        if (!run.arresto.isEmpty())
+            Interrompi(run, run.arresto);
+    } else {
+        run.note.append(QStringLiteral("La pulizia dell'archivio non è stata eseguita: nessuna riga "
+                                       "è stata tolta dall'archivio."));
     }
 
     if (run.connessione.Aperta())
@@ -360,7 +463,11 @@ void cImporta::EseguiImportazione()
         run.elenco.Riga(QStringLiteral("Nessun nuovo file archiviato."));
     else
         run.elenco.Riga(QStringLiteral("Archiviati n.%1 nuovi files.").arg(run.archiviati));
-    run.elenco.Chiudi();
+    if (const QString errore = run.elenco.Chiudi(); !errore.isEmpty())
+        Interrompi(run, errore);
+    if (esito_ == EsitoImportazione::Eseguita
+        && (run.nonArchiviati > 0 || run.problemiPulizia || !puliziaNonEseguita_.isEmpty()))
+        esito_ = EsitoImportazione::EseguitaConProblemi;
 }
 
 void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
@@ -380,7 +487,12 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         return;
     }
 
-    for (qsizetype i = 0; i < elenco.Numero(); ++i) {
+    // Refuses a file of the folder with the reason the list gives.
+    const auto scarta = [&run, this](const QString& nome, const QString& motivo) {
+        run.lotto.push_back({nome, motivo});
+        run.ChiudiLottoSeTempo(cartellaPDF_);
+    };
+    for (qsizetype i = 0; i < elenco.Numero() && run.arresto.isEmpty(); ++i) {
         if (avanzamento_ && run.TempoDiCedere())
             avanzamento_(i, elenco.Numero());
         run.CedeSeTempo();
@@ -403,18 +515,26 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         const QString nome = QString::fromUtf8(byteNome);
         if (LunghezzaNonValida(run, nome))
             continue;
+        if (elenco.Esterno(i)) {
+            scarta(nome, QStringLiteral("Il file è un collegamento a un file che non si trova nella "
+                                        "cartella dei documenti: il file non è stato archiviato."));
+            continue;
+        }
         if (!QUtf8StringView(byteNome.data(), byteNome.size()).isValidUtf8()) {
             // It could never be found again by its archived name.
-            run.lotto.push_back({nome, QStringLiteral(
-                                     "Il nome del file contiene caratteri non validi per il "
-                                     "sistema: il file non è stato archiviato. Rinominare il file.")});
-            run.ChiudiLottoSeTempo(cartellaPDF_);
+            scarta(nome, QStringLiteral("Il nome del file contiene caratteri non validi per il "
+                                        "sistema: il file non è stato archiviato. Rinominare il file."));
+            continue;
+        }
+        if (ConCaratteriDiControllo(nome)) {
+            scarta(nome, QStringLiteral("Il nome del file contiene caratteri di controllo (un a capo, "
+                                        "una tabulazione): il file non è stato archiviato. Rinominare "
+                                        "il file."));
             continue;
         }
         const ChiaveDocumento chiave = ScomponiNomeFile(nome, run.lunghezze.Lunghezze());
         if (chiave.Vuota()) {
-            run.lotto.push_back({nome, TestoScarto(chiave.scarto)});
-            run.ChiudiLottoSeTempo(cartellaPDF_);
+            scarta(nome, TestoScarto(chiave.scarto));
             continue;
         }
         const RigaPosta riga = RigaDocumento(nome, chiave);
@@ -423,13 +543,16 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         // between the test and the insert.
         const bool scrivibile = run.AssicuraTransazione();
         bool presente = false;
-        if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente())
+        if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente()) {
             run.lotto.push_back({nome, errore.testo()});
-        else if (!presente && !scrivibile)
+            run.DopoErrore(errore);
+        } else if (!presente && !scrivibile) {
             run.lotto.push_back({nome, run.bloccato.testo()});
-        else if (!presente) {
+        } else if (!presente) {
             const ErroreArchivio esito = ArchiviaDocumento(run, riga);
             run.lotto.push_back({nome, esito.presente() ? esito.testo() : QString()});
+            if (esito.presente())
+                run.DopoErrore(esito);
         }
         run.ChiudiLottoSeTempo(cartellaPDF_);
     }
@@ -446,9 +569,10 @@ ErroreArchivio cImporta::DocumentoPresente(Esecuzione& run, const RigaPosta& rig
         errore.presente())
         return errore;
     // Reading to the end releases the statement, and with it the read lock.
-    while (run.cercaDocumento->Successiva())
+    ErroreArchivio errore;
+    while (run.cercaDocumento->Successiva(errore))
         presente = true;
-    return {};
+    return errore;
 }
 
 ErroreArchivio cImporta::ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga)
@@ -487,11 +611,12 @@ ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& el
     for (int lette = righePerLettura; lette == righePerLettura;) {
         if (errore = righe->Esegui({ultima}); errore.presente())
             return errore;
-        for (lette = 0; righe->Successiva(); ++lette) {
+        for (lette = 0; righe->Successiva(errore); ++lette) {
+            ++run.righeArchivio;
             ultima = righe->Valore(0).toLongLong();
             const QString stampa = righe->Valore(1).toString();
             const qsizetype indice = elenco.Indice(QFile::encodeName(stampa));
-            if (indice < 0) {
+            if (indice < 0 || elenco.Esterno(indice)) {
                 run.orfane.push_back({ultima, stampa});
                 continue;
             }
@@ -507,17 +632,72 @@ ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& el
                 && riga.NumDoc == righe->Valore(4).toString()
                 && riga.Data == righe->Valore(5).toDate();
         }
+        if (errore.presente())
+            return errore;
         run.CedeSeTempo();
     }
     return {};
 }
 
+void cImporta::AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima,
+                               const ElencoCartella& dopo)
+{
+    ErroreArchivio errore;
+    std::unique_ptr<Comando> righe;
+    for (qsizetype i = 0; i < prima.Numero(); ++i) {
+        const QByteArrayView nome = prima.Nome(i);
+        if (prima.Esterno(i) || dopo.Contiene(nome))
+            continue;
+        if (!righe) {
+            righe = run.connessione.Prepara(
+                QStringLiteral("select %1, Stampa from Posta where Stampa=?").arg(ColonnaChiave), errore);
+            if (errore.presente())
+                return;
+        }
+        const QString stampa = QString::fromUtf8(nome);
+        if (righe->Esegui({stampa}).presente())
+            return;
+        // The column ignores case: only the row of this very name goes.
+        while (righe->Successiva(errore)) {
+            if (righe->Valore(1).toString() == stampa)
+                run.orfane.push_back({righe->Valore(0).toLongLong(), stampa});
+        }
+    }
+}
+
+bool cImporta::PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco)
+{
+    if (!CartellaRaggiungibile(cartellaPDF_)) {
+        puliziaNonEseguita_ = QStringLiteral(
+            "La cartella dei documenti %1 non è più raggiungibile: la pulizia dell'archivio non "
+            "è stata eseguita e nessun documento è stato tolto dall'archivio.")
+                                  .arg(cartellaPDF_);
+    } else if (run.righeArchivio > 0) {
+        // A share that is not mounted leaves an empty folder behind: taken at
+        // its word, it would empty the archive.
+        const bool conLunghezze = run.lunghezze.Aggiorna().isEmpty();
+        bool documenti = false;
+        for (qsizetype i = 0; i < elenco.Numero() && !documenti; ++i)
+            documenti = !elenco.Esterno(i)
+                && (!conLunghezze
+                    || !::LunghezzaNonValida(QString::fromUtf8(elenco.Nome(i)),
+                                             run.lunghezze.Lunghezze()));
+        if (!documenti)
+            puliziaNonEseguita_ = QStringLiteral(
+                "La cartella dei documenti %1 non contiene alcun documento, mentre l'archivio ne "
+                "contiene %2: la pulizia dell'archivio non è stata eseguita e nessun documento è "
+                "stato tolto dall'archivio. Controllare che la cartella sia collegata al server.")
+                                      .arg(cartellaPDF_)
+                                      .arg(run.righeArchivio);
+    }
+    if (puliziaNonEseguita_.isEmpty())
+        return true;
+    run.note.append(puliziaNonEseguita_);
+    return false;
+}
+
 void cImporta::Pulisci(Esecuzione& run)
 {
-    const auto segnala = [&run](const ErroreArchivio& errore) {
-        MostraMessaggio(errore.testo(), Icona::Nessuna);
-        run.note.append(QStringLiteral("Errore durante la pulizia dell'archivio: ") + errore.testo());
-    };
     if (run.orfane.empty())
         return;
 
@@ -525,7 +705,7 @@ void cImporta::Pulisci(Esecuzione& run)
     const auto elimina = run.connessione.Prepara(
         QStringLiteral("delete from Posta where %1=? and Stampa=?").arg(ColonnaChiave), errore);
     if (errore.presente()) {
-        segnala(errore);
+        SegnalaPulizia(run, errore);
         return;
     }
     // The listing is a few moments old: each file is looked up again
@@ -538,29 +718,38 @@ void cImporta::Pulisci(Esecuzione& run)
                 "La cartella dei documenti %1 non è più raggiungibile: la pulizia dell'archivio è "
                 "stata interrotta.")
                                 .arg(cartellaPDF_));
+            run.problemiPulizia = true;
             break;
         }
         if (FilePresente(cartellaPDF_, QFile::encodeName(orfana.stampa)))
             continue;
         if (!run.AssicuraTransazione()) {
-            segnala(run.bloccato);
-            return;
+            errore = run.bloccato;
+            break;
         }
         if (errore = elimina->Esegui({orfana.riga, orfana.stampa}); errore.presente()) {
-            run.connessione.Annulla();
-            run.inTransazione = false;
-            segnala(errore);
-            return;
+            // The rows deleted before this one stay deleted: what the
+            // transaction still holds is committed below.
+            run.DopoErrore(errore);
+            break;
         }
+        run.eliminateLotto += elimina->RigheModificate();
         if (run.inizioLotto.elapsed() >= durataLotto) {
-            if (errore = run.ChiudiLotto(cartellaPDF_); errore.presente()) {
-                segnala(errore);
-                return;
-            }
+            if (errore = run.ChiudiLotto(cartellaPDF_); errore.presente())
+                break;
         }
     }
-    if (errore = run.ChiudiLotto(cartellaPDF_); errore.presente())
-        segnala(errore);
+    const ErroreArchivio conferma = run.ChiudiLotto(cartellaPDF_);
+    // A failure that stops the run is told once, by the stop itself.
+    if ((errore.presente() || conferma.presente()) && run.arresto.isEmpty())
+        SegnalaPulizia(run, errore.presente() ? errore : conferma);
+}
+
+void cImporta::SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore)
+{
+    MostraMessaggio(errore.testo(), Icona::Nessuna);
+    run.note.append(QStringLiteral("Errore durante la pulizia dell'archivio: ") + errore.testo());
+    run.problemiPulizia = true;
 }
 
 void cImporta::Interrompi(Esecuzione& run, const QString& messaggio)
@@ -568,6 +757,7 @@ void cImporta::Interrompi(Esecuzione& run, const QString& messaggio)
     esito_ = EsitoImportazione::Interrotta;
     MostraMessaggio(messaggio, Icona::Esclamazione);
     run.note.append(messaggio);
+    run.arresto.clear();
 }
 
 void cImporta::ImpostaAvanzamento(std::function<void(qsizetype, qsizetype)> avanzamento)

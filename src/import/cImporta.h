@@ -6,15 +6,19 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class ElencoCartella;
+class QLockFile;
 
 // How a run ended, for callers without windows (the command-line tool).
 enum class EsitoImportazione {
-    NonAvviata, // a path failed its check: nothing was done
-    Eseguita,   // the folder was walked to its end
-    Annullata,  // the operator cancelled the walk
-    Interrotta  // an error stopped the run; the list says what was done
+    NonAvviata,          // a path failed its check: nothing was done
+    Eseguita,            // the folder was walked to its end, every file handled
+    EseguitaConProblemi, // walked to its end, but some files are not archived
+                         // or the clean-up failed or was skipped: the list says which
+    Annullata,           // the operator cancelled the walk (or the wait for its turn)
+    Interrotta           // an error stopped the run; the list says what was done
 };
 
 // Brings the archive up to date with the PDF folder: every file whose name
@@ -25,6 +29,11 @@ enum class EsitoImportazione {
 // The members up to EliminaDocumentiDuplicati are the engine's interface for
 // other programs, in their order; assign CartellaPDF, Database and FileIni,
 // then call Avvia. One object serves one run.
+//
+// Runs that share a program folder take turns: Avvia waits (letting events
+// through, so that a cancel is heard) while another run, of this program or
+// of another one on the same folder, holds the list file, and keeps the turn
+// until the object is destroyed, so that the list it shows is its own.
 class cImporta
 {
 public:
@@ -58,6 +67,9 @@ public:
     void EliminaDocumentiDuplicati();
 
     EsitoImportazione Esito() const { return esito_; }
+    // Why the clean-up left the archive alone (a PDF folder that holds no
+    // document, or went away), for the window to say; empty when it ran.
+    QString PuliziaNonEseguita() const { return puliziaNonEseguita_; }
     // Told, whenever the run lets the window handle its events, how many
     // files of the folder were examined out of how many there are.
     void ImpostaAvanzamento(std::function<void(qsizetype esaminati, qsizetype totale)> avanzamento);
@@ -65,13 +77,17 @@ public:
 private:
     struct Esecuzione;
 
+    bool AttendiTurno();
     void EseguiImportazione();
     void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
+    void AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima, const ElencoCartella& dopo);
+    bool PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco);
     ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
     ErroreArchivio ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga);
     bool LunghezzaNonValida(Esecuzione& run, const QString& nome);
     ErroreArchivio LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
     void Pulisci(Esecuzione& run);
+    void SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore);
     void Interrompi(Esecuzione& run, const QString& messaggio);
 
     QString stringaConnessione_;
@@ -80,6 +96,8 @@ private:
     bool erronePercorso_ = false;
     bool annullaProcedura_ = false;
     EsitoImportazione esito_ = EsitoImportazione::NonAvviata;
+    QString puliziaNonEseguita_;
+    std::unique_ptr<QLockFile> turno_;
     std::function<void(qsizetype, qsizetype)> avanzamento_;
 };
 

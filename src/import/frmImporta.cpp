@@ -132,6 +132,8 @@ void frmImporta::cmdOK_Click()
     ImpostaInEsecuzione(true);
     importazione->Avvia();
     ImpostaInEsecuzione(false);
+    if (!importazione->PuliziaNonEseguita().isEmpty())
+        MostraMessaggio(importazione->PuliziaNonEseguita(), Icona::Esclamazione);
 
     importazione->VisualizzaRisultato();
     objImporta.reset();

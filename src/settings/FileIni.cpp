@@ -2,102 +2,277 @@
 
 #include "common/Dialoghi.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
-#include <QSet>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <SimpleIni.h>
 
 namespace {
 
-enum class Contenuto { Assente, Testo, NonTesto, Illeggibile };
+const QByteArray bomUtf8("\xEF\xBB\xBF");
 
-// Loads the file into `ini`; tells what kind of content it found.
-Contenuto carica(const QString& fileIni, CSimpleIniA& ini)
+// A settings file as text, with what its rewrite must keep: encoding, byte
+// order mark and line ends.
+struct TestoIni
 {
-    ini.SetUnicode(true);
-    ini.SetSpaces(false);
-    QFile file(fileIni);
-    if (!file.exists())
-        return Contenuto::Assente;
-    if (!file.open(QIODevice::ReadOnly))
-        return Contenuto::Illeggibile;
-    QByteArray dati = file.readAll();
-    if (dati.contains('\0'))
-        return Contenuto::NonTesto;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString testo = utf8.decode(dati);
-    if (utf8.hasError())
-        testo = QStringDecoder("windows-1252").decode(dati);
-    const QByteArray convertito = testo.toUtf8();
-    if (ini.LoadData(convertito.constData(), size_t(convertito.size())) < 0)
-        return Contenuto::NonTesto;
-    return Contenuto::Testo;
+    enum class Stato { Assente, Impostazioni, NonImpostazioni, Illeggibile } stato = Stato::Assente;
+    QString testo;
+    bool windows1252 = false;
+    bool bom = false;
+    QString errore; // why it could not be read
+};
+
+// Section headers, key=value lines, comments and blank lines: anything else
+// means the file is not a settings file (a note, a document saved over it).
+bool FormaIni(const QString& testo)
+{
+    for (const QStringView riga : QStringView(testo).split(QLatin1Char('\n'))) {
+        const QStringView pulita = riga.trimmed();
+        if (pulita.isEmpty() || pulita.startsWith(QLatin1Char(';')) || pulita.startsWith(QLatin1Char('#')))
+            continue;
+        if (pulita.startsWith(QLatin1Char('[')) && pulita.endsWith(QLatin1Char(']')))
+            continue;
+        const qsizetype uguale = pulita.indexOf(QLatin1Char('='));
+        if (uguale <= 0)
+            return false;
+    }
+    return true;
 }
 
-// Each unusable file is reported once per run of the program, not at every read.
-void segnalaUnaVolta(const QString& fileIni, const QString& testo)
+TestoIni Carica(const QString& fileIni)
 {
-    static QSet<QString> segnalati;
-    if (segnalati.contains(fileIni))
+    TestoIni ini;
+    QFile file(fileIni);
+    if (!QFileInfo::exists(fileIni))
+        return ini;
+    if (!file.open(QIODevice::ReadOnly)) {
+        ini.stato = TestoIni::Stato::Illeggibile;
+        ini.errore = file.errorString();
+        return ini;
+    }
+    QByteArray dati = file.readAll();
+    ini.bom = dati.startsWith(bomUtf8);
+    if (ini.bom)
+        dati.remove(0, bomUtf8.size());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    ini.testo = utf8.decode(dati);
+    if (utf8.hasError()) {
+        // A file written on Windows in its 8-bit code page.
+        ini.windows1252 = true;
+        ini.testo = QStringDecoder("windows-1252").decode(dati);
+    }
+    ini.stato = !dati.contains('\0') && FormaIni(ini.testo) ? TestoIni::Stato::Impostazioni
+                                                            : TestoIni::Stato::NonImpostazioni;
+    return ini;
+}
+
+// A problem with a settings file is told once, not at every read or window
+// activation; a different problem with the same file is told again, and so
+// is the same one once the same kind of access worked in between.
+enum class Accesso { Lettura, Scrittura };
+
+QHash<QString, QString>& Segnalati()
+{
+    static QHash<QString, QString> segnalati;
+    return segnalati;
+}
+
+QString Chiave(const QString& fileIni, Accesso accesso)
+{
+    return (accesso == Accesso::Lettura ? QStringLiteral("L:") : QStringLiteral("S:")) + fileIni;
+}
+
+void Segnala(const QString& fileIni, Accesso accesso, const QString& testo)
+{
+    QString& ultimo = Segnalati()[Chiave(fileIni, accesso)];
+    if (ultimo == testo)
         return;
-    segnalati.insert(fileIni);
+    ultimo = testo;
     MostraMessaggio(testo, Icona::Esclamazione);
 }
 
-QString messaggioNonTesto(const QString& fileIni)
+void Riuscito(const QString& fileIni, Accesso accesso)
 {
-    return QStringLiteral("Il file di impostazioni %1 non è un file di testo: i valori non "
-                          "possono essere letti né salvati. Il file non è stato modificato.")
+    Segnalati().remove(Chiave(fileIni, accesso));
+}
+
+QString MessaggioNonImpostazioni(const QString& fileIni)
+{
+    return QStringLiteral("Il file %1 non è un file di impostazioni: i valori non possono essere "
+                          "letti.")
         .arg(fileIni);
 }
+
+bool StessaSezione(QStringView riga, const QString& sezione)
+{
+    const QStringView pulita = riga.trimmed();
+    return pulita.startsWith(QLatin1Char('[')) && pulita.endsWith(QLatin1Char(']'))
+        && pulita.mid(1, pulita.size() - 2).trimmed().compare(sezione, Qt::CaseInsensitive) == 0;
+}
+
+bool IntestazioneSezione(QStringView riga)
+{
+    const QStringView pulita = riga.trimmed();
+    return pulita.startsWith(QLatin1Char('[')) && pulita.endsWith(QLatin1Char(']'));
+}
+
+// The text with every `chiave` of `sezione` set to `valore` (added at the end
+// of the section, or in a new section at the end): every other line, line
+// end and blank stays exactly as it was.
+QString ConValore(const QString& testo, const QString& sezione, const QString& chiave,
+                  const QString& valore)
+{
+    const QString aCapo = testo.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n")
+                                                                 : QStringLiteral("\n");
+    QStringList righe = testo.split(QLatin1Char('\n'));
+    const bool conCR = aCapo.size() == 2;
+    bool inSezione = false;
+    bool trovata = false;
+    qsizetype dopoUltimaRiga = -1; // where a new key of the section goes
+    for (qsizetype i = 0; i < righe.size(); ++i) {
+        QString& riga = righe[i];
+        const bool cr = riga.endsWith(QLatin1Char('\r'));
+        const QStringView contenuto = QStringView(riga).chopped(cr ? 1 : 0);
+        if (IntestazioneSezione(contenuto)) {
+            inSezione = StessaSezione(contenuto, sezione);
+            if (inSezione)
+                dopoUltimaRiga = i + 1;
+            continue;
+        }
+        if (!inSezione)
+            continue;
+        const QStringView pulita = contenuto.trimmed();
+        if (pulita.isEmpty() || pulita.startsWith(QLatin1Char(';')) || pulita.startsWith(QLatin1Char('#')))
+            continue;
+        dopoUltimaRiga = i + 1;
+        const qsizetype uguale = contenuto.indexOf(QLatin1Char('='));
+        if (uguale <= 0 || contenuto.left(uguale).trimmed().compare(chiave, Qt::CaseInsensitive) != 0)
+            continue;
+        qsizetype inizioValore = uguale + 1;
+        while (inizioValore < contenuto.size() && contenuto[inizioValore].isSpace())
+            ++inizioValore;
+        riga = contenuto.left(inizioValore).toString() + valore + (cr ? QStringLiteral("\r") : QString());
+        trovata = true;
+    }
+    if (trovata)
+        return righe.join(QLatin1Char('\n'));
+
+    const QString nuova = chiave + QLatin1Char('=') + valore + (conCR ? QStringLiteral("\r") : QString());
+    if (dopoUltimaRiga >= 0) {
+        righe.insert(dopoUltimaRiga, nuova);
+        return righe.join(QLatin1Char('\n'));
+    }
+    QString risultato = testo;
+    if (!risultato.isEmpty() && !risultato.endsWith(QLatin1Char('\n')))
+        risultato += aCapo;
+    if (!risultato.trimmed().isEmpty())
+        risultato += aCapo;
+    return risultato + QLatin1Char('[') + sezione + QLatin1Char(']') + aCapo + chiave
+        + QLatin1Char('=') + valore + aCapo;
+}
+
+// In the encoding the file came in, unless the new value cannot be written in it.
+QByteArray Codifica(const TestoIni& ini, const QString& testo)
+{
+    if (ini.windows1252) {
+        QStringEncoder windows("windows-1252");
+        const QByteArray dati = windows.encode(testo);
+        if (!windows.hasError() && QStringDecoder("windows-1252").decode(dati) == testo)
+            return dati;
+    }
+    return (ini.bom ? bomUtf8 : QByteArray()) + testo.toUtf8();
+}
+
+// Moves a file that is not a settings file out of the way under a name of
+// its own; returns that name, or empty text when it could not be moved.
+QString MettiDaParte(const QString& fileIni)
+{
+    const QString base = fileIni + QStringLiteral(".non-valido-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString nome = base;
+    for (int n = 2; QFileInfo::exists(nome) || QFileInfo(nome).isSymLink(); ++n)
+        nome = base + QLatin1Char('-') + QString::number(n);
+    return QFile::rename(fileIni, nome) ? nome : QString();
+}
+
+constexpr QFileDevice::Permissions soloProprietario = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 } // namespace
 
 QString LeggiValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave)
 {
-    CSimpleIniA ini;
-    const Contenuto contenuto = carica(fileIni, ini);
-    if (contenuto == Contenuto::NonTesto)
-        segnalaUnaVolta(fileIni, messaggioNonTesto(fileIni));
-    if (contenuto != Contenuto::Testo)
+    const TestoIni ini = Carica(fileIni);
+    switch (ini.stato) {
+    case TestoIni::Stato::Assente:
         return {};
-    const char* valore = ini.GetValue(sezione.toUtf8().constData(), chiave.toUtf8().constData());
+    case TestoIni::Stato::Illeggibile:
+        Segnala(fileIni, Accesso::Lettura, QStringLiteral("Impossibile leggere il file di impostazioni %1: %2.")
+                             .arg(fileIni, ini.errore));
+        return {};
+    case TestoIni::Stato::NonImpostazioni:
+        Segnala(fileIni, Accesso::Lettura, MessaggioNonImpostazioni(fileIni));
+        return {};
+    case TestoIni::Stato::Impostazioni:
+        break;
+    }
+    Riuscito(fileIni, Accesso::Lettura);
+    CSimpleIniA lettore;
+    lettore.SetUnicode(true);
+    const QByteArray utf8 = ini.testo.toUtf8();
+    if (lettore.LoadData(utf8.constData(), size_t(utf8.size())) < 0)
+        return {};
+    const char* valore = lettore.GetValue(sezione.toUtf8().constData(), chiave.toUtf8().constData());
     return valore ? QString::fromUtf8(valore) : QString();
 }
 
 bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave,
                      const QString& valore)
 {
-    CSimpleIniA ini;
-    const Contenuto contenuto = carica(fileIni, ini);
-    if (contenuto == Contenuto::NonTesto || contenuto == Contenuto::Illeggibile) {
-        segnalaUnaVolta(fileIni, contenuto == Contenuto::NonTesto
-                                     ? messaggioNonTesto(fileIni)
-                                     : QStringLiteral("Impossibile leggere il file di impostazioni %1.")
-                                           .arg(fileIni));
+    TestoIni ini = Carica(fileIni);
+    if (ini.stato == TestoIni::Stato::Illeggibile) {
+        Segnala(fileIni, Accesso::Scrittura, QStringLiteral("Impossibile leggere il file di impostazioni %1: %2. Il "
+                                        "valore non è stato salvato.")
+                             .arg(fileIni, ini.errore));
         return false;
     }
-    ini.SetValue(sezione.toUtf8().constData(), chiave.toUtf8().constData(),
-                 valore.toUtf8().constData());
-    std::string testo;
-    ini.Save(testo, false);
+    QString avviso;
+    if (ini.stato == TestoIni::Stato::NonImpostazioni) {
+        const QString daParte = MettiDaParte(fileIni);
+        if (daParte.isEmpty()) {
+            Segnala(fileIni, Accesso::Scrittura, QStringLiteral("Il file %1 non è un file di impostazioni e non può "
+                                            "essere messo da parte: il valore non è stato salvato.")
+                                 .arg(fileIni));
+            return false;
+        }
+        avviso = QStringLiteral("Il file %1 non era un file di impostazioni: è stato conservato "
+                                "come %2 e ne è stato creato uno nuovo.")
+                     .arg(fileIni, daParte);
+        ini = TestoIni();
+    }
+    const QByteArray dati = Codifica(ini, ConValore(ini.testo, sezione, chiave, valore));
 
-    if (contenuto == Contenuto::Assente) {
-        // Create it empty and private first: the renamed file keeps these permissions.
+    // It holds the mail password: only its owner may read it, however it
+    // was made. The rewritten file keeps these permissions.
+    if (ini.stato == TestoIni::Stato::Assente) {
         QFile nuovo(fileIni);
         if (nuovo.open(QIODevice::WriteOnly))
-            nuovo.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            nuovo.setPermissions(soloProprietario);
+    } else if (QFile::permissions(fileIni) != soloProprietario) {
+        QFile::setPermissions(fileIni, soloProprietario);
     }
     QSaveFile file(fileIni);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(testo.data(), qint64(testo.size())) != qint64(testo.size())
-        || !file.commit()) {
-        segnalaUnaVolta(fileIni, QStringLiteral("Impossibile salvare il file di impostazioni %1: %2")
-                                     .arg(fileIni, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly) || file.write(dati) != dati.size() || !file.commit()) {
+        Segnala(fileIni, Accesso::Scrittura, QStringLiteral("Impossibile salvare il file di impostazioni %1: %2")
+                             .arg(fileIni, file.errorString()));
         return false;
     }
+    Riuscito(fileIni, Accesso::Scrittura);
+    if (!avviso.isEmpty())
+        MostraMessaggio(avviso, Icona::Esclamazione);
     return true;
 }

@@ -9,10 +9,17 @@
 
 QString LeggiValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave);
 
+// A file that is not a settings file (a note, a binary) reads as empty
+// values. Each distinct problem with a file is told to the user once, not at
+// every read: a different one, or the same one after the file worked again,
+// is told anew.
+
 // Writes through a temporary file renamed over the old one, so a crash never
-// leaves half a settings file. A file created here is readable by its owner
-// only (Velmira.ini holds the mail password). Returns false, after telling the
-// user, when the file cannot be written or is not a text file at all (it is
-// then left untouched rather than replaced).
+// leaves half a settings file. Only the line of the value changes (or one
+// line, or a section, is added): every other line, the encoding and the line
+// ends stay. The file is left readable by its owner only (Velmira.ini holds
+// the mail password), whoever made it. A file that is not a settings file is
+// kept aside under another name, the user is told, and a new one is made.
+// Returns false, after telling the user, when the value could not be saved.
 bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QString& chiave,
                      const QString& valore);

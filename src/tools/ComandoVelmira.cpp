@@ -14,6 +14,7 @@ namespace {
 constexpr int esitoRiuscito = 0;
 constexpr int esitoInterrotto = 1;
 constexpr int esitoPercorsi = 2;
+constexpr int esitoIncompleto = 3;
 
 const char* const guida =
     "Uso:\n"
@@ -36,13 +37,22 @@ const char* const guida =
     "    --database            il file dell'archivio (di solito dati.mdb)\n"
     "    --file-ini            il file spooling.ini di Marvena\n"
     "    --cartella-programma  dove scrivere ElencoFileImp.txt\n"
-    "  Esito: 0 importazione eseguita; 2 un percorso mancante o errato (nessuna\n"
-    "  importazione); 1 importazione interrotta da un errore (l'elenco riporta\n"
-    "  quanto fatto). I messaggi vanno sull'errore standard.\n"
+    "  Due importazioni con la stessa cartella del programma si danno il turno: la\n"
+    "  seconda attende che la prima abbia finito.\n"
+    "  Esito:\n"
+    "    0  importazione eseguita: ogni file della cartella è stato trattato\n"
+    "    3  importazione eseguita fino in fondo, ma alcuni file non sono stati\n"
+    "       archiviati (archivio bloccato o in sola lettura, righe rifiutate, nomi\n"
+    "       non validi) oppure la pulizia dell'archivio non è riuscita o non è\n"
+    "       stata eseguita: l'elenco dice quali e perché\n"
+    "    1  importazione interrotta da un errore (disco pieno, archivio danneggiato,\n"
+    "       elenco non scrivibile): l'elenco riporta quanto fatto\n"
+    "    2  un percorso mancante o errato, o un comando errato: nessuna importazione\n"
+    "  I messaggi vanno sull'errore standard.\n"
     "\n"
     "crea-archivio\n"
     "  Crea un archivio vuoto nel file indicato. Non sovrascrive mai un file\n"
-    "  esistente.\n"
+    "  esistente. Esito: 0 archivio creato; 1 archivio non creato; 2 comando errato.\n"
     "    --server  crea invece l'archivio in un database PostgreSQL già esistente\n"
     "              e vuoto, indicato nei termini di libpq, per esempio\n"
     "              \"host=server dbname=velmira user=ufficio\"; il file indicato\n"
@@ -53,7 +63,21 @@ const char* const guida =
     "trasferisci\n"
     "  Copia tutte le righe di un archivio (il vecchio dati.mdb) nell'archivio sul\n"
     "  server indicato dal file di collegamento, in una sola transazione: o tutto\n"
-    "  o niente. Rifiuta un archivio sul server che contiene già documenti.\n";
+    "  o niente. Rifiuta un archivio sul server che contiene già documenti.\n"
+    "  Esito: 0 archivio trasferito; 1 nulla è stato copiato; 2 comando errato.\n";
+
+bool chiedeGuida(const QString& argomento)
+{
+    return argomento == QLatin1String("--help") || argomento == QLatin1String("-h")
+        || argomento == QLatin1String("aiuto");
+}
+
+int guidaComando(std::FILE* uscita)
+{
+    std::fputs(guida, uscita);
+    std::fflush(uscita);
+    return esitoRiuscito;
+}
 
 void scrivi(std::FILE* flusso, const QString& testo)
 {
@@ -69,6 +93,8 @@ int erroreUso(std::FILE* errori, const QString& testo)
 
 int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
 {
+    if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
+        return guidaComando(uscita);
     const QStringList note = {QStringLiteral("--cartella-pdf"), QStringLiteral("--database"),
                               QStringLiteral("--file-ini"), QStringLiteral("--cartella-programma")};
     QHash<QString, QString> valori;
@@ -90,17 +116,27 @@ int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     if (importazione.Esito() == EsitoImportazione::NonAvviata)
         return esitoPercorsi;
 
+    // Still our turn: the list is the one this run wrote.
     QFile elenco(PercorsoElencoImportazione());
     if (elenco.open(QIODevice::ReadOnly)) {
         const QByteArray contenuto = elenco.readAll();
         std::fwrite(contenuto.constData(), 1, size_t(contenuto.size()), uscita);
         std::fflush(uscita);
     }
-    return importazione.Esito() == EsitoImportazione::Interrotta ? esitoInterrotto : esitoRiuscito;
+    switch (importazione.Esito()) {
+    case EsitoImportazione::Eseguita:
+        return esitoRiuscito;
+    case EsitoImportazione::EseguitaConProblemi:
+        return esitoIncompleto;
+    default:
+        return esitoInterrotto;
+    }
 }
 
 int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
 {
+    if (argomenti.size() == 1 && chiedeGuida(argomenti.first()))
+        return guidaComando(uscita);
     const bool server = argomenti.size() == 3 && argomenti[1] == QLatin1String("--server");
     if (argomenti.size() != 1 && !server)
         return erroreUso(errori, QStringLiteral("crea-archivio vuole il file dell'archivio da creare e, per "
@@ -117,6 +153,8 @@ int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* err
 
 int trasferisci(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
 {
+    if (argomenti.size() == 1 && chiedeGuida(argomenti.first()))
+        return guidaComando(uscita);
     if (argomenti.size() != 2)
         return erroreUso(errori, QStringLiteral("trasferisci vuole l'archivio da copiare e il file di "
                                                 "collegamento dell'archivio sul server"));
@@ -142,11 +180,8 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
     const QString comando = argomenti.value(0);
     if (comando.isEmpty())
         return erroreUso(errori, QStringLiteral("manca il comando"));
-    if (comando == QLatin1String("--help") || comando == QLatin1String("-h")
-        || comando == QLatin1String("aiuto")) {
-        std::fputs(guida, uscita);
-        return esitoRiuscito;
-    }
+    if (chiedeGuida(comando))
+        return guidaComando(uscita);
     if (comando == QLatin1String("importa"))
         return importa(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("crea-archivio"))

@@ -6,6 +6,8 @@
 // The command-line tool `velmira`: imports documents and creates archives
 // without any window, for scheduled jobs and other programs.
 //
-// Exit status of `importa`: 0 when the run took place, 2 when a path failed
-// its check (or the command line is wrong), 1 when an error stopped the run.
+// Exit status of `importa`: 0 when every file was handled, 3 when the run
+// went to its end but some files were not archived (or the clean-up failed
+// or was skipped), 1 when an error stopped the run, 2 when a path failed its
+// check or the command line is wrong.
 int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori);

@@ -48,7 +48,8 @@ void TestEliminaFileTemp::attivazione_data()
     QTest::newRow("0: ieri via") << durata + "0" << 1 << true << "via|0";
     QTest::newRow("non numero: come 7") << durata + "una settimana" << 8 << false
                                         << "via|una settimana";
-    QTest::newRow("negativa: come 7") << durata + "-3" << 7 << false << "resta|-3";
+    QTest::newRow("con decimali: arrotondata") << durata + "7.6" << 8 << false << "resta|7.6";
+    QTest::newRow("negativa: anche le liste di oggi") << durata + "-1" << 0 << false << "via|-1";
     QTest::newRow("oltre 16 bit: come 7") << durata + "99999" << 7 << false << "resta|99999";
 }
 
@@ -111,16 +112,22 @@ void TestEliminaFileTemp::qualiFileVanno()
         QSKIP("questo file system non blocca i file o non registra la nascita: provato il resto");
 }
 
-// A settings file that is not text is left alone and the user told once.
+// A settings file that is not a settings file is kept aside, the user told
+// once, and the activations go on with a new one.
 void TestEliminaFileTemp::impostazioniNonScrivibili()
 {
     AmbienteProva ambiente;
     const QByteArray binario("\x00\x01\x02[EliminaTemp]", 16);
     ambiente.scriviFile(QStringLiteral("Velmira.ini"), binario);
-    QVERIFY(!AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
-    QCOMPARE(ContenutoIni(), binario);
-    QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
-    QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
+    const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
+    QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
+    QVERIFY(!QFileInfo::exists(lista));
+    QCOMPARE(ContenutoIni(), QByteArray("[EliminaTemp]\nDurata=7\n"));
+    // What was found, then where it was kept (the settings tests look at the copy).
+    QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
+    QVERIFY(ambiente.dialoghi.messaggi.last().testo.contains("Velmira.ini.non-valido-"));
+    QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
+    QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestEliminaFileTemp)

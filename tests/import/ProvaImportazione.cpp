@@ -21,6 +21,12 @@ QString Problema(const QString& nome, const QString& motivo)
     return QStringLiteral("Problemi nell'archiviazione del file: %1.\n%2").arg(nome, motivo);
 }
 
+QString Tolte(int righe)
+{
+    return QStringLiteral("Righe tolte dall'archivio perché il loro file non è più nella cartella: %1.")
+        .arg(righe);
+}
+
 ProvaImportazione::ProvaImportazione(AmbienteProva& a, const QStringList& nomi)
     : ambiente(a),
       pdf(a.percorso(QStringLiteral("server/pdf"))),

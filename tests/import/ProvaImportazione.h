@@ -14,6 +14,8 @@ class cImporta;
 QStringList Elenco(const QStringList& voci);
 // The entry of a file that was not archived.
 QString Problema(const QString& nome, const QString& motivo);
+// The entry that says how many rows the clean-up deleted.
+QString Tolte(int righe);
 // Names of `quanti` documents of one client, numbered from 1, in name order.
 QStringList Numerati(int quanti);
 

@@ -52,6 +52,7 @@ private slots:
         QTest::newRow("non intera") << ini("6", "3.5", "7") << "LunTipDoc vale \"3.5\"";
         QTest::newRow("non un numero") << ini("sei", "3", "7") << "LunCodCli vale \"sei\"";
         QTest::newRow("negativa") << ini("6", "-3", "7") << "LunTipDoc vale -3";
+        QTest::newRow("zero") << ini("6", "3", "0") << "LunNumDoc vale 0";
         QTest::newRow("troppo lunghe") << ini("32000", "3", "7000") << "troppo grandi";
     }
 

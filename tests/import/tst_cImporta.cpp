@@ -1,6 +1,8 @@
 #include "ProvaImportazione.h"
 #include "import/cImporta.h"
 
+#include "archive/Archivio.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -35,6 +37,8 @@ class TestcImporta : public QObject
     Q_OBJECT
 
 private slots:
+    void puliziaProtettaEConservata();
+    void nomiEPercorsiOstili();
     void primaESecondaImportazione()
     {
         AmbienteProva ambiente;
@@ -50,7 +54,7 @@ private slots:
                                                      "data valida: il file non è stato archiviato.")};
         QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf + "/000123FAT000045220140318.pdf",
                                       p.pdf + "/000124BOL000000720150102.txt",
-                                      p.pdf + "/000200NCR000000320150105.pdf", scartati[1], archiviati(3)}));
+                                      p.pdf + "/000200NCR000000320150105.pdf", scartati[1], Tolte(0), archiviati(3)}));
         const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
                                 "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
                                 "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
@@ -58,14 +62,14 @@ private slots:
         QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
 
         // Nothing new: the twin with another ending stays out as well.
-        QCOMPARE(p.importa(), Elenco(scartati + QStringList{nessuno}));
+        QCOMPARE(p.importa(), Elenco(scartati + QStringList{Tolte(0), nessuno}));
         QCOMPARE(p.archivio(), righe);
 
         // A trailing separator is kept in the paths listed; a deleted PDF loses its row.
         QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
         p.documenti({"000124FAT000045320140318.pdf"});
         QCOMPARE(p.importa(p.pdf + "/"), Elenco({scartati[0], p.pdf + "//000124FAT000045320140318.pdf",
-                                                scartati[1], archiviati(1)}));
+                                                scartati[1], Tolte(1), archiviati(1)}));
         QCOMPARE(p.archivio(), (QStringList{righe[1], "000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|", righe[2]}));
     }
 
@@ -107,7 +111,7 @@ private slots:
         });
         QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
                  Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
-                         archiviati(2)}));
+                         Tolte(0), archiviati(2)}));
 
         // A four-character type does not fit its column, at every run (the
         // names above are now one character short).
@@ -115,7 +119,7 @@ private slots:
         p.documenti({"000123FATT000045220140318.pdf"});
         for (int volta = 0; volta < 2; ++volta) {
             QCOMPARE(conMessaggio(p.importa(), "^\\d+ \\S", "codice e testo dell'errore"),
-                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), nessuno}));
+                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), Tolte(0), nessuno}));
             QCOMPARE(p.archivio().size(), 2);
         }
     }
@@ -147,7 +151,7 @@ private slots:
         QStringList archiviatiPrima;
         for (const QString& nome : nomi.mid(0, righe.size()))
             archiviatiPrima.append(p.pdf + "/" + nome);
-        QCOMPARE(p.elenco(), Elenco(archiviatiPrima << "Procedura annullata dall'operatore.\n"
+        QCOMPARE(p.elenco(), Elenco(archiviatiPrima << Tolte(1) << "Procedura annullata dall'operatore.\n"
                                                            + archiviati(righe.size())));
     }
 
@@ -177,8 +181,8 @@ private slots:
                                           "Il nome del file contiene caratteri non validi per il sistema: il "
                                           "file non è stato archiviato. Rinominare il file.");
 
-        QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, archiviati(1)}));
-        QCOMPARE(p.importa(), Elenco({scartato, nessuno}));
+        QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, Tolte(0), archiviati(1)}));
+        QCOMPARE(p.importa(), Elenco({scartato, Tolte(0), nessuno}));
         QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
 
         QFile::remove(p.pdf + "/" + conApice);
@@ -202,13 +206,103 @@ private slots:
             orologio.start(50);
             QCOMPARE(conMessaggio(p.importa(), "bloccato", "bloccato"),
                      Elenco({Problema("000124FAT000045320140318.pdf", "bloccato"),
-                             Problema("000125FAT000045420140318.pdf", "bloccato"), nessuno}));
+                             Problema("000125FAT000045420140318.pdf", "bloccato"), Tolte(0), nessuno}));
             QVERIFY2(battiti > 10, "the run did not let the events through while it waited");
         });
         QCOMPARE(p.importa().last(), archiviati(2));
         QCOMPARE(p.archivio().size(), 2);
     }
 };
+
+void TestcImporta::puliziaProtettaEConservata()
+{
+    AmbienteProva ambiente;
+    const QStringList nomi = Numerati(4);
+    ProvaImportazione p(ambiente, nomi);
+    p.importa();
+    // A share that is not mounted leaves an empty folder (or one without documents).
+    for (const QString& nome : nomi)
+        QFile::remove(p.pdf + "/" + nome);
+    p.documenti({"leggimi.txt"});
+    {
+        cImporta importazione;
+        p.prepara(importazione);
+        importazione.Avvia();
+        QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
+        QVERIFY(importazione.PuliziaNonEseguita().contains("non contiene alcun documento"));
+        QCOMPARE(p.elenco(), Elenco({importazione.PuliziaNonEseguita(), nessuno}));
+    }
+    QCOMPARE(p.archivio().size(), 4);
+
+    // A delete the archive refuses ends the clean-up; the rows deleted before it stay deleted.
+    p.documenti({nomi[3]});
+    SuArchivio(p.database, [&nomi](QSqlDatabase& db) {
+        QVERIFY(QSqlQuery(db).exec("create trigger trattieni before delete on Posta when old.Stampa = '" + nomi[1]
+                                   + "' begin select raise(abort, 'trattenuto'); end"));
+    });
+    QCOMPARE(conMessaggio(p.importa(), "trattenuto", "trattenuto"), Elenco({"trattenuto", Tolte(1), nessuno}));
+    QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
+    QCOMPARE(p.archivio().size(), 3);
+    QVERIFY(!p.archivio().join('\n').contains(nomi[0]));
+
+    // A file removed while the run walks the folder goes in the clean-up of the same run.
+    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(QSqlQuery(db).exec("drop trigger trattieni")); });
+    p.documenti({"000009FAT000000120150101.pdf"});
+    QTimer::singleShot(0, [&] { QFile::remove(p.pdf + "/" + nomi[3]); });
+    QCOMPARE(p.importa(), Elenco({p.pdf + "/000009FAT000000120150101.pdf", Tolte(3), archiviati(1)}));
+    QCOMPARE(p.archivio().size(), 1);
+}
+
+void TestcImporta::nomiEPercorsiOstili()
+{
+    AmbienteProva ambiente;
+    const QString documento = "000123FAT000045220140318.pdf";
+    const QString diviso = QString::fromUtf8("00012\xF0\x9F\x98\x80" "AT000045220140318.pdf");
+    const QString aCapo = "00077\nFAT000000120150101.pdf";
+    ProvaImportazione p(ambiente, {documento, diviso, aCapo});
+    // The archive in a folder whose name holds ';', beside an archive named as the path cut there.
+    const QString archivio = ambiente.percorso("server/arch;2/dati.mdb");
+    QVERIFY(QDir().mkpath(ambiente.percorso("server/arch;2")) && QFile::copy(p.database, archivio));
+    QVERIFY(QFile::copy(p.database, ambiente.percorso("server/arch")));
+    // A link out of the folder and one to a document of the folder.
+    QVERIFY(QFile::link("/etc/passwd", p.pdf + "/000777FAT000000120150101.pdf"));
+    QVERIFY(QFile::link(p.pdf + "/" + documento, p.pdf + "/000778FAT000000120150101.pdf"));
+    // The list file left as a link to someone else's file.
+    const QString altrui = ambiente.scriviFile("altrui.txt", "da non toccare");
+    QVERIFY(QFile::link(altrui, PercorsoElencoImportazione()));
+
+    cImporta importazione;
+    importazione.CartellaPDF(p.pdf);
+    importazione.Database(archivio);
+    importazione.FileIni(p.fileIni);
+    importazione.Avvia();
+    QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
+    QCOMPARE(p.elenco(),
+             Elenco({p.pdf + "/" + documento,
+                     Problema(diviso, "Un carattere del nome del file cade a cavallo di due campi del documento: il "
+                                      "file non è stato archiviato. Rinominare il file."),
+                     Problema("00077?FAT000000120150101.pdf",
+                              "Il nome del file contiene caratteri di controllo (un a capo, una tabulazione): il file "
+                              "non è stato archiviato. Rinominare il file."),
+                     Problema("000777FAT000000120150101.pdf", "Il file è un collegamento a un file che non si trova "
+                                                              "nella cartella dei documenti: il file non è stato "
+                                                              "archiviato."),
+                     p.pdf + "/000778FAT000000120150101.pdf", Tolte(0), archiviati(2)}));
+    QVERIFY(!QFileInfo(PercorsoElencoImportazione()).isSymLink());
+    QFile letto(altrui);
+    QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "da non toccare");
+    const auto righe = [](const QString& database) {
+        int n = -1;
+        SuArchivio(database, [&n](QSqlDatabase& db) {
+            QSqlQuery q(db);
+            if (q.exec("select count(*) from Posta") && q.next())
+                n = q.value(0).toInt();
+        });
+        return n;
+    };
+    QCOMPARE(righe(archivio), 2);
+    QCOMPARE(righe(ambiente.percorso("server/arch")), 0);
+}
 
 QTEST_GUILESS_MAIN(TestcImporta)
 #include "tst_cImporta.moc"

@@ -151,8 +151,19 @@ private slots:
 
         QVERIFY(ambiente.dialoghi.messaggi.isEmpty() && finestra.isNull());
         QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/000124BOL000000720150102.pdf",
-                                     "Archiviati n.2 nuovi files."}));
+                                     Tolte(0), "Archiviati n.2 nuovi files."}));
         QCOMPARE(ambiente.apertore.aperti + ambiente.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
+
+        // The share is not mounted: the window says why nothing left the archive.
+        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+        QFile::remove(p.pdf + "/000124BOL000000720150102.pdf");
+        finestra = aperta(p);
+        QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
+        scarica();
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
+        QVERIFY(ambiente.dialoghi.messaggi.first().testo.contains("non contiene alcun documento"));
+        QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
+        QCOMPARE(p.archivio().size(), 2);
     }
 
     void annullaDuranteLImportazione_data()
@@ -208,7 +219,7 @@ private slots:
                                             : "pulsanti bloccati 1, visibile 0");
         QVERIFY(finestra.isNull());
         QTRY_VERIFY(cornice.isNull() && area->subWindowList().isEmpty());
-        QCOMPARE(p.elenco(), Elenco({"Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
+        QCOMPARE(p.elenco(), Elenco({Tolte(0), "Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
         QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
         QCOMPARE(ambiente.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
         // Once the run has ended, the menu opens a new window ready for a run.

@@ -2,6 +2,7 @@
 #include "settings/FileIni.h"
 #include "settings/Impostazioni.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -18,6 +19,7 @@ private slots:
     void nomiSenzaRiguardoAlleMaiuscole();
     void fileScrittoSuWindows();
     void fileCheNonETestoNonSiTocca();
+    void riscritturaFedeleEPrivata();
     void impostazioniEmail();
 
 private:
@@ -111,15 +113,60 @@ void TestImpostazioni::fileScrittoSuWindows()
 
 void TestImpostazioni::fileCheNonETestoNonSiTocca()
 {
-    const QByteArray binario("\x00\x01\x02[Percorsi]\nDataBase=x\n", 26);
-    ambiente->scriviFile(QStringLiteral("Velmira.ini"), binario);
-    QCOMPARE(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")), QString());
-    ScriviIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata"), QStringLiteral("7"));
-    QCOMPARE(contenuto(), binario);
-    // Told once, not at every read and write.
-    QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
-    QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("non è un file di testo")));
-    QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
+    const QString chiave = QStringLiteral("DataBase");
+    const QString percorsi = QStringLiteral("Percorsi");
+    for (const QByteArray& estraneo : {QByteArray("\x00\x01\x02[Percorsi]\nDataBase=x\n", 26),
+                                       QByteArray("Appunti del lunedì\n[Percorsi]\nDataBase=x\n")}) {
+        AmbienteProva prova;
+        prova.scriviFile(QStringLiteral("Velmira.ini"), estraneo);
+        // Read as empty values, and told once however often it is read.
+        QCOMPARE(LeggiIni(percorsi, chiave), QString());
+        QCOMPARE(LeggiIni(percorsi, chiave), QString());
+        QCOMPARE(prova.dialoghi.messaggi.size(), 1);
+        QVERIFY(prova.dialoghi.messaggi.first().testo.contains(QStringLiteral("non è un file di impostazioni")));
+        QCOMPARE(prova.dialoghi.messaggi.first().icona, Icona::Esclamazione);
+
+        // A write keeps it aside under another name, says so, and starts a new file.
+        ScriviIni(percorsi, chiave, QStringLiteral("/srv"));
+        const QStringList daParte = QDir(prova.cartella()).entryList({"Velmira.ini.non-valido-*"});
+        QCOMPARE(daParte.size(), 1);
+        QFile conservato(prova.percorso(daParte.first()));
+        QVERIFY(conservato.open(QIODevice::ReadOnly) && conservato.readAll() == estraneo);
+        QCOMPARE(prova.dialoghi.messaggi.size(), 2);
+        QVERIFY(prova.dialoghi.messaggi.last().testo.contains(daParte.first()));
+        QCOMPARE(LeggiIni(percorsi, chiave), QStringLiteral("/srv"));
+
+        // The same problem once the file worked again is told again; so is another one.
+        prova.scriviFile(QStringLiteral("Velmira.ini"), estraneo);
+        QCOMPARE(LeggiIni(percorsi, chiave), QString());
+        QFile::remove(PercorsoVelmiraIni());
+        QDir().mkpath(PercorsoVelmiraIni() + "/cartella");
+        QCOMPARE(LeggiIni(percorsi, chiave), QString());
+        QCOMPARE(LeggiIni(percorsi, chiave), QString());
+        QCOMPARE(prova.dialoghi.messaggi.size(), 4);
+    }
+}
+
+void TestImpostazioni::riscritturaFedeleEPrivata()
+{
+    // Written on Windows: its code page, its line ends, its spacing and comments stay.
+    ambiente->scriviFile(QStringLiteral("Velmira.ini"),
+                         "; nota\r\n[Email]\r\nOggetto = Fattura n\xb0 1\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n");
+    QVERIFY(QFile::setPermissions(PercorsoVelmiraIni(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                            | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ScriviIni(QStringLiteral("email"), QStringLiteral("OGGETTO"), QStringLiteral("Nuovo è"));
+    ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), QStringLiteral("/pdf"));
+    ScriviIni(QStringLiteral("Test"), QStringLiteral("AttivaLog"), QStringLiteral("FALSO"));
+    QCOMPARE(contenuto(), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
+                                     "CartellaPDF=/pdf\r\n\r\n[Test]\r\nAttivaLog=FALSO\r\n"));
+    // Others could read it: it holds the password, now only its owner can.
+    QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // A value the code page cannot hold turns the file to UTF-8 rather than lose it.
+    ScriviIni(QStringLiteral("Email"), QStringLiteral("Oggetto"), QStringLiteral("€ ✓"));
+    QCOMPARE(LeggiIni(QStringLiteral("Email"), QStringLiteral("Oggetto")), QStringLiteral("€ ✓"));
+    QVERIFY(contenuto().startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
+    QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
 }
 
 void TestImpostazioni::impostazioniEmail()

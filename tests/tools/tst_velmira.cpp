@@ -1,11 +1,15 @@
 #include "../import/ProvaImportazione.h"
 #include "archive/Archivio.h"
+#include "DiscoPiccolo.h"
 #include "import/cImporta.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <unistd.h>
 
 #ifndef ESEGUIBILE_VELMIRA
 #error "ESEGUIBILE_VELMIRA must name the velmira executable"
@@ -57,6 +61,43 @@ QStringList statoArchivio(const QString& database)
     return stato;
 }
 
+// The names a list gives as archived and as not archived.
+struct Nominati
+{
+    QSet<QString> archiviati;
+    QSet<QString> falliti;
+};
+Nominati NominatiNellElenco(const QByteArray& elenco, const QString& cartella)
+{
+    Nominati n;
+    const QString problema = QStringLiteral("Problemi nell'archiviazione del file: ");
+    for (const QString& riga : QString::fromUtf8(elenco).split(QStringLiteral("\r\n"))) {
+        if (riga.startsWith(cartella + '/'))
+            n.archiviati.insert(riga.mid(cartella.size() + 1));
+        else if (riga.startsWith(problema))
+            n.falliti.insert(riga.mid(problema.size()).chopped(1));
+    }
+    return n;
+}
+
+QSet<QString> RigheArchivio(const QString& database)
+{
+    QSet<QString> stampe;
+    SuArchivio(database, [&stampe](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.exec("select Stampa from Posta");
+        while (q.next())
+            stampe.insert(q.value(0).toString());
+    });
+    return stampe;
+}
+
+QByteArray Impronta(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+}
+
 } // namespace
 
 // The command-line tool run as a real program.
@@ -65,13 +106,22 @@ class TestVelmira : public QObject
     Q_OBJECT
 
 private slots:
+    void discoPienoPerLArchivio();
+    void discoPienoPerLElenco();
+    void archivioDanneggiato();
+    void dueImportazioniNellaStessaCartella();
+    void esiti();
+    void archivioIlleggibile();
+
     void guidaEUsoErrato()
     {
         AmbienteProva ambiente;
         const QString archivio = ambiente.percorso("nuovo.mdb");
         const std::tuple<QStringList, int, QString> casi[] = {
             {{"--help"}, 0, "velmira importa --cartella-pdf"},
-            {{"--help"}, 0, "Esito: 0 importazione eseguita"},
+            {{"--help"}, 0, "0  importazione eseguita: ogni file"},
+            {{"importa", "--help"}, 0, "3  importazione eseguita fino in fondo"},
+            {{"crea-archivio", "--help"}, 0, "crea-archivio FILE"},
             {{"esporta"}, 2, "comando sconosciuto: esporta"},
             {{"importa", "--cartella-pdf"}, 2, "manca il valore di --cartella-pdf"},
             {{"crea-archivio", archivio}, 0, ""},
@@ -82,6 +132,7 @@ private slots:
             QVERIFY2(esito.codice == codice && testo.contains(frammento), qPrintable(argomenti.join(' ') + ": " + testo));
         }
         QCOMPARE(statoArchivio(archivio), (QStringList{"ok", "0", "0", "0"}));
+        QVERIFY(!QFile::exists("--help"));
     }
 
     void importa()
@@ -92,7 +143,7 @@ private slots:
         QCOMPARE(esito.codice, 0);
         QCOMPARE(esito.errori, QString());
         QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/C00123BOL000000120150101.pdf",
-                                     "Archiviati n.2 nuovi files."}));
+                                     Tolte(0), "Archiviati n.2 nuovi files."}));
         QCOMPARE(esito.uscita, p.elenco().join("\r\n").toUtf8() + "\r\n");
         QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
                                             "C00123BOL000000120150101.pdf|C00123|BOL|1|2015-01-01|"}));
@@ -152,6 +203,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile(PercorsoElencoImportazione()).size() > 2000, 60000);
         processo.kill();
         processo.waitForFinished();
+
+        // The list is plainly cut (no closing line), in whole lines, and names
+        // no file whose row is not in the archive.
+        QFile elenco(PercorsoElencoImportazione());
+        QVERIFY(elenco.open(QIODevice::ReadOnly));
+        const QByteArray tagliato = elenco.readAll();
+        QVERIFY(tagliato.endsWith("\r\n") && !tagliato.contains(" nuovi files.\r\n"));
+        QVERIFY(RigheArchivio(p.database).contains(NominatiNellElenco(tagliato, p.pdf).archiviati));
 
         const QStringList stato = statoArchivio(p.database);
         const int righe = stato.value(1).toInt();
@@ -223,6 +282,138 @@ private slots:
         QVERIFY(velmira({"trasferisci", vecchio, vecchio}).errori.contains("non è un file di collegamento"));
     }
 };
+
+void TestVelmira::discoPienoPerLArchivio()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(40000));
+    // The archive on a nearly full disk of its own: room for about 17000 rows.
+    DiscoPiccolo disco(ambiente.percorso("disco"), 12288);
+    if (!disco.montato())
+        QSKIP(qPrintable(disco.motivo()));
+    QVERIFY(QFile::copy(p.database, ambiente.percorso("disco/dati.mdb")));
+    disco.riempi(2500 * 1024);
+    QStringList argomenti = argomentiImporta(p);
+    argomenti[4] = ambiente.percorso("disco/dati.mdb");
+
+    const Esito pieno = velmira(argomenti);
+    QVERIFY2(pieno.codice == 1 && pieno.errori.contains("Disco pieno"), qPrintable(pieno.errori));
+    // Listed as archived exactly when the row is there, as failed exactly when not,
+    // and the run stopped instead of trying every file left.
+    const QSet<QString> righe = RigheArchivio(argomenti[4]);
+    const Nominati nominati = NominatiNellElenco(pieno.uscita, p.pdf);
+    QCOMPARE(nominati.archiviati, righe);
+    QVERIFY(!nominati.falliti.intersects(righe));
+    QVERIFY2(righe.size() + nominati.falliti.size() < 40000,
+             qPrintable(QStringLiteral("%1 %2").arg(righe.size()).arg(nominati.falliti.size())));
+    QVERIFY(pieno.uscita.endsWith(QStringLiteral("Archiviati n.%1 nuovi files.\r\n").arg(righe.size()).toUtf8()));
+
+    disco.libera();
+    const Esito ripresa = velmira(argomenti);
+    QVERIFY2(ripresa.codice == 0, qPrintable(ripresa.errori));
+    QCOMPARE(statoArchivio(argomenti[4]), (QStringList{"ok", "40000", "40000", "40000"}));
+}
+
+void TestVelmira::discoPienoPerLElenco()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(2000));
+    const QString programma = ambiente.percorso("programma");
+    DiscoPiccolo disco(programma, 256);
+    if (!disco.montato())
+        QSKIP(qPrintable(disco.motivo()));
+    disco.riempi(12 * 1024);
+    const Esito esito = velmira(argomentiImporta(p, programma));
+    QVERIFY2(esito.codice == 1 && esito.errori.contains("Impossibile scrivere l'elenco"), qPrintable(esito.errori));
+    // What the list holds is whole lines, plainly cut (no closing line), and
+    // it names no file without its row.
+    QVERIFY(esito.uscita.startsWith("elenco file elaborati:\r\n") && esito.uscita.endsWith("\r\n\r\n"));
+    QVERIFY(!esito.uscita.contains(" archiviato.\r\n") && !esito.uscita.contains(" nuovi files.\r\n"));
+    QVERIFY(RigheArchivio(p.database).contains(NominatiNellElenco(esito.uscita, p.pdf).archiviati));
+}
+
+void TestVelmira::archivioDanneggiato()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(20000));
+    QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
+    // 32 KB overwritten in the middle of the archive; a new document and a
+    // deleted one wait for the run.
+    p.documenti({"000002FAT000000120150101.pdf"});
+    QFile::remove(p.pdf + "/" + Numerati(1).first());
+    const qint64 meta = QFileInfo(p.database).size() / 2 / 1024;
+    QProcess dd;
+    dd.start("dd", {"if=/dev/zero", "of=" + p.database, "bs=1024", "count=32", "seek=" + QString::number(meta),
+                    "conv=notrunc"});
+    QVERIFY(dd.waitForFinished() && dd.exitCode() == 0);
+    const QByteArray prima = Impronta(p.database);
+
+    const Esito esito = velmira(argomentiImporta(p));
+    QVERIFY2(esito.codice == 1 && esito.errori.contains("danneggiato"), qPrintable(esito.errori));
+    QCOMPARE(Impronta(p.database), prima);
+    QVERIFY(NominatiNellElenco(esito.uscita, p.pdf).archiviati.isEmpty());
+    QVERIFY(esito.uscita.contains("La pulizia dell'archivio non è stata eseguita"));
+}
+
+void TestVelmira::dueImportazioniNellaStessaCartella()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(3000));
+    QProcess prima;
+    QProcess seconda;
+    prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+    QTRY_VERIFY(QFile::exists(ambiente.percorso("ElencoFileImp.txt")));
+    seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+    QVERIFY(prima.waitForFinished(120000) && seconda.waitForFinished(120000));
+    QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
+    // They took turns: each showed a whole list of its own, the file holds the last one.
+    const QByteArray uscite[] = {prima.readAllStandardOutput(), seconda.readAllStandardOutput()};
+    for (const QByteArray& uscita : uscite)
+        QVERIFY(uscita.count("elenco file elaborati:") == 1 && uscita.count(" archiviato.\r\n") + uscita.count(" nuovi files.\r\n") == 1);
+    QCOMPARE(NominatiNellElenco(uscite[0], p.pdf).archiviati.size(), 3000);
+    QVERIFY(uscite[1].endsWith("Nessun nuovo file archiviato.\r\n"));
+    QCOMPARE(p.elenco().join("\r\n").toUtf8() + "\r\n", uscite[1]);
+}
+
+void TestVelmira::archivioIlleggibile()
+{
+    if (geteuid() != 0)
+        QSKIP("serve root per provare un archivio che un altro utente non può leggere");
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(1));
+    // The program runs as a user who may use every folder but not read the archive.
+    for (QString cartella = p.pdf; cartella.startsWith(ambiente.cartella()); cartella = QFileInfo(cartella).path())
+        QFile::setPermissions(cartella, QFileDevice::Permissions(0x7777));
+    for (QString cartella = QFileInfo(ambiente.cartella()).path(); cartella != "/"; cartella = QFileInfo(cartella).path())
+        QVERIFY(QFileInfo(cartella).permissions() & QFileDevice::ExeOther);
+    QVERIFY(QFile::setPermissions(p.database, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QProcess processo;
+    processo.setChildProcessModifier([] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(99);
+    });
+    processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+    QVERIFY(processo.waitForFinished(60000));
+    const QString errori = QString::fromUtf8(processo.readAllStandardError());
+    QVERIFY2(processo.exitCode() == 1 && errori.contains("Impossibile leggere il file dell'archivio")
+                 && !errori.contains("non riconosciuto"),
+             qPrintable(errori));
+}
+
+void TestVelmira::esiti()
+{
+    AmbienteProva ambiente;
+    ProvaImportazione p(ambiente, Numerati(3));
+    SuArchivio(p.database, [](QSqlDatabase& db) {
+        QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
+                                   "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
+    });
+    // Some files not archived: the run went to its end, but not everything is done.
+    QCOMPARE(velmira(argomentiImporta(p)).codice, 3);
+    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(QSqlQuery(db).exec("drop trigger rifiuta")); });
+    QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
+    QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
+}
 
 QTEST_GUILESS_MAIN(TestVelmira)
 #include "tst_velmira.moc"
