@@ -86,3 +86,25 @@ QStringList ShellArchivio(const QString& database)
     LeggiCollegamento(database, parametri);
     return {QStringLiteral("psql"), QStringLiteral("-qAt"), parametri};
 }
+
+bool Rifiuta(QSqlDatabase& db, const QString& evento, const QString& colonna, const QString& valore,
+             const QString& messaggio)
+{
+    const QString riga = evento == QLatin1String("delete") ? QStringLiteral("old") : QStringLiteral("new");
+    QSqlQuery q(db);
+    if (!ProvaSuServer())
+        return q.exec(QStringLiteral("create trigger rifiuta before %1 on Posta when %2.%3 = '%4' begin "
+                                     "select raise(abort, '%5'); end")
+                          .arg(evento, riga, colonna, valore, messaggio));
+    return q.exec(QStringLiteral("create function rifiuta() returns trigger language plpgsql as $$ begin "
+                                 "if %1.%2 = '%3' then raise exception '%4'; end if; return %1; end $$")
+                      .arg(riga, colonna, valore, messaggio))
+        && q.exec(QStringLiteral("create trigger rifiuta before %1 on posta for each row execute function rifiuta()")
+                      .arg(evento));
+}
+
+bool Accetta(QSqlDatabase& db)
+{
+    return QSqlQuery(db).exec(ProvaSuServer() ? QStringLiteral("drop function rifiuta() cascade")
+                                              : QStringLiteral("drop trigger rifiuta"));
+}

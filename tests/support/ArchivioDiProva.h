@@ -25,6 +25,13 @@ ErroreArchivio CreaArchivioProva(const QString& percorso);
 // program or workstation would open it.
 void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione);
 
+// Makes the archive refuse, with `messaggio`, to insert ("insert") or delete
+// ("delete") the rows of Posta whose `colonna` holds `valore`, as a rule of
+// its own would; Accetta takes the rule away.
+bool Rifiuta(QSqlDatabase& db, const QString& evento, const QString& colonna, const QString& valore,
+             const QString& messaggio);
+bool Accetta(QSqlDatabase& db);
+
 // The command and arguments of the engine's own shell on an archive (sqlite3
 // or psql), to play another program holding the archive.
 QStringList ShellArchivio(const QString& database);

@@ -285,6 +285,8 @@ private slots:
 
 void TestVelmira::discoPienoPerLArchivio()
 {
+    if (ProvaSuServer())
+        QSKIP("the archive file is on the full disk only on the embedded engine");
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente, Numerati(40000));
     // The archive on a nearly full disk of its own: room for about 17000 rows.
@@ -316,6 +318,8 @@ void TestVelmira::discoPienoPerLArchivio()
 
 void TestVelmira::discoPienoPerLElenco()
 {
+    if (ProvaSuServer())
+        QSKIP("a fault of the list file alone, tried on the embedded engine");
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente, Numerati(2000));
     const QString programma = ambiente.percorso("programma");
@@ -334,6 +338,8 @@ void TestVelmira::discoPienoPerLElenco()
 
 void TestVelmira::archivioDanneggiato()
 {
+    if (ProvaSuServer())
+        QSKIP("a damaged file is the embedded engine's fault; a server keeps its own pages");
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente, Numerati(20000));
     QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
@@ -404,13 +410,10 @@ void TestVelmira::esiti()
 {
     AmbienteProva ambiente;
     ProvaImportazione p(ambiente, Numerati(3));
-    SuArchivio(p.database, [](QSqlDatabase& db) {
-        QVERIFY(QSqlQuery(db).exec("create trigger rifiuta before insert on Posta when "
-                                   "new.NumDoc = '2' begin select raise(abort, 'rifiutato'); end"));
-    });
+    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "insert", "NumDoc", "2", "rifiutato")); });
     // Some files not archived: the run went to its end, but not everything is done.
     QCOMPARE(velmira(argomentiImporta(p)).codice, 3);
-    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(QSqlQuery(db).exec("drop trigger rifiuta")); });
+    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Accetta(db)); });
     QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
     QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
 }
