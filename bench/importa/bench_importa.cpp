@@ -8,6 +8,7 @@
 // temporary folder (or CARTELLA); then: a first run into an empty archive,
 // a second run with nothing new, a run after 1% of the files were deleted.
 
+#include "../PostazioneBench.h"
 #include "archive/Archivio.h"
 #include "common/CartellaProgramma.h"
 #include "import/NomeDocumento.h"
@@ -150,12 +151,7 @@ int main(int argc, char* argv[])
 
     std::printf("Generazione di %d file vuoti in %s...\n", n, qPrintable(pdf));
     genera(pdf, n);
-    QFile ini(fileIni);
-    ini.open(QIODevice::WriteOnly);
-    ini.write("[AS/400]\nLunCodCli=6\nLunTipDoc=3\nLunNumDoc=7\n");
-    ini.close();
-    if (CreaArchivio(database).presente())
-        qFatal("archivio non creato");
+    PreparaPostazione(fileIni, database);
 
     const double elenco = tempoElenco(pdf);
     const double sqlite = tempoSqlite(lavoro, n);

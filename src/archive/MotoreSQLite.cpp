@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlField>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -42,6 +43,23 @@ TipoCampo tipoDaDichiarazione(const QString& dichiarato, int& dimensione)
     if (tipo.contains(QLatin1String("BLOB")))
         return TipoCampo::Binario;
     return TipoCampo::Testo;
+}
+
+// An expression such as year(data) has no declared type: it takes the type
+// of the value the engine found in the first row.
+TipoCampo tipoDaValore(const QMetaType& tipo)
+{
+    switch (tipo.id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return TipoCampo::Intero;
+    case QMetaType::Double:
+        return TipoCampo::Decimale;
+    case QMetaType::QByteArray:
+        return TipoCampo::Binario;
+    default:
+        return TipoCampo::Testo;
+    }
 }
 
 // The engine's own words, put the way the office reads them.
@@ -283,8 +301,8 @@ QList<DescrizioneCampo> MotoreSQLite::Campi(const QSqlQuery& query) const
     for (int i = 0; i < record.count(); ++i) {
         const char* dichiarato = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
         int dimensione = 0;
-        const TipoCampo tipo = tipoDaDichiarazione(
-            dichiarato ? QString::fromUtf8(dichiarato) : QString(), dimensione);
+        const TipoCampo tipo = dichiarato ? tipoDaDichiarazione(QString::fromUtf8(dichiarato), dimensione)
+                                          : tipoDaValore(record.field(i).metaType());
         campi.append({record.fieldName(i), tipo, dimensione});
     }
     return campi;

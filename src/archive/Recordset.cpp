@@ -72,6 +72,8 @@ struct Recordset::Dati
     QList<DescrizioneCampo> campi;
     QString tabella; // empty for a statement
     int campoChiave = -1; // tables: the column of the row's key, hidden from the fields
+    QString istruzione; // as run, to read the rows again from the first
+    int riga = 0;       // rows moved past since the first
     bool fine = true;
     bool vuoto = true;
     enum class Modifica { Nessuna, Nuova, Esistente } modifica = Modifica::Nessuna;
@@ -93,6 +95,10 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
     connessione = &c;
     tabella = nomeTabella;
     campoChiave = -1;
+    this->istruzione = istruzione;
+    riga = 0;
+    pendenti.clear();
+    modifica = Modifica::Nessuna;
     query.emplace(c.Database());
     // A table is walked while its rows are deleted or changed through the
     // same connection: its rows must all be at hand, on every engine.
@@ -206,9 +212,21 @@ ErroreArchivio Recordset::MoveNext()
     d_->pendenti.clear();
     d_->modifica = Dati::Modifica::Nessuna;
     d_->fine = !d_->query->next();
+    ++d_->riga;
     if (d_->fine && d_->query->lastError().isValid())
         return d_->connessione->ErroreDa(d_->query->lastError());
     return {};
+}
+
+ErroreArchivio Recordset::MoveFirst()
+{
+    if (!Aperto())
+        return nonAperto();
+    if (d_->riga == 0)
+        return {};
+    // Rows are read forward only, so the statement runs again: a list shown
+    // once more from the top sees the archive as it is now.
+    return d_->apri(*d_->connessione, d_->istruzione, d_->tabella);
 }
 
 int Recordset::NumeroCampi() const

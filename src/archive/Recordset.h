@@ -12,7 +12,8 @@ class Connessione;
 enum class TipoCampo { Testo, Intero, Decimale, Data, DataOra, Binario };
 
 // Rows of a statement or of a table, read one at a time from the first to the
-// last, like the recordsets the program was first written on.
+// last, like the recordsets the program was first written on, and again
+// from the first after MoveFirst.
 //
 // A statement recordset is read-only; a table recordset can also add rows,
 // set fields, save, cancel a pending change and delete the current row.
@@ -39,6 +40,8 @@ public:
     bool FineFile() const;   // past the last row (EOF)
     bool InizioFile() const; // before the first row (BOF): only when there are no rows
     ErroreArchivio MoveNext();
+    // Back to the first row, to read the rows again.
+    ErroreArchivio MoveFirst();
 
     int NumeroCampi() const;
     QString NomeCampo(int indice) const;

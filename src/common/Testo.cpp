@@ -82,6 +82,9 @@ QString TestoDelCampo(const QVariant& valore, const QString& formatoDataOra)
         return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
     case QMetaType::QDateTime:
         return valore.toDateTime().toString(formatoDataOra);
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(valore.toDouble(), 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
     default:
         return valore.toString();
     }

@@ -26,6 +26,6 @@ std::optional<qint32> InteroDaTesto(const QString& testo);
 std::optional<qint16> Intero16DaTesto(const QString& testo);
 
 // A field's value as the user reads it: dates as dd/MM/yyyy, dates with a
-// time in `formatoDataOra`, nulls as empty text.
+// time in `formatoDataOra`, numbers with a decimal comma, nulls as empty text.
 QString TestoDelCampo(const QVariant& valore,
                       const QString& formatoDataOra = QStringLiteral("dd/MM/yyyy HH:mm"));

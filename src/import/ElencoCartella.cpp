@@ -72,13 +72,36 @@ QString ElencoCartella::Leggi(const QString& cartella)
     if (errore)
         return QStringLiteral("Lettura della cartella %1 interrotta: %2.")
             .arg(cartella, testoErrore(errore));
+    Ordina();
+    return {};
+}
+
+void ElencoCartella::Imposta(const QList<QByteArray>& nomi)
+{
+    dati_.clear();
+    voci_.clear();
+    for (const QByteArray& nome : nomi) {
+        voci_.push_back({quint32(dati_.size()), quint32(nome.size()), false});
+        dati_.append(nome);
+    }
+    Ordina();
+    const char* base = dati_.constData();
+    voci_.erase(std::unique(voci_.begin(), voci_.end(),
+                            [base](const Voce& a, const Voce& b) {
+                                return QByteArrayView(base + a.inizio, a.lunghezza)
+                                    == QByteArrayView(base + b.inizio, b.lunghezza);
+                            }),
+                voci_.end());
+}
+
+void ElencoCartella::Ordina()
+{
     voci_.shrink_to_fit();
     const char* base = dati_.constData();
     std::sort(voci_.begin(), voci_.end(), [base](const Voce& a, const Voce& b) {
         return QByteArrayView(base + a.inizio, a.lunghezza)
             < QByteArrayView(base + b.inizio, b.lunghezza);
     });
-    return {};
 }
 
 qsizetype ElencoCartella::Indice(QByteArrayView nome) const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <vector>
 
@@ -15,6 +16,8 @@ class ElencoCartella
 public:
     // Reads the folder; on failure returns the reason in the user's words.
     QString Leggi(const QString& cartella);
+    // Takes the names given instead of reading a folder (repeats kept once).
+    void Imposta(const QList<QByteArray>& nomi);
 
     qsizetype Numero() const { return qsizetype(voci_.size()); }
     QByteArrayView Nome(qsizetype indice) const
@@ -30,6 +33,8 @@ public:
     bool Contiene(QByteArrayView nome) const { return Indice(nome) >= 0; }
 
 private:
+    void Ordina();
+
     struct Voce
     {
         quint32 inizio;

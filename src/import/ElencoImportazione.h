@@ -21,6 +21,10 @@ public:
     // One line; a control character (a line feed in a file name) is shown
     // as '?' so that every entry stays on its own line.
     void Riga(const QString& testo = {});
+    // How much is kept and not yet written, and taking back what was kept
+    // since then (lines made ready for rows that did not go in after all).
+    qsizetype InAttesa() const { return daScrivere_.size(); }
+    void Scarta(qsizetype daQui) { daScrivere_.truncate(daQui); }
     // Writes the lines kept so far. Returns empty text, or why the list could
     // not be written (the first failure only: later ones say nothing new).
     QString Salva();

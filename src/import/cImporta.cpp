@@ -94,10 +94,11 @@ struct cImporta::Esecuzione
     QElapsedTimer ultimoTentativo;
 
     int archiviati = 0;
-    qsizetype nonArchiviati = 0;
+    int nonArchiviati = 0;
     int eliminate = 0; // rows the clean-up deleted, committed
     qint64 righeArchivio = 0; // rows the archive held when the run began
     bool problemiPulizia = false;
+    int rinviati = 0; // files left for a later run
     QStringList note; // what the list must say besides the files
     // Set when the run cannot go on (the archive failed, the list cannot be
     // written): what to tell the user.
@@ -187,6 +188,10 @@ struct cImporta::Esecuzione
     // listed as not archived, with the reason.
     ErroreArchivio ChiudiLotto(const QString& cartella)
     {
+        // The lines are made ready before the commit, so that once the rows
+        // are safe only one write stands between them and the list.
+        const qsizetype segno = elenco.InAttesa();
+        ElencaLotto(cartella);
         ErroreArchivio errore;
         if (inTransazione) {
             QElapsedTimer attesa;
@@ -196,30 +201,37 @@ struct cImporta::Esecuzione
                 Cede();
                 errore = connessione.Conferma();
             }
-            if (errore.presente())
+            if (errore.presente()) {
                 PerdiLotto(errore);
+                elenco.Scarta(segno);
+                ElencaLotto(cartella);
+            }
             if (errore.grave())
                 Ferma(errore);
             inTransazione = false;
             eliminate += eliminateLotto;
             eliminateLotto = 0;
         }
+        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
+            arresto = mancato;
+        for (const Voce& voce : lotto)
+            ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
+        lotto.clear();
+        return errore;
+    }
+
+    void ElencaLotto(const QString& cartella)
+    {
         for (const Voce& voce : lotto) {
             if (voce.errore.isEmpty()) {
-                ++archiviati;
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
-                ++nonArchiviati;
                 elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
                             + QLatin1Char('.'));
                 elenco.Riga(voce.errore);
             }
             elenco.Riga();
         }
-        lotto.clear();
-        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
-            arresto = mancato;
-        return errore;
     }
 
     // The transaction is gone (rolled back by us or by the engine): nothing
@@ -387,7 +399,33 @@ void cImporta::EliminaDocumentiDuplicati()
         MostraMessaggio(puliziaNonEseguita_, Icona::Esclamazione);
 }
 
-void cImporta::EseguiImportazione()
+// The files a run is limited to, when it does not take the whole folder.
+struct cImporta::Selezione
+{
+    QList<QByteArray> nuovi;
+    QList<QByteArray> rimossi;
+};
+
+void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
+{
+    if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty()
+        || !AttendiTurno())
+        return;
+    Selezione selezione{{}, rimossi};
+    // A name whose file went again before its turn came is nothing to archive.
+    for (const QByteArray& nome : nuovi) {
+        if (FilePresente(cartellaPDF_, nome))
+            selezione.nuovi.append(nome);
+    }
+    EseguiImportazione(&selezione);
+}
+
+void cImporta::ImpostaRinvio(std::function<bool(QByteArrayView)> daRinviare)
+{
+    daRinviare_ = std::move(daRinviare);
+}
+
+void cImporta::EseguiImportazione(const Selezione* selezione)
 {
     Esecuzione run(fileIni_);
     if (const QString errore = run.elenco.Crea(PercorsoElencoImportazione()); !errore.isEmpty()) {
@@ -412,6 +450,13 @@ void cImporta::EseguiImportazione()
                errore.presente()) {
         Interrompi(run, QStringLiteral("Impossibile aprire l'archivio %1: %2")
                             .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
+    } else if (selezione) {
+        // Only the rows of the names removed are looked at, not the whole archive.
+        ElencoCartella rimossi;
+        rimossi.Imposta(selezione->rimossi);
+        AggiungiSpariti(run, rimossi, ElencoCartella());
+        elenco.Imposta(selezione->nuovi);
+        ElaboraCartella(run, elenco);
     } else if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
         Interrompi(run, errore);
     } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
@@ -430,7 +475,7 @@ void cImporta::EseguiImportazione()
     // does not touch it any further.
     if (esito_ != EsitoImportazione::Interrotta) {
         // Files removed while the run walked the folder go in this clean-up too.
-        if (impronta.Cambiata()) {
+        if (!selezione && impronta.Cambiata()) {
             ElencoCartella dopo;
             if (dopo.Leggi(cartellaPDF_).isEmpty()) {
                 AggiungiSpariti(run, elenco, dopo);
@@ -468,6 +513,7 @@ void cImporta::EseguiImportazione()
     if (esito_ == EsitoImportazione::Eseguita
         && (run.nonArchiviati > 0 || run.problemiPulizia || !puliziaNonEseguita_.isEmpty()))
         esito_ = EsitoImportazione::EseguitaConProblemi;
+    riepilogo_ = {run.archiviati, int(run.nonArchiviati), run.eliminate, run.rinviati};
 }
 
 void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
@@ -512,6 +558,10 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
         if (run.GiaArchiviato(i))
             continue;
         const QByteArrayView byteNome = elenco.Nome(i);
+        if (daRinviare_ && daRinviare_(byteNome)) {
+            ++run.rinviati;
+            continue;
+        }
         const QString nome = QString::fromUtf8(byteNome);
         if (LunghezzaNonValida(run, nome))
             continue;

@@ -21,6 +21,15 @@ enum class EsitoImportazione {
     Interrotta           // an error stopped the run; the list says what was done
 };
 
+// What the last run did, for a caller that reports it in one line.
+struct RiepilogoImportazione
+{
+    int archiviati = 0;
+    int problemi = 0; // files listed as not archived
+    int tolti = 0;    // rows deleted because their file had gone
+    int rinviati = 0; // files left for a later run (still being written)
+};
+
 // Brings the archive up to date with the PDF folder: every file whose name
 // follows the document convention and whose document is not yet archived
 // becomes a row of Posta; rows whose PDF has gone are deleted. What was done
@@ -74,11 +83,22 @@ public:
     // files of the folder were examined out of how many there are.
     void ImpostaAvanzamento(std::function<void(qsizetype esaminati, qsizetype totale)> avanzamento);
 
+    // A run on the files named instead of the whole folder: each one that is
+    // still a file of the folder is handled as Avvia handles it, and the rows
+    // of those of `rimossi` that are no longer there are deleted. The list
+    // file is written as by Avvia.
+    void AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi);
+    // Files for which this answers true are left alone by the runs, to be
+    // looked at again later (a file still being written).
+    void ImpostaRinvio(std::function<bool(QByteArrayView nome)> daRinviare);
+    RiepilogoImportazione Riepilogo() const { return riepilogo_; }
+
 private:
     struct Esecuzione;
+    struct Selezione;
 
     bool AttendiTurno();
-    void EseguiImportazione();
+    void EseguiImportazione(const Selezione* selezione = nullptr);
     void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
     void AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima, const ElencoCartella& dopo);
     bool PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco);
@@ -99,6 +119,8 @@ private:
     QString puliziaNonEseguita_;
     std::unique_ptr<QLockFile> turno_;
     std::function<void(qsizetype, qsizetype)> avanzamento_;
+    std::function<bool(QByteArrayView)> daRinviare_;
+    RiepilogoImportazione riepilogo_;
 };
 
 // The path of the list file: the program's folder and "ElencoFileImp.txt".

@@ -265,8 +265,12 @@ bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QStri
     } else if (QFile::permissions(fileIni) != soloProprietario) {
         QFile::setPermissions(fileIni, soloProprietario);
     }
+    // Unbuffered: a write refused by a full disk must fail here, not in a
+    // flush whose failure the commit would not see (it would put an empty
+    // file in place of the settings).
     QSaveFile file(fileIni);
-    if (!file.open(QIODevice::WriteOnly) || file.write(dati) != dati.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(dati) != dati.size()
+        || !file.commit()) {
         Segnala(fileIni, Accesso::Scrittura, QStringLiteral("Impossibile salvare il file di impostazioni %1: %2")
                              .arg(fileIni, file.errorString()));
         return false;

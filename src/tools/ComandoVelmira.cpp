@@ -4,10 +4,17 @@
 #include "archive/ArchivioServer.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
+#include "import/Sorveglianza.h"
 #include "import/cImporta.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QHash>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +27,9 @@ const char* const guida =
     "Uso:\n"
     "  velmira importa --cartella-pdf CARTELLA --database FILE --file-ini FILE\n"
     "                  [--cartella-programma CARTELLA]\n"
+    "  velmira sorveglia --cartella-pdf CARTELLA --database FILE --file-ini FILE\n"
+    "                  [--cartella-programma CARTELLA] [--intervallo SECONDI]\n"
+    "                  [--attesa SECONDI]\n"
     "  velmira crea-archivio FILE [--server PARAMETRI]\n"
     "  velmira trasferisci ARCHIVIO FILE-COLLEGAMENTO\n"
     "  velmira --help\n"
@@ -49,6 +59,19 @@ const char* const guida =
     "       elenco non scrivibile): l'elenco riporta quanto fatto\n"
     "    2  un percorso mancante o errato, o un comando errato: nessuna importazione\n"
     "  I messaggi vanno sull'errore standard.\n"
+    "\n"
+    "sorveglia\n"
+    "  Tiene l'archivio aggiornato finché resta in esecuzione: ogni PDF nuovo della\n"
+    "  cartella viene archiviato appena completo (chiuso dopo la scrittura, o di\n"
+    "  dimensione ferma da --attesa secondi, 2 se non indicato), come farebbe\n"
+    "  importa; le righe dei PDF tolti dalla cartella vengono tolte. Un passaggio\n"
+    "  completo della cartella all'avvio, ogni --intervallo secondi (300 se non\n"
+    "  indicato; 0 solo all'avvio) e quando le notifiche del sistema vanno perse\n"
+    "  recupera quanto le notifiche non dicono (cartelle di rete). Un'importazione\n"
+    "  dalla finestra o da importa nello stesso momento attende il proprio turno.\n"
+    "  Una riga per passaggio sull'uscita standard. SIGTERM o SIGINT (Ctrl+C)\n"
+    "  fermano il programma dopo il lotto in corso.\n"
+    "  Esito: 0 fermato da un segnale; 2 un percorso mancante o errato all'avvio.\n"
     "\n"
     "crea-archivio\n"
     "  Crea un archivio vuoto nel file indicato. Non sovrascrive mai un file\n"
@@ -91,27 +114,48 @@ int erroreUso(std::FILE* errori, const QString& testo)
     return esitoPercorsi;
 }
 
+const QString opzioneCartella = QStringLiteral("--cartella-pdf");
+const QString opzioneDatabase = QStringLiteral("--database");
+const QString opzioneIni = QStringLiteral("--file-ini");
+const QString opzioneProgramma = QStringLiteral("--cartella-programma");
+const QString opzioneIntervallo = QStringLiteral("--intervallo");
+const QString opzioneAttesa = QStringLiteral("--attesa");
+
+// Reads "--option value" pairs among those `note` allows; on a wrong command
+// line tells why on `errori` and returns false.
+bool LeggiOpzioni(const QStringList& opzioni, const QStringList& note, QHash<QString, QString>& valori,
+                  std::FILE* errori)
+{
+    for (qsizetype i = 0; i < opzioni.size(); i += 2) {
+        QString errore;
+        if (!note.contains(opzioni[i]))
+            errore = QStringLiteral("opzione sconosciuta: %1").arg(opzioni[i]);
+        else if (i + 1 >= opzioni.size())
+            errore = QStringLiteral("manca il valore di %1").arg(opzioni[i]);
+        if (!errore.isEmpty()) {
+            erroreUso(errori, errore);
+            return false;
+        }
+        valori.insert(opzioni[i], opzioni[i + 1]);
+    }
+    if (valori.contains(opzioneProgramma))
+        ImpostaCartellaProgramma(valori.value(opzioneProgramma));
+    return true;
+}
+
 int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
 {
     if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
         return guidaComando(uscita);
-    const QStringList note = {QStringLiteral("--cartella-pdf"), QStringLiteral("--database"),
-                              QStringLiteral("--file-ini"), QStringLiteral("--cartella-programma")};
     QHash<QString, QString> valori;
-    for (qsizetype i = 0; i < opzioni.size(); i += 2) {
-        if (!note.contains(opzioni[i]))
-            return erroreUso(errori, QStringLiteral("opzione sconosciuta: %1").arg(opzioni[i]));
-        if (i + 1 >= opzioni.size())
-            return erroreUso(errori, QStringLiteral("manca il valore di %1").arg(opzioni[i]));
-        valori.insert(opzioni[i], opzioni[i + 1]);
-    }
-    if (valori.contains(note[3]))
-        ImpostaCartellaProgramma(valori.value(note[3]));
+    if (!LeggiOpzioni(opzioni, {opzioneCartella, opzioneDatabase, opzioneIni, opzioneProgramma}, valori,
+                      errori))
+        return esitoPercorsi;
 
     cImporta importazione;
-    importazione.CartellaPDF(valori.value(note[0]));
-    importazione.Database(valori.value(note[1]));
-    importazione.FileIni(valori.value(note[2]));
+    importazione.CartellaPDF(valori.value(opzioneCartella));
+    importazione.Database(valori.value(opzioneDatabase));
+    importazione.FileIni(valori.value(opzioneIni));
     importazione.Avvia();
     if (importazione.Esito() == EsitoImportazione::NonAvviata)
         return esitoPercorsi;
@@ -131,6 +175,79 @@ int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     default:
         return esitoInterrotto;
     }
+}
+
+// The write end of the pipe that turns SIGTERM and SIGINT into an event of
+// the loop: a signal handler may do little more than write a byte.
+int segnaleScrittura = -1;
+
+void SegnaleArresto(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t scritti = ::write(segnaleScrittura, &byte, 1);
+}
+
+// A number of seconds, possibly with decimals, as milliseconds; -1 when not.
+int Millisecondi(const QString& testo)
+{
+    bool numero = false;
+    const double secondi = testo.toDouble(&numero);
+    return numero && secondi >= 0 && secondi < 1e6 ? int(secondi * 1000) : -1;
+}
+
+int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
+{
+    if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
+        return guidaComando(uscita);
+    QHash<QString, QString> valori;
+    if (!LeggiOpzioni(opzioni,
+                      {opzioneCartella, opzioneDatabase, opzioneIni, opzioneProgramma, opzioneIntervallo,
+                       opzioneAttesa},
+                      valori, errori))
+        return esitoPercorsi;
+    ImpostazioniSorveglianza impostazioni;
+    impostazioni.cartellaPDF = valori.value(opzioneCartella);
+    impostazioni.database = valori.value(opzioneDatabase);
+    impostazioni.fileIni = valori.value(opzioneIni);
+    for (const auto& [opzione, valore] : {std::pair{opzioneIntervallo, &impostazioni.intervalloCompleto},
+                                          std::pair{opzioneAttesa, &impostazioni.attesaStabile}}) {
+        if (!valori.contains(opzione))
+            continue;
+        *valore = Millisecondi(valori.value(opzione));
+        if (*valore < 0)
+            return erroreUso(errori, QStringLiteral("%1 vuole un numero di secondi").arg(opzione));
+    }
+
+    int tubo[2];
+    if (::pipe2(tubo, O_CLOEXEC | O_NONBLOCK) != 0)
+        return erroreUso(errori, QStringLiteral("impossibile preparare la gestione dei segnali"));
+    segnaleScrittura = tubo[1];
+    struct sigaction azione {};
+    azione.sa_handler = SegnaleArresto;
+    sigemptyset(&azione.sa_mask);
+    azione.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &azione, nullptr);
+    sigaction(SIGINT, &azione, nullptr);
+
+    QEventLoop ciclo;
+    Sorveglianza sorveglianza(impostazioni, [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
+    QSocketNotifier segnali(tubo[0], QSocketNotifier::Read);
+    QObject::connect(&segnali, &QSocketNotifier::activated, &sorveglianza, [&] {
+        char byte;
+        while (::read(tubo[0], &byte, 1) > 0) {
+        }
+        sorveglianza.Ferma();
+    });
+    QObject::connect(&sorveglianza, &Sorveglianza::Fermata, &ciclo, &QEventLoop::quit);
+    sorveglianza.Avvia();
+    ciclo.exec();
+
+    signal(SIGTERM, SIG_DFL);
+    signal(SIGINT, SIG_DFL);
+    ::close(tubo[0]);
+    ::close(tubo[1]);
+    segnaleScrittura = -1;
+    return sorveglianza.PercorsiErrati() ? esitoPercorsi : esitoRiuscito;
 }
 
 int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
@@ -184,6 +301,8 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
         return guidaComando(uscita);
     if (comando == QLatin1String("importa"))
         return importa(argomenti.mid(1), uscita, errori);
+    if (comando == QLatin1String("sorveglia"))
+        return sorveglia(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("crea-archivio"))
         return creaArchivio(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("trasferisci"))

@@ -10,4 +10,5 @@
 // went to its end but some files were not archived (or the clean-up failed
 // or was skipped), 1 when an error stopped the run, 2 when a path failed its
 // check or the command line is wrong.
+// `sorveglia` runs until SIGTERM or SIGINT, then returns 0; 2 as above.
 int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori);

@@ -1,6 +1,8 @@
 #include "AmbienteProva.h"
+#include "DiscoPiccolo.h"
 
 #include "app/frmPrincipale.h"
+#include "common/CartellaProgramma.h"
 #include "components/Finestre.h"
 #include "settings/Impostazioni.h"
 
@@ -43,6 +45,7 @@ private slots:
     void menuEBarra();
     void unaSolaIstanzaPerFinestra();
     void attivazioneCollegamentoEBarraDiStato();
+    void puliziaDopoUnaScritturaFallita();
 
 private:
     // Stand-in windows, each named after its menu entry.
@@ -70,6 +73,41 @@ private:
     std::unique_ptr<frmPrincipale> principale;
     QList<QUrl> indirizziAperti;
 };
+
+// Velmira.ini on a full disk cannot take its repaired Durata: the user is
+// told once, and every activation still cleans the old lists.
+void TestFrmPrincipale::puliziaDopoUnaScritturaFallita()
+{
+    const QString programma = ambiente->percorso(QStringLiteral("programma"));
+    DiscoPiccolo disco(programma, 256);
+    if (!disco.montato())
+        QSKIP(qPrintable(disco.motivo()));
+    ImpostaCartellaProgramma(programma);
+    QFile ini(PercorsoVelmiraIni());
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[EliminaTemp]\nDurata=\n") > 0);
+    ini.close();
+    QVERIFY(QDir().mkpath(programma + QStringLiteral("/elenchi")));
+    disco.riempi(0);
+    ambiente->fermaOrologio(QDateTime::currentDateTime().addDays(30));
+    QWidget altra;
+    for (const QString nome : {"copiati_1.txt", "copiati_2.txt"}) {
+        QFile lista(programma + QStringLiteral("/elenchi/") + nome);
+        QVERIFY(lista.open(QIODevice::WriteOnly));
+        lista.close();
+        altra.show();
+        altra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&altra));
+        principale->show();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        QTRY_VERIFY(!lista.exists());
+        QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
+        // Never emptied by a write that did not go through.
+        QFile letto(PercorsoVelmiraIni());
+        QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "[EliminaTemp]\nDurata=\n");
+    }
+    QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
+}
 
 void TestFrmPrincipale::init()
 {

@@ -1,0 +1,339 @@
+#include "import/Sorveglianza.h"
+
+#include "common/Orologio.h"
+#include "import/cImporta.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <utility>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+namespace {
+
+// Events of one batch are gathered for this long (or until a batch is
+// full), so that a burst becomes a few runs instead of one per file.
+constexpr int raccolta = 100;
+
+constexpr quint32 eventiOsservati = IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM
+    | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+
+// File systems served by another machine: its writes raise no notification here.
+bool CartellaDiRete(const QString& cartella)
+{
+    struct statfs info {};
+    if (statfs(QFile::encodeName(cartella).constData(), &info) != 0)
+        return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x6969:     // NFS
+    case 0x517B:     // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+    case 0x65735546: // FUSE (sshfs and the like)
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString Momento()
+{
+    return Adesso().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+} // namespace
+
+Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
+                           std::function<void(const QString&)> riga, QObject* genitore)
+    : QObject(genitore), impostazioni_(impostazioni), riga_(std::move(riga)), prossimo_(new QTimer(this)),
+      completo_(new QTimer(this)), stabili_(new QTimer(this))
+{
+    prossimo_->setSingleShot(true);
+    connect(prossimo_, &QTimer::timeout, this, &Sorveglianza::Esegui);
+    connect(completo_, &QTimer::timeout, this, [this] {
+        completoRichiesto_ = true;
+        Programma(0);
+    });
+    stabili_->setInterval(impostazioni_.attesaStabile);
+    connect(stabili_, &QTimer::timeout, this, &Sorveglianza::ControllaInScrittura);
+}
+
+Sorveglianza::~Sorveglianza()
+{
+    if (inotify_ >= 0)
+        ::close(inotify_);
+}
+
+void Sorveglianza::Avvia()
+{
+    inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (inotify_ >= 0) {
+        notifiche_ = new QSocketNotifier(inotify_, QSocketNotifier::Read, this);
+        connect(notifiche_, &QSocketNotifier::activated, this, &Sorveglianza::LeggiEventi);
+        Osserva();
+    }
+    const QString ogni = impostazioni_.intervalloCompleto > 0
+        ? QStringLiteral("ogni %1 s").arg(impostazioni_.intervalloCompleto / 1000.0)
+        : QStringLiteral("solo all'avvio e quando le notifiche vanno perse");
+    if (osservazione_ < 0)
+        riga_(QStringLiteral("%1 notifiche non disponibili per %2: la cartella viene riletta %3.")
+                  .arg(Momento(), impostazioni_.cartellaPDF, ogni));
+    else if (CartellaDiRete(impostazioni_.cartellaPDF))
+        riga_(QStringLiteral("%1 %2 è una cartella di rete: i file scritti da altri computer vengono "
+                             "archiviati dai passaggi completi, %3.")
+                  .arg(Momento(), impostazioni_.cartellaPDF, ogni));
+    if (impostazioni_.intervalloCompleto > 0)
+        completo_->start(impostazioni_.intervalloCompleto);
+    completoRichiesto_ = true;
+    Programma(0);
+}
+
+void Sorveglianza::Osserva()
+{
+    if (inotify_ < 0)
+        return;
+    osservazione_ = inotify_add_watch(inotify_, QFile::encodeName(impostazioni_.cartellaPDF).constData(),
+                                      eventiOsservati);
+}
+
+void Sorveglianza::LeggiEventi()
+{
+    alignas(inotify_event) char dati[64 * 1024];
+    bool cambiato = false;
+    for (;;) {
+        const ssize_t letti = ::read(inotify_, dati, sizeof dati);
+        if (letti <= 0)
+            break;
+        for (ssize_t i = 0; i < letti;) {
+            const auto* evento = reinterpret_cast<const inotify_event*>(dati + i);
+            i += ssize_t(sizeof(inotify_event) + evento->len);
+            if (evento->mask & IN_Q_OVERFLOW) {
+                completoRichiesto_ = true;
+                cambiato = true;
+                continue;
+            }
+            if (evento->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+                // The folder itself went: the next full pass watches it again.
+                if (osservazione_ >= 0 && (evento->mask & IN_IGNORED) == 0)
+                    inotify_rm_watch(inotify_, osservazione_);
+                osservazione_ = -1;
+                continue;
+            }
+            if (evento->len == 0 || (evento->mask & IN_ISDIR))
+                continue; // subfolders are never archived
+            const QByteArray nome(evento->name);
+            if (evento->mask & IN_CREATE) {
+                inScrittura_.insert(nome, {});
+            } else if (evento->mask & (IN_CLOSE_WRITE | IN_MOVED_TO)) {
+                inScrittura_.remove(nome);
+                rimossi_.remove(nome);
+                nuovi_.insert(nome);
+                cambiato = true;
+            } else if (evento->mask & (IN_DELETE | IN_MOVED_FROM)) {
+                inScrittura_.remove(nome);
+                nuovi_.remove(nome);
+                rimossi_.insert(nome);
+                cambiato = true;
+            }
+        }
+    }
+    if (!inScrittura_.isEmpty() && !stabili_->isActive())
+        stabili_->start();
+    if (cambiato)
+        Programma(nuovi_.size() + rimossi_.size() >= impostazioni_.nomiPerLotto ? 0 : raccolta);
+}
+
+// A file created and still open for writing (or written through a link,
+// or by a program that never closes it) is taken once it stops changing.
+void Sorveglianza::ControllaInScrittura()
+{
+    bool pronti = false;
+    for (auto voce = inScrittura_.begin(); voce != inScrittura_.end();) {
+        struct stat info {};
+        const QByteArray percorso = QFile::encodeName(impostazioni_.cartellaPDF) + '/' + voce.key();
+        if (::stat(percorso.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            voce = inScrittura_.erase(voce);
+            continue;
+        }
+        const qint64 modifica = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+        if (voce->dimensione == info.st_size && voce->modifica == modifica) {
+            nuovi_.insert(voce.key());
+            voce = inScrittura_.erase(voce);
+            pronti = true;
+            continue;
+        }
+        *voce = {info.st_size, modifica};
+        ++voce;
+    }
+    if (inScrittura_.isEmpty())
+        stabili_->stop();
+    if (pronti)
+        Programma(0);
+}
+
+void Sorveglianza::Programma(int millisecondi)
+{
+    // A run under way reschedules itself at its end; a batch timer already
+    // running is not pushed back, so that a steady stream is still served.
+    if (inCorso_ || (prossimo_->isActive() && prossimo_->remainingTime() <= millisecondi))
+        return;
+    prossimo_->start(millisecondi);
+}
+
+bool Sorveglianza::DaRinviare(QByteArrayView nome, bool completo)
+{
+    const QByteArray chiave = nome.toByteArray();
+    if (inScrittura_.contains(chiave))
+        return true;
+    if (!completo || nuovi_.contains(chiave))
+        return false;
+    // Found by a full pass: complete only once it has stopped changing.
+    struct stat info {};
+    const QByteArray percorso = QFile::encodeName(impostazioni_.cartellaPDF) + '/' + chiave;
+    if (::stat(percorso.constData(), &info) != 0)
+        return false;
+    const qint64 eta = QDateTime::currentMSecsSinceEpoch()
+        - (qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    if (eta >= impostazioni_.attesaStabile)
+        return false;
+    inScrittura_.insert(chiave, {});
+    if (!stabili_->isActive())
+        stabili_->start();
+    return true;
+}
+
+void Sorveglianza::Esegui()
+{
+    if (inCorso_)
+        return;
+    if (fermaRichiesto_) {
+        Concludi();
+        return;
+    }
+    inCorso_ = true;
+    const bool completo = completoRichiesto_;
+    {
+        cImporta importazione;
+        corrente_ = &importazione;
+        importazione.CartellaPDF(impostazioni_.cartellaPDF);
+        importazione.Database(impostazioni_.database);
+        importazione.FileIni(impostazioni_.fileIni);
+        importazione.ImpostaRinvio(
+            [this, completo](QByteArrayView nome) { return DaRinviare(nome, completo); });
+        if (completo)
+            EseguiCompleto(importazione);
+        else
+            EseguiLotto(importazione);
+        corrente_ = nullptr;
+    }
+    inCorso_ = false;
+    if (fermaRichiesto_)
+        Concludi();
+    else if (completoRichiesto_ || !nuovi_.isEmpty() || !rimossi_.isEmpty())
+        Programma(0);
+}
+
+void Sorveglianza::EseguiCompleto(cImporta& importazione)
+{
+    completoRichiesto_ = false;
+    if (osservazione_ < 0)
+        Osserva();
+    // What the notifications named so far is covered by this pass; the
+    // names closed after writing are not held back as still changing.
+    const QSet<QByteArray> chiusi = nuovi_;
+    rimossi_.clear();
+    completoInCorso_ = true;
+    importazione.Avvia();
+    completoInCorso_ = false;
+    nuovi_.subtract(chiusi);
+    const bool primo = std::exchange(primoCompleto_, false);
+    const RiepilogoImportazione r = importazione.Riepilogo();
+    const EsitoImportazione esito = importazione.Esito();
+    if (esito == EsitoImportazione::NonAvviata) {
+        if (fermaRichiesto_)
+            return;
+        // Wrong paths from the start are the command line's fault: stop. Later
+        // they are a folder or server gone for a while: try again next time.
+        if (primo) {
+            percorsiErrati_ = true;
+            fermaRichiesto_ = true;
+        } else {
+            riga_(QStringLiteral("%1 passaggio completo non eseguito: controllare i percorsi.").arg(Momento()));
+        }
+        return;
+    }
+    QString testo = QStringLiteral("%1 passaggio completo: archiviati %2, non archiviati %3, righe tolte %4, "
+                                   "in attesa %5")
+                        .arg(Momento())
+                        .arg(r.archiviati)
+                        .arg(r.problemi)
+                        .arg(r.tolti)
+                        .arg(r.rinviati);
+    if (esito == EsitoImportazione::Annullata)
+        testo += QStringLiteral("; interrotto dall'arresto");
+    else if (esito == EsitoImportazione::Interrotta)
+        testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
+    riga_(testo + QLatin1Char('.'));
+}
+
+void Sorveglianza::EseguiLotto(cImporta& importazione)
+{
+    const auto preleva = [this](QSet<QByteArray>& insieme) {
+        QList<QByteArray> presi;
+        for (auto nome = insieme.begin(); nome != insieme.end() && presi.size() < impostazioni_.nomiPerLotto;) {
+            presi.append(*nome);
+            nome = insieme.erase(nome);
+        }
+        return presi;
+    };
+    const QList<QByteArray> nuovi = preleva(nuovi_);
+    const QList<QByteArray> rimossi = preleva(rimossi_);
+    importazione.AvviaNomi(nuovi, rimossi);
+    const RiepilogoImportazione r = importazione.Riepilogo();
+    QString testo = QStringLiteral("%1 lotto di %2 file nuovi e %3 tolti: archiviati %4, non archiviati %5, "
+                                   "righe tolte %6, in attesa %7")
+                        .arg(Momento())
+                        .arg(nuovi.size())
+                        .arg(rimossi.size())
+                        .arg(r.archiviati)
+                        .arg(r.problemi)
+                        .arg(r.tolti)
+                        .arg(r.rinviati);
+    if (importazione.Esito() == EsitoImportazione::Interrotta)
+        testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
+    else if (importazione.Esito() == EsitoImportazione::NonAvviata) {
+        testo += QStringLiteral("; non eseguito");
+        // Nothing was done: the names are tried again with the next run.
+        for (const QByteArray& nome : nuovi)
+            nuovi_.insert(nome);
+        for (const QByteArray& nome : rimossi)
+            rimossi_.insert(nome);
+    }
+    riga_(testo + QLatin1Char('.'));
+}
+
+void Sorveglianza::Ferma()
+{
+    fermaRichiesto_ = true;
+    // A full pass may be long: it stops at its next file. A batch is short
+    // and is finished.
+    if (corrente_ && completoInCorso_)
+        corrente_->AnnullaProcedura(true);
+    if (!inCorso_)
+        Concludi();
+}
+
+void Sorveglianza::Concludi()
+{
+    prossimo_->stop();
+    completo_->stop();
+    stabili_->stop();
+    if (notifiche_)
+        notifiche_->setEnabled(false);
+    QTimer::singleShot(0, this, &Sorveglianza::Fermata);
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <functional>
+
+class QSocketNotifier;
+class QTimer;
+class cImporta;
+
+struct ImpostazioniSorveglianza
+{
+    QString cartellaPDF;
+    QString database;
+    QString fileIni;
+    // Between two full passes over the folder; 0: only at start and when
+    // change notifications were lost.
+    int intervalloCompleto = 300000;
+    // A file that was created but not closed counts as complete once its
+    // size and time have not changed for this long.
+    int attesaStabile = 2000;
+    // Most names handed to one run: a burst becomes a few runs, each with
+    // one connection and one list, and a stop request waits for one only.
+    int nomiPerLotto = 2000;
+};
+
+// Keeps the archive up to date with the PDF folder while it runs. The
+// kernel names the files that were closed after writing, renamed in,
+// deleted or renamed away (inotify); they are archived or cleaned up in
+// batches by the same engine as the import window. A full pass at start, at
+// a fixed interval and whenever notifications were lost catches up with
+// what no notification told (a folder mounted from a file server, where
+// other machines' writes raise none). Never two runs at once.
+class Sorveglianza : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `riga` receives one line per run.
+    Sorveglianza(const ImpostazioniSorveglianza& impostazioni, std::function<void(const QString&)> riga,
+                 QObject* genitore = nullptr);
+    ~Sorveglianza() override;
+
+    // Starts watching and schedules the first full pass.
+    void Avvia();
+    // Stops after the run under way: a batch is finished, a full pass stops
+    // at its next file. Fermata follows.
+    void Ferma();
+    // The first full pass could not start (a path failed its check).
+    bool PercorsiErrati() const { return percorsiErrati_; }
+    // The kernel's notifications are in use for the folder.
+    bool NotificheAttive() const { return osservazione_ >= 0; }
+
+signals:
+    void Fermata();
+
+private:
+    struct InScrittura
+    {
+        qint64 dimensione = -1;
+        qint64 modifica = -1;
+    };
+
+    void Osserva();
+    void LeggiEventi();
+    void ControllaInScrittura();
+    void Programma(int millisecondi);
+    void Esegui();
+    void EseguiCompleto(cImporta& importazione);
+    void EseguiLotto(cImporta& importazione);
+    bool DaRinviare(QByteArrayView nome, bool completo);
+    void Concludi();
+
+    ImpostazioniSorveglianza impostazioni_;
+    std::function<void(const QString&)> riga_;
+    int inotify_ = -1;
+    int osservazione_ = -1;
+    QSocketNotifier* notifiche_ = nullptr;
+    QTimer* prossimo_;
+    QTimer* completo_;
+    QTimer* stabili_;
+    QSet<QByteArray> nuovi_;
+    QSet<QByteArray> rimossi_;
+    QHash<QByteArray, InScrittura> inScrittura_;
+    bool completoRichiesto_ = true;
+    bool inCorso_ = false;
+    bool completoInCorso_ = false;
+    bool primoCompleto_ = true;
+    bool fermaRichiesto_ = false;
+    bool percorsiErrati_ = false;
+    cImporta* corrente_ = nullptr;
+};

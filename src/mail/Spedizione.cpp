@@ -1,0 +1,61 @@
+#include "mail/Spedizione.h"
+
+#include "common/Dialoghi.h"
+#include "mail/RegistraInvii.h"
+#include "settings/Impostazioni.h"
+
+std::optional<int> PortaSmtp(const QString& porta)
+{
+    const QString testo = porta.trimmed();
+    if (testo.isEmpty())
+        return 0;
+    bool numero = false;
+    const int valore = testo.toInt(&numero);
+    if (!numero || valore < 1 || valore > 65535)
+        return std::nullopt;
+    return valore;
+}
+
+void Spedizione::Avvia(std::unique_ptr<Corvex> em, const EmailImpostazioni& impostazioni, int porta,
+                       const TabellaInvio& tabella)
+{
+    // The seven values in the component's order.
+    static_cast<ValoriCorvex&>(*em) = {impostazioni.Indirizzo, impostazioni.Messaggio, impostazioni.Oggetto,
+                                       impostazioni.Password, porta, impostazioni.SMTP, impostazioni.UserID};
+    // Owned by nobody but itself until the component reports.
+    auto* spedizione = new Spedizione(std::move(em));
+    spedizione->em_->InviaDocumenti(tabella);
+}
+
+Spedizione::Spedizione(std::unique_ptr<Corvex> em) : em_(std::move(em))
+{
+    AvanzamentoInvii& avanzamento = AvanzamentoInvii::Istanza();
+    connect(em_.get(), &Corvex::Avanzamento, &avanzamento, &AvanzamentoInvii::Avanzamento);
+    connect(em_.get(), &Corvex::Risultato, this,
+            [this](bool, const QString& strMessaggio) { Risultato(strMessaggio); });
+    avanzamento.Cambia(+1);
+}
+
+void Spedizione::Risultato(const QString& strMessaggio)
+{
+    // A component that reports twice is heard once.
+    disconnect(em_.get(), nullptr, this, nullptr);
+    disconnect(em_.get(), nullptr, &AvanzamentoInvii::Istanza(), nullptr);
+    AvanzamentoInvii::Istanza().Cambia(-1);
+    const QString nota = NotaRegistrazione(RegistraInvii());
+    MostraMessaggio(nota.isEmpty() ? strMessaggio : strMessaggio + QStringLiteral("\n\n") + nota,
+                    Icona::Informazione);
+    deleteLater();
+}
+
+AvanzamentoInvii& AvanzamentoInvii::Istanza()
+{
+    static AvanzamentoInvii istanza;
+    return istanza;
+}
+
+void AvanzamentoInvii::Cambia(int differenza)
+{
+    inCorso_ += differenza;
+    emit InCorsoCambiato(inCorso_);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "components/Corvex.h"
+
+#include <QObject>
+#include <memory>
+#include <optional>
+
+struct EmailImpostazioni;
+
+// The setting Porta as the mail component takes it: 0 for an empty text (the
+// protocol's usual port), the number for a whole number from 1 to 65535,
+// nothing for anything else.
+std::optional<int> PortaSmtp(const QString& porta);
+
+// One dispatch, from InviaDocumenti to the component's Risultato: it outlives
+// the window that started it. On Risultato it records the list of messages
+// sent, shows the component's message (with a note when lines of the list
+// were not recorded), and goes, releasing the component.
+class Spedizione : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Sets the seven account values on `em` in the component's order, hands
+    // it the table and returns at once. `porta` is PortaSmtp of the setting.
+    static void Avvia(std::unique_ptr<Corvex> em, const EmailImpostazioni& impostazioni, int porta,
+                      const TabellaInvio& tabella);
+
+private:
+    explicit Spedizione(std::unique_ptr<Corvex> em);
+    void Risultato(const QString& strMessaggio);
+
+    std::unique_ptr<Corvex> em_;
+};
+
+// Tells whoever shows it (the main window's status bar) how the dispatches
+// in progress are going.
+class AvanzamentoInvii : public QObject
+{
+    Q_OBJECT
+
+public:
+    static AvanzamentoInvii& Istanza();
+    int InCorso() const { return inCorso_; }
+
+signals:
+    void Avanzamento(int fatti, int totale);
+    // A dispatch began or ended; InCorso() says how many are still running.
+    void InCorsoCambiato(int inCorso);
+
+private:
+    friend class Spedizione;
+    void Cambia(int differenza);
+    int inCorso_ = 0;
+};

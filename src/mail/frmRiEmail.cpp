@@ -1,0 +1,84 @@
+#include "mail/frmRiEmail.h"
+
+#include "archive/Archivio.h"
+#include "archive/Recordset.h"
+#include "common/Dialoghi.h"
+#include "mail/IstruzioniEmail.h"
+#include "mail/frmAnteprima.h"
+#include "search/PannelloRicerca.h"
+#include "settings/Impostazioni.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+namespace {
+// The window as the user sees it: its frame in the main window, or itself.
+QWidget* Cornice(QWidget* finestra)
+{
+    auto* cornice = qobject_cast<QMdiSubWindow*>(finestra->parentWidget());
+    return cornice ? static_cast<QWidget*>(cornice) : finestra;
+}
+}
+
+frmRiEmail::frmRiEmail(QWidget* parent) : QWidget(parent)
+{
+    OpzioniPannello opzioni;
+    opzioni.leggiImpostazioniEmail = true;
+    pannello_ = new PannelloRicerca(this, opzioni);
+    setObjectName(QStringLiteral("frmRiEmail"));
+    setWindowTitle(QStringLiteral("Invia Documenti via email..."));
+    (new QVBoxLayout(this))->addWidget(pannello_);
+    connect(pannello_, &PannelloRicerca::Cerca, this, &frmRiEmail::cmdCerca_Click);
+    pannello_->Carica();
+}
+
+frmAnteprima* frmRiEmail::Anteprima() const
+{
+    return anteprima_;
+}
+
+void frmRiEmail::cmdCerca_Click()
+{
+    auto recordset = std::make_unique<Recordset>();
+    const ErroreArchivio errore = recordset->ApriSql(
+        StringaConnessione(Modulo::strDatabase),
+        IstruzioneEmail(pannello_->intModoRicerca(), pannello_->Criteri()));
+    if (errore.presente()) {
+        MostraMessaggio(errore.testo(), Icona::Critica);
+        return;
+    }
+    if (recordset->FineFile()) {
+        MostraMessaggio(QStringLiteral("Esito negativo ricerca."), Icona::Informazione);
+        ChiudiRecordset(recordset);
+        return;
+    }
+    auto* anteprima = new frmAnteprima;
+    anteprima->setREcoR(std::move(recordset));
+    MostraAnteprima(anteprima);
+}
+
+void frmRiEmail::MostraAnteprima(frmAnteprima* anteprima)
+{
+    anteprima_ = anteprima;
+    QWidget* cornice = Cornice(this);
+    auto* sotto = qobject_cast<QMdiSubWindow*>(cornice);
+    QMdiArea* area = sotto ? sotto->mdiArea() : nullptr;
+    // Back with its criteria as typed whenever the preview closes, sent or not.
+    connect(anteprima, &frmAnteprima::Scaricata, this, [cornice, sotto, area] {
+        cornice->show();
+        if (area)
+            area->setActiveSubWindow(sotto);
+    });
+    cornice->hide();
+    if (area) {
+        QMdiSubWindow* nuova = area->addSubWindow(anteprima);
+        nuova->setAttribute(Qt::WA_DeleteOnClose);
+        nuova->resize(nuova->sizeHint().expandedTo(QSize(1260, 760)).boundedTo(area->viewport()->size()));
+        nuova->show();
+        area->setActiveSubWindow(nuova);
+    } else {
+        anteprima->setAttribute(Qt::WA_DeleteOnClose);
+        anteprima->show();
+    }
+}

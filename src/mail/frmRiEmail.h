@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class PannelloRicerca;
+class frmAnteprima;
+
+// "Invia Documenti via email...": finds the documents to send and hands them
+// to the preview, staying hidden, its criteria kept, until the preview closes.
+class frmRiEmail : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmRiEmail(QWidget* parent = nullptr);
+
+    PannelloRicerca* Pannello() const { return pannello_; }
+    frmAnteprima* Anteprima() const;
+
+private:
+    void cmdCerca_Click();
+    void MostraAnteprima(frmAnteprima* anteprima);
+
+    PannelloRicerca* pannello_;
+    QPointer<frmAnteprima> anteprima_;
+};

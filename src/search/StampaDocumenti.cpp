@@ -1,0 +1,77 @@
+#include "search/StampaDocumenti.h"
+
+#include "common/CartellaProgramma.h"
+#include "common/Orologio.h"
+#include "log/cLogProgramma.h"
+#include "search/ServizioStampa.h"
+#include "settings/Impostazioni.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+void ScriviRistampa(const QString& stampa, const QString& stampante, int copie)
+{
+    const QString elenco = PercorsoElencoRistampe();
+    QDir().mkpath(QFileInfo(elenco).path());
+    const QDateTime adesso = Adesso();
+    cLogProgramma riga;
+    riga.Data = adesso.toString(QStringLiteral("dd/MM/yyyy"));
+    riga.Ora = adesso.toString(QStringLiteral("HH:mm:ss"));
+    riga.Procedura = QStringLiteral("Ristampa");
+    riga.TipoOperazione = QStringLiteral("%1, copie %2").arg(stampante).arg(copie);
+    riga.Descrizione = stampa;
+    riga.ScriviInFile(elenco, true);
+}
+
+} // namespace
+
+QList<EsitoStampa> StampaDocumenti(const QStringList& nomi, const QString& stampante, int copie,
+                                   const std::function<bool(int, int)>& avanzamento)
+{
+    QList<EsitoStampa> esiti;
+    const int totale = int(nomi.size());
+    for (const QString& stampa : nomi) {
+        if (avanzamento && !avanzamento(int(esiti.size()), totale))
+            return esiti;
+        const QString percorso = UnisciPercorso(Modulo::strCartellaPDF, stampa);
+        QString errore;
+        if (!QFileInfo(percorso).isFile())
+            errore = QStringLiteral("il file %1 non si trova nella cartella dei documenti").arg(percorso);
+        else
+            errore = ServizioStampaAttuale::Attuale().StampaFile(stampante, percorso, stampa, copie);
+        if (errore.isEmpty())
+            ScriviRistampa(stampa, stampante, copie);
+        esiti.append({stampa, errore});
+    }
+    if (avanzamento)
+        avanzamento(totale, totale);
+    return esiti;
+}
+
+QString PercorsoElencoRistampe()
+{
+    return UnisciPercorso(UnisciPercorso(CartellaProgramma(), QStringLiteral("elenchi")),
+                          QStringLiteral("ElencoRistampe") + Adesso().toString(QStringLiteral("dd_MM_yyyy"))
+                              + QStringLiteral(".txt"));
+}
+
+QString RiepilogoStampa(const QList<EsitoStampa>& esiti, qsizetype richiesti, const QString& stampante)
+{
+    QStringList mancati;
+    for (const EsitoStampa& esito : esiti) {
+        if (!esito.errore.isEmpty())
+            mancati.append(QStringLiteral("%1: %2").arg(esito.stampa, esito.errore));
+    }
+    QString testo = QStringLiteral("Documenti stampati su %1: %2 di %3.")
+                        .arg(stampante)
+                        .arg(esiti.size() - mancati.size())
+                        .arg(richiesti);
+    if (esiti.size() < richiesti)
+        testo += QStringLiteral("\nStampa interrotta dall'operatore: %1 documenti non inviati.")
+                     .arg(richiesti - esiti.size());
+    if (!mancati.isEmpty())
+        testo += QStringLiteral("\nNon stampati:\n") + mancati.join(QLatin1Char('\n'));
+    return testo;
+}

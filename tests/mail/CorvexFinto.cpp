@@ -1,0 +1,67 @@
+#include "CorvexFinto.h"
+
+#include "archive/Archivio.h"
+#include "archive/Recordset.h"
+#include "common/CartellaProgramma.h"
+#include "mail/ElencoMail.h"
+
+#include <QTimer>
+
+QList<CorvexFinto::Invio>& CorvexFinto::Invii()
+{
+    static QList<Invio> invii;
+    return invii;
+}
+
+void CorvexFinto::Installa()
+{
+    Invii().clear();
+    Corvex::InstallaFabbrica([] { return std::make_unique<CorvexFinto>(); });
+}
+
+void CorvexFinto::Disinstalla()
+{
+    Corvex::InstallaFabbrica({});
+}
+
+CorvexFinto::~CorvexFinto()
+{
+    if (indice_ >= 0)
+        Invii()[indice_].rilasciato = true;
+}
+
+void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
+{
+    indice_ = Invii().size();
+    Invii().append({{Mittente, TestoMail, OggettoMail, PasswordSmtp, QString::number(PortaSmtp), ServerSmtp,
+                     Utente},
+                    tabella});
+    QTimer::singleShot(0, this, [this, tabella] {
+        QStringList righe;
+        for (qsizetype k = 0; k < tabella.percorsi.size(); ++k)
+            righe.append(RigaElencoMail({QDateTime(QDate(2014, 3, 15), QTime(10, 31, int(k))), Mittente,
+                                         tabella.destinatari.at(k), QStringLiteral("inviato"),
+                                         tabella.percorsi.at(k)}));
+        ScriviElencoMail(CartellaProgramma(), righe);
+        emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
+        emit Risultato(true, QStringLiteral("Invio completato."));
+    });
+}
+
+QStringList RigheArchivio(const QString& database, const QString& istruzione)
+{
+    Recordset rs;
+    if (const ErroreArchivio errore = rs.ApriSql(StringaConnessione(database), istruzione); errore.presente())
+        return {errore.testo()};
+    QStringList righe;
+    for (; !rs.FineFile(); rs.MoveNext()) {
+        QStringList campi;
+        for (int i = 0; i < rs.NumeroCampi(); ++i) {
+            const QVariant valore = rs.Valore(i);
+            campi.append(valore.typeId() == QMetaType::QDateTime ? valore.toDateTime().toString(Qt::ISODate)
+                                                                : valore.toString());
+        }
+        righe.append(campi.join(QLatin1Char('|')));
+    }
+    return righe;
+}

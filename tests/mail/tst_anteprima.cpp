@@ -1,0 +1,315 @@
+#include "ArchivioProva.h"
+#include "CorvexFinto.h"
+#include "archive/Archivio.h"
+#include "archive/Connessione.h"
+#include "archive/Recordset.h"
+#include "mail/IstruzioniEmail.h"
+#include "mail/IndicatoreInvio.h"
+#include "mail/frmAnteprima.h"
+#include "mail/frmRiEmail.h"
+#include "settings/Impostazioni.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPdfView>
+#include <QPdfWriter>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+// The e-mail search and its preview, driven as a user does inside the main
+// window's work area, with a double for the mail component.
+class TestAnteprima : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ArchivioProva> archivio_;
+    std::unique_ptr<QMdiArea> area_;
+    QPointer<frmRiEmail> ricerca_;
+
+    void Prepara(const QStringList& righe, const QString& porta = {})
+    {
+        // fat9.pdf is a real document; bol7.pdf and fat123.pdf are missing.
+        archivio_ = std::make_unique<ArchivioProva>(righe);
+        {
+            QPdfWriter pdf(archivio_->pdf("fat9.pdf"));
+            QPainter pittore(&pdf);
+            pittore.drawText(QPointF(500, 500), QStringLiteral("Fattura n. 9"));
+        }
+        Connessione c;
+        QVERIFY(!c.Apri(StringaConnessione(archivio_->database)).presente());
+        QVERIFY(!c.Esegui("update Posta set email = null where Stampa = 'bol7.pdf'").presente());
+        QVERIFY(!c.Esegui("update Posta set email = '' where Stampa = 'fat123.pdf'").presente());
+        c.Chiudi();
+        const QStringList account{"Indirizzo", "ufficio@esempio.it", "SMTP", "smtp.esempio.it", "UserID", "utente",
+                                  "Password", "segreta", "Oggetto", "Documenti", "Messaggio",
+                                  "Buongiorno,+in allegato.", "Porta", porta};
+        for (int i = 0; i < account.size(); i += 2)
+            ScriviIni("Email", account[i], account[i + 1]);
+        CorvexFinto::Installa();
+        area_ = std::make_unique<QMdiArea>();
+        area_->resize(1200, 900);
+        ricerca_ = new frmRiEmail;
+        QMdiSubWindow* cornice = area_->addSubWindow(ricerca_);
+        cornice->setAttribute(Qt::WA_DeleteOnClose);
+        QVERIFY(MostraAttiva(area_.get()));
+        cornice->show();
+        area_->setActiveSubWindow(cornice);
+    }
+
+    frmAnteprima* Anteprima() const { return ricerca_ ? ricerca_->Anteprima() : nullptr; }
+    QTreeWidget* Lista() const { return Anteprima()->lista; }
+    QTreeWidgetItem* Riga(int i) const { return Lista()->topLevelItem(i); }
+
+    void Clic(int riga, Qt::MouseButton pulsante)
+    {
+        // On the second column: the first holds the tick box.
+        const QPoint punto(Lista()->columnViewportPosition(1) + 4, Lista()->visualItemRect(Riga(riga)).center().y());
+        QTest::mouseClick(Lista()->viewport(), pulsante, {}, punto);
+    }
+
+    // Each row as the user reads it: "x" when ticked, "*" when bold, then its columns.
+    QStringList Righe() const
+    {
+        QStringList righe;
+        for (int i = 0; i < Lista()->topLevelItemCount(); ++i) {
+            QStringList celle{QString(Riga(i)->checkState(0) == Qt::Checked ? "x" : " ")
+                              + (Riga(i)->font(0).bold() ? "*" : "")};
+            for (int c = 0; c < Lista()->columnCount(); ++c)
+                celle.append(Riga(i)->text(c));
+            righe.append(celle.join('|'));
+        }
+        return righe;
+    }
+
+    QStringList Intestazioni() const
+    {
+        QStringList testi;
+        for (int c = 0; c < Lista()->columnCount(); ++c)
+            testi.append(Lista()->headerItem()->text(c));
+        return testi;
+    }
+
+    const QStringList archivioMarzo{"fat9.pdf FAT 9 2014-03-15 C01", "bol7.pdf BOL 7 2014-03-01 C02",
+                                    "fat123.pdf FAT 123 2014-03-31 C01", "fat10.pdf FAT 10 2014-04-01 C01"};
+
+private slots:
+    void cleanup()
+    {
+        area_.reset();
+        CorvexFinto::Disinstalla();
+        archivio_.reset();
+    }
+
+    void ricerche_data()
+    {
+        QTest::addColumn<int>("opzione");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("colonne");
+        QTest::addColumn<QString>("righe");
+        QTest::addColumn<QString>("istruzione");
+        QTest::newRow("data, tutti") << 0 << "Tutti" << "" << "Stampa Tipo Num_Documento Data Clien_Forn email"
+            << "bol7.pdf fat123.pdf fat9.pdf"
+            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;";
+        QTest::newRow("data, fatture") << 0 << "FAT" << "" << "Stampa Num_Documento Data Clien_Forn email"
+            << "fat9.pdf fat123.pdf"
+            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;";
+        QTest::newRow("numero, fatture") << 1 << "FAT" << "123" << "Stampa Num_Documento anno Clien_Forn email"
+            << "fat123.pdf"
+            << "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;";
+        QTest::newRow("codice con apice, bolle") << 2 << "BOL" << "C'02" << "" << ""
+            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='BOL' and Codice='C''02' order by data, NumDoc;";
+    }
+
+    // Each search as typed: its statement, the preview's columns and rows, the
+    // search window hidden meanwhile and back with its criteria on "Annulla";
+    // a search without documents says so and stays.
+    void ricerche()
+    {
+        QFETCH(int, opzione);
+        QFETCH(QString, tipo);
+        QFETCH(QString, testo);
+        QFETCH(QString, colonne);
+        QFETCH(QString, righe);
+        QFETCH(QString, istruzione);
+        Prepara(archivioMarzo);
+        PannelloRicerca* p = ricerca_->Pannello();
+        Cerca(p, opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
+        QCOMPARE(IstruzioneEmail(p->intModoRicerca(), p->Criteri()), istruzione);
+        if (righe.isEmpty()) {
+            QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({Messaggio(Icona::Informazione,
+                                                                           "Esito negativo ricerca.")}));
+            QVERIFY(!Anteprima() && ricerca_->isVisible());
+            return;
+        }
+        QVERIFY(Anteprima() && Anteprima()->isVisible() && !ricerca_->isVisible());
+        QCOMPARE(Intestazioni().join(' '), colonne);
+        QStringList prime;
+        for (int i = 0; i < Lista()->topLevelItemCount(); ++i)
+            prime.append(Riga(i)->text(0));
+        QCOMPARE(prime.join(' '), righe);
+
+        QTest::mouseClick(Anteprima()->cmdAnnulla, Qt::LeftButton);
+        QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
+        QCOMPARE(QStringList({p->cmbTipo->currentText(), p->txtDoc->text(), p->txtCodice->text()}),
+                 QStringList({tipo, opzione == 1 ? testo : QString(), opzione == 2 ? testo : QString()}));
+        QVERIFY(CorvexFinto::Invii().isEmpty() && archivio_->dialoghi.messaggi.isEmpty());
+    }
+
+    // An archive without types searches by date alone, with its own columns.
+    void archivioSenzaTipi()
+    {
+        Prepara({"a.pdf '' 1 2014-03-02 C01", "b.pdf - 2 2014-03-03 C02", "c.pdf '' 3 2014-05-01 C01"});
+        PannelloRicerca* p = ricerca_->Pannello();
+        QCOMPARE(p->intModoRicerca(), 5);
+        p->dtData->setDate(QDate(2014, 3, 1));
+        p->dtDataFin->setDate(QDate(2014, 3, 31));
+        QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
+        QCOMPARE(IstruzioneEmail(p->intModoRicerca(), p->Criteri()),
+                 QString("Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) order by tipo,data;"));
+        QCOMPARE(Intestazioni().join(' '), QString("Stampa Num_Documento Data Clien_Forn email"));
+        QCOMPARE(Righe(), QStringList({"x*|b.pdf|2|03/03/2014|C02|ufficio@esempio.it",
+                                       "x|a.pdf|1|02/03/2014|C01|ufficio@esempio.it"}));
+    }
+
+    // The preview as a user works it: ticks, the bold current row, previews
+    // on a right click, addresses typed or cleared; a second activation
+    // brings everything back; nothing ticked sends nothing; "Invia" hands
+    // the ticked rows and the account to the component and closes.
+    void anteprimaEInvio()
+    {
+        Prepara(archivioMarzo);
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QCOMPARE(Righe(), QStringList({"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
+                                       "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"}));
+        // The first document is missing: no preview, no word about it.
+        QVERIFY(!Anteprima()->WebBrowser->isVisible() && archivio_->dialoghi.messaggi.isEmpty());
+
+        Clic(2, Qt::LeftButton);
+        QCOMPARE(Anteprima()->RigaCorrente(), Riga(2));
+        QVERIFY(!Riga(0)->font(0).bold());
+        Clic(0, Qt::RightButton); // previews the current row, not the one under the pointer
+        QVERIFY(Anteprima()->WebBrowser->isVisible() && Riga(2)->font(3).bold());
+        QCOMPARE(Anteprima()->WebBrowser->document()->status(), QPdfDocument::Status::Ready);
+        QCOMPARE(Anteprima()->RigaCorrente(), Riga(2));
+        QTest::keyClick(Lista(), Qt::Key_Space); // untick fat9.pdf
+
+        Clic(1, Qt::LeftButton);
+        QVERIFY(!Anteprima()->WebBrowser->isVisible() && !Riga(2)->font(0).bold());
+        Clic(1, Qt::RightButton);
+        QVERIFY(!Anteprima()->WebBrowser->isVisible());
+        archivio_->dialoghi.RispondiInputPoi("nuovo@esempio.it");
+        QTest::mouseClick(Anteprima()->cmdAddEmail, Qt::LeftButton);
+        Clic(2, Qt::LeftButton);
+        QTest::mouseClick(Anteprima()->cmdAddEmail, Qt::LeftButton); // cancelled
+        QCOMPARE(Righe(), QStringList({"x|bol7.pdf|BOL|7|01/03/2014|C02|",
+                                       "x|fat123.pdf|FAT|123|31/03/2014|C01|nuovo@esempio.it",
+                                       " |fat9.pdf|FAT|9|15/03/2014|C01|"}));
+        QCOMPARE(archivio_->dialoghi.richiesteInput, QStringList({"Email:", "Email:"}));
+
+        // Back from another child window: all ticked, the archive's addresses.
+        QWidget* altra = new QWidget;
+        area_->addSubWindow(altra)->show();
+        area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(altra->parentWidget()));
+        area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(Anteprima()->parentWidget()));
+        QCOMPARE(Righe(), QStringList({"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
+                                       "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"}));
+
+        Lista()->setFocus();
+        for (int i = 0; i < 3; ++i) {
+            Lista()->setCurrentItem(Riga(i));
+            QTest::keyClick(Lista(), Qt::Key_Space);
+        }
+        QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
+        QVERIFY(Anteprima() && CorvexFinto::Invii().isEmpty());
+
+        Clic(1, Qt::LeftButton);
+        archivio_->dialoghi.RispondiInputPoi("nuovo@esempio.it");
+        QTest::mouseClick(Anteprima()->cmdAddEmail, Qt::LeftButton);
+        for (const int i : {1, 2}) {
+            Lista()->setCurrentItem(Riga(i));
+            QTest::keyClick(Lista(), Qt::Key_Space);
+        }
+        QStatusBar barra;
+        const IndicatoreInvio* indicatore = IndicatoreInvio::Installa(&barra);
+        QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
+        QVERIFY(indicatore->isVisibleTo(&barra));
+        QCOMPARE(indicatore->lblInvio->text(), QString("Invio email in corso..."));
+        QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
+        QCOMPARE(CorvexFinto::Invii().size(), 1);
+        const auto& invio = CorvexFinto::Invii().at(0);
+        QCOMPARE(invio.tabella.percorsi, QStringList({archivio_->pdf("fat123.pdf"), archivio_->pdf("fat9.pdf")}));
+        QCOMPARE(invio.tabella.destinatari, QStringList({"nuovo@esempio.it", "ufficio@esempio.it"}));
+        QCOMPARE(invio.valori, QStringList({"ufficio@esempio.it", "Buongiorno,\r\nin allegato.", "Documenti",
+                                            "segreta", "0", "smtp.esempio.it", "utente"}));
+
+        // The component reports after the window has gone.
+        QTRY_VERIFY(invio.rilasciato);
+        QVERIFY(!indicatore->isVisibleTo(&barra));
+        QCOMPARE(indicatore->lblInvio->text(), QString("Invio email: 2 di 2 documenti"));
+        QCOMPARE(Messaggi(archivio_->dialoghi),
+                 QStringList({Messaggio(Icona::Informazione, "il documento non esiste più."),
+                              Messaggio(Icona::Esclamazione, "Selezionare almeno un documento da inviare."),
+                              Messaggio(Icona::Informazione, "Invio completato.")}));
+        QCOMPARE(RigheArchivio(archivio_->database, "select Stampa, EmailDest from EmailInviate"),
+                 QStringList({"fat123.pdf|nuovo@esempio.it", "fat9.pdf|ufficio@esempio.it"}));
+        QVERIFY(QDir(archivio_->cartella()).entryList({"*ElencoMail*"}).isEmpty());
+    }
+
+    // The archive damaged while the preview is open: the next activation
+    // says why the list is empty.
+    void archivioDanneggiato()
+    {
+        Prepara(archivioMarzo);
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QFile archivio(archivio_->database);
+        QVERIFY(archivio.open(QIODevice::ReadWrite));
+        archivio.write(QByteArray(4096, 'x'));
+        archivio.close();
+        QWidget* altra = new QWidget;
+        area_->addSubWindow(altra)->show();
+        area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(Anteprima()->parentWidget()));
+        QCOMPARE(Lista()->topLevelItemCount(), 0);
+        QCOMPARE(Messaggi(archivio_->dialoghi).size(), 1);
+        QVERIFY2(Messaggi(archivio_->dialoghi).at(0).startsWith(
+                     Messaggio(Icona::Critica, "Impossibile rileggere i documenti trovati dall'archivio:\n")),
+                 qPrintable(Messaggi(archivio_->dialoghi).at(0)));
+    }
+
+    // A port that is not a whole number from 1 to 65535, or no mail
+    // component: told, nothing sent, the preview stays.
+    void invioRifiutato_data()
+    {
+        QTest::addColumn<QString>("porta");
+        QTest::addColumn<bool>("componente");
+        QTest::addColumn<QString>("messaggio");
+        const QString porta = "La porta del server di posta \"%1\" non è valida: indicare nelle impostazioni un "
+                              "numero intero da 1 a 65535, oppure lasciarla vuota per usare la porta usuale. "
+                              "Nessun documento è stato inviato.";
+        QTest::newRow("oltre 65535") << "70000" << true << Messaggio(Icona::Esclamazione, porta.arg("70000"));
+        QTest::newRow("non numerica") << "smtp" << true << Messaggio(Icona::Esclamazione, porta.arg("smtp"));
+        QTest::newRow("senza componente") << "465" << false
+            << Messaggio(Icona::Critica, "Il componente per l'invio della posta non è disponibile. "
+                                         "Nessun documento è stato inviato.");
+    }
+
+    void invioRifiutato()
+    {
+        QFETCH(QString, porta);
+        QFETCH(bool, componente);
+        QFETCH(QString, messaggio);
+        Prepara(archivioMarzo, porta);
+        if (!componente)
+            CorvexFinto::Disinstalla();
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
+        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({messaggio}));
+        QVERIFY(Anteprima() && Anteprima()->isVisible() && CorvexFinto::Invii().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestAnteprima)
+#include "tst_anteprima.moc"

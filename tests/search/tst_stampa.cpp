@@ -1,0 +1,232 @@
+#include "ArchivioProva.h"
+#include "search/SceltaStampante.h"
+#include "search/ServizioStampa.h"
+#include "search/StampaDocumenti.h"
+#include "search/frmRistampa.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProgressDialog>
+#include <QRandomGenerator>
+
+namespace {
+
+// The private scheduler's folder, written by the fixture that started it.
+QString CartellaCups()
+{
+    QFile registro(qEnvironmentVariable("VELMIRA_CUPS"));
+    return registro.open(QIODevice::ReadOnly) ? QString::fromUtf8(registro.readAll().trimmed()) : QString();
+}
+
+// A real PDF of well over a hundred kilobytes (an image that does not compress),
+// so that it reaches the printer in many pieces.
+QByteArray CreaPdf(const QString& percorso)
+{
+    {
+        QPdfWriter pdf(percorso);
+        QPainter pittore(&pdf);
+        QImage rumore(400, 400, QImage::Format_RGB32);
+        for (int y = 0; y < rumore.height(); ++y)
+            for (int x = 0; x < rumore.width(); ++x)
+                rumore.setPixel(x, y, QRandomGenerator::global()->generate());
+        pittore.drawText(200, 200, QStringLiteral("Fattura 123 del 31/03/2014"));
+        pittore.drawImage(QRect(200, 400, 4000, 4000), rumore);
+    }
+    QFile file(percorso);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What reached a queue's device, one entry per job in the order they came.
+QList<QByteArray> Catturati(const QString& coda, int attesi)
+{
+    const QDir cartella(CartellaCups() + QStringLiteral("/catture/") + coda);
+    for (int prova = 0; prova < 200 && cartella.entryList(QDir::Files).size() < attesi; ++prova)
+        QTest::qWait(100);
+    QTest::qWait(500); // a job still being copied, or one too many
+    QFileInfoList file = cartella.entryInfoList(QDir::Files);
+    std::sort(file.begin(), file.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return a.fileName().mid(7).toInt() < b.fileName().mid(7).toInt(); // "lavoro-N"
+    });
+    QList<QByteArray> lavori;
+    for (const QFileInfo& info : file) {
+        QFile lavoro(info.filePath());
+        lavori.append(lavoro.open(QIODevice::ReadOnly) ? lavoro.readAll() : QByteArray());
+        lavoro.remove();
+    }
+    return lavori;
+}
+
+class SceltaFissa : public SceltaStampante
+{
+public:
+    Scelta Scegli(QWidget*) override
+    {
+        ++richieste;
+        return risposta;
+    }
+    Scelta risposta{QStringLiteral("prova"), 1};
+    int richieste = 0;
+};
+
+// Takes every document and, at the document given, presses Annulla on the
+// progress window as a user would while the batch runs.
+class StampaRegistrata : public ServizioStampa
+{
+public:
+    QString StampaFile(const QString& stampante, const QString& percorso, const QString&, int copie) override
+    {
+        inviati.append(QStringLiteral("%1 %2 %3").arg(stampante, QFileInfo(percorso).fileName()).arg(copie));
+        if (inviati.size() == annullaAl) {
+            auto* avanzamento = finestra->findChild<QProgressDialog*>(QStringLiteral("prgStampa"));
+            if (avanzamento)
+                QTest::mouseClick(avanzamento->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+        return {};
+    }
+    QStringList inviati;
+    int annullaAl = -1;
+    QWidget* finestra = nullptr;
+};
+
+QStringList Righe(const QString& percorso)
+{
+    QFile file(percorso);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"))
+                                          : QStringList();
+}
+
+} // namespace
+
+class TestStampa : public QObject
+{
+    Q_OBJECT
+
+    SceltaFissa scelta_;
+
+private slots:
+    void initTestCase()
+    {
+        const QString cups = CartellaCups();
+        if (cups.isEmpty())
+            QSKIP("Lo scheduler CUPS di prova non è stato avviato (fixture cups_avvio).");
+        qputenv("CUPS_SERVER", (cups + QStringLiteral("/run/cups.sock")).toUtf8());
+        SceltaStampanteAttuale::Installa(&scelta_);
+    }
+
+    void cleanupTestCase() { SceltaStampanteAttuale::Installa(nullptr); }
+
+    // The library against the real scheduler: the queue gets the file's own bytes.
+    void cupsReale()
+    {
+        AmbienteProva ambiente;
+        const QString pdf = ambiente.percorso(QStringLiteral("fattura.pdf"));
+        const QByteArray contenuto = CreaPdf(pdf);
+        QVERIFY2(contenuto.size() > 150 * 1024 && contenuto.startsWith("%PDF"), qPrintable(QString::number(contenuto.size())));
+        StampaCups cups;
+        const std::tuple<QString, QString, QString> casi[] = {
+            {"prova", pdf, ""},
+            {"spenta", pdf, "la stampante spenta non ha accettato il documento: "},
+            {"inesistente", pdf, "la stampante inesistente non ha accettato il documento: "},
+            {"prova", ambiente.percorso("manca.pdf"), "impossibile leggere il file " + ambiente.percorso("manca.pdf")}};
+        for (const auto& [stampante, file, errore] : casi) {
+            const QString esito = cups.StampaFile(stampante, file, QStringLiteral("fattura.pdf"), 2);
+            QVERIFY2(errore.isEmpty() ? esito.isEmpty() : esito.startsWith(errore), qPrintable(stampante + ": " + esito));
+        }
+        // One job only: the refused ones and the missing file left nothing behind.
+        const QList<QByteArray> lavori = Catturati(QStringLiteral("prova"), 1);
+        QCOMPARE(lavori.size(), 1);
+        QVERIFY(lavori.first() == contenuto);
+        QVERIFY(Catturati(QStringLiteral("spenta"), 0).isEmpty());
+    }
+
+    // "Stampa tutti" prints what the search finds, through the real scheduler,
+    // reports the missing document at the end and lists each one printed.
+    void stampaTuttiITrovati()
+    {
+        ArchivioProva archivio({"fat123-2014.pdf FAT 123 2014-03-31 C01", "bol7.pdf BOL 7 2014-03-01 C02",
+                                "fat9.pdf FAT 9 2014-03-15 C01", "aprile.pdf FAT 10 2014-04-01 C01"},
+                               {"bol7.pdf", "fat9.pdf", "aprile.pdf"});
+        frmRistampa finestra;
+        QVERIFY(MostraAttiva(&finestra));
+        PannelloRicerca* p = finestra.Pannello();
+        QTest::mouseClick(p->optRicerca[0], Qt::LeftButton);
+        p->dtData->setDate(QDate(2014, 3, 1));
+        p->dtDataFin->setDate(QDate(2014, 3, 31));
+
+        // No at the question: nothing is printed, no printer is asked for.
+        QTest::mouseClick(finestra.cmdStampaTutti, Qt::LeftButton);
+        QCOMPARE(scelta_.richieste, 0);
+        archivio.dialoghi.RispondiPoi(Risposta::Si);
+        QTest::mouseClick(finestra.cmdStampaTutti, Qt::LeftButton);
+
+        const QString domanda = Messaggio(Icona::Domanda, "Stampare i 3 documenti trovati?");
+        QCOMPARE(Messaggi(archivio.dialoghi),
+                 QStringList({domanda, domanda,
+                              Messaggio(Icona::Esclamazione,
+                                        "Documenti stampati su prova: 2 di 3.\nNon stampati:\nfat123-2014.pdf: il file "
+                                            + archivio.pdf("fat123-2014.pdf")
+                                            + " non si trova nella cartella dei documenti")}));
+        QCOMPARE(Catturati(QStringLiteral("prova"), 2),
+                 QList<QByteArray>({"%PDF-1.4\nbol7.pdf\n%%EOF\n", "%PDF-1.4\nfat9.pdf\n%%EOF\n"}));
+        QCOMPARE(Righe(archivio.percorso("elenchi/ElencoRistampe15_03_2014.txt")),
+                 QStringList({"15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - bol7.pdf",
+                              "15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - fat9.pdf", ""}));
+        QVERIFY(archivio.apertore.aperti.isEmpty());
+    }
+
+    // With the box ticked the chosen document is printed instead of opened;
+    // a batch can be cancelled between documents; an empty search, or a
+    // printer dialog closed, prints nothing.
+    void sceltoAnnullatoVuoto()
+    {
+        ArchivioProva archivio({"bol7.pdf BOL 7 2014-03-01 C02", "fat9.pdf FAT 9 2014-03-15 C01",
+                                "fat10.pdf FAT 10 2014-03-16 C01"},
+                               {"bol7.pdf", "fat9.pdf", "fat10.pdf"});
+        StampaRegistrata servizio;
+        ServizioStampaAttuale::Installa(&servizio);
+        frmRistampa finestra;
+        QVERIFY(MostraAttiva(&finestra));
+        PannelloRicerca* p = finestra.Pannello();
+        scelta_.risposta = {QStringLiteral("ufficio"), 3};
+
+        finestra.chkStampaScelto->setFocus();
+        QTest::keyClick(finestra.chkStampaScelto, Qt::Key_Space);
+        Cerca(p, 0, QDate(2014, 3, 1), QDate(2014, 3, 31), QStringLiteral("FAT"));
+        QVERIFY(finestra.Trova());
+        finestra.Trova()->Scegli(1); // fat10.pdf, after fat9.pdf by date
+
+        servizio.annullaAl = 2;
+        servizio.finestra = &finestra;
+        archivio.dialoghi.RispondiPoi(Risposta::Si);
+        Riscrivi(p->cmbTipo->lineEdit(), QStringLiteral("Tutti"));
+        QTest::mouseClick(finestra.cmdStampaTutti, Qt::LeftButton);
+
+        scelta_.risposta = {};
+        archivio.dialoghi.RispondiPoi(Risposta::Si);
+        QTest::mouseClick(finestra.cmdStampaTutti, Qt::LeftButton);
+
+        p->dtData->setDate(QDate(2015, 1, 1));
+        p->dtDataFin->setDate(QDate(2015, 1, 31));
+        QTest::mouseClick(finestra.cmdStampaTutti, Qt::LeftButton);
+        ServizioStampaAttuale::Installa(nullptr);
+        scelta_.risposta = {QStringLiteral("prova"), 1};
+
+        QCOMPARE(servizio.inviati, QStringList({"ufficio fat10.pdf 3", "ufficio bol7.pdf 3"}));
+        const QString domanda = Messaggio(Icona::Domanda, "Stampare i 3 documenti trovati?");
+        QCOMPARE(Messaggi(archivio.dialoghi),
+                 QStringList({Messaggio(Icona::Informazione, "Documenti stampati su ufficio: 1 di 1."), domanda,
+                              Messaggio(Icona::Esclamazione, "Documenti stampati su ufficio: 1 di 3.\nStampa "
+                                                             "interrotta dall'operatore: 2 documenti non inviati."),
+                              domanda,
+                              Messaggio(Icona::Esclamazione, "Non ci sono documenti presenti relativamente ai "
+                                                             "parametri di ricerca formulati.")}));
+        QVERIFY(archivio.apertore.aperti.isEmpty());
+        QCOMPARE(Righe(archivio.percorso("elenchi/ElencoRistampe15_03_2014.txt")).size(), 3);
+    }
+};
+
+QTEST_MAIN(TestStampa)
+#include "tst_stampa.moc"

@@ -1,0 +1,198 @@
+#include "../import/ProvaImportazione.h"
+#include "import/cImporta.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#ifndef ESEGUIBILE_VELMIRA
+#error "ESEGUIBILE_VELMIRA must name the velmira executable"
+#endif
+
+namespace {
+
+QString Documento(int codice, int numero)
+{
+    return QStringLiteral("%1FAT%2").arg(codice, 6, 10, QLatin1Char('0')).arg(numero, 7, 10, QLatin1Char('0'))
+        + QStringLiteral("20150101.pdf");
+}
+
+QStringList Stampe(const ProvaImportazione& p)
+{
+    QStringList stampe;
+    for (const QString& riga : p.archivio())
+        stampe.append(riga.section(QLatin1Char('|'), 0, 0));
+    return stampe;
+}
+
+// SQLite's verdict, the rows and the distinct document keys.
+QString StatoArchivio(const QString& database)
+{
+    QString stato;
+    SuArchivio(database, [&stato](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (q.exec("select (select * from pragma_integrity_check), count(*), count(distinct Data || Codice || "
+                   "Tipo || NumDoc) from Posta")
+            && q.next())
+            stato = QStringLiteral("%1 %2 %3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
+    });
+    return stato;
+}
+
+void Scrivi(const QString& percorso, const QByteArray& dati)
+{
+    QFile file(percorso);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(dati);
+}
+
+} // namespace
+
+class TestSorveglia : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The batch run of the engine: only the names given, each handled as a
+    // full run would, and the rows of removed names whose file is gone.
+    void lottoDiNomi()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {Documento(1, 1), Documento(1, 2), Documento(1, 3)});
+        p.importa();
+        QFile::remove(p.pdf + '/' + Documento(1, 1));
+        QFile::remove(p.pdf + '/' + Documento(1, 2));
+        p.documenti({Documento(2, 1), Documento(2, 2), "leggimi.txt", "000002FAT000000320151399.pdf"});
+
+        cImporta importazione;
+        p.prepara(importazione);
+        importazione.AvviaNomi({Documento(2, 1).toUtf8(), Documento(2, 1).toUtf8(), Documento(2, 9).toUtf8(),
+                                "leggimi.txt", "000002FAT000000320151399.pdf"},
+                               {Documento(1, 1).toUtf8(), Documento(1, 3).toUtf8()});
+        // Documento(2, 2) was not named: left for another run. Documento(1, 2)
+        // is gone but was not named either: its row stays until then.
+        QCOMPARE(Stampe(p), QStringList({Documento(1, 2), Documento(1, 3), Documento(2, 1)}));
+        QCOMPARE(p.elenco().mid(0, 4), QStringList({"elenco file elaborati:", "", p.pdf + '/' + Documento(2, 1), ""}));
+        QVERIFY(p.elenco().at(4).startsWith("Problemi nell'archiviazione del file: 000002FAT000000320151399.pdf."));
+        QCOMPARE(p.elenco().last(), "Archiviati n.1 nuovi files.");
+        const RiepilogoImportazione r = importazione.Riepilogo();
+        QCOMPARE(QList<int>({r.archiviati, r.problemi, r.tolti, r.rinviati}), QList<int>({1, 1, 1, 0}));
+    }
+
+    void percorsiEOpzioniErrati()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente);
+        const QStringList base = {"sorveglia", "--database", p.database, "--file-ini", p.fileIni,
+                                  "--cartella-programma", ambiente.cartella()};
+        const std::tuple<QStringList, QString> casi[] = {
+            {base + QStringList{"--cartella-pdf", ambiente.percorso("manca")},
+             "Manca il percorso della cartella contenente i documenti pdf"},
+            {base + QStringList{"--cartella-pdf", p.pdf, "--intervallo", "spesso"},
+             "--intervallo vuole un numero di secondi"},
+            {base + QStringList{"--cartella-pdf", p.pdf, "--attesa"}, "manca il valore di --attesa"}};
+        for (const auto& [argomenti, errore] : casi) {
+            QProcess velmira;
+            velmira.start(ESEGUIBILE_VELMIRA, argomenti);
+            QVERIFY(velmira.waitForFinished(20000));
+            QCOMPARE(velmira.exitCode(), 2);
+            QVERIFY2(velmira.readAllStandardError().contains(errore.toUtf8()), qPrintable(errore));
+        }
+    }
+
+    // A real `velmira sorveglia` on a folder where files appear, grow,
+    // vanish and are renamed, and a manual import runs at the same time.
+    void cartellaViva()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {Documento(1, 9)});
+        p.importa();
+        QFile::remove(p.pdf + '/' + Documento(1, 9)); // its row must go at the first pass
+        p.documenti({Documento(1, 1), Documento(1, 2)});
+        // Written an hour ago: complete. A file written just now would wait
+        // until it has stopped changing.
+        for (const int numero : {1, 2}) {
+            QFile file(p.pdf + '/' + Documento(1, numero));
+            QVERIFY(file.open(QIODevice::ReadWrite)
+                    && file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        }
+
+        QProcess sorveglia;
+        sorveglia.start(ESEGUIBILE_VELMIRA,
+                        {"sorveglia", "--cartella-pdf", p.pdf, "--database", p.database, "--file-ini", p.fileIni,
+                         "--cartella-programma", ambiente.cartella(), "--intervallo", "1", "--attesa", "1.5"});
+        QVERIFY(sorveglia.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(1, 1), Documento(1, 2)}), 10000);
+
+        // Written and closed: archived by its notification.
+        Scrivi(p.pdf + '/' + Documento(1, 3), "%PDF-1.4 tre");
+        // Growing for longer than the settling time: not archived until closed.
+        QFile crescente(p.pdf + '/' + Documento(1, 4));
+        QVERIFY(crescente.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 8; ++i) {
+            crescente.write("%PDF-1.4 una parte\n");
+            crescente.flush();
+            QTest::qWait(400);
+        }
+        QVERIFY(Stampe(p).contains(Documento(1, 3)));
+        QVERIFY(!Stampe(p).contains(Documento(1, 4)));
+        crescente.close();
+        QTRY_VERIFY_WITH_TIMEOUT(Stampe(p).contains(Documento(1, 4)), 5000);
+
+        // Vanished, renamed to another document, renamed in from a temporary name.
+        Scrivi(p.pdf + "/in-arrivo.part", "%PDF-1.4 sei");
+        Scrivi(p.pdf + "/leggimi.txt", "non è un documento");
+        QVERIFY(QFile::remove(p.pdf + '/' + Documento(1, 1)));
+        QVERIFY(QFile::rename(p.pdf + '/' + Documento(1, 2), p.pdf + '/' + Documento(1, 5)));
+        QVERIFY(QFile::rename(p.pdf + "/in-arrivo.part", p.pdf + '/' + Documento(1, 6)));
+        const QStringList attesi = {Documento(1, 3), Documento(1, 4), Documento(1, 5), Documento(1, 6)};
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), attesi, 5000);
+
+        // A burst written while a manual import of the same folder runs.
+        QProcess importa;
+        for (int i = 1; i <= 600; ++i) {
+            Scrivi(p.pdf + '/' + Documento(2, i), "%PDF-1.4");
+            if (i == 300)
+                importa.start(ESEGUIBILE_VELMIRA, {"importa", "--cartella-pdf", p.pdf, "--database", p.database,
+                                                   "--file-ini", p.fileIni, "--cartella-programma", ambiente.cartella()});
+        }
+        QVERIFY(importa.waitForFinished(60000));
+        QCOMPARE(importa.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(StatoArchivio(p.database), "ok 604 604", 30000);
+
+        // The folder replaced by a new one: the watch goes with the old one, the
+        // periodic pass finds the new folder, archives what is there and
+        // drops the rows whose files went away with the old folder.
+        QVERIFY(QDir().rename(p.pdf, p.pdf + "-vecchia"));
+        QVERIFY(QDir().mkpath(p.pdf));
+        Scrivi(p.pdf + '/' + Documento(3, 1), "%PDF-1.4");
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1)}), 10000);
+        Scrivi(p.pdf + '/' + Documento(3, 2), "%PDF-1.4");
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1), Documento(3, 2)}), 10000);
+
+        sorveglia.terminate();
+        QVERIFY(sorveglia.waitForFinished(30000));
+        QCOMPARE(sorveglia.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sorveglia.exitCode(), 0);
+        const QStringList righe = QString::fromUtf8(sorveglia.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(righe.size() > 5);
+        QVERIFY2(righe.first().endsWith(" passaggio completo: archiviati 2, non archiviati 0, righe tolte 1, in attesa 0."),
+                 qPrintable(righe.first()));
+        const QRegularExpression forma(QStringLiteral(
+            R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d (passaggio completo|lotto di \d+ file nuovi e \d+ tolti): archiviati \d+, )"
+            R"(non archiviati 0, righe tolte \d+, in attesa \d+\.$)"));
+        for (const QString& riga : righe)
+            QVERIFY2(forma.match(riga).hasMatch(), qPrintable(riga));
+        // The list of the last run is whole: its heading, one closing line at the end.
+        const QStringList elenco = p.elenco();
+        QCOMPARE(elenco.first(), "elenco file elaborati:");
+        QCOMPARE(elenco.filter(QRegularExpression("^(Archiviati n\\.|Nessun nuovo file)")).size(), 1);
+        QVERIFY(elenco.last().startsWith("Archiviati n.") || elenco.last() == "Nessun nuovo file archiviato.");
+    }
+};
+
+QTEST_MAIN(TestSorveglia)
+#include "tst_sorveglia.moc"
