@@ -308,7 +308,10 @@ void TestVelmira::discoPienoPerLArchivio()
     QVERIFY(!nominati.falliti.intersects(righe));
     QVERIFY2(righe.size() + nominati.falliti.size() < 40000,
              qPrintable(QStringLiteral("%1 %2").arg(righe.size()).arg(nominati.falliti.size())));
-    QVERIFY(pieno.uscita.endsWith(QStringLiteral("Archiviati n.%1 nuovi files.\r\n").arg(righe.size()).toUtf8()));
+    // A fast machine may fill the disk with its very first batch.
+    QVERIFY(pieno.uscita.endsWith(righe.isEmpty() ? QByteArray("Nessun nuovo file archiviato.\r\n")
+                                                  : QStringLiteral("Archiviati n.%1 nuovi files.\r\n")
+                                                        .arg(righe.size()).toUtf8()));
 
     disco.libera();
     const Esito ripresa = velmira(argomenti);
