@@ -4,12 +4,15 @@
 //
 //   bench_posta [N] [SIZE] [R]      (defaults 1000 102400 100)
 //
-// Prints the time from InviaDocumenti to the helper's end, the helper's
-// peak memory and what the server received.
+// Prints the time from InviaDocumenti to the helper's end and to the last
+// record stored in EmailInviate (as the program does on Risultato), the
+// helper's peak memory and what the server received.
 
 #include "ServerSmtpProva.h"
+#include "archive/Archivio.h"
 #include "common/CartellaProgramma.h"
 #include "mail/CorvexProcesso.h"
+#include "mail/RegistraInvii.h"
 #include "settings/Impostazioni.h"
 
 #include <QCoreApplication>
@@ -61,6 +64,11 @@ int main(int argc, char* argv[])
         return 1;
     }
     ScriviIni("Email", "CertificatoCA", ServerSmtpProva::FileCertificato(tls));
+    Modulo::strDatabase = cartella.path() + "/dati.mdb";
+    if (const ErroreArchivio errore = CreaArchivio(Modulo::strDatabase); errore.presente()) {
+        std::fprintf(stderr, "%s\n", qPrintable(errore.testo()));
+        return 1;
+    }
 
     TabellaInvio tabella;
     QDir().mkpath(cartella.path() + "/pdf");
@@ -100,6 +108,8 @@ int main(int argc, char* argv[])
     attesa.exec();
     const qint64 ms = tempo.elapsed();
     const double serverDopo = secondiProcessore(server.pid());
+    const EsitoRegistrazione registrazione = RegistraInvii();
+    const qint64 msRegistrate = tempo.elapsed();
 
     // The helper is the largest child reaped so far (openssl is the other).
     rusage uso{};
@@ -110,10 +120,12 @@ int main(int argc, char* argv[])
     std::printf("esito: %s\n%s\n", esito ? "riuscito" : "NON riuscito", qPrintable(messaggio));
     std::printf("messaggi ricevuti dal server: %d\n", ricevuti);
     std::printf("tempo da InviaDocumenti alla fine del programma di invio: %.2f s\n", ms / 1000.0);
+    std::printf("righe registrate in EmailInviate: %d; tempo da InviaDocumenti all'ultima: %.2f s\n",
+                registrazione.registrate, msRegistrate / 1000.0);
     std::printf("memoria di picco del programma di invio: %.1f MiB\n", uso.ru_maxrss / 1024.0);
     // On a machine shared with other work the time depends on the load: the
     // processor time of the two sides says what the dispatch itself costs.
     std::printf("tempo di processore: programma di invio %.2f s, server SMTP %.2f s\n",
                 secondi(uso.ru_utime) + secondi(uso.ru_stime), serverDopo - serverPrima);
-    return esito ? 0 : 1;
+    return esito && registrazione.registrate == documenti ? 0 : 1;
 }
