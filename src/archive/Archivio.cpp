@@ -134,7 +134,7 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
     return FormatoArchivio::Sconosciuto;
 }
 
-ErroreArchivio CreaArchivio(const QString& percorso)
+ErroreArchivio ControllaNuovoArchivio(const QString& percorso)
 {
     const QFileInfo info(percorso);
     if (info.exists())
@@ -142,6 +142,13 @@ ErroreArchivio CreaArchivio(const QString& percorso)
                                      "per non sovrascriverlo.").arg(percorso)};
     if (!info.absoluteDir().exists())
         return {3044, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
+    return {};
+}
+
+ErroreArchivio CreaArchivio(const QString& percorso)
+{
+    if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
+        return errore;
 
     // Built under a temporary name and renamed at the end, so that nobody
     // ever opens half an archive.

@@ -35,6 +35,10 @@ inline const QByteArray IntestazioneCollegamento = QByteArrayLiteral("ClientVelm
 // The column that identifies a row of the program's tables.
 inline const QString ColonnaChiave = QStringLiteral("Id");
 
+// Why a new archive cannot be made at `percorso` (the file exists, its
+// folder does not), or nothing when it can.
+ErroreArchivio ControllaNuovoArchivio(const QString& percorso);
+
 // Creates an empty SQLite archive with the program's tables, indexes and the
 // query qryEmail. Refuses to replace an existing file.
 ErroreArchivio CreaArchivio(const QString& percorso);

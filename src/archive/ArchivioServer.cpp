@@ -120,12 +120,8 @@ ErroreArchivio copiaTabella(Connessione& da, Connessione& a, const Tabella& t, q
 
 ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parametri)
 {
-    const QFileInfo info(percorso);
-    if (info.exists())
-        return {3204, QStringLiteral("Il file '%1' esiste già: l'archivio non è stato creato, "
-                                     "per non sovrascriverlo.").arg(percorso)};
-    if (!info.absoluteDir().exists())
-        return {3044, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
+    if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
+        return errore;
     if (ParametriCollegamento(parametri).contains(QStringLiteral("password")))
         return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
 
