@@ -18,6 +18,7 @@ const QString prefissoConnessione = QStringLiteral("Provider=Microsoft.Jet.OLEDB
 // fails its insert instead of being cut; dates are ISO text.
 const char* const schema[] = {
     R"(CREATE TABLE Posta (
+        Id INTEGER PRIMARY KEY,
         Stampa TEXT COLLATE NOCASE,
         Tipo VARCHAR(3) COLLATE NOCASE
             CONSTRAINT "il campo Tipo accetta al massimo 3 caratteri" CHECK (length(Tipo) <= 3),
@@ -34,6 +35,7 @@ const char* const schema[] = {
     "CREATE INDEX Posta_Tipo ON Posta (Tipo)",
     "CREATE INDEX Posta_Stampa ON Posta (Stampa)",
     R"(CREATE TABLE EmailInviate (
+        Id INTEGER PRIMARY KEY,
         Stampa TEXT COLLATE NOCASE,
         dtinvio DATETIME,
         EmailDest TEXT COLLATE NOCASE,
@@ -122,15 +124,17 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
         return FormatoArchivio::Illeggibile;
-    const QByteArray inizio = file.read(32);
+    const QByteArray inizio = file.read(64);
     if (inizio.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return FormatoArchivio::SQLite;
+    if (inizio.startsWith(IntestazioneCollegamento))
+        return FormatoArchivio::PostgreSQL;
     if (inizio.mid(4, 15) == "Standard Jet DB" || inizio.mid(4, 15) == "Standard ACE DB")
         return FormatoArchivio::Access;
     return FormatoArchivio::Sconosciuto;
 }
 
-ErroreArchivio CreaArchivio(const QString& percorso)
+ErroreArchivio ControllaNuovoArchivio(const QString& percorso)
 {
     const QFileInfo info(percorso);
     if (info.exists())
@@ -138,6 +142,13 @@ ErroreArchivio CreaArchivio(const QString& percorso)
                                      "per non sovrascriverlo.").arg(percorso)};
     if (!info.absoluteDir().exists())
         return {3044, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
+    return {};
+}
+
+ErroreArchivio CreaArchivio(const QString& percorso)
+{
+    if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
+        return errore;
 
     // Built under a temporary name and renamed at the end, so that nobody
     // ever opens half an archive.

@@ -25,8 +25,19 @@ QString DataPerIstruzione(const QDate& data);
 QVariant ValorePerArchivio(const QVariant& valore);
 
 // What the first bytes of a file say it is.
-enum class FormatoArchivio { Mancante, Cartella, Illeggibile, SQLite, Access, Sconosciuto };
+enum class FormatoArchivio { Mancante, Cartella, Illeggibile, SQLite, Access, PostgreSQL, Sconosciuto };
 FormatoArchivio RiconosciFormato(const QString& percorso);
+
+// The first line of a connection file: a dati.mdb that names the server
+// database holding the archive instead of being the archive.
+inline const QByteArray IntestazioneCollegamento = QByteArrayLiteral("ClientVelmira archivio PostgreSQL\n");
+
+// The column that identifies a row of the program's tables.
+inline const QString ColonnaChiave = QStringLiteral("Id");
+
+// Why a new archive cannot be made at `percorso` (the file exists, its
+// folder does not), or nothing when it can.
+ErroreArchivio ControllaNuovoArchivio(const QString& percorso);
 
 // Creates an empty SQLite archive with the program's tables, indexes and the
 // query qryEmail. Refuses to replace an existing file.

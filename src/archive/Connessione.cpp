@@ -1,6 +1,7 @@
 #include "archive/Connessione.h"
 
 #include "archive/Archivio.h"
+#include "archive/MotorePostgres.h"
 #include "archive/MotoreSQLite.h"
 
 #include <QDateTime>
@@ -34,6 +35,7 @@ ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
     case FormatoArchivio::Sconosciuto:
         return {3343, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
     case FormatoArchivio::SQLite:
+    case FormatoArchivio::PostgreSQL:
         break;
     }
     return {};
@@ -44,6 +46,12 @@ ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
 struct Comando::Dati
 {
     QSqlQuery query;
+    QString istruzione;
+    // Preparing a statement that writes a table waits, on some engines, for
+    // another workstation's write lock: it is prepared again when it runs,
+    // by then under a lock of our own.
+    bool daPreparare = false;
+    int righeModificate = -1;
 };
 
 Connessione::Connessione() = default;
@@ -58,9 +66,12 @@ ErroreArchivio Connessione::Apri(const QString& stringaConnessione)
     Chiudi();
     const QString percorso = PercorsoDaConnessione(stringaConnessione);
     const FormatoArchivio formato = RiconosciFormato(percorso);
-    if (formato != FormatoArchivio::SQLite)
+    if (formato == FormatoArchivio::SQLite)
+        motore_ = &MotoreSQLite::Istanza();
+    else if (formato == FormatoArchivio::PostgreSQL)
+        motore_ = &MotorePostgres::Istanza();
+    else
         return erroreFormato(formato, percorso);
-    motore_ = &MotoreSQLite::Istanza();
     nome_ = nuovoNomeConnessione();
     const ErroreArchivio errore = motore_->Apri(db_, nome_, percorso);
     if (errore.presente())
@@ -81,6 +92,7 @@ void Connessione::Chiudi()
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(nome_);
     nome_.clear();
+    inTransazione_ = false;
 }
 
 void Connessione::ImpostaAttesaBlocco(int millisecondi)
@@ -97,18 +109,42 @@ void Connessione::AggiornaStatistiche()
 
 ErroreArchivio Connessione::IniziaTransazione()
 {
-    return Esegui(motore_ ? motore_->InizioTransazioneScrittura() : QString());
+    if (!motore_)
+        return Esegui({});
+    for (const QString& istruzione : motore_->IstruzioniInizioScrittura()) {
+        if (const ErroreArchivio errore = EseguiNativa(istruzione); errore.presente()) {
+            Annulla();
+            return errore;
+        }
+    }
+    inTransazione_ = true;
+    return {};
 }
 
 ErroreArchivio Connessione::Conferma()
 {
-    return Esegui(QStringLiteral("COMMIT"));
+    const ErroreArchivio errore = Esegui(QStringLiteral("COMMIT"));
+    inTransazione_ = false;
+    return errore;
 }
 
 void Connessione::Annulla()
 {
+    inTransazione_ = false;
     if (Aperta())
         QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Connessione::Protetto(const std::function<bool()>& esegui)
+{
+    if (!inTransazione_ || !Motore().ErroreAnnullaTransazione())
+        return esegui();
+    QSqlQuery punto(db_);
+    punto.exec(QStringLiteral("SAVEPOINT velmira_istruzione"));
+    const bool riuscito = esegui();
+    punto.exec(riuscito ? QStringLiteral("RELEASE SAVEPOINT velmira_istruzione")
+                        : QStringLiteral("ROLLBACK TO SAVEPOINT velmira_istruzione"));
+    return riuscito;
 }
 
 bool Connessione::TransazioneAttiva() const
@@ -118,10 +154,15 @@ bool Connessione::TransazioneAttiva() const
 
 ErroreArchivio Connessione::Esegui(const QString& istruzione)
 {
+    return EseguiNativa(motore_ ? motore_->Traduci(istruzione) : istruzione);
+}
+
+ErroreArchivio Connessione::EseguiNativa(const QString& istruzione)
+{
     if (!Aperta())
         return {3704, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
     QSqlQuery query(db_);
-    if (!query.exec(motore_->Traduci(istruzione)))
+    if (!query.exec(istruzione))
         return ErroreDa(query.lastError());
     return {};
 }
@@ -136,7 +177,10 @@ std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, ErroreA
     auto comando = std::make_unique<Comando>(*this, motore_->Traduci(istruzione));
     if (comando->d_->query.lastError().isValid()) {
         errore = ErroreDa(comando->d_->query.lastError());
-        return nullptr;
+        if (!errore.bloccato())
+            return nullptr;
+        errore = {};
+        comando->d_->daPreparare = true;
     }
     return comando;
 }
@@ -157,9 +201,9 @@ ErroreArchivio Connessione::ErroreDa(const QSqlError& errore) const
 }
 
 Comando::Comando(Connessione& connessione, const QString& istruzioneTradotta)
-    : connessione_(connessione), d_(std::make_unique<Dati>(Dati{QSqlQuery(connessione.Database())}))
+    : connessione_(connessione), d_(std::make_unique<Dati>(Dati{QSqlQuery(connessione.Database()), istruzioneTradotta}))
 {
-    d_->query.setForwardOnly(true);
+    d_->query.setForwardOnly(connessione.Motore().RigheUnaAllaVolta());
     d_->query.prepare(istruzioneTradotta);
 }
 
@@ -167,9 +211,23 @@ Comando::~Comando() = default;
 
 ErroreArchivio Comando::Esegui(const QVariantList& valori)
 {
+    if (d_->daPreparare) {
+        if (!d_->query.prepare(d_->istruzione))
+            return connessione_.ErroreDa(d_->query.lastError());
+        d_->daPreparare = false;
+    }
     for (int i = 0; i < valori.size(); ++i)
         d_->query.bindValue(i, ValorePerArchivio(valori.at(i)));
-    if (!d_->query.exec())
+    // A statement that returns no rows is done with at once, so that the
+    // next one on the connection finds nothing pending.
+    const auto esegui = [this] {
+        const bool riuscito = d_->query.exec();
+        d_->righeModificate = d_->query.numRowsAffected();
+        if (riuscito && !d_->query.isSelect())
+            d_->query.finish();
+        return riuscito;
+    };
+    if (!connessione_.Protetto(esegui))
         return connessione_.ErroreDa(d_->query.lastError());
     return {};
 }
@@ -191,5 +249,5 @@ QVariant Comando::Valore(int colonna) const
 
 int Comando::RigheModificate() const
 {
-    return d_->query.numRowsAffected();
+    return d_->righeModificate;
 }

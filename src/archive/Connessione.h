@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class MotoreArchivio;
@@ -45,6 +46,8 @@ public:
 
     // Runs a statement that returns no rows.
     ErroreArchivio Esegui(const QString& istruzione);
+    // Runs a statement already in the engine's own dialect (layouts, upkeep).
+    ErroreArchivio EseguiNativa(const QString& istruzione);
 
     // Prepares a statement with '?' placeholders, to be run many times.
     std::unique_ptr<Comando> Prepara(const QString& istruzione, ErroreArchivio& errore);
@@ -53,9 +56,13 @@ public:
     QSqlDatabase& Database();
     const MotoreArchivio& Motore() const;
     ErroreArchivio ErroreDa(const class QSqlError& errore) const;
+    // Runs `esegui`; inside a transaction of an engine that needs it, behind
+    // a savepoint, so that a failure leaves the rest of the transaction alive.
+    bool Protetto(const std::function<bool()>& esegui);
 
 private:
     QString nome_;
+    bool inTransazione_ = false;
     QSqlDatabase db_;
     const MotoreArchivio* motore_ = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 class QSqlError;
@@ -30,7 +31,17 @@ public:
     virtual ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
                                 const QString& percorso) const = 0;
     virtual QString Traduci(const QString& istruzioneJet) const = 0;
-    virtual QString InizioTransazioneScrittura() const = 0;
+    // Statements that open a write transaction holding the archive's write
+    // lock, so that two workstations never both see a document as missing.
+    virtual QStringList IstruzioniInizioScrittura() const = 0;
+    // True where a failed statement spoils the whole transaction: each
+    // statement inside one then runs behind a savepoint of its own, so that
+    // one refused row does not take its batch with it.
+    virtual bool ErroreAnnullaTransazione() const { return false; }
+    // Whether the rows of a prepared statement are best read one at a time.
+    // Where that keeps the whole connection busy until the last row, they
+    // are fetched at once instead.
+    virtual bool RigheUnaAllaVolta() const { return true; }
     // False once the engine has dropped the transaction begun on `db` by
     // itself (some engines do on a full disk): what was written in it is gone.
     virtual bool TransazioneAttiva(const QSqlDatabase& db) const = 0;

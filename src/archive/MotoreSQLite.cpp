@@ -1,5 +1,6 @@
 #include "archive/MotoreSQLite.h"
 
+#include "archive/Archivio.h"
 #include "archive/Recordset.h"
 #include "archive/TraduttoreJet.h"
 
@@ -104,6 +105,72 @@ QString descrizioneItaliana(int codice, const QString& testo)
     return QStringLiteral("Errore dell'archivio: %1").arg(testo);
 }
 
+// The program's tables that an earlier version made without a key column.
+QStringList tabelleSenzaChiave(QSqlDatabase& db)
+{
+    QStringList tabelle;
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("select m.name from sqlite_master m where m.type = 'table' "
+                              "and m.name in ('Posta', 'EmailInviate') collate nocase and not exists "
+                              "(select 1 from pragma_table_info(m.name) c where c.name = '%1' collate nocase)")
+                   .arg(ColonnaChiave));
+    while (query.next())
+        tabelle.append(query.value(0).toString());
+    return tabelle;
+}
+
+// Gives each table of an earlier version's archive its key column, keeping
+// every row with its old row number as key, and every column, index, view
+// and trigger as it was. All in one transaction: another workstation sees
+// the archive before or after, never half converted.
+void aggiungiChiavi(QSqlDatabase& db)
+{
+    if (tabelleSenzaChiave(db).isEmpty())
+        return;
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return; // read-only or busy: the archive is read as it is, converted another time
+    bool riuscito = true;
+    const auto esegui = [&query, &riuscito](const QString& istruzione) {
+        riuscito = riuscito && query.exec(istruzione);
+    };
+    QStringList dipendenti; // views and triggers, made again at the end
+    query.exec(QStringLiteral("select type, name, sql from sqlite_master where type in ('view', 'trigger') "
+                              "and sql is not null"));
+    QList<QPair<QString, QString>> daTogliere;
+    while (query.next()) {
+        daTogliere.append({query.value(0).toString(), query.value(1).toString()});
+        dipendenti.append(query.value(2).toString());
+    }
+    for (const auto& [tipo, nome] : std::as_const(daTogliere))
+        esegui(QStringLiteral("DROP %1 \"%2\"").arg(tipo.toUpper(), nome));
+    for (const QString& tabella : tabelleSenzaChiave(db)) {
+        QString definizione;
+        QStringList indici;
+        QStringList colonne;
+        query.exec(QStringLiteral("select type, sql from sqlite_master where tbl_name = '%1' and sql is not null")
+                       .arg(tabella));
+        while (query.next())
+            (query.value(0).toString() == QLatin1String("table") ? definizione : indici.emplaceBack())
+                = query.value(1).toString();
+        query.exec(QStringLiteral("select name from pragma_table_info('%1')").arg(tabella));
+        while (query.next())
+            colonne.append(QLatin1Char('"') + query.value(0).toString() + QLatin1Char('"'));
+        const QString elenco = colonne.join(QStringLiteral(", "));
+        esegui(QStringLiteral("CREATE TABLE velmira_conversione (%1 INTEGER PRIMARY KEY, %2")
+                   .arg(ColonnaChiave, definizione.mid(definizione.indexOf(QLatin1Char('(')) + 1)));
+        esegui(QStringLiteral("INSERT INTO velmira_conversione (%1, %2) SELECT rowid, %2 FROM \"%3\"")
+                   .arg(ColonnaChiave, elenco, tabella));
+        esegui(QStringLiteral("DROP TABLE \"%1\"").arg(tabella));
+        esegui(QStringLiteral("ALTER TABLE velmira_conversione RENAME TO \"%1\"").arg(tabella));
+        for (const QString& indice : std::as_const(indici))
+            esegui(indice);
+    }
+    for (const QString& istruzione : std::as_const(dipendenti))
+        esegui(istruzione);
+    query.exec(riuscito ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+}
+
 NaturaErrore naturaDi(int codice)
 {
     switch (codice) {
@@ -150,6 +217,8 @@ ErroreArchivio MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessio
     QSqlQuery prova(db);
     if (!prova.exec(QStringLiteral("select count(*) from sqlite_master")))
         return Errore(prova.lastError());
+    prova.finish();
+    aggiungiChiavi(db);
     return {};
 }
 
@@ -159,9 +228,9 @@ QString MotoreSQLite::Traduci(const QString& istruzioneJet) const
     return TraduciJet(istruzioneJet, sqlite);
 }
 
-QString MotoreSQLite::InizioTransazioneScrittura() const
+QStringList MotoreSQLite::IstruzioniInizioScrittura() const
 {
-    return QStringLiteral("BEGIN IMMEDIATE");
+    return {QStringLiteral("BEGIN IMMEDIATE")};
 }
 
 bool MotoreSQLite::TransazioneAttiva(const QSqlDatabase& db) const

@@ -9,7 +9,7 @@ public:
     ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
                         const QString& percorso) const override;
     QString Traduci(const QString& istruzioneJet) const override;
-    QString InizioTransazioneScrittura() const override;
+    QStringList IstruzioniInizioScrittura() const override;
     bool TransazioneAttiva(const QSqlDatabase& db) const override;
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
     void AggiornaStatistiche(QSqlDatabase& db) const override;

@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString colonnaRiga = QStringLiteral("__velmira_riga");
-
 ErroreArchivio nessunRecordCorrente()
 {
     return {3021, QStringLiteral("Nessun record corrente.")};
@@ -25,10 +23,10 @@ ErroreArchivio nonAperto()
     return {3704, QStringLiteral("Operazione non consentita: il recordset è chiuso.")};
 }
 
-QString nomeTraVirgolette(const QString& nome)
+// A name as the Jet dialect quotes it; each engine says it its own way.
+QString nomeTraParentesi(const QString& nome)
 {
-    QString doppio = nome;
-    return QLatin1Char('"') + doppio.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('[') + nome + QLatin1Char(']');
 }
 
 std::optional<QDateTime> dataOraDaTesto(const QString& testo)
@@ -73,16 +71,22 @@ struct Recordset::Dati
     std::optional<QSqlQuery> query;
     QList<DescrizioneCampo> campi;
     QString tabella; // empty for a statement
+    int campoChiave = -1; // tables: the column of the row's key, hidden from the fields
     QString istruzione; // as run, to read the rows again from the first
     int riga = 0;       // rows moved past since the first
-    int primoCampo = 0; // 1 for tables: column 0 holds the row's identity
     bool fine = true;
     bool vuoto = true;
     enum class Modifica { Nessuna, Nuova, Esistente } modifica = Modifica::Nessuna;
     QHash<int, QVariant> pendenti;
 
     ErroreArchivio apri(Connessione& c, const QString& istruzione, const QString& nomeTabella);
-    ErroreArchivio esegui(const QString& istruzioneNativa, const QVariantList& valori);
+    ErroreArchivio esegui(const QString& istruzione, const QVariantList& valori);
+    int colonna(int indice) const { return campoChiave >= 0 && indice >= campoChiave ? indice + 1 : indice; }
+    ErroreArchivio senzaChiave() const
+    {
+        return {3251, QStringLiteral("La tabella %1 non ha la colonna %2 che distingue le righe: la riga non "
+                                     "può essere modificata.").arg(tabella, ColonnaChiave)};
+    }
 };
 
 ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
@@ -90,20 +94,28 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
 {
     connessione = &c;
     tabella = nomeTabella;
+    campoChiave = -1;
     this->istruzione = istruzione;
     riga = 0;
     pendenti.clear();
     modifica = Modifica::Nessuna;
-    primoCampo = nomeTabella.isEmpty() ? 0 : 1;
     query.emplace(c.Database());
-    query->setForwardOnly(true);
+    // A table is walked while its rows are deleted or changed through the
+    // same connection: its rows must all be at hand, on every engine.
+    query->setForwardOnly(tabella.isEmpty());
     if (!query->exec(c.Motore().Traduci(istruzione))) {
         const ErroreArchivio errore = c.ErroreDa(query->lastError());
         query.reset();
         return errore;
     }
     campi = c.Motore().Campi(*query);
-    campi.remove(0, primoCampo);
+    for (qsizetype i = 0; !tabella.isEmpty() && i < campi.size(); ++i) {
+        if (campi.at(i).nome.compare(ColonnaChiave, Qt::CaseInsensitive) == 0) {
+            campoChiave = int(i);
+            campi.remove(i);
+            break;
+        }
+    }
     fine = !query->next();
     if (fine && query->lastError().isValid()) {
         const ErroreArchivio errore = c.ErroreDa(query->lastError());
@@ -114,13 +126,13 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
     return {};
 }
 
-ErroreArchivio Recordset::Dati::esegui(const QString& istruzioneNativa, const QVariantList& valori)
+ErroreArchivio Recordset::Dati::esegui(const QString& istruzione, const QVariantList& valori)
 {
     QSqlQuery comando(connessione->Database());
-    comando.prepare(istruzioneNativa);
+    comando.prepare(connessione->Motore().Traduci(istruzione));
     for (int i = 0; i < valori.size(); ++i)
         comando.bindValue(i, valori.at(i));
-    if (!comando.exec())
+    if (!connessione->Protetto([&comando] { return comando.exec(); }))
         return connessione->ErroreDa(comando.lastError());
     return {};
 }
@@ -161,9 +173,7 @@ ErroreArchivio Recordset::ApriSql(Connessione& connessione, const QString& istru
 
 ErroreArchivio Recordset::ApriTabella(Connessione& connessione, const QString& tabella)
 {
-    return d_->apri(connessione,
-                    QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(colonnaRiga, nomeTraVirgolette(tabella)),
-                    tabella);
+    return d_->apri(connessione, QStringLiteral("SELECT * FROM %1").arg(nomeTraParentesi(tabella)), tabella);
 }
 
 bool Recordset::Aperto() const
@@ -251,9 +261,12 @@ QVariant Recordset::Valore(int indice) const
 {
     if (!Aperto() || d_->fine || indice < 0 || indice >= d_->campi.size())
         return {};
-    const QVariant grezzo = d_->query->value(indice + d_->primoCampo);
+    const QVariant grezzo = d_->query->value(d_->colonna(indice));
     if (grezzo.isNull())
         return {};
+    // Engines with dates of their own hand them over as such.
+    if (grezzo.typeId() == QMetaType::QDate || grezzo.typeId() == QMetaType::QDateTime)
+        return grezzo;
     switch (d_->campi.at(indice).tipo) {
     case TipoCampo::Data:
         if (const QDate data = QDate::fromString(grezzo.toString().left(10), Qt::ISODate); data.isValid())
@@ -308,10 +321,10 @@ ErroreArchivio Recordset::Update()
     QStringList nomi;
     QVariantList valori;
     for (auto it = d_->pendenti.cbegin(); it != d_->pendenti.cend(); ++it) {
-        nomi.append(nomeTraVirgolette(d_->campi.at(it.key()).nome));
+        nomi.append(nomeTraParentesi(d_->campi.at(it.key()).nome));
         valori.append(it.value());
     }
-    const QString tabella = nomeTraVirgolette(d_->tabella);
+    const QString tabella = nomeTraParentesi(d_->tabella);
     QString istruzione;
     if (d_->modifica == Dati::Modifica::Nuova) {
         istruzione = nomi.isEmpty()
@@ -322,8 +335,11 @@ ErroreArchivio Recordset::Update()
     } else {
         for (QString& nome : nomi)
             nome += QStringLiteral(" = ?");
-        istruzione = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(tabella, nomi.join(QStringLiteral(", ")));
-        valori.append(d_->query->value(0));
+        if (d_->campoChiave < 0)
+            return d_->senzaChiave();
+        istruzione = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                         .arg(tabella, nomi.join(QStringLiteral(", ")), ColonnaChiave);
+        valori.append(d_->query->value(d_->campoChiave));
     }
     const ErroreArchivio errore = d_->esegui(istruzione, valori);
     if (!errore.presente()) {
@@ -345,8 +361,10 @@ ErroreArchivio Recordset::Delete()
         return {3251, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
     if (d_->fine)
         return nessunRecordCorrente();
-    return d_->esegui(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(nomeTraVirgolette(d_->tabella)),
-                      {d_->query->value(0)});
+    if (d_->campoChiave < 0)
+        return d_->senzaChiave();
+    return d_->esegui(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(nomeTraParentesi(d_->tabella), ColonnaChiave),
+                      {d_->query->value(d_->campoChiave)});
 }
 
 void ChiudiRecordset(std::unique_ptr<Recordset>& recordset)

@@ -43,12 +43,18 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
 {
     QString uscita;
     uscita.reserve(istruzione.size() + 32);
-    // One entry per open parenthesis: true where it opened year(...).
-    QVector<bool> parentesi;
+    // One entry per open parenthesis: what opened it.
+    enum class Apertura { Gruppo, Anno, Cast };
+    QVector<Apertura> parentesi;
+    bool dopoAs = false;
     const qsizetype n = istruzione.size();
     qsizetype i = 0;
     while (i < n) {
         const QChar c = istruzione.at(i);
+        // Only blanks may stand between AS and the name it gives.
+        const bool alias = dopoAs && dialetto.nomiMinuscoli;
+        if (!c.isSpace())
+            dopoAs = false;
         if (c == QLatin1Char('\'')) {
             // Copied as it stands, '' escapes included.
             qsizetype j = i + 1;
@@ -98,7 +104,8 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 uscita += istruzione.mid(i);
                 break;
             }
-            uscita += QLatin1Char('"') + istruzione.mid(i + 1, fine - i - 1) + QLatin1Char('"');
+            const QString nome = istruzione.mid(i + 1, fine - i - 1);
+            uscita += QLatin1Char('"') + (dialetto.nomiMinuscoli ? nome.toLower() : nome) + QLatin1Char('"');
             i = fine + 1;
         } else if (carattereNome(c)) {
             qsizetype j = i;
@@ -111,18 +118,29 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             if (parola.compare(QLatin1String("year"), Qt::CaseInsensitive) == 0 && k < n
                 && istruzione.at(k) == QLatin1Char('(')) {
                 uscita += dialetto.annoPrima;
-                parentesi.append(true);
+                parentesi.append(Apertura::Anno);
                 i = k + 1;
+            } else if (parola.compare(QLatin1String("cast"), Qt::CaseInsensitive) == 0 && k < n
+                       && istruzione.at(k) == QLatin1Char('(')) {
+                // cast(x AS type): a type, not a column name.
+                uscita += istruzione.mid(i, k - i + 1);
+                parentesi.append(Apertura::Cast);
+                i = k + 1;
+            } else if (alias && !parola.front().isDigit()
+                       && (parentesi.isEmpty() || parentesi.last() != Apertura::Cast)) {
+                uscita += QLatin1Char('"') + parola + QLatin1Char('"');
+                i = j;
             } else {
                 uscita += parola;
                 i = j;
             }
+            dopoAs = parola.compare(QLatin1String("as"), Qt::CaseInsensitive) == 0;
         } else if (c == QLatin1Char('(')) {
-            parentesi.append(false);
+            parentesi.append(Apertura::Gruppo);
             uscita += c;
             ++i;
         } else if (c == QLatin1Char(')')) {
-            const bool anno = !parentesi.isEmpty() && parentesi.takeLast();
+            const bool anno = !parentesi.isEmpty() && parentesi.takeLast() == Apertura::Anno;
             uscita += anno ? dialetto.annoDopo : QString(c);
             ++i;
         } else {

@@ -8,10 +8,15 @@ struct Dialetto
     // year(x) becomes annoPrima + x + annoDopo.
     QString annoPrima;
     QString annoDopo;
+    // An engine that folds unquoted names to lower case: the name after AS
+    // is quoted so that a result column keeps the spelling the statement
+    // gives it, and a [name] becomes the folded name quoted.
+    bool nomiMinuscoli = false;
 };
 
 // Translates a statement written in the Jet dialect: #m/d/yyyy# date literals
 // become ISO text literals, year(x) the engine's year of a date, "text"
-// literals single-quoted ones and [names] standard quoted names. Text inside
+// literals single-quoted ones and [names] standard quoted names (and, for
+// an engine that folds names, the alias after AS a quoted name). Text inside
 // string literals is never touched; everything else is copied as it stands.
 QString TraduciJet(const QString& istruzione, const Dialetto& dialetto);

@@ -643,8 +643,9 @@ ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& el
     constexpr int righePerLettura = 5000;
     ErroreArchivio errore;
     const auto righe = run.connessione.Prepara(
-        QStringLiteral("select rowid, Stampa, Codice, Tipo, NumDoc, Data from Posta "
-                       "where rowid > ? order by rowid limit %1")
+        QStringLiteral("select %1, Stampa, Codice, Tipo, NumDoc, Data from Posta "
+                       "where %1 > ? order by %1 limit %2")
+            .arg(ColonnaChiave)
             .arg(righePerLettura),
         errore);
     if (errore.presente())
@@ -699,7 +700,7 @@ void cImporta::AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima,
             continue;
         if (!righe) {
             righe = run.connessione.Prepara(
-                QStringLiteral("select rowid, Stampa from Posta where Stampa=?"), errore);
+                QStringLiteral("select %1, Stampa from Posta where Stampa=?").arg(ColonnaChiave), errore);
             if (errore.presente())
                 return;
         }
@@ -752,7 +753,7 @@ void cImporta::Pulisci(Esecuzione& run)
 
     ErroreArchivio errore;
     const auto elimina = run.connessione.Prepara(
-        QStringLiteral("delete from Posta where rowid=? and Stampa=?"), errore);
+        QStringLiteral("delete from Posta where %1=? and Stampa=?").arg(ColonnaChiave), errore);
     if (errore.presente()) {
         SegnalaPulizia(run, errore);
         return;

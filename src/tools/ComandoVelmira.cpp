@@ -1,6 +1,7 @@
 #include "tools/ComandoVelmira.h"
 
 #include "archive/Archivio.h"
+#include "archive/ArchivioServer.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
 #include "import/Sorveglianza.h"
@@ -29,7 +30,8 @@ const char* const guida =
     "  velmira sorveglia --cartella-pdf CARTELLA --database FILE --file-ini FILE\n"
     "                  [--cartella-programma CARTELLA] [--intervallo SECONDI]\n"
     "                  [--attesa SECONDI]\n"
-    "  velmira crea-archivio FILE\n"
+    "  velmira crea-archivio FILE [--server PARAMETRI]\n"
+    "  velmira trasferisci ARCHIVIO FILE-COLLEGAMENTO\n"
     "  velmira --help\n"
     "\n"
     "importa\n"
@@ -73,7 +75,19 @@ const char* const guida =
     "\n"
     "crea-archivio\n"
     "  Crea un archivio vuoto nel file indicato. Non sovrascrive mai un file\n"
-    "  esistente. Esito: 0 archivio creato; 1 archivio non creato; 2 comando errato.\n";
+    "  esistente. Esito: 0 archivio creato; 1 archivio non creato; 2 comando errato.\n"
+    "    --server  crea invece l'archivio in un database PostgreSQL già esistente\n"
+    "              e vuoto, indicato nei termini di libpq, per esempio\n"
+    "              \"host=server dbname=velmira user=ufficio\"; il file indicato\n"
+    "              diventa il file di collegamento da mettere come dati.mdb nella\n"
+    "              cartella DataBase. La password non va mai nel file: ogni utente\n"
+    "              la scrive nel proprio ~/.pgpass (permessi 600).\n"
+    "\n"
+    "trasferisci\n"
+    "  Copia tutte le righe di un archivio (il vecchio dati.mdb) nell'archivio sul\n"
+    "  server indicato dal file di collegamento, in una sola transazione: o tutto\n"
+    "  o niente. Rifiuta un archivio sul server che contiene già documenti.\n"
+    "  Esito: 0 archivio trasferito; 1 nulla è stato copiato; 2 comando errato.\n";
 
 bool chiedeGuida(const QString& argomento)
 {
@@ -240,15 +254,36 @@ int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* err
 {
     if (argomenti.size() == 1 && chiedeGuida(argomenti.first()))
         return guidaComando(uscita);
-    if (argomenti.size() != 1)
-        return erroreUso(errori, QStringLiteral("crea-archivio vuole un solo argomento, il file "
-                                                "dell'archivio da creare"));
-    const ErroreArchivio errore = CreaArchivio(argomenti.first());
+    const bool server = argomenti.size() == 3 && argomenti[1] == QLatin1String("--server");
+    if (argomenti.size() != 1 && !server)
+        return erroreUso(errori, QStringLiteral("crea-archivio vuole il file dell'archivio da creare e, per "
+                                                "un archivio sul server, --server e i parametri"));
+    const ErroreArchivio errore = server ? CreaArchivioServer(argomenti[0], argomenti[2])
+                                         : CreaArchivio(argomenti.first());
     if (errore.presente()) {
         scrivi(errori, QStringLiteral("velmira: %1\n").arg(errore.testo()));
         return esitoInterrotto;
     }
     scrivi(uscita, QStringLiteral("Archivio creato: %1\n").arg(argomenti.first()));
+    return esitoRiuscito;
+}
+
+int trasferisci(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
+{
+    if (argomenti.size() == 1 && chiedeGuida(argomenti.first()))
+        return guidaComando(uscita);
+    if (argomenti.size() != 2)
+        return erroreUso(errori, QStringLiteral("trasferisci vuole l'archivio da copiare e il file di "
+                                                "collegamento dell'archivio sul server"));
+    const ErroreArchivio errore = TrasferisciArchivio(argomenti[0], argomenti[1], [errori](qint64 copiate, qint64 totale) {
+        scrivi(errori, QStringLiteral("\rTrasferimento: %1 di %2 righe").arg(copiate).arg(totale));
+    });
+    scrivi(errori, QStringLiteral("\n"));
+    if (errore.presente()) {
+        scrivi(errori, QStringLiteral("velmira: %1\nNulla è stato copiato.\n").arg(errore.testo()));
+        return esitoInterrotto;
+    }
+    scrivi(uscita, QStringLiteral("Archivio trasferito: %1\n").arg(argomenti[1]));
     return esitoRiuscito;
 }
 
@@ -270,5 +305,7 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
         return sorveglia(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("crea-archivio"))
         return creaArchivio(argomenti.mid(1), uscita, errori);
+    if (comando == QLatin1String("trasferisci"))
+        return trasferisci(argomenti.mid(1), uscita, errori);
     return erroreUso(errori, QStringLiteral("comando sconosciuto: %1").arg(comando));
 }

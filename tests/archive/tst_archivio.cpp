@@ -1,10 +1,14 @@
 #include "AmbienteProva.h"
+#include "ArchivioDiProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
+#include "archive/MotorePostgres.h"
 #include "archive/Recordset.h"
 
 #include <QFile>
+#include <QDir>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTest>
 
 class TestArchivio : public QObject
@@ -24,6 +28,8 @@ private slots:
     void archivioBloccatoDaAltroProcesso();
     void comandoPreparatoInTransazione();
     void statisticheRifatteSoloQuandoServe();
+    void archivioDiVersionePrecedente();
+    void erroriDelServer();
 
 private:
     std::unique_ptr<AmbienteProva> ambiente;
@@ -38,7 +44,7 @@ void TestArchivio::init()
 {
     ambiente = std::make_unique<AmbienteProva>();
     archivio = ambiente->percorso(QStringLiteral("dati.mdb"));
-    QCOMPARE(CreaArchivio(archivio).testo(), QStringLiteral("0 "));
+    QCOMPARE(CreaArchivioProva(archivio).testo(), QStringLiteral("0 "));
     connessione = StringaConnessione(archivio);
 }
 
@@ -239,9 +245,11 @@ void TestArchivio::archivioBloccatoDaAltroProcesso()
 {
     // Another program holds the write lock for as long as it lives.
     QProcess altro;
-    altro.start(QStringLiteral("sqlite3"), {archivio});
+    const QStringList shell = ShellArchivio(archivio);
+    altro.start(shell.first(), shell.mid(1));
     QVERIFY(altro.waitForStarted());
-    altro.write("BEGIN IMMEDIATE; SELECT 'bloccato';\n");
+    altro.write(ProvaSuServer() ? "BEGIN; LOCK TABLE posta IN EXCLUSIVE MODE; SELECT 'bloccato';\n"
+                                : "BEGIN IMMEDIATE; SELECT 'bloccato';\n");
     QVERIFY(altro.waitForReadyRead(5000));
 
     Connessione c;
@@ -253,7 +261,7 @@ void TestArchivio::archivioBloccatoDaAltroProcesso()
     // Reading goes on while someone else writes.
     QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("0")});
 
-    altro.write("ROLLBACK;\n.quit\n");
+    altro.write("ROLLBACK;\n");
     altro.closeWriteChannel();
     QVERIFY(altro.waitForFinished(5000));
     QVERIFY(!c.IniziaTransazione().presente());
@@ -292,7 +300,9 @@ void TestArchivio::statisticheRifatteSoloQuandoServe()
     auto inserisci = c.Prepara(QStringLiteral("insert into Posta (Stampa, Tipo) values (?, 'FAT')"), errore);
     QVERIFY(inserisci);
     auto righeNelleStatistiche = [&] {
-        const QStringList stat = stampe(QStringLiteral("select stat from sqlite_stat1 where idx='Posta_Tipo'"));
+        const QStringList stat = stampe(ProvaSuServer()
+            ? QStringLiteral("select cast(reltuples as integer) from pg_class where relname = 'posta'")
+            : QStringLiteral("select stat from sqlite_stat1 where idx='Posta_Tipo'"));
         return stat.isEmpty() ? -1 : stat.first().split(QLatin1Char(' ')).first().toInt();
     };
     auto aggiungiRighe = [&](int quante) {
@@ -308,6 +318,94 @@ void TestArchivio::statisticheRifatteSoloQuandoServe()
     aggiungiRighe(5);
     c.AggiornaStatistiche();
     QCOMPARE(righeNelleStatistiche(), 26);
+}
+
+void TestArchivio::archivioDiVersionePrecedente()
+{
+    if (ProvaSuServer())
+        QSKIP("only archive files come from an earlier version");
+    // The layout an earlier version made: no key column, rows known by
+    // their row number alone, one of them already deleted.
+    const QString vecchio = ambiente->percorso(QStringLiteral("vecchio/dati.mdb"));
+    QDir().mkpath(ambiente->percorso(QStringLiteral("vecchio")));
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"), {vecchio});
+    sqlite.write("CREATE TABLE Posta (Stampa TEXT COLLATE NOCASE, Tipo VARCHAR(3) COLLATE NOCASE CONSTRAINT "
+                 "\"il campo Tipo accetta al massimo 3 caratteri\" CHECK (length(Tipo) <= 3), NumDoc VARCHAR(15), "
+                 "Data DATE, Codice VARCHAR(15), email TEXT);\n"
+                 "CREATE INDEX Posta_Tipo ON Posta (Tipo);\n"
+                 "CREATE TABLE EmailInviate (Stampa TEXT, dtinvio DATETIME, EmailDest TEXT, Esito TEXT);\n"
+                 "CREATE VIEW qryEmail AS SELECT Posta.Data AS data, Posta.Tipo AS tipo, EmailInviate.dtinvio AS "
+                 "dtInvio FROM EmailInviate INNER JOIN Posta ON Posta.Stampa = EmailInviate.Stampa;\n"
+                 "INSERT INTO Posta VALUES ('a.pdf', 'FAT', '1', '2014-03-18', '1', ''), ('b.pdf', 'BOL', '2', "
+                 "'2014-03-19', '1', ''), ('c.pdf', 'fat', '3', '2014-03-20', '1', '');\n"
+                 "DELETE FROM Posta WHERE Stampa = 'b.pdf';\n"
+                 "INSERT INTO EmailInviate VALUES ('c.pdf', '2014-03-21 10:00:00', 'x@esempio.it', 'Inviato');\n");
+    sqlite.closeWriteChannel();
+    QVERIFY(sqlite.waitForFinished(5000) && sqlite.exitCode() == 0);
+
+    // Opened as it is: the rows keep their numbers as keys, and everything
+    // else stays as it was (case-blind text, sizes, index, view).
+    const QString vecchia = StringaConnessione(vecchio);
+    Recordset tabella;
+    QVERIFY(!tabella.ApriTabella(vecchia, QStringLiteral("Posta")).presente());
+    QCOMPARE(tabella.NumeroCampi(), 6);
+    QVERIFY(!tabella.Delete().presente());
+    tabella.Chiudi();
+    connessione = vecchia;
+    QCOMPARE(stampe(QStringLiteral("select Id || ' ' || Stampa from Posta where tipo='FAT'")),
+             QStringList{QStringLiteral("3 c.pdf")});
+    QCOMPARE(stampe(QStringLiteral("select tipo || ' ' || dtInvio from qryEmail")),
+             QStringList{QStringLiteral("fat 2014-03-21 10:00:00")});
+    QCOMPARE(stampe(QStringLiteral("select count(*) from sqlite_master where name in ('Posta_Tipo', 'qryEmail')")),
+             QStringList{QStringLiteral("2")});
+    Recordset rs;
+    QVERIFY(!rs.ApriTabella(vecchia, QStringLiteral("Posta")).presente());
+    rs.AddNew();
+    rs.ImpostaValore(QStringLiteral("Tipo"), QStringLiteral("FATT"));
+    QCOMPARE(rs.Update().numero, 19);
+    rs.CancelUpdate();
+    rs.AddNew();
+    rs.ImpostaValore(QStringLiteral("Stampa"), QStringLiteral("d.pdf"));
+    QVERIFY(!rs.Update().presente());
+    rs.Chiudi();
+    QCOMPARE(stampe(QStringLiteral("select Id || ' ' || Stampa from Posta order by Id")),
+             (QStringList{QStringLiteral("3 c.pdf"), QStringLiteral("4 d.pdf")}));
+}
+
+void TestArchivio::erroriDelServer()
+{
+    if (!ProvaSuServer())
+        QSKIP("connection files name a server");
+    QString parametri;
+    QVERIFY(!LeggiCollegamento(archivio, parametri).presente());
+    const QHash<QString, QString> p = ParametriCollegamento(parametri);
+    const QString server = QStringLiteral("host=%1 user=%2 ").arg(p.value("host"), p.value("user"));
+    const std::tuple<QString, int, QString> casi[] = {
+        {QStringLiteral("host=%1/manca dbname=x").arg(ambiente->cartella()), 3151, "non raggiungibile"},
+        {server + QStringLiteral("dbname=non_esiste"), 3024, "'non_esiste' non esiste sul server"},
+        {QStringLiteral("host=%1 user=sconosciuto dbname=postgres").arg(p.value("host")), 3029,
+         "non accetta l'utente 'sconosciuto'"},
+        {parametri + QStringLiteral(" password=segreta"), 3029, ".pgpass"},
+    };
+    for (const auto& [collegamento, numero, frammento] : casi) {
+        const QString file = ambiente->scriviFile(QStringLiteral("altro/dati.mdb"),
+                                                  IntestazioneCollegamento + "# commento\n" + collegamento.toUtf8());
+        Connessione c;
+        const ErroreArchivio errore = c.Apri(StringaConnessione(file));
+        QVERIFY2(errore.numero == numero && errore.descrizione.contains(frammento), qPrintable(errore.testo()));
+    }
+
+    // The server ends our session: the action fails with a message, the next one works.
+    Connessione c;
+    QVERIFY(!c.Apri(connessione).presente());
+    SuArchivio(archivio, [](QSqlDatabase& altra) {
+        QVERIFY(QSqlQuery(altra).exec("select pg_terminate_backend(pid) from pg_stat_activity where "
+                                      "datname = current_database() and pid <> pg_backend_pid()"));
+    });
+    const ErroreArchivio persa = c.Esegui(QStringLiteral("insert into Posta (Stampa) values ('a.pdf')"));
+    QVERIFY2(persa.numero == 3146 && persa.descrizione.contains(QLatin1String("interrotto")), qPrintable(persa.testo()));
+    QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("0")});
 }
 
 QTEST_GUILESS_MAIN(TestArchivio)

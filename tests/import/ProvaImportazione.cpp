@@ -8,18 +8,6 @@
 #include <QSqlQuery>
 #include <QTest>
 
-void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altra"));
-        db.setDatabaseName(database);
-        if (!db.open())
-            qFatal("archivio non apribile: %s", qPrintable(database));
-        azione(db);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("altra"));
-}
-
 QStringList Elenco(const QStringList& voci)
 {
     QStringList righe{QStringLiteral("elenco file elaborati:")};
@@ -48,7 +36,7 @@ ProvaImportazione::ProvaImportazione(AmbienteProva& a, const QStringList& nomi)
 {
     QDir().mkpath(pdf);
     scriviLunghezze(6, 3, 7);
-    const ErroreArchivio errore = CreaArchivio(database);
+    const ErroreArchivio errore = CreaArchivioProva(database);
     if (errore.presente())
         qFatal("%s", qPrintable(errore.testo()));
     documenti(nomi);
@@ -109,10 +97,14 @@ QStringList ProvaImportazione::archivio() const
     SuArchivio(database, [&righe](QSqlDatabase& db) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("select Stampa || '|' || Codice || '|' || Tipo || '|' || NumDoc || '|' "
-                                   "|| Data || '|' || ifnull(email, 'NULL') from Posta order by Stampa")))
+                                   "|| Data || '|' || coalesce(email, 'NULL') from Posta order by Id")))
             righe.append(q.lastError().text());
         while (q.next())
             righe.append(q.value(0).toString());
+    });
+    // Sorted here: the engines' case-blind orders differ on punctuation.
+    std::stable_sort(righe.begin(), righe.end(), [](const QString& a, const QString& b) {
+        return a.section(QLatin1Char('|'), 0, 0) < b.section(QLatin1Char('|'), 0, 0);
     });
     return righe;
 }

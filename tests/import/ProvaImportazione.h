@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AmbienteProva.h"
+#include "ArchivioDiProva.h"
 
 #include <QStringList>
 #include <functional>
@@ -17,10 +18,6 @@ QString Problema(const QString& nome, const QString& motivo);
 QString Tolte(int righe);
 // Names of `quanti` documents of one client, numbered from 1, in name order.
 QStringList Numerati(int quanti);
-
-// Runs `azione` on a connection of its own to an archive, as another
-// program or workstation would open it.
-void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione);
 
 // A PDF folder, a Marvena folder with spooling.ini and an empty archive,
 // inside a test's temporary program folder.

@@ -1,3 +1,4 @@
+#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
@@ -306,11 +307,14 @@ private slots:
             QVERIFY(QFile::remove(elenco.database));
         } else if (guasto == "bloccato") {
             // Another desk holds the archive for writing, in a process of its own.
-            if (QStandardPaths::findExecutable("sqlite3").isEmpty())
-                QSKIP("sqlite3 non installato");
-            blocco.start("sqlite3", {elenco.database});
+            const QStringList shell = ShellArchivio(elenco.database);
+            if (QStandardPaths::findExecutable(shell.first()).isEmpty())
+                QSKIP("shell dell'archivio non installata");
+            blocco.start(shell.first(), shell.mid(1));
             QVERIFY(blocco.waitForStarted());
-            blocco.write("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; SELECT 'bloccato';\n");
+            blocco.write(ProvaSuServer()
+                             ? "BEGIN; LOCK TABLE emailinviate IN ACCESS EXCLUSIVE MODE; SELECT 'bloccato';\n"
+                             : "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; SELECT 'bloccato';\n");
             QVERIFY(blocco.waitForReadyRead(10000));
         } else {
             ComponenteReport::Registra(ReportManX::NomeClasse, nullptr);

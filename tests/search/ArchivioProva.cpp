@@ -1,5 +1,6 @@
 #include "ArchivioProva.h"
 
+#include "ArchivioDiProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "settings/Impostazioni.h"
@@ -25,7 +26,7 @@ ArchivioProva::ArchivioProva(const QStringList& righe, const QStringList& pdf)
 {
     fermaOrologio(QDateTime(QDate(2014, 3, 15), QTime(10, 30)));
     QDir().mkpath(cartellaPdf);
-    Riuscito(CreaArchivio(database));
+    Riuscito(CreaArchivioProva(database));
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), percorso(QStringLiteral("server")));
     ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"), cartellaPdf);
 

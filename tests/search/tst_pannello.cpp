@@ -1,3 +1,4 @@
+#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "archive/Archivio.h"
 #include "search/frmRistampa.h"
@@ -47,6 +48,8 @@ private slots:
     // archive without types.
     void tipiIlleggibili()
     {
+        if (ProvaSuServer())
+            QSKIP("a damaged file is the embedded engine's fault; a server keeps its own pages");
         ArchivioProva archivio({"a.pdf - 1 2014-03-01 -", "b.pdf FAT 2 2014-03-01 C1"});
         qint64 pagina = 0;
         qint64 dimensione = 0;

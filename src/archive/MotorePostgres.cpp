@@ -1,0 +1,280 @@
+#include "archive/MotorePostgres.h"
+
+#include "archive/Archivio.h"
+#include "archive/Recordset.h"
+#include "archive/TraduttoreJet.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cmath>
+
+namespace {
+
+// As on the embedded engine: a colleague's short import must not fail our search.
+constexpr int attesaBloccoPredefinita = 2000;
+
+// The program's own columns as it declares them. The server folds unquoted
+// names to lower case; results show the names spelled as the program
+// writes them, and the text sizes its checks enforce.
+struct Colonna
+{
+    const char* nome;
+    int dimensione;
+};
+constexpr Colonna colonneTabelle[] = {{"Id", 0},      {"Stampa", 0},   {"Tipo", 3},      {"NumDoc", 15},
+                                      {"Data", 0},    {"Codice", 15},  {"email", 0},     {"dtinvio", 0},
+                                      {"EmailDest", 0}, {"Esito", 0}};
+constexpr Colonna colonneQryEmail[] = {{"data", 0},   {"tipo", 3},  {"NumDoc", 15},   {"Codice", 15},
+                                       {"dtInvio", 0}, {"Stampa", 0}, {"EmailDest", 0}, {"Esito", 0}};
+
+template <size_t N>
+const Colonna* cerca(const Colonna (&colonne)[N], const QString& nome)
+{
+    for (const Colonna& c : colonne)
+        if (nome.compare(QLatin1String(c.nome), Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+TipoCampo tipoDaMeta(QMetaType tipo)
+{
+    switch (tipo.id()) {
+    case QMetaType::QDate:
+        return TipoCampo::Data;
+    case QMetaType::QDateTime:
+        return TipoCampo::DataOra;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::Bool:
+        return TipoCampo::Intero;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return TipoCampo::Decimale;
+    case QMetaType::QByteArray:
+        return TipoCampo::Binario;
+    default:
+        return TipoCampo::Testo;
+    }
+}
+
+QString primoGruppo(const QString& testo, const QString& modello)
+{
+    const auto m = QRegularExpression(modello).match(testo);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+// Whatever the server says, worded for the office. A failure to connect
+// carries no error code, only libpq's text.
+ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const QString& parametri)
+{
+    const QHash<QString, QString> p = ParametriCollegamento(parametri);
+    const QString server = p.value(QStringLiteral("host"), QStringLiteral("locale"));
+    const QString utente = p.value(QStringLiteral("user"));
+    const auto contiene = [&testo](const char* frammento) {
+        return testo.contains(QLatin1String(frammento), Qt::CaseInsensitive);
+    };
+
+    if (stato == QLatin1String("55P03") || stato == QLatin1String("40P01") || contiene("lock timeout"))
+        return {5,
+                QStringLiteral("Archivio bloccato da un'altra postazione: l'attesa è stata troppo "
+                               "lunga, riprovare tra qualche istante."),
+                NaturaErrore::Bloccato};
+    if (stato == QLatin1String("3D000") || (contiene("does not exist") && contiene("database")))
+        return {3024, QStringLiteral("L'archivio '%1' non esiste sul server %2.")
+                          .arg(primoGruppo(testo, QStringLiteral("database \"([^\"]*)\"")), server)};
+    if (stato.startsWith(QLatin1String("28")) || contiene("password authentication failed")
+        || contiene("no password supplied") || contiene("pg_hba.conf") || contiene("authentication failed")
+        || (contiene("role") && contiene("does not exist")))
+        return {3029, QStringLiteral("Accesso all'archivio negato: il server %1 non accetta l'utente '%2'. "
+                                     "La password va scritta nel file .pgpass dell'utente.")
+                          .arg(server, utente)};
+    if (stato.startsWith(QLatin1String("08")) || stato.startsWith(QLatin1String("57P"))
+        || contiene("server closed the connection") || contiene("no connection to the server")
+        || contiene("terminating connection") || contiene("connection to server was lost"))
+        return {3146,
+                QStringLiteral("Collegamento con il server dell'archivio interrotto: l'operazione "
+                               "non è stata completata."),
+                NaturaErrore::Grave};
+    if (contiene("could not connect") || contiene("connection refused") || contiene("could not translate host")
+        || contiene("timeout expired") || contiene("connection to server") || contiene("Network is unreachable"))
+        return {3151,
+                QStringLiteral("Server dell'archivio %1 non raggiungibile: controllare la rete e che "
+                               "il server sia acceso.").arg(server),
+                NaturaErrore::Grave};
+    if (stato == QLatin1String("23514"))
+        return {19, QStringLiteral("Valore non accettato dall'archivio: %1.")
+                        .arg(primoGruppo(testo, QStringLiteral("check constraint \"([^\"]*)\"")))};
+    if (stato.startsWith(QLatin1String("23")) || stato.startsWith(QLatin1String("22")))
+        return {19, QStringLiteral("Valore non accettato dall'archivio (%1).").arg(testo.trimmed())};
+    if (stato == QLatin1String("42P01"))
+        return {1, QStringLiteral("Tabella o query inesistente nell'archivio: %1.")
+                       .arg(primoGruppo(testo, QStringLiteral("relation \"([^\"]*)\"")))};
+    if (stato == QLatin1String("42703"))
+        return {1, QStringLiteral("Campo inesistente nell'archivio: %1.")
+                       .arg(primoGruppo(testo, QStringLiteral("column \"?([^\" ]*)\"? does not exist")))};
+    if (stato == QLatin1String("42601"))
+        return {1, QStringLiteral("Errore di sintassi nell'istruzione vicino a «%1».")
+                       .arg(primoGruppo(testo, QStringLiteral("at or near \"(.*)\"")))};
+    if (stato == QLatin1String("42501"))
+        return {23, QStringLiteral("Accesso all'archivio negato.")};
+    if (stato == QLatin1String("53100"))
+        return {13, QStringLiteral("Disco del server pieno: l'archivio non può essere aggiornato."),
+                NaturaErrore::Grave};
+    return {1, QStringLiteral("Errore dell'archivio: %1").arg(testo.trimmed())};
+}
+
+} // namespace
+
+ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        return {3024, QStringLiteral("Impossibile leggere il file di collegamento '%1'.").arg(percorso)};
+    QStringList righe;
+    const QList<QByteArray> tutte = file.readAll().split('\n');
+    for (qsizetype i = 1; i < tutte.size(); ++i) {
+        const QString riga = QString::fromUtf8(tutte.at(i)).trimmed();
+        if (!riga.isEmpty() && !riga.startsWith(QLatin1Char('#')))
+            righe.append(riga);
+    }
+    parametri = righe.join(QLatin1Char(' '));
+    // The file lies in a folder the whole office reads.
+    if (ParametriCollegamento(parametri).contains(QStringLiteral("password")))
+        return {3029, QStringLiteral("Il file di collegamento '%1' contiene una password: toglierla e "
+                                     "scriverla nel file .pgpass di ogni utente.").arg(percorso)};
+    return {};
+}
+
+QHash<QString, QString> ParametriCollegamento(const QString& parametri)
+{
+    static const QRegularExpression coppia(QStringLiteral(R"((\w+)\s*=\s*('(?:[^'\\]|\\.)*'|\S+))"));
+    QHash<QString, QString> valori;
+    for (auto it = coppia.globalMatch(parametri); it.hasNext();) {
+        const auto m = it.next();
+        QString valore = m.captured(2);
+        if (valore.startsWith(QLatin1Char('\'')))
+            valore = valore.mid(1, valore.size() - 2).replace(QStringLiteral("\\'"), QStringLiteral("'"));
+        valori.insert(m.captured(1).toLower(), valore);
+    }
+    return valori;
+}
+
+const MotorePostgres& MotorePostgres::Istanza()
+{
+    static const MotorePostgres motore;
+    return motore;
+}
+
+ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConnessione,
+                                    const QString& percorso) const
+{
+    QString parametri;
+    if (const ErroreArchivio errore = LeggiCollegamento(percorso, parametri); errore.presente())
+        return errore;
+    db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nomeConnessione);
+    if (!db.isValid())
+        return {3170, QStringLiteral("Su questo sistema manca il driver PostgreSQL di Qt (pacchetto "
+                                     "libqt6sql6-psql): l'archivio sul server non può essere aperto.")};
+    const QHash<QString, QString> p = ParametriCollegamento(parametri);
+    QString opzioni = parametri;
+    if (!p.contains(QStringLiteral("connect_timeout")))
+        opzioni += QStringLiteral(" connect_timeout=5");
+    if (!p.contains(QStringLiteral("application_name")))
+        opzioni += QStringLiteral(" application_name=ClientVelmira");
+    db.setConnectOptions(opzioni);
+    if (!db.open())
+        return erroreItaliano({}, db.lastError().databaseText() + db.lastError().driverText(), parametri);
+    ImpostaAttesaBlocco(db, attesaBloccoPredefinita);
+    return {};
+}
+
+QString MotorePostgres::Traduci(const QString& istruzioneJet) const
+{
+    static const Dialetto postgres{QStringLiteral("CAST(EXTRACT(YEAR FROM "), QStringLiteral(") AS INTEGER)"), true};
+    return TraduciJet(istruzioneJet, postgres);
+}
+
+QStringList MotorePostgres::IstruzioniInizioScrittura() const
+{
+    // Readers are never kept waiting by this lock, only other writers. Then,
+    // when the table has grown by a tenth since the server last looked, its
+    // statistics are taken again: a large import would otherwise go on with
+    // plans made for the small table it began with, scanning it whole for
+    // every file.
+    return {QStringLiteral("BEGIN"), QStringLiteral("LOCK TABLE posta IN SHARE ROW EXCLUSIVE MODE"),
+            QStringLiteral("DO $$ DECLARE stimate float8; pagine float8; BEGIN "
+                           "SELECT relpages, pg_relation_size(oid) / current_setting('block_size')::int "
+                           "INTO stimate, pagine FROM pg_class WHERE oid = 'posta'::regclass; "
+                           "IF pagine > stimate * 1.1 + 8 THEN ANALYZE posta; END IF; END $$")};
+}
+
+bool MotorePostgres::TransazioneAttiva(const QSqlDatabase& db) const
+{
+    // Inside a transaction the time of the transaction and that of the
+    // statement differ; a lost connection answers nothing.
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("select now() <> statement_timestamp()")) && query.next()
+        && query.value(0).toBool();
+}
+
+void MotorePostgres::ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const
+{
+    // Zero would mean waiting for ever here.
+    QSqlQuery(db).exec(QStringLiteral("SET lock_timeout = %1").arg(qMax(1, millisecondi)));
+}
+
+void MotorePostgres::AggiornaStatistiche(QSqlDatabase& db) const
+{
+    // The server's own housekeeping gets there within a minute or so; after
+    // a large import the searches should not wait for it. As on the embedded
+    // engine: only when a table has changed in size by more than a tenth.
+    for (const QString& tabella : {QStringLiteral("posta"), QStringLiteral("emailinviate")}) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("select (select reltuples from pg_class where oid = '%1'::regclass), "
+                                       "(select count(*) from %1)").arg(tabella))
+            || !query.next())
+            continue;
+        const double stimate = query.value(0).toDouble();
+        const double righe = query.value(1).toDouble();
+        if (stimate < 0 || std::abs(righe - stimate) * 10 > stimate)
+            query.exec(QStringLiteral("ANALYZE ") + tabella);
+    }
+}
+
+ErroreArchivio MotorePostgres::Errore(const QSqlError& errore) const
+{
+    // The server's first line says what went wrong; the rest points into
+    // the statement or the server's own code.
+    static const QRegularExpression gravita(QStringLiteral("^(ERROR|FATAL|ERRORE):\\s*"));
+    QString testo = errore.databaseText().isEmpty() ? errore.driverText() : errore.databaseText();
+    testo = testo.section(QLatin1Char('\n'), 0, 0).remove(gravita).trimmed();
+    return erroreItaliano(errore.nativeErrorCode(), testo, {});
+}
+
+QList<DescrizioneCampo> MotorePostgres::Campi(const QSqlQuery& query) const
+{
+    const QSqlRecord record = query.record();
+    const bool vista = query.lastQuery().contains(QLatin1String("qryEmail"), Qt::CaseInsensitive);
+    QList<DescrizioneCampo> campi;
+    campi.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField campo = record.field(i);
+        const Colonna* nota = vista ? cerca(colonneQryEmail, campo.name()) : nullptr;
+        if (!nota)
+            nota = cerca(colonneTabelle, campo.name());
+        // Names the statement gave with AS arrive spelled as given.
+        const bool minuscolo = campo.name() == campo.name().toLower();
+        campi.append({nota && minuscolo ? QString::fromLatin1(nota->nome) : campo.name(),
+                      tipoDaMeta(campo.metaType()), nota ? nota->dimensione : 0});
+    }
+    return campi;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "archive/MotoreArchivio.h"
+
+#include <QHash>
+
+// The archive on a PostgreSQL server, for offices where several workstations
+// work on one archive. dati.mdb is then a connection file: its first line is
+// IntestazioneCollegamento, the rest names the server and the database in
+// libpq's terms (host=... port=... dbname=... user=...). The password is
+// never in that shared file: libpq reads it from the user's ~/.pgpass.
+class MotorePostgres : public MotoreArchivio
+{
+public:
+    ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
+                        const QString& percorso) const override;
+    QString Traduci(const QString& istruzioneJet) const override;
+    QStringList IstruzioniInizioScrittura() const override;
+    bool TransazioneAttiva(const QSqlDatabase& db) const override;
+    bool ErroreAnnullaTransazione() const override { return true; }
+    bool RigheUnaAllaVolta() const override { return false; }
+    void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
+    void AggiornaStatistiche(QSqlDatabase& db) const override;
+    ErroreArchivio Errore(const QSqlError& errore) const override;
+    QList<DescrizioneCampo> Campi(const QSqlQuery& query) const override;
+
+    static const MotorePostgres& Istanza();
+};
+
+// The libpq parameters of a connection file ("host=srv dbname=velmira"), or
+// an error when the file cannot be read or holds a password.
+ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri);
+// The parameters as keyword and value, for messages ("host", "dbname"...).
+QHash<QString, QString> ParametriCollegamento(const QString& parametri);
