@@ -61,6 +61,19 @@ bool FormaIni(const QString& testo)
     return true;
 }
 
+// The text of a file's bytes: UTF-8 (with or without a byte order mark), or
+// else the 8-bit code page a file written on Windows is in.
+QString Decodifica(QByteArray dati, bool* bom, bool* windows1252)
+{
+    *bom = dati.startsWith(bomUtf8);
+    if (*bom)
+        dati.remove(0, bomUtf8.size());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString testo = utf8.decode(dati);
+    *windows1252 = utf8.hasError();
+    return *windows1252 ? QStringDecoder("windows-1252").decode(dati) : testo;
+}
+
 TestoIni Carica(const QString& fileIni)
 {
     TestoIni ini;
@@ -72,17 +85,8 @@ TestoIni Carica(const QString& fileIni)
         ini.errore = file.errorString();
         return ini;
     }
-    QByteArray dati = file.readAll();
-    ini.bom = dati.startsWith(bomUtf8);
-    if (ini.bom)
-        dati.remove(0, bomUtf8.size());
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    ini.testo = utf8.decode(dati);
-    if (utf8.hasError()) {
-        // A file written on Windows in its 8-bit code page.
-        ini.windows1252 = true;
-        ini.testo = QStringDecoder("windows-1252").decode(dati);
-    }
+    const QByteArray dati = file.readAll();
+    ini.testo = Decodifica(dati, &ini.bom, &ini.windows1252);
     // The reader ends a line at a lone carriage return too (old Mac files); so
     // must everything that finds lines here.
     static const QRegularExpression ritornoSolo(QStringLiteral("\r(?!\n)"));
@@ -200,13 +204,17 @@ QString ConValore(const QString& testo, const QString& sezione, const QString& c
         + QLatin1Char('=') + valore + aCapo;
 }
 
-// In the encoding the file came in, unless the new value cannot be written in it.
+// In the encoding the file came in, unless the new value cannot be written in
+// it, or the rewritten bytes would read back as other text (a Windows file
+// whose only byte that is not UTF-8 was on the line replaced).
 QByteArray Codifica(const TestoIni& ini, const QString& testo)
 {
     if (ini.windows1252) {
         QStringEncoder windows("windows-1252");
         const QByteArray dati = windows.encode(testo);
-        if (!windows.hasError() && QStringDecoder("windows-1252").decode(dati) == testo)
+        bool bom = false;
+        bool windows1252 = false;
+        if (!windows.hasError() && Decodifica(dati, &bom, &windows1252) == testo)
             return dati;
     }
     return (ini.bom ? bomUtf8 : QByteArray()) + testo.toUtf8();
