@@ -96,9 +96,14 @@ Dispaccio invia(CorvexProcesso& corvex, const AmbienteProva& ambiente, const Tab
     if (rigaDiComando) {
         QProcess* processo = corvex.findChild<QProcess*>();
         if (processo && processo->waitForStarted()) {
-            QFile comando(QStringLiteral("/proc/%1/cmdline").arg(processo->processId()));
-            if (comando.open(QIODevice::ReadOnly))
-                *rigaDiComando = comando.readAll();
+            // Right after the start the kernel may not show the new program's line yet.
+            const QString comando = QStringLiteral("/proc/%1/cmdline").arg(processo->processId());
+            (void)QTest::qWaitFor([&] {
+                QFile file(comando);
+                if (file.open(QIODevice::ReadOnly))
+                    *rigaDiComando = file.readAll();
+                return !rigaDiComando->isEmpty();
+            }, 2000);
         }
     }
     (void)QTest::qWaitFor([&d] { return d.risultati > 0; }, 120000);
