@@ -199,7 +199,11 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
 
 QString MotorePostgres::Traduci(const QString& istruzioneJet) const
 {
-    static const Dialetto postgres{QStringLiteral("CAST(EXTRACT(YEAR FROM "), QStringLiteral(") AS INTEGER)"), true};
+    static const Dialetto postgres{.annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
+                                   .annoDopo = QStringLiteral(") AS INTEGER)"),
+                                   .nomiMinuscoli = true,
+                                   .dataPrima = QStringLiteral("CAST("),
+                                   .dataDopo = QStringLiteral(" AS date)")};
     return TraduciJet(istruzioneJet, postgres);
 }
 

@@ -224,7 +224,11 @@ ErroreArchivio MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessio
 
 QString MotoreSQLite::Traduci(const QString& istruzioneJet) const
 {
-    static const Dialetto sqlite{QStringLiteral("CAST(strftime('%Y', "), QStringLiteral(") AS INTEGER)")};
+    // Dates are stored as the ISO text itself.
+    static const Dialetto sqlite{.annoPrima = QStringLiteral("CAST(strftime('%Y', "),
+                                 .annoDopo = QStringLiteral(") AS INTEGER)"),
+                                 .dataPrima = QStringLiteral("("),
+                                 .dataDopo = QStringLiteral(")")};
     return TraduciJet(istruzioneJet, sqlite);
 }
 

@@ -44,7 +44,7 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     QString uscita;
     uscita.reserve(istruzione.size() + 32);
     // One entry per open parenthesis: what opened it.
-    enum class Apertura { Gruppo, Anno, Cast };
+    enum class Apertura { Gruppo, Anno, Data, Cast };
     QVector<Apertura> parentesi;
     bool dopoAs = false;
     const qsizetype n = istruzione.size();
@@ -115,13 +115,16 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             qsizetype k = j;
             while (k < n && istruzione.at(k).isSpace())
                 ++k;
-            if (parola.compare(QLatin1String("year"), Qt::CaseInsensitive) == 0 && k < n
-                && istruzione.at(k) == QLatin1Char('(')) {
+            const bool funzione = k < n && istruzione.at(k) == QLatin1Char('(');
+            if (funzione && parola.compare(QLatin1String("year"), Qt::CaseInsensitive) == 0) {
                 uscita += dialetto.annoPrima;
                 parentesi.append(Apertura::Anno);
                 i = k + 1;
-            } else if (parola.compare(QLatin1String("cast"), Qt::CaseInsensitive) == 0 && k < n
-                       && istruzione.at(k) == QLatin1Char('(')) {
+            } else if (funzione && parola.compare(QLatin1String("cdate"), Qt::CaseInsensitive) == 0) {
+                uscita += dialetto.dataPrima;
+                parentesi.append(Apertura::Data);
+                i = k + 1;
+            } else if (funzione && parola.compare(QLatin1String("cast"), Qt::CaseInsensitive) == 0) {
                 // cast(x AS type): a type, not a column name.
                 uscita += istruzione.mid(i, k - i + 1);
                 parentesi.append(Apertura::Cast);
@@ -140,8 +143,10 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             uscita += c;
             ++i;
         } else if (c == QLatin1Char(')')) {
-            const bool anno = !parentesi.isEmpty() && parentesi.takeLast() == Apertura::Anno;
-            uscita += anno ? dialetto.annoDopo : QString(c);
+            const Apertura apertura = parentesi.isEmpty() ? Apertura::Gruppo : parentesi.takeLast();
+            uscita += apertura == Apertura::Anno ? dialetto.annoDopo
+                : apertura == Apertura::Data     ? dialetto.dataDopo
+                                                 : QString(c);
             ++i;
         } else {
             uscita += c;

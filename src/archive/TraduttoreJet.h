@@ -12,11 +12,16 @@ struct Dialetto
     // is quoted so that a result column keeps the spelling the statement
     // gives it, and a [name] becomes the folded name quoted.
     bool nomiMinuscoli = false;
+    // cdate(x), a date given as ISO text, becomes dataPrima + x + dataDopo:
+    // where the engine cannot tell a value's type from the column it goes
+    // to (a list of VALUES), it must be told.
+    QString dataPrima;
+    QString dataDopo;
 };
 
 // Translates a statement written in the Jet dialect: #m/d/yyyy# date literals
-// become ISO text literals, year(x) the engine's year of a date, "text"
-// literals single-quoted ones and [names] standard quoted names (and, for
+// become ISO text literals, year(x) the engine's year of a date, cdate(x) its
+// date of an ISO text, "text" literals single-quoted ones and [names] standard quoted names (and, for
 // an engine that folds names, the alias after AS a quoted name). Text inside
 // string literals is never touched; everything else is copied as it stands.
 QString TraduciJet(const QString& istruzione, const Dialetto& dialetto);

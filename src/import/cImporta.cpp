@@ -4,6 +4,7 @@
 #include "archive/Connessione.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
+#include "import/AggiuntaDocumenti.h"
 #include "import/ElencoCartella.h"
 #include "import/ElencoImportazione.h"
 #include "import/OsservatoreLunghezze.h"
@@ -74,13 +75,16 @@ struct cImporta::Esecuzione
     {
         QString nome;
         QString errore; // empty for a file archived
+        // Its document was in the archive already: the list does not name it.
+        bool giaPresente = false;
     };
 
     ElencoImportazione elenco;
     OsservatoreLunghezze lunghezze;
     Connessione connessione;
     std::unique_ptr<Comando> cercaDocumento;
-    std::unique_ptr<Comando> inserisciDocumento;
+    std::unique_ptr<AggiuntaDocumenti> aggiunta;
+    std::vector<size_t> inAttesa; // the entries of `lotto` whose rows wait in `aggiunta`
     QElapsedTimer daUltimaCessione;
 
     // Files handled since the transaction began: they reach the list only
@@ -186,8 +190,39 @@ struct cImporta::Esecuzione
     // Commits the batch and writes its files to the list. A commit that
     // cannot be made takes every row of the batch back, and its files are
     // listed as not archived, with the reason.
+    // Puts a file's row in the group to be added; the group goes to the
+    // archive when full, or first when this row might be one of its documents.
+    void Accoda(const QString& nome, const RigaPosta& riga)
+    {
+        inAttesa.push_back(lotto.size());
+        lotto.push_back({nome, {}});
+        aggiunta->Accoda(riga);
+        if (aggiunta->Piena())
+            InviaRighe();
+    }
+
+    // Sends the rows waiting, and tells each file's entry what became of it.
+    void InviaRighe()
+    {
+        if (!aggiunta || aggiunta->Vuota())
+            return;
+        std::vector<AggiuntaDocumenti::Risultato> risultati;
+        const ErroreArchivio errore = aggiunta->Invia(risultati);
+        for (size_t i = 0; i < inAttesa.size(); ++i) {
+            Voce& voce = lotto[inAttesa[i]];
+            if (errore.presente() || risultati[i].esito == AggiuntaDocumenti::Esito::Rifiutato)
+                voce.errore = (errore.presente() ? errore : risultati[i].errore).testo();
+            else
+                voce.giaPresente = risultati[i].esito == AggiuntaDocumenti::Esito::GiaPresente;
+        }
+        inAttesa.clear();
+        if (errore.presente())
+            DopoErrore(errore);
+    }
+
     ErroreArchivio ChiudiLotto(const QString& cartella)
     {
+        InviaRighe();
         // The lines are made ready before the commit, so that once the rows
         // are safe only one write stands between them and the list.
         const qsizetype segno = elenco.InAttesa();
@@ -214,8 +249,10 @@ struct cImporta::Esecuzione
         }
         if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
             arresto = mancato;
-        for (const Voce& voce : lotto)
-            ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
+        for (const Voce& voce : lotto) {
+            if (!voce.giaPresente)
+                ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
+        }
         lotto.clear();
         return errore;
     }
@@ -223,6 +260,8 @@ struct cImporta::Esecuzione
     void ElencaLotto(const QString& cartella)
     {
         for (const Voce& voce : lotto) {
+            if (voce.giaPresente)
+                continue;
             if (voce.errore.isEmpty()) {
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
@@ -242,8 +281,11 @@ struct cImporta::Esecuzione
             connessione.Annulla();
         inTransazione = false;
         eliminateLotto = 0;
+        if (aggiunta)
+            aggiunta->Scarta();
+        inAttesa.clear();
         for (Voce& voce : lotto) {
-            if (voce.errore.isEmpty())
+            if (voce.errore.isEmpty() && !voce.giaPresente)
                 voce.errore = errore.testo();
         }
     }
@@ -522,16 +564,12 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
     run.cercaDocumento = run.connessione.Prepara(
         QStringLiteral("Select 1 from Posta where Data=? and Codice=? and Tipo=? and NumDoc=? limit 1"),
         errore);
-    if (!errore.presente())
-        run.inserisciDocumento = run.connessione.Prepara(
-            QStringLiteral("insert into Posta (Stampa, email, data, Tipo, NumDoc, Codice) "
-                           "values (?, ?, ?, ?, ?, ?)"),
-            errore);
     if (errore.presente()) {
         Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2")
                             .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
         return;
     }
+    run.aggiunta = std::make_unique<AggiuntaDocumenti>(run.connessione);
 
     // Refuses a file of the folder with the reason the list gives.
     const auto scarta = [&run, this](const QString& nome, const QString& motivo) {
@@ -588,21 +626,25 @@ void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
             continue;
         }
         const RigaPosta riga = RigaDocumento(nome, chiave);
+        if (!run.aggiunta->Accetta(riga)) {
+            run.InviaRighe();
+            if (!run.arresto.isEmpty())
+                break;
+        }
 
         // Within the write transaction nobody else can add the same document
-        // between the test and the insert.
-        const bool scrivibile = run.AssicuraTransazione();
-        bool presente = false;
-        if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente()) {
-            run.lotto.push_back({nome, errore.testo()});
-            run.DopoErrore(errore);
-        } else if (!presente && !scrivibile) {
-            run.lotto.push_back({nome, run.bloccato.testo()});
-        } else if (!presente) {
-            const ErroreArchivio esito = ArchiviaDocumento(run, riga);
-            run.lotto.push_back({nome, esito.presente() ? esito.testo() : QString()});
-            if (esito.presente())
-                run.DopoErrore(esito);
+        // between the test and the insert. Without it, a file whose document
+        // is archived already is no problem.
+        if (run.AssicuraTransazione()) {
+            run.Accoda(nome, riga);
+        } else {
+            bool presente = false;
+            if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente()) {
+                run.lotto.push_back({nome, errore.testo()});
+                run.DopoErrore(errore);
+            } else if (!presente) {
+                run.lotto.push_back({nome, run.bloccato.testo()});
+            }
         }
         run.ChiudiLottoSeTempo(cartellaPDF_);
     }
@@ -623,12 +665,6 @@ ErroreArchivio cImporta::DocumentoPresente(Esecuzione& run, const RigaPosta& rig
     while (run.cercaDocumento->Successiva(errore))
         presente = true;
     return errore;
-}
-
-ErroreArchivio cImporta::ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga)
-{
-    return run.inserisciDocumento->Esegui(
-        {riga.Stampa, riga.email, riga.Data, riga.Tipo, riga.NumDoc, riga.Codice});
 }
 
 bool cImporta::LunghezzaNonValida(Esecuzione& run, const QString& nome)

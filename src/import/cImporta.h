@@ -103,7 +103,6 @@ private:
     void AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima, const ElencoCartella& dopo);
     bool PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco);
     ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
-    ErroreArchivio ArchiviaDocumento(Esecuzione& run, const RigaPosta& riga);
     bool LunghezzaNonValida(Esecuzione& run, const QString& nome);
     ErroreArchivio LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
     void Pulisci(Esecuzione& run);

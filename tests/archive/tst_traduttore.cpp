@@ -40,6 +40,8 @@ void TestTraduttore::traduce_data()
         << "Select NumDoc as \"Num_Documento\", Y(data) AS \"anno\", \"numdoc\" from Posta" << true;
     QTest::newRow("cast type is no alias") << "select cast(x as integer) as n, 'as' as t"
                                            << "select cast(x as integer) as \"n\", 'as' as \"t\"" << true;
+    QTest::newRow("cdate, nested, beside year") << "values (cdate(?), CDate ((?)), year(cdate(?)), cdates(x))"
+                                                << "values (D<?>, D<(?)>, Y(D<?>), cdates(x))" << false;
     QTest::newRow("only blanks between as and name") << "x as(y), z as 'w'" << "x as(y), z as 'w'" << true;
 }
 
@@ -48,7 +50,8 @@ void TestTraduttore::traduce()
     QFETCH(QString, jet);
     QFETCH(QString, atteso);
     QFETCH(bool, minuscoli);
-    const Dialetto dialetto{QStringLiteral("Y("), QStringLiteral(")"), minuscoli};
+    const Dialetto dialetto{QStringLiteral("Y("), QStringLiteral(")"), minuscoli, QStringLiteral("D<"),
+                            QStringLiteral(">")};
     QCOMPARE(TraduciJet(jet, dialetto), atteso);
 }
 

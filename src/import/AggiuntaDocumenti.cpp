@@ -1,0 +1,138 @@
+#include "import/AggiuntaDocumenti.h"
+
+#include "archive/Connessione.h"
+#include "archive/MotoreArchivio.h"
+
+#include <QHash>
+
+namespace {
+
+// A key field in a form that two texts an engine may take as equal always
+// share: without case, accents, width variants, punctuation or characters
+// the engine ignores. It errs towards equal: two different documents that
+// share it only go in two statements.
+QString FormaGrezza(const QString& testo)
+{
+    const QString scomposto = testo.normalized(QString::NormalizationForm_KD).toCaseFolded();
+    QString forma;
+    forma.reserve(scomposto.size());
+    for (const QChar c : scomposto) {
+        if (c.isLetterOrNumber())
+            forma += c;
+    }
+    return forma;
+}
+
+QString ChiaveGrezza(const RigaPosta& riga)
+{
+    return QString::number(riga.Data.toJulianDay()) + QLatin1Char('\n') + FormaGrezza(riga.Codice)
+        + QLatin1Char('\n') + FormaGrezza(riga.Tipo) + QLatin1Char('\n') + FormaGrezza(riga.NumDoc);
+}
+
+// The rows not archived yet go in; each row is compared with the archive as
+// the duplicate check always compared (the columns' own rules for text).
+QString IstruzioneAggiunta(size_t righe)
+{
+    return QStringLiteral("with Nuove (Stampa, email, Data, Tipo, NumDoc, Codice) as (values %1) "
+                          "insert into Posta (Stampa, email, Data, Tipo, NumDoc, Codice) "
+                          "select Stampa, email, Data, Tipo, NumDoc, Codice from Nuove where not exists "
+                          "(select 1 from Posta where Posta.Data = Nuove.Data and Posta.Codice = Nuove.Codice "
+                          "and Posta.Tipo = Nuove.Tipo and Posta.NumDoc = Nuove.NumDoc) returning Stampa")
+        .arg(QStringList(qsizetype(righe), QStringLiteral("(?, ?, cdate(?), ?, ?, ?)")).join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+AggiuntaDocumenti::AggiuntaDocumenti(Connessione& connessione)
+    : connessione_(connessione), righePerInvio_(size_t(qMax(1, connessione.Motore().RighePerInserimento())))
+{
+}
+
+AggiuntaDocumenti::~AggiuntaDocumenti() = default;
+
+bool AggiuntaDocumenti::Accetta(const RigaPosta& riga) const
+{
+    return !chiavi_.contains(ChiaveGrezza(riga));
+}
+
+void AggiuntaDocumenti::Accoda(const RigaPosta& riga)
+{
+    righe_.push_back(riga);
+    chiavi_.insert(ChiaveGrezza(riga));
+}
+
+bool AggiuntaDocumenti::Piena() const
+{
+    return righe_.size() >= righePerInvio_;
+}
+
+void AggiuntaDocumenti::Scarta()
+{
+    righe_.clear();
+    chiavi_.clear();
+}
+
+ErroreArchivio AggiuntaDocumenti::Invia(std::vector<Risultato>& risultati)
+{
+    risultati.assign(righe_.size(), {});
+    ErroreArchivio errore = InviaGruppo(0, righe_.size(), risultati);
+    if (errore.presente() && Recuperabile(errore)) {
+        // One refused row takes its statement with it: each row again on
+        // its own, so that only that one is reported.
+        const ErroreArchivio gruppo = errore;
+        errore = {};
+        for (size_t i = 0; i < righe_.size(); ++i) {
+            const ErroreArchivio riga = righe_.size() == 1 ? gruppo : InviaGruppo(i, 1, risultati);
+            if (!riga.presente())
+                continue;
+            if (!Recuperabile(riga)) {
+                errore = riga;
+                break;
+            }
+            risultati[i] = {Esito::Rifiutato, riga};
+        }
+    }
+    Scarta();
+    return errore;
+}
+
+bool AggiuntaDocumenti::Recuperabile(const ErroreArchivio& errore) const
+{
+    return !errore.grave() && connessione_.TransazioneAttiva();
+}
+
+ErroreArchivio AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati)
+{
+    ErroreArchivio errore;
+    Comando* istruzione = Istruzione(quante, errore);
+    if (errore.presente())
+        return errore;
+    QVariantList valori;
+    valori.reserve(qsizetype(quante) * 6);
+    QHash<QString, size_t> indici;
+    indici.reserve(qsizetype(quante));
+    for (size_t i = da; i < da + quante; ++i) {
+        const RigaPosta& r = righe_[i];
+        valori << r.Stampa << r.email << r.Data << r.Tipo << r.NumDoc << r.Codice;
+        indici.insert(r.Stampa, i);
+    }
+    if (errore = istruzione->Esegui(valori); errore.presente())
+        return errore;
+    while (istruzione->Successiva(errore)) {
+        if (const auto it = indici.constFind(istruzione->Valore(0).toString()); it != indici.cend())
+            risultati[*it] = {Esito::Aggiunto, {}};
+    }
+    return errore;
+}
+
+Comando* AggiuntaDocumenti::Istruzione(size_t righe, ErroreArchivio& errore)
+{
+    std::unique_ptr<Comando>& comando = righe == righePerInvio_ ? piena_ : righe == 1 ? singola_ : altra_;
+    if (&comando == &altra_ && righeAltra_ != righe)
+        comando.reset();
+    if (!comando) {
+        comando = connessione_.Prepara(IstruzioneAggiunta(righe), errore);
+        righeAltra_ = &comando == &altra_ ? righe : righeAltra_;
+    }
+    return comando.get();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "archive/ErroreArchivio.h"
+#include "import/NomeDocumento.h"
+
+#include <QSet>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class Comando;
+class Connessione;
+
+// Adds documents to Posta a group at a time: one statement adds every row of
+// the group whose document is not archived yet and names the rows it added.
+// An archive on a server is then asked once per group instead of several
+// times per file. The group's size is the engine's (MotoreArchivio).
+//
+// It runs inside the caller's write transaction, whose lock keeps another
+// workstation from adding the same document between the test and the insert.
+class AggiuntaDocumenti
+{
+public:
+    enum class Esito { Aggiunto, GiaPresente, Rifiutato };
+    struct Risultato
+    {
+        Esito esito = Esito::GiaPresente;
+        ErroreArchivio errore; // why a row was refused
+    };
+
+    explicit AggiuntaDocumenti(Connessione& connessione);
+    ~AggiuntaDocumenti();
+    AggiuntaDocumenti(const AggiuntaDocumenti&) = delete;
+    AggiuntaDocumenti& operator=(const AggiuntaDocumenti&) = delete;
+
+    // False when `riga` might be the same document as a row already waiting:
+    // one statement cannot tell two of its own rows apart, so the group
+    // must be sent first.
+    bool Accetta(const RigaPosta& riga) const;
+    void Accoda(const RigaPosta& riga);
+    bool Piena() const;
+    bool Vuota() const { return righe_.empty(); }
+
+    // Sends the rows waiting; `risultati` gets one entry per row, in the
+    // order they came. A row the archive refuses is refused alone: the others
+    // still go in. An error returned means the archive failed, or dropped
+    // the transaction, on the way: then no row of the group is in.
+    ErroreArchivio Invia(std::vector<Risultato>& risultati);
+    // Forgets the rows waiting (their transaction is gone).
+    void Scarta();
+
+private:
+    ErroreArchivio InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati);
+    Comando* Istruzione(size_t righe, ErroreArchivio& errore);
+    bool Recuperabile(const ErroreArchivio& errore) const;
+
+    Connessione& connessione_;
+    const size_t righePerInvio_;
+    std::vector<RigaPosta> righe_;
+    QSet<QString> chiavi_; // the waiting rows' keys, in a form that errs towards equal
+    // Prepared once: the statement of a full group and that of one row.
+    std::unique_ptr<Comando> piena_;
+    std::unique_ptr<Comando> singola_;
+    std::unique_ptr<Comando> altra_; // the last one of another size
+    size_t righeAltra_ = 0;
+};
