@@ -38,10 +38,6 @@ public:
     // statement inside one then runs behind a savepoint of its own, so that
     // one refused row does not take its batch with it.
     virtual bool ErroreAnnullaTransazione() const { return false; }
-    // How many rows one statement that adds rows should carry. Every
-    // statement sent to a server waits for its answer over the network:
-    // there one statement for hundreds of rows pays that wait once.
-    virtual int RighePerInserimento() const { return 1; }
     // Whether the rows of a prepared statement are best read one at a time.
     // Where that keeps the whole connection busy until the last row, they
     // are fetched at once instead.

@@ -218,7 +218,7 @@ QStringList MotorePostgres::IstruzioniInizioScrittura() const
             QStringLiteral("DO $$ DECLARE stimate float8; pagine float8; BEGIN "
                            "SELECT relpages, pg_relation_size(oid) / current_setting('block_size')::int "
                            "INTO stimate, pagine FROM pg_class WHERE oid = 'posta'::regclass; "
-                           "IF pagine > stimate * 1.1 + 8 THEN ANALYZE posta; END IF; END $$")};
+                           "IF pagine > stimate * 1.1 + 8 THEN ANALYZE posta (id); END IF; END $$")};
 }
 
 bool MotorePostgres::TransazioneAttiva(const QSqlDatabase& db) const

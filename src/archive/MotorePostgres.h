@@ -19,7 +19,6 @@ public:
     bool TransazioneAttiva(const QSqlDatabase& db) const override;
     bool ErroreAnnullaTransazione() const override { return true; }
     bool RigheUnaAllaVolta() const override { return false; }
-    int RighePerInserimento() const override { return 500; }
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
     void AggiornaStatistiche(QSqlDatabase& db) const override;
     ErroreArchivio Errore(const QSqlError& errore) const override;

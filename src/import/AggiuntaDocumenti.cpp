@@ -1,11 +1,15 @@
 #include "import/AggiuntaDocumenti.h"
 
 #include "archive/Connessione.h"
-#include "archive/MotoreArchivio.h"
 
 #include <QHash>
 
 namespace {
+
+// Rows one statement carries. Every statement sent to a server waits for its
+// answer: a few hundred rows pay that wait once; the embedded engine is as
+// quick with them (more would add nothing on either).
+constexpr size_t righePerInvio = 500;
 
 // A key field in a form that two texts an engine may take as equal always
 // share: without case, accents, width variants, punctuation or characters
@@ -31,20 +35,24 @@ QString ChiaveGrezza(const RigaPosta& riga)
 
 // The rows not archived yet go in; each row is compared with the archive as
 // the duplicate check always compared (the columns' own rules for text).
+// The limit keeps the test a look-up in the key index for each row: without
+// it a server may turn it into one join over the whole table, which it
+// prices far too cheap for text compared without regard to case.
 QString IstruzioneAggiunta(size_t righe)
 {
     return QStringLiteral("with Nuove (Stampa, email, Data, Tipo, NumDoc, Codice) as (values %1) "
                           "insert into Posta (Stampa, email, Data, Tipo, NumDoc, Codice) "
                           "select Stampa, email, Data, Tipo, NumDoc, Codice from Nuove where not exists "
                           "(select 1 from Posta where Posta.Data = Nuove.Data and Posta.Codice = Nuove.Codice "
-                          "and Posta.Tipo = Nuove.Tipo and Posta.NumDoc = Nuove.NumDoc) returning Stampa")
+                          "and Posta.Tipo = Nuove.Tipo and Posta.NumDoc = Nuove.NumDoc limit 1 offset 0) "
+                          "returning Stampa")
         .arg(QStringList(qsizetype(righe), QStringLiteral("(?, ?, cdate(?), ?, ?, ?)")).join(QStringLiteral(", ")));
 }
 
 } // namespace
 
 AggiuntaDocumenti::AggiuntaDocumenti(Connessione& connessione)
-    : connessione_(connessione), righePerInvio_(size_t(qMax(1, connessione.Motore().RighePerInserimento())))
+    : connessione_(connessione)
 {
 }
 
@@ -63,7 +71,7 @@ void AggiuntaDocumenti::Accoda(const RigaPosta& riga)
 
 bool AggiuntaDocumenti::Piena() const
 {
-    return righe_.size() >= righePerInvio_;
+    return righe_.size() >= righePerInvio;
 }
 
 void AggiuntaDocumenti::Scarta()
@@ -127,7 +135,7 @@ ErroreArchivio AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vec
 
 Comando* AggiuntaDocumenti::Istruzione(size_t righe, ErroreArchivio& errore)
 {
-    std::unique_ptr<Comando>& comando = righe == righePerInvio_ ? piena_ : righe == 1 ? singola_ : altra_;
+    std::unique_ptr<Comando>& comando = righe == righePerInvio ? piena_ : righe == 1 ? singola_ : altra_;
     if (&comando == &altra_ && righeAltra_ != righe)
         comando.reset();
     if (!comando) {

@@ -14,7 +14,7 @@ class Connessione;
 // Adds documents to Posta a group at a time: one statement adds every row of
 // the group whose document is not archived yet and names the rows it added.
 // An archive on a server is then asked once per group instead of several
-// times per file. The group's size is the engine's (MotoreArchivio).
+// times per file.
 //
 // It runs inside the caller's write transaction, whose lock keeps another
 // workstation from adding the same document between the test and the insert.
@@ -55,7 +55,6 @@ private:
     bool Recuperabile(const ErroreArchivio& errore) const;
 
     Connessione& connessione_;
-    const size_t righePerInvio_;
     std::vector<RigaPosta> righe_;
     QSet<QString> chiavi_; // the waiting rows' keys, in a form that errs towards equal
     // Prepared once: the statement of a full group and that of one row.

@@ -115,6 +115,41 @@ private slots:
         }
     }
 
+    void documentiInGruppo()
+    {
+        AmbienteProva ambiente;
+        // More files than one statement carries; two names of one document
+        // (the type differs in case) side by side, one refused document, and
+        // one already archived under another file's name.
+        const QString maiuscolo = "000001FAT00000A020150101.pdf";
+        const QString minuscolo = "000001FAT00000a020150101.pdf";
+        QStringList nomi = Numerati(1200) << maiuscolo << minuscolo;
+        std::sort(nomi.begin(), nomi.end());
+        ProvaImportazione p(ambiente, nomi);
+        const QString rifiutato = Numerati(300).last();
+        const QString presente = Numerati(900).last();
+        SuArchivio(p.database, [](QSqlDatabase& db) {
+            QVERIFY(Rifiuta(db, "insert", "NumDoc", "300", "rifiutato"));
+            QVERIFY(QSqlQuery(db).exec("insert into Posta (Stampa, Codice, Tipo, NumDoc, Data) "
+                                       "values ('altrove.pdf', '1', 'fat', '900', '2015-01-01')"));
+        });
+        QStringList attese;
+        for (const QString& nome : std::as_const(nomi)) {
+            if (nome == rifiutato)
+                attese << Problema(nome, "rifiutato");
+            else if (nome != minuscolo && nome != presente)
+                attese << p.pdf + "/" + nome;
+        }
+        QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"), Elenco(attese << Tolte(1) << archiviati(1199)));
+        const QStringList righe = p.archivio();
+        QCOMPARE(righe.size(), 1199);
+        QCOMPARE(righe.filter(QRegularExpression("^000001FAT00000[Aa]0")), QStringList{maiuscolo + "|1|FAT|00000A0|2015-01-01|"});
+
+        // The clean-up took the other file's row: its document goes in now.
+        QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
+                 Elenco({Problema(rifiutato, "rifiutato"), p.pdf + "/" + presente, Tolte(0), archiviati(1)}));
+    }
+
     void annullamento()
     {
         AmbienteProva ambiente;
