@@ -2,12 +2,15 @@
 // window opens, the first rows of the lookup list for the three searches, and
 // the copy of 1,000 documents against `cp` of the same files.
 //
-//   velmira_bench_ricerca [ARCHIVE]
+//   velmira_bench_ricerca [ARCHIVE] [--server PARAMETERS]
 // ARCHIVE defaults to archivio-bench/dati.mdb in the current folder and is
-// generated (1,000,000 rows) when missing.
+// generated (1,000,000 rows) when missing. With --server (libpq terms naming
+// an empty database) the same searches are timed on a PostgreSQL copy of it,
+// made the first time in archivio-bench-server/ by the program's own transfer.
 #include "GeneraArchivio.h"
 
 #include "archive/Archivio.h"
+#include "archive/ArchivioServer.h"
 #include "archive/Connessione.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
@@ -218,7 +221,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList argomenti = app.arguments();
+    QStringList argomenti = app.arguments();
+    QString server;
+    if (const qsizetype i = argomenti.indexOf(QStringLiteral("--server")); i > 0 && i + 1 < argomenti.size()) {
+        server = argomenti[i + 1];
+        argomenti.remove(i, 2);
+    }
     const QString archivio = QFileInfo(argomenti.size() > 1 ? argomenti[1]
                                                             : QStringLiteral("archivio-bench/dati.mdb"))
                                  .absoluteFilePath();
@@ -238,7 +246,27 @@ int main(int argc, char** argv)
     DialoghiMuti dialoghi;
     Dialoghi::Installa(&dialoghi);
 
+    std::printf("== motore incorporato (SQLite) ==\n");
     BenchRicerche(QFileInfo(archivio).path());
+    if (!server.isEmpty()) {
+        const QString cartellaServer = QFileInfo(QFileInfo(archivio).path() + QStringLiteral("-server")).absoluteFilePath();
+        const QString collegamento = cartellaServer + QStringLiteral("/dati.mdb");
+        if (!QFileInfo::exists(collegamento)) {
+            QDir().mkpath(cartellaServer);
+            QElapsedTimer tempo;
+            tempo.start();
+            ErroreArchivio errore = CreaArchivioServer(collegamento, server);
+            if (!errore.presente())
+                errore = TrasferisciArchivio(archivio, collegamento);
+            if (errore.presente()) {
+                std::fprintf(stderr, "%s\n", qUtf8Printable(errore.testo()));
+                return 1;
+            }
+            std::printf("trasferimento dell'archivio sul server: %.1f s\n", double(tempo.elapsed()) / 1000);
+        }
+        std::printf("== PostgreSQL (%s) ==\n", qUtf8Printable(server));
+        BenchRicerche(cartellaServer);
+    }
     BenchCopia(lavoro.path(), dialoghi);
     Dialoghi::Installa(nullptr);
     return 0;

@@ -197,6 +197,31 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
     return {};
 }
 
+namespace {
+
+// The values of one column, each once and in order ("select distinct Tipo
+// from posta order by tipo", the type list): read the server's way it walks
+// the whole table. Said as a walk through the column's index, one step to
+// the next value after each, it reads as many index entries as there are
+// values. A missing value is listed too, last, as the server orders it.
+QString ValoriDistinti(const QString& istruzione)
+{
+    static const QRegularExpression forma(
+        QStringLiteral(R"(^\s*select\s+distinct\s+(\w+)\s+from\s+(\w+)\s+order\s+by\s+(\w+)(\s+asc)?\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = forma.match(istruzione);
+    if (!m.hasMatch() || m.captured(1).compare(m.captured(3), Qt::CaseInsensitive) != 0)
+        return istruzione;
+    return QStringLiteral("with recursive velmira_valori (v) as (select min(%1) from %2 union all "
+                          "select (select min(%1) from %2 where %1 > velmira_valori.v) from velmira_valori "
+                          "where v is not null) "
+                          "select v as %1 from velmira_valori where v is not null "
+                          "union all select null where exists (select 1 from %2 where %1 is null) order by 1")
+        .arg(m.captured(1), m.captured(2));
+}
+
+} // namespace
+
 QString MotorePostgres::Traduci(const QString& istruzioneJet) const
 {
     static const Dialetto postgres{.annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
@@ -204,7 +229,7 @@ QString MotorePostgres::Traduci(const QString& istruzioneJet) const
                                    .nomiMinuscoli = true,
                                    .dataPrima = QStringLiteral("CAST("),
                                    .dataDopo = QStringLiteral(" AS date)")};
-    return TraduciJet(istruzioneJet, postgres);
+    return ValoriDistinti(TraduciJet(istruzioneJet, postgres));
 }
 
 QStringList MotorePostgres::IstruzioniInizioScrittura() const

@@ -170,6 +170,20 @@ void TestArchivio::campiAgganciatiSenzaRiguardoAlleMaiuscole()
     QVERIFY(!rs.Update().presente());
     rs.Chiudi();
     QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("1")});
+
+    // The type list: each type once whatever its case, in order; an empty
+    // type and a missing one are listed too (where depends on the engine).
+    aggiungi(QStringLiteral("b.pdf"), QStringLiteral("ncr"), QStringLiteral("2"), QStringLiteral("01/01/2014"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("c.pdf"), QStringLiteral("fat"), QStringLiteral("3"), QStringLiteral("01/01/2014"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("d.pdf"), QStringLiteral("Bol"), QStringLiteral("4"), QStringLiteral("01/01/2014"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("e.pdf"), QStringLiteral(""), QStringLiteral("5"), QStringLiteral("01/01/2014"), QStringLiteral("1"));
+    Connessione c;
+    QVERIFY(!c.Apri(connessione).presente());
+    QVERIFY(!c.Esegui(QStringLiteral("insert into Posta (Stampa, Tipo) values ('f.pdf', null)")).presente());
+    const QStringList tipi = stampe(QStringLiteral("select distinct Tipo from posta order by tipo;"));
+    QCOMPARE(tipi.size(), 5);
+    QCOMPARE(tipi.filter(QRegularExpression(QStringLiteral("."))).join(QLatin1Char(' ')).toUpper(),
+             QStringLiteral("BOL FAT NCR"));
 }
 
 void TestArchivio::ricercheSuDateEAnni()
