@@ -122,8 +122,9 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
 {
     if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
         return errore;
-    if (ParametriCollegamento(parametri).contains(QStringLiteral("password")))
-        return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
+    QList<ParametroCollegamento> coppie;
+    if (const ErroreArchivio errore = ControllaParametri(parametri, coppie); errore.presente())
+        return errore;
 
     // Written under a temporary name and renamed once the tables are there,
     // so that no workstation ever finds a connection file without an archive.
@@ -131,7 +132,7 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
     QFile file(provvisorio);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {3044, QStringLiteral("Impossibile scrivere il file '%1'.").arg(provvisorio)};
-    file.write(IntestazioneCollegamento + parametri.toUtf8() + '\n');
+    file.write(IntestazioneCollegamento + OpzioniCollegamento(coppie).toUtf8() + '\n');
     file.close();
 
     ErroreArchivio errore;
