@@ -288,7 +288,7 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
 
 QString MotorePostgres::Traduci(const QString& istruzioneJet) const
 {
-    static const Dialetto postgres{QStringLiteral("CAST(EXTRACT(YEAR FROM "), QStringLiteral(") AS INTEGER)"), true};
+    static const Dialetto postgres{QStringLiteral("CAST(EXTRACT(YEAR FROM "), QStringLiteral(") AS INTEGER)"), true, true};
     return TraduciJet(istruzioneJet, postgres);
 }
 
