@@ -37,6 +37,15 @@ bool carattereNome(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
+// Clauses that may follow an ORDER BY list.
+bool parolaChiudeOrdine(const QString& parola)
+{
+    for (const char* clausola : {"limit", "offset", "fetch", "for"})
+        if (parola.compare(QLatin1String(clausola), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
@@ -55,11 +64,16 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     const auto chiudiVoce = [&] {
         if (profonditaOrdine != parentesi.size())
             return;
-        if (ultimaDellaVoce.compare(QLatin1String("first"), Qt::CaseInsensitive) != 0
-            && ultimaDellaVoce.compare(QLatin1String("last"), Qt::CaseInsensitive) != 0)
-            uscita += ultimaDellaVoce.compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0
-                          ? QLatin1String(" NULLS LAST")
-                          : QLatin1String(" NULLS FIRST");
+        const bool detto = ultimaDellaVoce.compare(QLatin1String("first"), Qt::CaseInsensitive) == 0
+                        || ultimaDellaVoce.compare(QLatin1String("last"), Qt::CaseInsensitive) == 0;
+        // Right after the item, before the blanks that followed it.
+        qsizetype dopoVoce = uscita.size();
+        while (dopoVoce > 0 && uscita.at(dopoVoce - 1).isSpace())
+            --dopoVoce;
+        if (!detto)
+            uscita.insert(dopoVoce, ultimaDellaVoce.compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0
+                                        ? QLatin1String(" NULLS LAST")
+                                        : QLatin1String(" NULLS FIRST"));
         ultimaDellaVoce.clear();
     };
     const qsizetype n = istruzione.size();
@@ -135,6 +149,10 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             while (j < n && carattereNome(istruzione.at(j)))
                 ++j;
             const QString parola = istruzione.mid(i, j - i);
+            if (profonditaOrdine == parentesi.size() && parolaChiudeOrdine(parola)) {
+                chiudiVoce();
+                profonditaOrdine = -1;
+            }
             qsizetype k = j;
             while (k < n && istruzione.at(k).isSpace())
                 ++k;

@@ -49,8 +49,9 @@ void TestTraduttore::traduce_data()
         << "select x from (select a from t order by a desc) order by [B] DESC, year(c) asc, d nulls last"
         << "select x from (select a from t order by a desc NULLS LAST) order by \"b\" DESC NULLS LAST, "
            "Y(c) asc NULLS FIRST, d nulls last" << true;
-    QTest::newRow("order by inside a literal") << "select 'order by x' from t order by 1"
-                                               << "select 'order by x' from t order by 1 NULLS FIRST" << true;
+    QTest::newRow("order by inside a literal, then limit") << "select 'order by x' from t order by 1 limit 5"
+                                                           << "select 'order by x' from t order by 1 NULLS FIRST limit 5"
+                                                           << true;
 }
 
 void TestTraduttore::traduce()
