@@ -28,10 +28,12 @@ const char* const schema[] = {
         codice text COLLATE velmira_ci
             CONSTRAINT "il campo Codice accetta al massimo 15 caratteri" CHECK (length(codice) <= 15),
         email text COLLATE velmira_ci))",
-    "CREATE INDEX posta_data ON posta (data, tipo)",
-    "CREATE INDEX posta_numdoc ON posta (numdoc)",
-    "CREATE INDEX posta_chiave ON posta (codice, data, tipo, numdoc)",
-    "CREATE INDEX posta_tipo ON posta (tipo)",
+    // Empty values sort first, as the statements ask of the server (see
+    // Dialetto::nulliInFondo): so an index gives the rows in the order wanted.
+    "CREATE INDEX posta_data ON posta (data NULLS FIRST, tipo NULLS FIRST)",
+    "CREATE INDEX posta_numdoc ON posta (numdoc NULLS FIRST)",
+    "CREATE INDEX posta_chiave ON posta (codice NULLS FIRST, data NULLS FIRST, tipo NULLS FIRST, numdoc NULLS FIRST)",
+    "CREATE INDEX posta_tipo ON posta (tipo NULLS FIRST)",
     "CREATE INDEX posta_stampa ON posta (stampa)",
     R"(CREATE TABLE emailinviate (
         id bigserial PRIMARY KEY,
@@ -40,7 +42,7 @@ const char* const schema[] = {
         emaildest text COLLATE velmira_ci,
         esito text COLLATE velmira_ci))",
     "CREATE INDEX emailinviate_stampa ON emailinviate (stampa)",
-    "CREATE INDEX emailinviate_dtinvio ON emailinviate (dtinvio)",
+    "CREATE INDEX emailinviate_dtinvio ON emailinviate (dtinvio NULLS FIRST)",
     R"(CREATE VIEW qryemail AS
         SELECT posta.data AS data, posta.tipo AS tipo, posta.numdoc AS numdoc,
                posta.codice AS codice, emailinviate.dtinvio AS dtinvio,
@@ -122,8 +124,9 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
 {
     if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
         return errore;
-    if (ParametriCollegamento(parametri).contains(QStringLiteral("password")))
-        return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
+    QList<ParametroCollegamento> coppie;
+    if (const ErroreArchivio errore = ControllaParametri(parametri, coppie); errore.presente())
+        return errore;
 
     // Written under a temporary name and renamed once the tables are there,
     // so that no workstation ever finds a connection file without an archive.
@@ -131,7 +134,7 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
     QFile file(provvisorio);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {3044, QStringLiteral("Impossibile scrivere il file '%1'.").arg(provvisorio)};
-    file.write(IntestazioneCollegamento + parametri.toUtf8() + '\n');
+    file.write(IntestazioneCollegamento + OpzioniCollegamento(coppie).toUtf8() + '\n');
     file.close();
 
     ErroreArchivio errore;

@@ -134,6 +134,95 @@ ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const 
 
 } // namespace
 
+namespace {
+
+// The blanks libpq's own parser skips: the C locale's, nothing wider.
+bool BiancoLibpq(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+}
+
+// "keyword = value" pairs read as libpq reads them: a value is either in
+// single quotes or runs to the next blank; a backslash takes the next
+// character as it is. What libpq would refuse is refused here, in Italian.
+QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
+{
+    qsizetype i = 0;
+    const qsizetype n = testo.size();
+    const auto saltaBianchi = [&] {
+        while (i < n && BiancoLibpq(testo[i]))
+            ++i;
+    };
+    for (saltaBianchi(); i < n; saltaBianchi()) {
+        const qsizetype inizioNome = i;
+        while (i < n && testo[i] != u'=' && !BiancoLibpq(testo[i]))
+            ++i;
+        const QString nome = testo.mid(inizioNome, i - inizioNome);
+        saltaBianchi();
+        if (i == n || testo[i] != u'=')
+            return QStringLiteral("manca «=» dopo «%1»").arg(nome);
+        if (nome.isEmpty())
+            return QStringLiteral("un «=» senza nome di parametro");
+        ++i;
+        saltaBianchi();
+        QString valore;
+        const bool tra_virgolette = i < n && testo[i] == u'\'';
+        if (tra_virgolette)
+            ++i;
+        for (;;) {
+            if (i == n) {
+                if (tra_virgolette)
+                    return QStringLiteral("virgolette non chiuse nel valore di «%1»").arg(nome);
+                break;
+            }
+            const QChar c = testo[i++];
+            if (c == u'\\') {
+                if (i < n)
+                    valore += testo[i++];
+            } else if (tra_virgolette ? c == u'\'' : BiancoLibpq(c)) {
+                break;
+            } else {
+                valore += c;
+            }
+        }
+        coppie.append({nome, valore});
+    }
+    return {};
+}
+
+} // namespace
+
+ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroCollegamento>& coppie)
+{
+    const auto nonValidi = [](const QString& perche) {
+        return ErroreArchivio{3343, QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(perche)};
+    };
+    coppie.clear();
+    // Qt's driver turns ";" into a blank before libpq reads the text, and a
+    // NUL ends it: either would make libpq read other parameters than these.
+    if (parametri.contains(u';'))
+        return nonValidi(QStringLiteral("il carattere «;» non è ammesso"));
+    if (parametri.contains(QChar(0)))
+        return nonValidi(QStringLiteral("contengono un carattere nullo"));
+    if (const QString errore = LeggiCoppie(parametri, coppie); !errore.isEmpty())
+        return nonValidi(errore);
+    for (const ParametroCollegamento& p : coppie)
+        if (p.nome.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0)
+            return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
+    return {};
+}
+
+QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie)
+{
+    QStringList opzioni;
+    for (const ParametroCollegamento& p : coppie) {
+        QString valore = p.valore;
+        valore.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
+        opzioni.append(p.nome + QLatin1String("='") + valore + QLatin1Char('\''));
+    }
+    return opzioni.join(QLatin1Char(' '));
+}
+
 ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri)
 {
     QFile file(percorso);
@@ -146,25 +235,25 @@ ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri)
         if (!riga.isEmpty() && !riga.startsWith(QLatin1Char('#')))
             righe.append(riga);
     }
-    parametri = righe.join(QLatin1Char(' '));
+    QList<ParametroCollegamento> coppie;
+    ErroreArchivio errore = ControllaParametri(righe.join(QLatin1Char(' ')), coppie);
     // The file lies in a folder the whole office reads.
-    if (ParametriCollegamento(parametri).contains(QStringLiteral("password")))
-        return {3029, QStringLiteral("Il file di collegamento '%1' contiene una password: toglierla e "
-                                     "scriverla nel file .pgpass di ogni utente.").arg(percorso)};
-    return {};
+    if (errore.numero == 3029)
+        errore.descrizione = QStringLiteral("Il file di collegamento '%1' contiene una password: toglierla e "
+                                            "scriverla nel file .pgpass di ogni utente.").arg(percorso);
+    else if (errore.presente())
+        errore.descrizione = QStringLiteral("Nel file di collegamento '%1': %2").arg(percorso, errore.descrizione);
+    parametri = errore.presente() ? QString() : OpzioniCollegamento(coppie);
+    return errore;
 }
 
 QHash<QString, QString> ParametriCollegamento(const QString& parametri)
 {
-    static const QRegularExpression coppia(QStringLiteral(R"((\w+)\s*=\s*('(?:[^'\\]|\\.)*'|\S+))"));
+    QList<ParametroCollegamento> coppie;
+    LeggiCoppie(parametri, coppie);
     QHash<QString, QString> valori;
-    for (auto it = coppia.globalMatch(parametri); it.hasNext();) {
-        const auto m = it.next();
-        QString valore = m.captured(2);
-        if (valore.startsWith(QLatin1Char('\'')))
-            valore = valore.mid(1, valore.size() - 2).replace(QStringLiteral("\\'"), QStringLiteral("'"));
-        valori.insert(m.captured(1).toLower(), valore);
-    }
+    for (const ParametroCollegamento& p : coppie)
+        valori.insert(p.nome.toLower(), p.valore);
     return valori;
 }
 
@@ -203,11 +292,12 @@ namespace {
 // from posta order by tipo", the type list): read the server's way it walks
 // the whole table. Said as a walk through the column's index, one step to
 // the next value after each, it reads as many index entries as there are
-// values. A missing value is listed too, last, as the server orders it.
+// values. A missing value is listed too, first, as Jet orders it.
 QString ValoriDistinti(const QString& istruzione)
 {
     static const QRegularExpression forma(
-        QStringLiteral(R"(^\s*select\s+distinct\s+(\w+)\s+from\s+(\w+)\s+order\s+by\s+(\w+)(\s+asc)?\s*;?\s*$)"),
+        QStringLiteral(R"(^\s*select\s+distinct\s+(\w+)\s+from\s+(\w+)\s+order\s+by\s+(\w+)(\s+asc)?)"
+                       R"((\s+nulls\s+first)?\s*;?\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto m = forma.match(istruzione);
     if (!m.hasMatch() || m.captured(1).compare(m.captured(3), Qt::CaseInsensitive) != 0)
@@ -215,8 +305,8 @@ QString ValoriDistinti(const QString& istruzione)
     return QStringLiteral("with recursive velmira_valori (v) as (select min(%1) from %2 union all "
                           "select (select min(%1) from %2 where %1 > velmira_valori.v) from velmira_valori "
                           "where v is not null) "
-                          "select v as %1 from velmira_valori where v is not null "
-                          "union all select null where exists (select 1 from %2 where %1 is null) order by 1")
+                          "select null as %1 where exists (select 1 from %2 where %1 is null) "
+                          "union all select v from velmira_valori where v is not null order by 1 nulls first")
         .arg(m.captured(1), m.captured(2));
 }
 
@@ -227,6 +317,7 @@ QString MotorePostgres::Traduci(const QString& istruzioneJet) const
     static const Dialetto postgres{.annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
                                    .annoDopo = QStringLiteral(") AS INTEGER)"),
                                    .nomiMinuscoli = true,
+                                   .nulliInFondo = true,
                                    .dataPrima = QStringLiteral("CAST("),
                                    .dataDopo = QStringLiteral(" AS date)")};
     return ValoriDistinti(TraduciJet(istruzioneJet, postgres));

@@ -27,8 +27,20 @@ public:
     static const MotorePostgres& Istanza();
 };
 
-// The libpq parameters of a connection file ("host=srv dbname=velmira"), or
-// an error when the file cannot be read or holds a password.
+struct ParametroCollegamento
+{
+    QString nome;
+    QString valore;
+};
+
+// The parameters a connection file or a user gives ("host=srv dbname=velmira"),
+// read as libpq reads them, or why they cannot be used: malformed, or holding
+// a password, or a character Qt's driver would change before libpq sees it.
+ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroCollegamento>& coppie);
+// The pairs written again for libpq, each value quoted.
+QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie);
+// The checked parameters of a connection file, as OpzioniCollegamento writes
+// them, or an error when the file cannot be read or fails ControllaParametri.
 ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri);
 // The parameters as keyword and value, for messages ("host", "dbname"...).
 QHash<QString, QString> ParametriCollegamento(const QString& parametri);

@@ -37,6 +37,15 @@ bool carattereNome(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
+// Clauses that may follow an ORDER BY list.
+bool parolaChiudeOrdine(const QString& parola)
+{
+    for (const char* clausola : {"limit", "offset", "fetch", "for"})
+        if (parola.compare(QLatin1String(clausola), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
@@ -47,10 +56,38 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     enum class Apertura { Gruppo, Anno, Data, Cast };
     QVector<Apertura> parentesi;
     bool dopoAs = false;
+    // The ORDER BY list being copied: the depth of parentheses it stands at
+    // (-1 outside one), and the last word of its current item.
+    qsizetype profonditaOrdine = -1;
+    QString ultimaDellaVoce;
+    QString parolaPrecedente;
+    const auto chiudiVoce = [&] {
+        if (profonditaOrdine != parentesi.size())
+            return;
+        const bool detto = ultimaDellaVoce.compare(QLatin1String("first"), Qt::CaseInsensitive) == 0
+                        || ultimaDellaVoce.compare(QLatin1String("last"), Qt::CaseInsensitive) == 0;
+        // Right after the item, before the blanks that followed it.
+        qsizetype dopoVoce = uscita.size();
+        while (dopoVoce > 0 && uscita.at(dopoVoce - 1).isSpace())
+            --dopoVoce;
+        if (!detto)
+            uscita.insert(dopoVoce, ultimaDellaVoce.compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0
+                                        ? QLatin1String(" NULLS LAST")
+                                        : QLatin1String(" NULLS FIRST"));
+        ultimaDellaVoce.clear();
+    };
     const qsizetype n = istruzione.size();
     qsizetype i = 0;
     while (i < n) {
         const QChar c = istruzione.at(i);
+        if (profonditaOrdine >= 0 && profonditaOrdine == parentesi.size()) {
+            if (c == QLatin1Char(',')) {
+                chiudiVoce();
+            } else if (c == QLatin1Char(';') || c == QLatin1Char(')')) {
+                chiudiVoce();
+                profonditaOrdine = -1;
+            }
+        }
         // Only blanks may stand between AS and the name it gives.
         const bool alias = dopoAs && dialetto.nomiMinuscoli;
         if (!c.isSpace())
@@ -112,6 +149,10 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             while (j < n && carattereNome(istruzione.at(j)))
                 ++j;
             const QString parola = istruzione.mid(i, j - i);
+            if (profonditaOrdine == parentesi.size() && parolaChiudeOrdine(parola)) {
+                chiudiVoce();
+                profonditaOrdine = -1;
+            }
             qsizetype k = j;
             while (k < n && istruzione.at(k).isSpace())
                 ++k;
@@ -138,6 +179,14 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 i = j;
             }
             dopoAs = parola.compare(QLatin1String("as"), Qt::CaseInsensitive) == 0;
+            if (dialetto.nulliInFondo) {
+                if (profonditaOrdine == parentesi.size())
+                    ultimaDellaVoce = parola;
+                else if (parola.compare(QLatin1String("by"), Qt::CaseInsensitive) == 0
+                         && parolaPrecedente.compare(QLatin1String("order"), Qt::CaseInsensitive) == 0)
+                    profonditaOrdine = parentesi.size();
+                parolaPrecedente = parola;
+            }
         } else if (c == QLatin1Char('(')) {
             parentesi.append(Apertura::Gruppo);
             uscita += c;
@@ -153,5 +202,7 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             ++i;
         }
     }
+    if (profonditaOrdine >= 0)
+        chiudiVoce();
     return uscita;
 }

@@ -12,6 +12,10 @@ struct Dialetto
     // is quoted so that a result column keeps the spelling the statement
     // gives it, and a [name] becomes the folded name quoted.
     bool nomiMinuscoli = false;
+    // An engine that sorts empty values (NULL) after the others, where Jet
+    // sorts them before: each ORDER BY item gets NULLS FIRST, or NULLS LAST
+    // when descending, so that both list documents in the same order.
+    bool nulliInFondo = false;
     // cdate(x), a date given as ISO text, becomes dataPrima + x + dataDopo:
     // where the engine cannot tell a value's type from the column it goes
     // to (a list of VALUES), it must be told.
@@ -21,7 +25,9 @@ struct Dialetto
 
 // Translates a statement written in the Jet dialect: #m/d/yyyy# date literals
 // become ISO text literals, year(x) the engine's year of a date, cdate(x) its
-// date of an ISO text, "text" literals single-quoted ones and [names] standard quoted names (and, for
-// an engine that folds names, the alias after AS a quoted name). Text inside
-// string literals is never touched; everything else is copied as it stands.
+// date of an ISO text, "text" literals single-quoted ones and [names] standard
+// quoted names (and, for an engine that folds names, the alias after AS a
+// quoted name; for one that sorts NULL last, ORDER BY items the order Jet
+// gives them). Text inside string literals is never touched; everything else
+// is copied as it stands.
 QString TraduciJet(const QString& istruzione, const Dialetto& dialetto);

@@ -401,6 +401,12 @@ void TestArchivio::erroriDelServer()
         {QStringLiteral("host=%1 user=sconosciuto dbname=postgres").arg(p.value("host")), 3029,
          "non accetta l'utente 'sconosciuto'"},
         {parametri + QStringLiteral(" password=segreta"), 3029, ".pgpass"},
+        // Qt's driver would pass this on as "dbname=x password=segreta".
+        {server + QStringLiteral("dbname=x;password=segreta"), 3343, "«;» non è ammesso"},
+        {server + QStringLiteral("dbname='x password=segreta"), 3343, "virgolette non chiuse"},
+        {server + QStringLiteral("dbname x"), 3343, "manca «=» dopo «dbname»"},
+        // Quotes, blanks and backslashes reach the server as written.
+        {parametri + QStringLiteral("\n application_name = 'a \\\\ b\\'c'"), 0, ""},
     };
     for (const auto& [collegamento, numero, frammento] : casi) {
         const QString file = ambiente->scriviFile(QStringLiteral("altro/dati.mdb"),
@@ -408,6 +414,11 @@ void TestArchivio::erroriDelServer()
         Connessione c;
         const ErroreArchivio errore = c.Apri(StringaConnessione(file));
         QVERIFY2(errore.numero == numero && errore.descrizione.contains(frammento), qPrintable(errore.testo()));
+        if (numero == 0) {
+            QSqlQuery nome(c.Database());
+            QVERIFY(nome.exec(QStringLiteral("show application_name")) && nome.next());
+            QCOMPARE(nome.value(0).toString(), QStringLiteral("a \\ b'c"));
+        }
     }
 
     // The server ends our session: the action fails with a message, the next one works.

@@ -14,7 +14,7 @@ void TestTraduttore::traduce_data()
 {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("atteso");
-    QTest::addColumn<bool>("minuscoli"); // an engine that folds unquoted names
+    QTest::addColumn<bool>("server"); // an engine that folds unquoted names and sorts NULL last
     QTest::newRow("date range, month first")
         << "select * from Posta where data between(#01/31/2014#) and (#02/01/2014#);"
         << "select * from Posta where data between('2014-01-31') and ('2014-02-01');" << false;
@@ -43,14 +43,25 @@ void TestTraduttore::traduce_data()
     QTest::newRow("cdate, nested, beside year") << "values (cdate(?), CDate ((?)), year(cdate(?)), cdates(x))"
                                                 << "values (D<?>, D<(?)>, Y(D<?>), cdates(x))" << false;
     QTest::newRow("only blanks between as and name") << "x as(y), z as 'w'" << "x as(y), z as 'w'" << true;
+    QTest::newRow("empty values sort first, as on Jet")
+        << "select * from Posta where data between(#1/1/2014#) and (#1/31/2014#) order by tipo,data;"
+        << "select * from Posta where data between('2014-01-01') and ('2014-01-31') order by tipo NULLS FIRST,data "
+           "NULLS FIRST;" << true;
+    QTest::newRow("descending, nested, already said")
+        << "select x from (select a from t order by a desc) order by [B] DESC, year(c) asc, d nulls last"
+        << "select x from (select a from t order by a desc NULLS LAST) order by \"b\" DESC NULLS LAST, "
+           "Y(c) asc NULLS FIRST, d nulls last" << true;
+    QTest::newRow("order by inside a literal, then limit") << "select 'order by x' from t order by 1 limit 5"
+                                                           << "select 'order by x' from t order by 1 NULLS FIRST limit 5"
+                                                           << true;
 }
 
 void TestTraduttore::traduce()
 {
     QFETCH(QString, jet);
     QFETCH(QString, atteso);
-    QFETCH(bool, minuscoli);
-    const Dialetto dialetto{QStringLiteral("Y("), QStringLiteral(")"), minuscoli, QStringLiteral("D<"),
+    QFETCH(bool, server);
+    const Dialetto dialetto{QStringLiteral("Y("), QStringLiteral(")"), server, server, QStringLiteral("D<"),
                             QStringLiteral(">")};
     QCOMPARE(TraduciJet(jet, dialetto), atteso);
 }

@@ -1,3 +1,4 @@
+#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "CorvexFinto.h"
 #include "archive/Archivio.h"
@@ -15,6 +16,7 @@
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QPdfWriter>
+#include <QSqlQuery>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -259,16 +261,22 @@ private slots:
         QVERIFY(QDir(archivio_->cartella()).entryList({"*ElencoMail*"}).isEmpty());
     }
 
-    // The archive damaged while the preview is open: the next activation
-    // says why the list is empty.
+    // The archive damaged (on a server: the session ended by the server)
+    // while the preview is open: the next activation says why the list is empty.
     void archivioDanneggiato()
     {
         Prepara(archivioMarzo);
         Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
-        QFile archivio(archivio_->database);
-        QVERIFY(archivio.open(QIODevice::ReadWrite));
-        archivio.write(QByteArray(4096, 'x'));
-        archivio.close();
+        if (ProvaSuServer()) {
+            SuArchivio(archivio_->database, [](QSqlDatabase& altra) {
+                QVERIFY(QSqlQuery(altra).exec("select pg_terminate_backend(pid) from pg_stat_activity where "
+                                              "datname = current_database() and pid <> pg_backend_pid()"));
+            });
+        } else {
+            QFile archivio(archivio_->database);
+            QVERIFY(archivio.open(QIODevice::ReadWrite));
+            archivio.write(QByteArray(4096, 'x'));
+        }
         QWidget* altra = new QWidget;
         area_->addSubWindow(altra)->show();
         area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(Anteprima()->parentWidget()));

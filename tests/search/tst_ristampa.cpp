@@ -1,9 +1,14 @@
+#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "search/frmRistampa.h"
 
 #include <QPointer>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTableView>
+
+#include <csignal>
 
 class TestRistampa : public QObject
 {
@@ -116,6 +121,61 @@ private slots:
                               messaggio.isEmpty() ? QString() : Messaggio(Icona::Esclamazione, messaggio)}));
         QVERIFY(spiaValore.size() <= 1);
         QVERIFY(!listaDavanti);
+    }
+
+    // Another workstation imports a large folder into the same archive and
+    // is caught halfway (stopped, whatever it holds at that moment); this one
+    // goes on searching and reprinting, the documents just archived included.
+    void ricercaDuranteUnImportazione()
+    {
+        const int nuovi = 30000;
+        for (int i = 1; i <= nuovi; ++i)
+            QFile(archivio_->pdf(QStringLiteral("000001FAT%1%2").arg(i, 7, 10, QLatin1Char('0')).arg("20150101.pdf")))
+                .open(QIODevice::WriteOnly);
+        const QString ini = archivio_->scriviFile("server/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\nLunNumDoc=7\n");
+        QDir().mkpath(archivio_->percorso("altra"));
+        QProcess importazione;
+        importazione.start(QStringLiteral(ESEGUIBILE_VELMIRA),
+                           {"importa", "--cartella-pdf", archivio_->cartellaPdf, "--database", archivio_->database,
+                            "--file-ini", ini, "--cartella-programma", archivio_->percorso("altra")});
+        const auto archiviati = [this] {
+            QStringList numeri;
+            SuArchivio(archivio_->database, [&numeri](QSqlDatabase& db) {
+                for (QSqlQuery q("select NumDoc from Posta where Codice = '1'", db); q.next();)
+                    numeri.append(q.value(0).toString());
+            });
+            return numeri;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!archiviati().isEmpty(), 60000);
+        QCOMPARE(::kill(pid_t(importazione.processId()), SIGSTOP), 0);
+        const QStringList numeri = archiviati();
+        QVERIFY2(numeri.size() < nuovi, "the import ended before it could be stopped halfway");
+
+        PannelloRicerca* p = finestra_->Pannello();
+        Cerca(p, 2, QDate(2014, 3, 1), QDate(2014, 3, 31), "Tutti", {}, "D'ANGELO");
+        QCOMPARE(PrimeColonne(*finestra_->Trova()), QStringList{"bol7.pdf"});
+        QTest::keyClick(finestra_->Trova()->findChild<QLineEdit*>("txtFiltro"), Qt::Key_Escape);
+        QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
+        Riscrivi(p->txtAnno, "2015");
+        Cerca(p, 1, QDate(2015, 1, 1), QDate(2015, 1, 31), "FAT", numeri.last());
+        const QString documento =
+            QStringLiteral("000001FAT%1%2").arg(numeri.last().toInt(), 7, 10, QLatin1Char('0')).arg("20150101.pdf");
+        QCOMPARE(PrimeColonne(*finestra_->Trova()), QStringList{documento});
+        QTest::keyClick(finestra_->Trova()->findChild<QLineEdit*>("txtFiltro"), Qt::Key_Down);
+        QTest::keyClick(finestra_->Trova()->findChild<QTableView*>("tabRighe"), Qt::Key_Return);
+        QCOMPARE(archivio_->apertore.aperti, QStringList{archivio_->pdf(documento)});
+        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList());
+
+        // Let go, the import ends as if nothing had happened; the clean-up
+        // takes the rows whose file is missing.
+        QCOMPARE(::kill(pid_t(importazione.processId()), SIGCONT), 0);
+        QVERIFY(importazione.waitForFinished(400000));
+        QCOMPARE(importazione.exitCode(), 0);
+        SuArchivio(archivio_->database, [](QSqlDatabase& db) {
+            QSqlQuery q("select count(*), count(distinct Stampa) from Posta", db);
+            QVERIFY(q.next());
+            QCOMPARE(QStringList({q.value(0).toString(), q.value(1).toString()}), QStringList({"30002", "30002"}));
+        });
     }
 };
 

@@ -1,0 +1,97 @@
+// The list of messages sent that the mail helper leaves in the program's
+// folder, read into EmailInviate. Input: the list file.
+//
+// What must hold: every line that is not blank is stored, incomplete or
+// refused, and the archive gains exactly the rows stored; a list wholly stored
+// is gone; a list kept holds exactly the lines not stored (all of them when
+// none was); no stored document name keeps a folder.
+
+#include "SupportoFuzz.h"
+
+#include "archive/Archivio.h"
+#include "mail/RegistraInvii.h"
+#include "settings/Impostazioni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+QSqlDatabase* archivio = nullptr;
+
+int RigheNonVuote(const QByteArray& dati)
+{
+    int quante = 0;
+    for (const QString& riga : QString::fromUtf8(dati).split(QLatin1Char('\n')))
+        quante += riga.trimmed().isEmpty() ? 0 : 1;
+    return quante;
+}
+
+int Conta(const QString& istruzione)
+{
+    QSqlQuery query(istruzione, *archivio);
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    PreparaAmbienteFuzz();
+    Modulo::strDatabase = QDir(CartellaFuzz()).filePath(QStringLiteral("dati.sqlite"));
+    if (CreaArchivio(Modulo::strDatabase).presente())
+        Violazione("an empty archive can be created", Modulo::strDatabase);
+    static QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz"));
+    db.setDatabaseName(Modulo::strDatabase);
+    if (!db.open())
+        Violazione("the empty archive opens", Modulo::strDatabase);
+    archivio = &db;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
+{
+    const QByteArray elenco(reinterpret_cast<const char*>(dati), qsizetype(dimensione));
+    const QString percorso = ScriviFileFuzz(QStringLiteral("ElencoMail_20140318.txt"), dati, dimensione);
+    const int prima = Conta(QStringLiteral("select count(*) from EmailInviate"));
+
+    const EsitoRegistrazione esito = RegistraInvii();
+    const int righe = RigheNonVuote(elenco);
+    const int nonRegistrate = esito.incomplete + esito.rifiutate;
+    const int aggiunte = Conta(QStringLiteral("select count(*) from EmailInviate")) - prima;
+    const QString dettagli = QStringLiteral("righe %1, registrate %2, incomplete %3, rifiutate %4, "
+                                            "aggiunte %5, errore «%6»")
+                                 .arg(righe)
+                                 .arg(esito.registrate)
+                                 .arg(esito.incomplete)
+                                 .arg(esito.rifiutate)
+                                 .arg(aggiunte)
+                                 .arg(esito.errore);
+    if (esito.file != percorso || aggiunte != esito.registrate)
+        Violazione("the archive gains exactly the rows stored", dettagli);
+    if (esito.errore.isEmpty() || nonRegistrate > 0) {
+        if (esito.registrate + nonRegistrate != righe)
+            Violazione("every line is stored, incomplete or refused", dettagli);
+    }
+    QFile rimasto(percorso);
+    if (!esito.conservato) {
+        if (rimasto.exists() || esito.registrate != righe)
+            Violazione("a list wholly stored is gone", dettagli);
+    } else {
+        if (!rimasto.open(QIODevice::ReadOnly))
+            Violazione("a list kept is still there", dettagli);
+        const int attese = esito.registrate == 0 ? righe : nonRegistrate;
+        if (RigheNonVuote(rimasto.readAll()) != attese)
+            Violazione("a list kept holds exactly the lines not stored", dettagli);
+    }
+    if (Conta(QStringLiteral("select count(*) from EmailInviate where Stampa like '%/%' "
+                             "or Stampa like '%\\%'"))
+        != 0)
+        Violazione("a stored document name has no folder", dettagli);
+    // The archive stays small however long the session.
+    QSqlQuery(QStringLiteral("delete from EmailInviate"), *archivio);
+    QFile::remove(percorso);
+    return 0;
+}
