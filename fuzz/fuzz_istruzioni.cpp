@@ -120,7 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
             return 0;
         // The literals are checked on a dialect that adds none of its own,
         // with the server's sorting of empty values.
-        const QString tradotta = TraduciJet(jet, Dialetto{QStringLiteral("year("), QStringLiteral(")"), false, true});
+        const QString tradotta = TraduciJet(jet, Dialetto{QStringLiteral("year("), QStringLiteral(")"), false, true,
+                                                          QStringLiteral("date("), QStringLiteral(")")});
         const auto primi = Letterali(jet, true);
         const auto tradotti = Letterali(tradotta, false);
         if (!primi || !tradotti || primi->size() != tradotti->size())

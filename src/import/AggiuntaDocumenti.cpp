@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // Rows one statement carries. Every statement sent to a server waits for its
@@ -17,12 +19,14 @@ constexpr size_t righePerInvio = 500;
 // share it only go in two statements.
 QString FormaGrezza(const QString& testo)
 {
-    const QString scomposto = testo.normalized(QString::NormalizationForm_KD).toCaseFolded();
+    // Plain ASCII, as nearly every code is, has nothing to decompose.
+    const bool ascii = std::all_of(testo.cbegin(), testo.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const QString scomposto = ascii ? testo : testo.normalized(QString::NormalizationForm_KD).toCaseFolded();
     QString forma;
     forma.reserve(scomposto.size());
     for (const QChar c : scomposto) {
         if (c.isLetterOrNumber())
-            forma += c;
+            forma += ascii ? c.toLower() : c;
     }
     return forma;
 }

@@ -187,9 +187,6 @@ struct cImporta::Esecuzione
         }
     }
 
-    // Commits the batch and writes its files to the list. A commit that
-    // cannot be made takes every row of the batch back, and its files are
-    // listed as not archived, with the reason.
     // Puts a file's row in the group to be added; the group goes to the
     // archive when full, or first when this row might be one of its documents.
     void Accoda(const QString& nome, const RigaPosta& riga)
@@ -220,6 +217,9 @@ struct cImporta::Esecuzione
             DopoErrore(errore);
     }
 
+    // Sends the rows waiting, commits the batch and writes its files to the
+    // list. A commit that cannot be made takes every row of the batch back,
+    // and its files are listed as not archived, with the reason.
     ErroreArchivio ChiudiLotto(const QString& cartella)
     {
         InviaRighe();
