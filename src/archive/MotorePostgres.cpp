@@ -327,9 +327,10 @@ QStringList MotorePostgres::IstruzioniInizioScrittura() const
 {
     // Readers are never kept waiting by this lock, only other writers. Then,
     // when the table has grown by a tenth since the server last looked, its
-    // statistics are taken again: a large import would otherwise go on with
-    // plans made for the small table it began with, scanning it whole for
-    // every file.
+    // size is taken again: a large import would otherwise go on with plans
+    // made for the small table it began with, scanning it whole for every
+    // group. The key column alone is enough for that, and quick; statistics
+    // of the text columns follow at the end of the import.
     return {QStringLiteral("BEGIN"), QStringLiteral("LOCK TABLE posta IN SHARE ROW EXCLUSIVE MODE"),
             QStringLiteral("DO $$ DECLARE stimate float8; pagine float8; BEGIN "
                            "SELECT relpages, pg_relation_size(oid) / current_setting('block_size')::int "
