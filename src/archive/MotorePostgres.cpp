@@ -327,15 +327,17 @@ QStringList MotorePostgres::IstruzioniInizioScrittura() const
 {
     // Readers are never kept waiting by this lock, only other writers. Then,
     // when the table has grown by a tenth since the server last looked, its
-    // size is taken again: a large import would otherwise go on with plans
-    // made for the small table it began with, scanning it whole for every
-    // group. The key column alone is enough for that, and quick; statistics
-    // of the text columns follow at the end of the import.
+    // statistics are taken again: a large import would otherwise go on with
+    // plans made for the small table it began with, scanning it whole for
+    // every group, or looking documents up by date alone. Only the columns
+    // of the document key, which those plans need: the long texts, slow to
+    // sort without regard to case, follow at the end of the import.
     return {QStringLiteral("BEGIN"), QStringLiteral("LOCK TABLE posta IN SHARE ROW EXCLUSIVE MODE"),
             QStringLiteral("DO $$ DECLARE stimate float8; pagine float8; BEGIN "
                            "SELECT relpages, pg_relation_size(oid) / current_setting('block_size')::int "
                            "INTO stimate, pagine FROM pg_class WHERE oid = 'posta'::regclass; "
-                           "IF pagine > stimate * 1.1 + 8 THEN ANALYZE posta (id); END IF; END $$")};
+                           "IF pagine > stimate * 1.1 + 8 THEN ANALYZE posta (codice, data, tipo, numdoc); "
+                           "END IF; END $$")};
 }
 
 bool MotorePostgres::TransazioneAttiva(const QSqlDatabase& db) const
