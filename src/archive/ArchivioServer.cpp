@@ -15,8 +15,8 @@ namespace {
 // with it ORDER BY and DISTINCT); the checks carry the same names as on the
 // embedded engine, so that a value too long is reported in the same words.
 const char* const schema[] = {
-    "CREATE COLLATION IF NOT EXISTS velmira_ci (provider = icu, locale = 'und-u-ks-level2', "
-    "deterministic = false)",
+    ("CREATE COLLATION IF NOT EXISTS velmira_ci (provider = icu, locale = 'und-u-ks-level2', "
+     "deterministic = false)"),
     R"(CREATE TABLE posta (
         id bigserial PRIMARY KEY,
         stampa text COLLATE velmira_ci,
