@@ -42,30 +42,6 @@ const Colonna* cerca(const Colonna (&colonne)[N], const QString& nome)
     return nullptr;
 }
 
-TipoCampo tipoDaMeta(QMetaType tipo)
-{
-    switch (tipo.id()) {
-    case QMetaType::QDate:
-        return TipoCampo::Data;
-    case QMetaType::QDateTime:
-        return TipoCampo::DataOra;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::Bool:
-        return TipoCampo::Intero;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return TipoCampo::Decimale;
-    case QMetaType::QByteArray:
-        return TipoCampo::Binario;
-    default:
-        return TipoCampo::Testo;
-    }
-}
-
 QString primoGruppo(const QString& testo, const QString& modello)
 {
     const auto m = QRegularExpression(modello).match(testo);
@@ -397,7 +373,7 @@ QList<DescrizioneCampo> MotorePostgres::Campi(const QSqlQuery& query) const
         // Names the statement gave with AS arrive spelled as given.
         const bool minuscolo = campo.name() == campo.name().toLower();
         campi.append({nota && minuscolo ? QString::fromLatin1(nota->nome) : campo.name(),
-                      tipoDaMeta(campo.metaType()), nota ? nota->dimensione : 0});
+                      TipoDaValore(campo.metaType()), nota ? nota->dimensione : 0});
     }
     return campi;
 }

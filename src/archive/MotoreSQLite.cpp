@@ -45,23 +45,6 @@ TipoCampo tipoDaDichiarazione(const QString& dichiarato, int& dimensione)
     return TipoCampo::Testo;
 }
 
-// An expression such as year(data) has no declared type: it takes the type
-// of the value the engine found in the first row.
-TipoCampo tipoDaValore(const QMetaType& tipo)
-{
-    switch (tipo.id()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return TipoCampo::Intero;
-    case QMetaType::Double:
-        return TipoCampo::Decimale;
-    case QMetaType::QByteArray:
-        return TipoCampo::Binario;
-    default:
-        return TipoCampo::Testo;
-    }
-}
-
 // The engine's own words, put the way the office reads them.
 QString descrizioneItaliana(int codice, const QString& testo)
 {
@@ -306,7 +289,7 @@ QList<DescrizioneCampo> MotoreSQLite::Campi(const QSqlQuery& query) const
         const char* dichiarato = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
         int dimensione = 0;
         const TipoCampo tipo = dichiarato ? tipoDaDichiarazione(QString::fromUtf8(dichiarato), dimensione)
-                                          : tipoDaValore(record.field(i).metaType());
+                                          : TipoDaValore(record.field(i).metaType());
         campi.append({record.fieldName(i), tipo, dimensione});
     }
     return campi;

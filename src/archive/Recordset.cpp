@@ -11,6 +11,30 @@
 #include <QSqlQuery>
 #include <optional>
 
+TipoCampo TipoDaValore(QMetaType tipo)
+{
+    switch (tipo.id()) {
+    case QMetaType::QDate:
+        return TipoCampo::Data;
+    case QMetaType::QDateTime:
+        return TipoCampo::DataOra;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::Bool:
+        return TipoCampo::Intero;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return TipoCampo::Decimale;
+    case QMetaType::QByteArray:
+        return TipoCampo::Binario;
+    default:
+        return TipoCampo::Testo;
+    }
+}
+
 namespace {
 
 ErroreArchivio nessunRecordCorrente()

@@ -11,6 +11,10 @@ class Connessione;
 // The kind of a field, as the archive declares it.
 enum class TipoCampo { Testo, Intero, Decimale, Data, DataOra, Binario };
 
+// The kind of a value as an engine's driver hands it, for a field whose
+// kind is not declared (an expression such as year(data)).
+TipoCampo TipoDaValore(QMetaType tipo);
+
 // Rows of a statement or of a table, read one at a time from the first to the
 // last, like the recordsets the program was first written on, and again
 // from the first after MoveFirst.
