@@ -1,8 +1,8 @@
+#include "../import/ProvaImportazione.h"
 #include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "search/frmRistampa.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -10,7 +10,6 @@
 #include <QTableView>
 
 #include <csignal>
-#include <unistd.h>
 
 class TestRistampa : public QObject
 {
@@ -131,9 +130,9 @@ private slots:
     void ricercaDuranteUnImportazione()
     {
         const int nuovi = 100000;
-        for (int i = 1; i <= nuovi; ++i)
-            QFile(archivio_->pdf(QStringLiteral("000001FAT%1%2").arg(i, 7, 10, QLatin1Char('0')).arg("20150101.pdf")))
-                .open(QIODevice::WriteOnly);
+        const QStringList nomi = Numerati(nuovi);
+        for (const QString& nome : nomi)
+            QFile(archivio_->pdf(nome)).open(QIODevice::WriteOnly);
         const QString ini = archivio_->scriviFile("server/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\nLunNumDoc=7\n");
         QDir().mkpath(archivio_->percorso("altra"));
         QProcess importazione;
@@ -149,10 +148,7 @@ private slots:
             return numeri;
         };
         // Watched closely: the whole run takes about a second.
-        QElapsedTimer attesa;
-        attesa.start();
-        while (archiviati().isEmpty() && attesa.elapsed() < 60000)
-            usleep(500);
+        QVERIFY(AttendiDaVicino([&archiviati] { return !archiviati().isEmpty(); }));
         QCOMPARE(::kill(pid_t(importazione.processId()), SIGSTOP), 0);
         const QStringList numeri = archiviati();
         QVERIFY2(numeri.size() < nuovi, "the import ended before it could be stopped halfway");
@@ -164,8 +160,7 @@ private slots:
         QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
         Riscrivi(p->txtAnno, "2015");
         Cerca(p, 1, QDate(2015, 1, 1), QDate(2015, 1, 31), "FAT", numeri.last());
-        const QString documento =
-            QStringLiteral("000001FAT%1%2").arg(numeri.last().toInt(), 7, 10, QLatin1Char('0')).arg("20150101.pdf");
+        const QString documento = nomi.at(numeri.last().toInt() - 1);
         QCOMPARE(PrimeColonne(*finestra_->Trova()), QStringList{documento});
         QTest::keyClick(finestra_->Trova()->findChild<QLineEdit*>("txtFiltro"), Qt::Key_Down);
         QTest::keyClick(finestra_->Trova()->findChild<QTableView*>("tabRighe"), Qt::Key_Return);

@@ -4,8 +4,11 @@
 #include "common/Orologio.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 AmbienteProva::AmbienteProva()
 {
@@ -42,4 +45,16 @@ QString AmbienteProva::scriviFile(const QString& nome, const QByteArray& testo) 
 void AmbienteProva::fermaOrologio(const QDateTime& adesso)
 {
     ImpostaOrologio([adesso] { return adesso; });
+}
+
+bool AttendiDaVicino(const std::function<bool()>& condizione, int millisecondi)
+{
+    QElapsedTimer attesa;
+    attesa.start();
+    while (!condizione()) {
+        if (attesa.elapsed() >= millisecondi)
+            return false;
+        usleep(500);
+    }
+    return true;
 }

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // What every window or engine test stands on: a temporary program folder,
 // the message recorder, the opener and folder-picker doubles, and a clock
 // that says what the test wants. Everything is put back when it goes.
@@ -30,3 +32,8 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Waits until `condizione` holds, looking every half millisecond without
+// running events: to catch another process in a moment that lasts a fraction
+// of a second. False when it still does not hold after `millisecondi`.
+bool AttendiDaVicino(const std::function<bool()>& condizione, int millisecondi = 60000);

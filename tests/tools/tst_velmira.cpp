@@ -200,10 +200,7 @@ private slots:
         processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
         // Killed once some batches are in: a run takes about a second, so
         // the list is watched closely rather than between events.
-        QElapsedTimer attesa;
-        attesa.start();
-        while (QFile(PercorsoElencoImportazione()).size() <= 2000 && attesa.elapsed() < 60000)
-            usleep(500);
+        QVERIFY(AttendiDaVicino([] { return QFile(PercorsoElencoImportazione()).size() > 2000; }));
         processo.kill();
         processo.waitForFinished();
 
