@@ -1,8 +1,8 @@
 #include "components/frmAnteprimaReport.h"
 
-#include "app/ImmaginiBarra.h"
 #include "common/Dialoghi.h"
 #include "components/DocumentoReport.h"
+#include "components/ImmaginiBarra.h"
 #include "shell/SceltaFileDaSalvare.h"
 
 #include <QAction>
