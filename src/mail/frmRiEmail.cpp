@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
 #include "common/Dialoghi.h"
+#include "components/Finestre.h"
 #include "mail/IstruzioniEmail.h"
 #include "mail/frmAnteprima.h"
 #include "search/PannelloRicerca.h"
@@ -53,17 +54,26 @@ void frmRiEmail::cmdCerca_Click()
         ChiudiRecordset(recordset);
         return;
     }
-    auto* anteprima = new frmAnteprima;
-    anteprima->setREcoR(std::move(recordset));
-    MostraAnteprima(anteprima);
+    MostraAnteprima(std::move(recordset));
 }
 
-void frmRiEmail::MostraAnteprima(frmAnteprima* anteprima)
+void frmRiEmail::MostraAnteprima(std::unique_ptr<Recordset> recordset)
 {
-    anteprima_ = anteprima;
     QWidget* cornice = Cornice(this);
     auto* sotto = qobject_cast<QMdiSubWindow*>(cornice);
     QMdiArea* area = sotto ? sotto->mdiArea() : nullptr;
+    // One preview at a time: a search made while it is open (this window
+    // brought back from the menu) hands it the new documents, and coming
+    // to the front rebuilds its list from them.
+    if (anteprima_) {
+        anteprima_->setREcoR(std::move(recordset));
+        cornice->hide();
+        RiprendiFinestra(anteprima_);
+        return;
+    }
+    auto* anteprima = new frmAnteprima;
+    anteprima_ = anteprima;
+    anteprima->setREcoR(std::move(recordset));
     // Back with its criteria as typed whenever the preview closes, sent or not.
     connect(anteprima, &frmAnteprima::Scaricata, this, [cornice, sotto, area] {
         cornice->show();

@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
+#include "components/Finestre.h"
 #include "mail/IstruzioniEmail.h"
 #include "mail/IndicatoreInvio.h"
 #include "mail/frmAnteprima.h"
@@ -159,6 +160,25 @@ private slots:
         QCOMPARE(QStringList({p->cmbTipo->currentText(), p->txtDoc->text(), p->txtCodice->text()}),
                  QStringList({tipo, opzione == 1 ? testo : QString(), opzione == 2 ? testo : QString()}));
         QVERIFY(CorvexFinto::Invii().isEmpty() && archivio_->dialoghi.messaggi.isEmpty());
+    }
+
+    // The search brought back while its preview is open (as the main
+    // window's menu does) searches into that same preview, rebuilt.
+    void unaSolaAnteprima()
+    {
+        Prepara(archivioMarzo);
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31), "BOL");
+        QPointer<frmAnteprima> prima = Anteprima();
+        RiprendiFinestra(ricerca_);
+        QVERIFY(ricerca_->isVisible() && area_->activeSubWindow()->widget() == ricerca_);
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 4, 30), "FAT");
+        QCOMPARE(area_->findChildren<frmAnteprima*>(), QList<frmAnteprima*>{prima.data()});
+        QVERIFY(prima->isVisible() && !ricerca_->isVisible());
+        QCOMPARE(Righe(), QStringList({"x*|fat9.pdf|9|15/03/2014|C01|ufficio@esempio.it",
+                                       "x|fat123.pdf|123|31/03/2014|C01|",
+                                       "x|fat10.pdf|10|01/04/2014|C01|ufficio@esempio.it"}));
+        QTest::mouseClick(prima->cmdAnnulla, Qt::LeftButton);
+        QTRY_VERIFY(!prima && ricerca_->isVisible());
     }
 
     // An archive without types searches by date alone, with its own columns.
