@@ -1,17 +1,20 @@
+#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "app/FinestreProgramma.h"
 #include "app/frmPrincipale.h"
-#include "archive/Archivio.h"
-#include "archive/Connessione.h"
 #include "components/ReportManX.h"
 #include "mail/frmListaMail.h"
 #include "mail/frmRiEmail.h"
 #include "search/frmRistampa.h"
 #include "settings/frmImposta.h"
+#include "shell/DialogoCartella.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QLabel>
+#include <QSqlQuery>
 #include <QTimer>
+#include <QTreeView>
 
 namespace {
 
@@ -24,9 +27,6 @@ void RaccogliFinestre(QAccessibleInterface* nodo, QStringList& finestre)
     if (nodo->role() == QAccessible::Window || nodo->role() == QAccessible::Dialog)
         finestre << QStringLiteral("%1 %2").arg(nodo->role() == QAccessible::Window ? "finestra" : "dialogo",
                                                nodo->text(QAccessible::Name));
-    else if (nodo->role() == QAccessible::Client && nodo->object() && nodo->object()->isWidgetType()
-             && static_cast<QWidget*>(nodo->object())->isWindow())
-        finestre << QStringLiteral("pannello senza nome ") + nodo->text(QAccessible::Name);
     for (int i = 0; i < nodo->childCount(); ++i)
         RaccogliFinestre(nodo->child(i), finestre);
 }
@@ -39,18 +39,20 @@ class TestFinestreAccessibili : public QObject
 
 private slots:
     // With every window of the program open, the lookup list, the e-mail
-    // and report previews and the folder picker up: each is a window (or a
-    // dialog) named by its title, alone or inside the main window.
+    // and report previews and the folder picker up, each is a window (or a
+    // dialog) named by its title, alone or inside the main window. The
+    // picker shows its prompt above the folder tree, at 50,50 and 425 x 400,
+    // and a subfolder of the home folder is chosen with the keys.
     void finestreNominate()
     {
         ArchivioProva archivio({"fat9.pdf FAT 9 2014-03-15 C01"}, {"fat9.pdf"});
         QVERIFY(QFile::copy(QStringLiteral(VELMIRA_REPORT_ELENCO), archivio.percorso("ElencoInvioMail.rep")));
-        Connessione connessione;
-        QVERIFY(!connessione.Apri(StringaConnessione(archivio.database)).presente());
-        QVERIFY(!connessione.Esegui("insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values "
-                                    "('fat9.pdf', '2014-03-15 10:00:00', 'a@esempio.it', 'Inviato')")
-                     .presente());
-        connessione.Chiudi();
+        SuArchivio(archivio.database, [](QSqlDatabase& db) {
+            QVERIFY(QSqlQuery(db).exec("insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values "
+                                       "('fat9.pdf', '2014-03-15 10:00:00', 'a@esempio.it', 'Inviato')"));
+        });
+        const QByteArray casa = qgetenv("HOME");
+        qputenv("HOME", archivio.percorso("server").toLocal8Bit());
         ReportManX::Registra();
         SelettoreCartella::Installa(nullptr); // the program's own folder picker
 
@@ -61,23 +63,36 @@ private slots:
         for (const char* voce : {"mnuFileRistampa", "mnuFileSeleziona", "mnuFileEmail", "mnuFileElencoMail",
                                  "mnuFileImporta", "mnuFileImpostazioni"})
             principale.findChild<QAction*>(voce)->trigger();
-        QTest::mouseClick(principale.findChild<frmRistampa*>()->Pannello()->cmdCerca, Qt::LeftButton);
-        QTest::mouseClick(principale.findChild<frmRiEmail*>()->Pannello()->cmdCerca, Qt::LeftButton);
-        QTest::mouseClick(principale.findChild<frmListaMail*>()->Pannello()->cmdCerca, Qt::LeftButton);
+        for (PannelloRicerca* p : {principale.findChild<frmRistampa*>()->Pannello(),
+                                   principale.findChild<frmRiEmail*>()->Pannello(),
+                                   principale.findChild<frmListaMail*>()->Pannello()})
+            QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
 
         QStringList finestre;
         QTimer::singleShot(0, this, [&finestre] {
             QTRY_VERIFY(QApplication::activeModalWidget());
             RaccogliFinestre(QAccessible::queryAccessibleInterface(qApp), finestre);
-            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+            auto* d = qobject_cast<DialogoCartella*>(QApplication::activeModalWidget());
+            if (!d) // some other picker: closed, so that the comparison below tells
+                return void(QApplication::activeModalWidget()->close());
+            finestre << d->lblRichiesta->text()
+                    + QStringLiteral(" %1,%2 %3x%4").arg(d->x()).arg(d->y()).arg(d->width()).arg(d->height())
+                    + (d->lblRichiesta->geometry().bottom() < d->albero->geometry().top() ? " sopra" : " sotto");
+            QTest::keyClick(d->albero, Qt::Key_Right);
+            QTRY_VERIFY(d->albero->model()->rowCount(d->albero->currentIndex()) > 0);
+            QTest::keyClick(d->albero, Qt::Key_Down);
+            QTest::keyClick(d->albero, Qt::Key_Return);
         });
-        QTest::mouseClick(principale.findChild<frmImposta*>()->cmdPercorsoCartella, Qt::LeftButton);
-        finestre.sort();
-        QCOMPARE(finestre, QStringList({"dialogo Seleziona Documento", "dialogo Sfoglia per cartelle",
-                                        "finestra Elenco Email", "finestra Elenco email",
+        auto* impostazioni = principale.findChild<frmImposta*>();
+        QTest::mouseClick(impostazioni->cmdPercorsoCartella, Qt::LeftButton);
+        qputenv("HOME", casa);
+        QCOMPARE(finestre, QStringList({"finestra Seleziona Stampe", "finestra Visualizza Documenti",
+                                        "finestra Seleziona Documenti", "finestra Elenco Email",
                                         "finestra Importa Documenti", "finestra Imposta cartella documenti...",
-                                        "finestra Invio email...", "finestra Seleziona Documenti",
-                                        "finestra Seleziona Stampe", "finestra Visualizza Documenti"}));
+                                        "finestra Invio email...", "dialogo Seleziona Documento",
+                                        "finestra Elenco email", "dialogo Sfoglia per cartelle",
+                                        RichiestaCartellaPdf + " 50,50 425x400 sopra"}));
+        QCOMPARE(impostazioni->txtPercorsoCartella->text(), archivio.cartellaPdf);
         QVERIFY(archivio.dialoghi.messaggi.isEmpty());
     }
 };

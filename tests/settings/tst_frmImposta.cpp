@@ -1,10 +1,8 @@
 #include "AmbienteProva.h"
 #include "settings/Impostazioni.h"
 #include "settings/frmImposta.h"
-#include "shell/DialogoCartella.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,8 +14,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
-#include <QTreeView>
 
 namespace {
 
@@ -178,40 +174,6 @@ private slots:
         dopo[8] = "Email/Porta=25";
         QCOMPARE(Salvati(), dopo);
         QVERIFY(ambiente_->dialoghi.messaggi.isEmpty());
-    }
-
-    // The program's own folder picker behind "Sfoglia": the prompt above the
-    // folder tree, at 50,50 and 425 x 400; a subfolder of the home folder
-    // chosen with the keys, then Esc, which leaves the field as it was.
-    void selettoreCartella()
-    {
-        const QByteArray casa = qgetenv("HOME");
-        qputenv("HOME", ambiente_->cartella().toLocal8Bit());
-        const QString scelta = ambiente_->percorso("documenti pdf");
-        QVERIFY(QDir().mkpath(scelta));
-        SelettoreCartella::Installa(nullptr);
-        QPointer<frmImposta> f = Apri();
-        QVERIFY(f);
-        QStringList visti;
-        for (const Qt::Key ultimo : {Qt::Key_Return, Qt::Key_Escape}) {
-            QTimer::singleShot(0, this, [&visti, ultimo] {
-                QTRY_VERIFY(qobject_cast<DialogoCartella*>(QApplication::activeModalWidget()));
-                auto* d = qobject_cast<DialogoCartella*>(QApplication::activeModalWidget());
-                const QRect dentro = d->geometry();
-                visti << d->windowTitle() + '|' + d->lblRichiesta->text() + '|'
-                        + QString::number(d->lblRichiesta->geometry().bottom() < d->albero->geometry().top())
-                        + QStringLiteral("|%1,%2 %3x%4").arg(d->x()).arg(d->y()).arg(dentro.width()).arg(dentro.height());
-                QTest::keyClick(d->albero, Qt::Key_Right);
-                QTRY_VERIFY(d->albero->model()->rowCount(d->albero->currentIndex()) > 0);
-                QTest::keyClick(d->albero, Qt::Key_Down);
-                QTest::keyClick(d->albero, ultimo);
-            });
-            QTest::mouseClick(f->cmdPercorsoCartella, Qt::LeftButton);
-            visti << f->txtPercorsoCartella->text();
-        }
-        qputenv("HOME", casa);
-        const QString atteso = QStringLiteral("Sfoglia per cartelle|") + RichiestaCartellaPdf + "|1|50,50 425x400";
-        QCOMPARE(visti, QStringList({atteso, scelta, atteso, scelta}));
     }
 
     void chiudiNonScriveNulla_data()
