@@ -62,33 +62,35 @@ void frmRiEmail::MostraAnteprima(std::unique_ptr<Recordset> recordset)
     QWidget* cornice = Cornice(this);
     auto* sotto = qobject_cast<QMdiSubWindow*>(cornice);
     QMdiArea* area = sotto ? sotto->mdiArea() : nullptr;
-    // One preview at a time: a search made while it is open (this window
-    // brought back from the menu) hands it the new documents, and coming
-    // to the front rebuilds its list from them.
-    if (anteprima_) {
-        anteprima_->setREcoR(std::move(recordset));
-        cornice->hide();
-        RiprendiFinestra(anteprima_);
-        return;
+    // One preview at a time in the program: a search made while it is open
+    // (this window brought back from the menu, or opened anew after the one
+    // that started the preview was closed) hands it the new documents, and
+    // coming to the front rebuilds its list from them.
+    bool nuova = false;
+    if (!anteprima_) {
+        anteprima_ = area ? area->findChild<frmAnteprima*>() : nullptr;
+        nuova = !anteprima_;
+        if (nuova)
+            anteprima_ = new frmAnteprima;
+        // Back with its criteria as typed whenever the preview closes, sent or not.
+        connect(anteprima_, &frmAnteprima::Scaricata, this, [cornice, sotto, area] {
+            cornice->show();
+            if (area)
+                area->setActiveSubWindow(sotto);
+        });
     }
-    auto* anteprima = new frmAnteprima;
-    anteprima_ = anteprima;
-    anteprima->setREcoR(std::move(recordset));
-    // Back with its criteria as typed whenever the preview closes, sent or not.
-    connect(anteprima, &frmAnteprima::Scaricata, this, [cornice, sotto, area] {
-        cornice->show();
-        if (area)
-            area->setActiveSubWindow(sotto);
-    });
+    anteprima_->setREcoR(std::move(recordset));
     cornice->hide();
-    if (area) {
-        QMdiSubWindow* nuova = area->addSubWindow(anteprima);
-        nuova->setAttribute(Qt::WA_DeleteOnClose);
-        nuova->resize(nuova->sizeHint().expandedTo(QSize(1260, 760)).boundedTo(area->viewport()->size()));
-        nuova->show();
-        area->setActiveSubWindow(nuova);
+    if (!nuova) {
+        RiprendiFinestra(anteprima_);
+    } else if (area) {
+        QMdiSubWindow* finestra = area->addSubWindow(anteprima_);
+        finestra->setAttribute(Qt::WA_DeleteOnClose);
+        finestra->resize(finestra->sizeHint().expandedTo(QSize(1260, 760)).boundedTo(area->viewport()->size()));
+        finestra->show();
+        area->setActiveSubWindow(finestra);
     } else {
-        anteprima->setAttribute(Qt::WA_DeleteOnClose);
-        anteprima->show();
+        anteprima_->setAttribute(Qt::WA_DeleteOnClose);
+        anteprima_->show();
     }
 }

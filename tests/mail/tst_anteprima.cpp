@@ -220,6 +220,14 @@ private slots:
         RiprendiFinestra(ricerca_);
         QTest::mouseClick(ricerca_->Pannello()->cmdCerca, Qt::LeftButton);
         QVERIFY(!ricerca_->isVisible() && area_->findChildren<frmAnteprima*>() == QList<frmAnteprima*>{prima});
+        // As from a search window opened anew, the first one closed meanwhile.
+        RiprendiFinestra(ricerca_);
+        QTest::mouseClick(ricerca_->Pannello()->cmdAnnulla, Qt::LeftButton);
+        QTRY_VERIFY(!ricerca_);
+        ricerca_ = new frmRiEmail;
+        area_->addSubWindow(ricerca_)->show();
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QVERIFY(!ricerca_->isVisible() && area_->findChildren<frmAnteprima*>() == QList<frmAnteprima*>{prima});
         QCOMPARE(Righe(), QStringList({"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
                                        "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"}));
 
