@@ -1,6 +1,7 @@
 #include "shell/DialogoCartella.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLabel>
@@ -8,6 +9,9 @@
 #include <QScreen>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <utility>
 
 DialogoCartella::DialogoCartella(QWidget* proprietario, const QString& richiesta)
     : QDialog(proprietario),
@@ -30,8 +34,20 @@ DialogoCartella::DialogoCartella(QWidget* proprietario, const QString& richiesta
     albero->setHeaderHidden(true);
     for (int colonna = 1; colonna < modello_->columnCount(); ++colonna)
         albero->hideColumn(colonna);
-    albero->setCurrentIndex(modello_->index(QDir::homePath()));
-    albero->scrollTo(albero->currentIndex());
+    const QString casa = QDir::homePath();
+    albero->setCurrentIndex(modello_->index(casa));
+    // The folders are listed, then sorted, in the background: the home
+    // folder is brought into sight once, when the folder holding it is sorted.
+    auto inAttesa = std::make_shared<bool>(false);
+    connect(modello_, &QFileSystemModel::directoryLoaded, this,
+            [inAttesa, intorno = QFileInfo(casa).path()](const QString& caricata) {
+                if (caricata == intorno)
+                    *inAttesa = true;
+            });
+    connect(modello_, &QAbstractItemModel::layoutChanged, this, [this, inAttesa] {
+        if (std::exchange(*inAttesa, false))
+            albero->scrollTo(albero->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
 
     QPushButton* ok = pulsanti_->button(QDialogButtonBox::Ok);
     ok->setEnabled(albero->currentIndex().isValid());
