@@ -45,7 +45,7 @@ private slots:
     // and a subfolder of the home folder is chosen with the keys.
     void finestreNominate()
     {
-        ArchivioProva archivio({"fat9.pdf FAT 9 2014-03-15 C01"}, {"fat9.pdf"});
+        ArchivioProva archivio({"fat9.pdf FAT 9 2014-03-15 C01"});
         QVERIFY(QFile::copy(QStringLiteral(VELMIRA_REPORT_ELENCO), archivio.percorso("ElencoInvioMail.rep")));
         SuArchivio(archivio.database, [](QSqlDatabase& db) {
             QVERIFY(QSqlQuery(db).exec("insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values "
