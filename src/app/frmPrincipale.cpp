@@ -1,11 +1,11 @@
 #include "app/frmPrincipale.h"
 
 #include "app/CursoreCollegamento.h"
-#include "app/ImmaginiBarra.h"
 #include "avvio/AttivazioneProgramma.h"
 #include "common/Dialoghi.h"
 #include "common/Orologio.h"
 #include "components/Finestre.h"
+#include "components/ImmaginiBarra.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>

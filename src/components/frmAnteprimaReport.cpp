@@ -1,8 +1,8 @@
 #include "components/frmAnteprimaReport.h"
 
-#include "app/ImmaginiBarra.h"
 #include "common/Dialoghi.h"
 #include "components/DocumentoReport.h"
+#include "components/ImmaginiBarra.h"
 #include "shell/SceltaFileDaSalvare.h"
 
 #include <QAction>
@@ -19,7 +19,6 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int spazio = 16; // around and between the pages, in pixels
@@ -81,15 +80,16 @@ void PagineReport::paintEvent(QPaintEvent* evento)
 
 frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> documento, const QString& titolo,
                                        QWidget* genitore)
-    : QWidget(genitore, Qt::Window), documento_(std::move(documento)), titolo_(titolo)
+    : QMainWindow(genitore, Qt::Window), documento_(std::move(documento)), titolo_(titolo)
 {
     setObjectName(QStringLiteral("frmAnteprimaReport"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titolo);
     resize(1000, 760);
 
-    barra = new QToolBar(this);
+    barra = addToolBar(QStringLiteral("Barra degli strumenti"));
     barra->setObjectName(QStringLiteral("barra"));
+    barra->setMovable(false);
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const auto azione = [this](const QIcon& icona, const QString& testo, const QString& nome,
                                const QKeySequence& tasto, auto gestore) {
@@ -151,11 +151,7 @@ frmAnteprimaReport::frmAnteprimaReport(std::shared_ptr<const DocumentoReport> do
     areaPagine->verticalScrollBar()->setSingleStep(40);
     areaPagine->viewport()->installEventFilter(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(barra);
-    layout->addWidget(areaPagine, 1);
+    setCentralWidget(areaPagine);
 
     connect(spnPagina, &QSpinBox::valueChanged, this, [this](int numero) {
         if (numero - 1 != PaginaCorrente())
@@ -205,7 +201,7 @@ bool frmAnteprimaReport::eventFilter(QObject* oggetto, QEvent* evento)
     if (oggetto == areaPagine->viewport() && evento->type() == QEvent::Resize
         && cmbZoom->currentText() == adattaLarghezza)
         ApplicaZoom();
-    return QWidget::eventFilter(oggetto, evento);
+    return QMainWindow::eventFilter(oggetto, evento);
 }
 
 void frmAnteprimaReport::Stampa()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 #include <memory>
 
 class DocumentoReport;
@@ -35,8 +35,10 @@ private:
     double scala_ = 0.1;
 };
 
-// The preview window of a report: pages, zoom, printing and PDF export.
-class frmAnteprimaReport : public QWidget
+// The preview window of a report: pages, zoom, printing and PDF export. A
+// main window of its own, so that screen readers meet it as a window named
+// by its title.
+class frmAnteprimaReport : public QMainWindow
 {
     Q_OBJECT
 

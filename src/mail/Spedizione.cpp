@@ -1,19 +1,20 @@
 #include "mail/Spedizione.h"
 
 #include "common/Dialoghi.h"
+#include "common/Testo.h"
 #include "mail/RegistraInvii.h"
 #include "settings/Impostazioni.h"
 
+#include <limits>
+
 std::optional<int> PortaSmtp(const QString& porta)
 {
-    const QString testo = porta.trimmed();
-    if (testo.isEmpty())
+    if (porta.trimmed().isEmpty())
         return 0;
-    bool numero = false;
-    const int valore = testo.toInt(&numero);
-    if (!numero || valore < 1 || valore > 65535)
+    const std::optional<qint32> valore = InteroDaTesto(porta);
+    if (!valore || *valore < std::numeric_limits<qint16>::min() || *valore > std::numeric_limits<quint16>::max())
         return std::nullopt;
-    return valore;
+    return *valore;
 }
 
 void Spedizione::Avvia(std::unique_ptr<Corvex> em, const EmailImpostazioni& impostazioni, int porta,

@@ -8,9 +8,10 @@
 
 struct EmailImpostazioni;
 
-// The setting Porta as the mail component takes it: 0 for an empty text (the
-// protocol's usual port), the number for a whole number from 1 to 65535,
-// nothing for anything else.
+// The setting Porta as the mail component takes it: 0 for an empty text, a
+// numeric text as a whole number (half to even); nothing for a text that is
+// not numeric or a number that 16 bits cannot hold (signed or not). What the
+// number means, 0 the usual port of the connection, is the component's.
 std::optional<int> PortaSmtp(const QString& porta);
 
 // One dispatch, from InviaDocumenti to the component's Risultato: it outlives

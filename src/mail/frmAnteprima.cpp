@@ -286,7 +286,7 @@ void frmAnteprima::cmdOk_Click()
     const auto porta = PortaSmtp(Modulo::emailImpostazioni.Porta);
     if (!porta) {
         MostraMessaggio(QStringLiteral("La porta del server di posta \"%1\" non è valida: indicare nelle "
-                                       "impostazioni un numero intero da 1 a 65535, oppure lasciarla vuota "
+                                       "impostazioni un numero intero da 1 a 65535, oppure 0 o nessun valore "
                                        "per usare la porta usuale. Nessun documento è stato inviato.")
                             .arg(Modulo::emailImpostazioni.Porta),
                         Icona::Esclamazione);

@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
 #include "common/Dialoghi.h"
+#include "components/Finestre.h"
 #include "mail/IstruzioniEmail.h"
 #include "mail/frmAnteprima.h"
 #include "search/PannelloRicerca.h"
@@ -53,32 +54,43 @@ void frmRiEmail::cmdCerca_Click()
         ChiudiRecordset(recordset);
         return;
     }
-    auto* anteprima = new frmAnteprima;
-    anteprima->setREcoR(std::move(recordset));
-    MostraAnteprima(anteprima);
+    MostraAnteprima(std::move(recordset));
 }
 
-void frmRiEmail::MostraAnteprima(frmAnteprima* anteprima)
+void frmRiEmail::MostraAnteprima(std::unique_ptr<Recordset> recordset)
 {
-    anteprima_ = anteprima;
     QWidget* cornice = Cornice(this);
     auto* sotto = qobject_cast<QMdiSubWindow*>(cornice);
     QMdiArea* area = sotto ? sotto->mdiArea() : nullptr;
-    // Back with its criteria as typed whenever the preview closes, sent or not.
-    connect(anteprima, &frmAnteprima::Scaricata, this, [cornice, sotto, area] {
-        cornice->show();
-        if (area)
-            area->setActiveSubWindow(sotto);
-    });
+    // One preview at a time in the program: a search made while it is open
+    // (this window brought back from the menu, or opened anew after the one
+    // that started the preview was closed) hands it the new documents, and
+    // coming to the front rebuilds its list from them.
+    bool nuova = false;
+    if (!anteprima_) {
+        anteprima_ = area ? area->findChild<frmAnteprima*>() : nullptr;
+        nuova = !anteprima_;
+        if (nuova)
+            anteprima_ = new frmAnteprima;
+        // Back with its criteria as typed whenever the preview closes, sent or not.
+        connect(anteprima_, &frmAnteprima::Scaricata, this, [cornice, sotto, area] {
+            cornice->show();
+            if (area)
+                area->setActiveSubWindow(sotto);
+        });
+    }
+    anteprima_->setREcoR(std::move(recordset));
     cornice->hide();
-    if (area) {
-        QMdiSubWindow* nuova = area->addSubWindow(anteprima);
-        nuova->setAttribute(Qt::WA_DeleteOnClose);
-        nuova->resize(nuova->sizeHint().expandedTo(QSize(1260, 760)).boundedTo(area->viewport()->size()));
-        nuova->show();
-        area->setActiveSubWindow(nuova);
+    if (!nuova) {
+        RiprendiFinestra(anteprima_);
+    } else if (area) {
+        QMdiSubWindow* finestra = area->addSubWindow(anteprima_);
+        finestra->setAttribute(Qt::WA_DeleteOnClose);
+        finestra->resize(finestra->sizeHint().expandedTo(QSize(1260, 760)).boundedTo(area->viewport()->size()));
+        finestra->show();
+        area->setActiveSubWindow(finestra);
     } else {
-        anteprima->setAttribute(Qt::WA_DeleteOnClose);
-        anteprima->show();
+        anteprima_->setAttribute(Qt::WA_DeleteOnClose);
+        anteprima_->show();
     }
 }

@@ -2,8 +2,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 class PannelloRicerca;
+class Recordset;
 class frmAnteprima;
 
 // "Invia Documenti via email...": finds the documents to send and hands them
@@ -20,7 +22,7 @@ public:
 
 private:
     void cmdCerca_Click();
-    void MostraAnteprima(frmAnteprima* anteprima);
+    void MostraAnteprima(std::unique_ptr<Recordset> recordset);
 
     PannelloRicerca* pannello_;
     QPointer<frmAnteprima> anteprima_;

@@ -189,6 +189,8 @@ PannelloRicerca::PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzio
     principale->addLayout(pulsanti);
 
     txtAnno->installEventFilter(this);
+    cmdCerca->installEventFilter(this);
+    cmdAnnulla->installEventFilter(this);
     finestra_->installEventFilter(this);
 }
 
@@ -329,12 +331,10 @@ bool PannelloRicerca::ConvalidaAnno()
 
 bool PannelloRicerca::AnnoAccettato()
 {
-    if (!txtAnno->isEnabled() || AnnoValido())
-        return true;
-    // Still in the field: leaving it was refused a moment ago, and said so.
-    if (!txtAnno->hasFocus())
-        ConvalidaAnno();
-    return false;
+    // A press that moved no focus (a screen reader's, a program's) meets the
+    // check here; presses that try to leave the field met it on the way out
+    // and never get this far.
+    return !txtAnno->isEnabled() || ConvalidaAnno();
 }
 
 void PannelloRicerca::AbilitaCasella(QLineEdit* casella, bool abilitata)
@@ -368,6 +368,11 @@ bool PannelloRicerca::eventFilter(QObject* oggetto, QEvent* evento)
             if (impostazioniAssenti_)
                 ScaricaFinestra(finestra_);
         });
+    } else if ((oggetto == cmdCerca || oggetto == cmdAnnulla) && evento->type() == QEvent::Shortcut) {
+        // A mnemonic would first try to leave the field, then press: one
+        // refusal, one message, no press.
+        if (!AnnoAccettato())
+            return true;
     } else if (oggetto == txtAnno && evento->type() == QEvent::FocusOut && !convalidaInCorso_) {
         const auto motivo = static_cast<QFocusEvent*>(evento)->reason();
         QWidget* verso = QApplication::focusWidget();

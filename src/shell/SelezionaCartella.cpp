@@ -1,8 +1,8 @@
 #include "shell/SelezionaCartella.h"
 
 #include "common/ServizioInstallabile.h"
+#include "shell/DialogoCartella.h"
 
-#include <QFileDialog>
 #include <QLineEdit>
 
 namespace {
@@ -12,7 +12,8 @@ class SelettoreQt : public SelettoreCartella
 public:
     QString Scegli(QWidget* proprietario, const QString& richiesta) override
     {
-        return QFileDialog::getExistingDirectory(proprietario, richiesta);
+        DialogoCartella dialogo(proprietario, richiesta);
+        return dialogo.exec() == QDialog::Accepted ? dialogo.Cartella() : QString();
     }
 };
 

@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
+#include "components/Finestre.h"
 #include "mail/IstruzioniEmail.h"
 #include "mail/IndicatoreInvio.h"
 #include "mail/frmAnteprima.h"
@@ -178,8 +179,8 @@ private slots:
     }
 
     // The preview as a user works it: ticks, the bold current row, previews
-    // on a right click, addresses typed or cleared; a second activation
-    // brings everything back; nothing ticked sends nothing; "Invia" hands
+    // on a right click, addresses typed or cleared; a second search brings
+    // everything back in the same preview; nothing ticked sends nothing; "Invia" hands
     // the ticked rows and the account to the component and closes.
     void anteprimaEInvio()
     {
@@ -212,11 +213,21 @@ private slots:
                                        " |fat9.pdf|FAT|9|15/03/2014|C01|"}));
         QCOMPARE(archivio_->dialoghi.richiesteInput, QStringList({"Email:", "Email:"}));
 
-        // Back from another child window: all ticked, the archive's addresses.
-        QWidget* altra = new QWidget;
-        area_->addSubWindow(altra)->show();
-        area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(altra->parentWidget()));
-        area_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(Anteprima()->parentWidget()));
+        // The search brought back (as the main window's menu does) and run
+        // again: the same preview comes back rebuilt, all ticked, the
+        // archive's addresses.
+        QPointer<frmAnteprima> prima = Anteprima();
+        RiprendiFinestra(ricerca_);
+        QTest::mouseClick(ricerca_->Pannello()->cmdCerca, Qt::LeftButton);
+        QVERIFY(!ricerca_->isVisible() && area_->findChildren<frmAnteprima*>() == QList<frmAnteprima*>{prima});
+        // As from a search window opened anew, the first one closed meanwhile.
+        RiprendiFinestra(ricerca_);
+        QTest::mouseClick(ricerca_->Pannello()->cmdAnnulla, Qt::LeftButton);
+        QTRY_VERIFY(!ricerca_);
+        ricerca_ = new frmRiEmail;
+        area_->addSubWindow(ricerca_)->show();
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QVERIFY(!ricerca_->isVisible() && area_->findChildren<frmAnteprima*>() == QList<frmAnteprima*>{prima});
         QCOMPARE(Righe(), QStringList({"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
                                        "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"}));
 
@@ -287,35 +298,44 @@ private slots:
                  qPrintable(Messaggi(archivio_->dialoghi).at(0)));
     }
 
-    // A port that is not a whole number from 1 to 65535, or no mail
-    // component: told, nothing sent, the preview stays.
-    void invioRifiutato_data()
+    // The port as the component gets it: whatever 16 bits hold goes, its
+    // meaning the component's; a port that cannot be converted, or no mail
+    // component, is told, nothing sent, the preview stays.
+    void portaEComponente_data()
     {
         QTest::addColumn<QString>("porta");
         QTest::addColumn<bool>("componente");
-        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("esito"); // the port handed over, or the message
         const QString porta = "La porta del server di posta \"%1\" non è valida: indicare nelle impostazioni un "
-                              "numero intero da 1 a 65535, oppure lasciarla vuota per usare la porta usuale. "
+                              "numero intero da 1 a 65535, oppure 0 o nessun valore per usare la porta usuale. "
                               "Nessun documento è stato inviato.";
-        QTest::newRow("oltre 65535") << "70000" << true << Messaggio(Icona::Esclamazione, porta.arg("70000"));
+        QTest::newRow("zero") << "0" << true << "0";
+        QTest::newRow("con decimali") << "587.0" << true << "587";
+        QTest::newRow("negativa") << "-25" << true << "-25";
+        QTest::newRow("oltre 16 bit") << "70000" << true << Messaggio(Icona::Esclamazione, porta.arg("70000"));
         QTest::newRow("non numerica") << "smtp" << true << Messaggio(Icona::Esclamazione, porta.arg("smtp"));
         QTest::newRow("senza componente") << "465" << false
             << Messaggio(Icona::Critica, "Il componente per l'invio della posta non è disponibile. "
                                          "Nessun documento è stato inviato.");
     }
 
-    void invioRifiutato()
+    void portaEComponente()
     {
         QFETCH(QString, porta);
         QFETCH(bool, componente);
-        QFETCH(QString, messaggio);
+        QFETCH(QString, esito);
         Prepara(archivioMarzo, porta);
         if (!componente)
             CorvexFinto::Disinstalla();
         Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
         QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
-        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({messaggio}));
-        QVERIFY(Anteprima() && Anteprima()->isVisible() && CorvexFinto::Invii().isEmpty());
+        if (CorvexFinto::Invii().isEmpty()) {
+            QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({esito}));
+            QVERIFY(Anteprima() && Anteprima()->isVisible());
+        } else {
+            QCOMPARE(CorvexFinto::Invii().at(0).valori.at(4), esito);
+            QTRY_VERIFY(!Anteprima());
+        }
     }
 };
 

@@ -44,9 +44,9 @@ private slots:
     void portaSmtp()
     {
         const QList<std::pair<QString, std::optional<int>>> casi{
-            {"", 0}, {"  ", 0}, {"25", 25}, {" 465 ", 465}, {"1", 1}, {"65535", 65535},
-            {"0", std::nullopt}, {"65536", std::nullopt}, {"-25", std::nullopt}, {"25a", std::nullopt},
-            {"2 5", std::nullopt}, {"587.0", std::nullopt}};
+            {"", 0},         {"  ", 0},          {"0", 0},           {" 465 ", 465},       {"587.0", 587},
+            {"587,5", 588},  {"2.5e2", 250},     {"-25", -25},       {"-32768", -32768},   {"65535", 65535},
+            {"65536", std::nullopt}, {"-32769", std::nullopt}, {"25a", std::nullopt}, {"2 5", std::nullopt}};
         for (const auto& [testo, attesa] : casi)
             QVERIFY2(PortaSmtp(testo) == attesa, qPrintable(testo));
     }

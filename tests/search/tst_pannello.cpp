@@ -5,6 +5,7 @@
 #include "search/frmSelStampe.h"
 #include "settings/Impostazioni.h"
 
+#include <QAccessible>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -158,6 +159,10 @@ private slots:
         QTest::newRow("due cifre, cornice e poi Chiudi") << false << "14" << "cornice" << "0 1 1";
         QTest::newRow("vuoto, Alt+C") << false << "" << "alt+c" << "0 1 1";
         QTest::newRow("due cifre, Alt+C") << false << "14" << "alt+c" << "0 1 1";
+        // Pressed without the focus moving: by a program, by a screen reader.
+        QTest::newRow("due cifre, click() su Cerca") << false << "14" << "click cerca" << "0 1 1";
+        QTest::newRow("lettere, lettore su Chiudi") << false << "abcd" << "lettore chiudi" << "0 1 1";
+        QTest::newRow("quattro cifre, lettore su Cerca") << false << "2014" << "lettore cerca" << "1 0 1";
         // Only the copy window takes a fifth character, and refuses it.
         QTest::newRow("ristampa, quinta cifra non presa") << false << "20145" << "cerca" << "1 0 1";
         QTest::newRow("copia, cinque cifre, Tab") << true << "20145" << "tab" << "0 1 1";
@@ -180,17 +185,24 @@ private slots:
         QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
         QTest::mouseClick(p->txtAnno, Qt::LeftButton);
         Riscrivi(p->txtAnno, anno);
+        QPushButton* pulsante = uscita.endsWith("cerca") ? p->cmdCerca : p->cmdAnnulla;
         if (uscita == "tab") {
             QTest::keyClick(p->txtAnno, Qt::Key_Tab);
         } else if (uscita.startsWith("alt+")) {
             QTest::keyClick(p->txtAnno, uscita.back().toLatin1(), Qt::AltModifier);
             QTest::qWait(300); // a mnemonic presses its button for a moment
+        } else if (uscita.startsWith("click ")) {
+            pulsante->click();
+        } else if (uscita.startsWith("lettore ")) {
+            QAccessible::queryAccessibleInterface(pulsante)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            QTest::qWait(300);
         } else {
             if (uscita == "cornice") {
                 QTest::mouseClick(cornice, Qt::LeftButton, {}, QPoint(cornice->width() / 2, 8));
                 QCOMPARE(archivio.dialoghi.messaggi.size(), 0);
             }
-            QTest::mouseClick(uscita == "cerca" ? p->cmdCerca : p->cmdAnnulla, Qt::LeftButton);
+            QTest::mouseClick(pulsante, Qt::LeftButton);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(QStringLiteral("%1 %2 %3").arg(cerca.size()).arg(archivio.dialoghi.messaggi.size()).arg(!finestra.isNull()),

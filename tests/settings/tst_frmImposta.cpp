@@ -176,28 +176,23 @@ private slots:
         QVERIFY(ambiente_->dialoghi.messaggi.isEmpty());
     }
 
-    void chiudiNonScriveNulla_data()
-    {
-        QTest::addColumn<bool>("conFile");
-        QTest::newRow("senza file") << false;
-        QTest::newRow("con file") << true;
-    }
-
+    // "Chiudi" after editing leaves things as they were: no file, then a file.
     void chiudiNonScriveNulla()
     {
-        QFETCH(bool, conFile);
-        if (conFile)
-            ScriviIni("Email", "Porta", "587");
-        const QByteArray prima = Contenuto();
-        QPointer<frmImposta> f = Apri();
-        QVERIFY(f);
-        QCOMPARE(f->TestoEmail(6), conFile ? "587" : "25");
-        Scrivi(f->txtPercorsoCartella, "/altrove");
-        Scrivi(f->txtEmail[6], "2525");
-        QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
-        QTRY_VERIFY(f.isNull());
-        QCOMPARE(Contenuto(), prima);
-        QCOMPARE(EsisteVelmiraIni(), conFile);
+        for (const bool conFile : {false, true}) {
+            if (conFile)
+                ScriviIni("Email", "Porta", "587");
+            const QByteArray prima = Contenuto();
+            QPointer<frmImposta> f = Apri();
+            QVERIFY(f);
+            QCOMPARE(f->TestoEmail(6), conFile ? "587" : "25");
+            Scrivi(f->txtPercorsoCartella, "/altrove");
+            Scrivi(f->txtEmail[6], "2525");
+            QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
+            QTRY_VERIFY(f.isNull());
+            QCOMPARE(Contenuto(), prima);
+            QCOMPARE(EsisteVelmiraIni(), conFile);
+        }
     }
 };
 

@@ -7,39 +7,21 @@ class TestShell : public QObject
 {
     Q_OBJECT
 private slots:
-    void testiDegliEsiti_data();
     void testiDegliEsiti();
     void apreConIlVerbo();
     void fileOCartellaMancanti();
 };
 
-void TestShell::testiDegliEsiti_data()
-{
-    QTest::addColumn<int>("codice");
-    QTest::addColumn<QString>("testo");
-    QTest::newRow("success") << 42 << QString();
-    QTest::newRow("33 is success") << 33 << QString();
-    QTest::newRow("2") << 2 << "File Non Trovato";
-    QTest::newRow("3") << 3 << "Path Non Trovata";
-    QTest::newRow("5") << 5 << "Accesso negato alla risorsa";
-    QTest::newRow("8") << 8 << "Out of memory";
-    QTest::newRow("11") << 11 << "File EXE non valido o Errore immagine";
-    QTest::newRow("26") << 26 << "Violazione della condivisione";
-    QTest::newRow("27") << 27 << "Associazione File non valida o Incompleta";
-    QTest::newRow("28") << 28 << "DDE Time out";
-    QTest::newRow("29") << 29 << "DDE transazione fallita";
-    QTest::newRow("30") << 30 << "DDE occupato";
-    QTest::newRow("31") << 31 << "Nessuna associazione per l'estensione del file";
-    QTest::newRow("32") << 32 << "DLL Non Trovata";
-    QTest::newRow("0") << 0 << "Errore Sconosciuto durante Stampa File PDF";
-    QTest::newRow("4") << 4 << "Errore Sconosciuto durante Stampa File PDF";
-}
-
 void TestShell::testiDegliEsiti()
 {
-    QFETCH(int, codice);
-    QFETCH(QString, testo);
-    QCOMPARE(TestoEsitoApertura(codice), testo);
+    const QList<std::pair<int, const char*>> esiti{
+        {42, ""}, {33, ""}, {2, "File Non Trovato"}, {3, "Path Non Trovata"}, {5, "Accesso negato alla risorsa"},
+        {8, "Out of memory"}, {11, "File EXE non valido o Errore immagine"}, {26, "Violazione della condivisione"},
+        {27, "Associazione File non valida o Incompleta"}, {28, "DDE Time out"}, {29, "DDE transazione fallita"},
+        {30, "DDE occupato"}, {31, "Nessuna associazione per l'estensione del file"}, {32, "DLL Non Trovata"},
+        {0, "Errore Sconosciuto durante Stampa File PDF"}, {4, "Errore Sconosciuto durante Stampa File PDF"}};
+    for (const auto& [codice, testo] : esiti)
+        QVERIFY2(TestoEsitoApertura(codice) == QString::fromUtf8(testo), qPrintable(QString::number(codice)));
 }
 
 void TestShell::apreConIlVerbo()

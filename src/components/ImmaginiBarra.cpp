@@ -1,4 +1,4 @@
-#include "app/ImmaginiBarra.h"
+#include "components/ImmaginiBarra.h"
 
 #include <QPainter>
 #include <QPainterPath>
