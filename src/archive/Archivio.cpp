@@ -51,7 +51,7 @@ const char* const schema[] = {
 };
 }
 
-QString StringaConnessione(const QString& percorsoDatabase)
+QString StringaConnessione(const QString& percorsoDatabase, QStringView coda)
 {
     // A value that holds the separator, or starts with a quote, is written
     // between double quotes with its own double quotes doubled, as in any
@@ -61,7 +61,7 @@ QString StringaConnessione(const QString& percorsoDatabase)
         || valore.startsWith(QLatin1Char('\'')))
         valore = QLatin1Char('"') + valore.replace(QLatin1Char('"'), QStringLiteral("\"\""))
             + QLatin1Char('"');
-    return prefissoConnessione + valore + QStringLiteral(";Persist Security Info=False");
+    return prefissoConnessione + valore + coda.toString();
 }
 
 QString PercorsoDaConnessione(const QString& stringaConnessione)

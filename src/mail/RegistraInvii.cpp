@@ -1,5 +1,6 @@
 #include "mail/RegistraInvii.h"
 
+#include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
@@ -51,8 +52,7 @@ ErroreArchivio RegistraRiga(Recordset& tabella, const QStringList& campi)
 QStringList Registra(const QStringList& righe, EsitoRegistrazione& esito)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
-                                             + Modulo::strDatabase + QLatin1Char(';'));
+    ErroreArchivio errore = connessione.Apri(StringaConnessione(Modulo::strDatabase, u";"));
     Recordset tabella;
     // One transaction for the whole list: a thousand rows in one write.
     if (!errore.presente())
