@@ -43,6 +43,10 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     static_cast<ValoriCorvex&>(r) = *this;
     r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
     r.CartellaProgramma = CartellaProgramma();
+    r.CartellaPDF = Modulo::strCartellaPDF;
+    // An office on a slow line may wait less, never more: the dispatch must end.
+    if (const int attesa = LeggiIni(QStringLiteral("Email"), QStringLiteral("AttesaServer")).toInt(); attesa > 0)
+        r.AttesaServer = attesa;
     r.tabella = tabella;
     tabella_ = tabella;
 

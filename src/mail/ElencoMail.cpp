@@ -24,13 +24,25 @@ bool suDisco(QFile& file)
 
 const QString separatore = QStringLiteral(" - ");
 
-// A field never holds the separator or a line break, or the reader would
-// split the line wrongly. The path is the last field and is kept as it is.
+const QRegularExpression controllo(QStringLiteral("\\p{Cc}+"));
+
+// A field never holds the separator or a control character (a line break
+// would split the line). The path is the last field and keeps its " - ";
+// a control character in it stands as '?'.
 QString campo(const QString& testo)
 {
     QString pulito = testo;
-    pulito.replace(QRegularExpression(QStringLiteral("[\r\n]+")), QStringLiteral(" "));
+    pulito.replace(controllo, QStringLiteral(" "));
     return pulito.replace(separatore, QStringLiteral(" -- "));
+}
+
+QString percorso(const QString& testo)
+{
+    QString pulito = testo;
+    for (QChar& c : pulito)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    return pulito;
 }
 
 } // namespace
@@ -38,7 +50,7 @@ QString campo(const QString& testo)
 QString RigaElencoMail(const VoceElencoMail& v)
 {
     return QStringList{v.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), campo(v.mittente),
-                       campo(v.destinatario), campo(v.esito), v.percorso}
+                       campo(v.destinatario), campo(v.esito), percorso(v.percorso)}
         .join(separatore);
 }
 

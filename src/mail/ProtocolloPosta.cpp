@@ -43,6 +43,8 @@ QByteArray CodificaRichiesta(const RichiestaPosta& r)
                              {"Utente", r.Utente},
                              {"CertificatoCA", r.CertificatoCA},
                              {"CartellaProgramma", r.CartellaProgramma},
+                             {"CartellaPDF", r.CartellaPDF},
+                             {"AttesaServer", r.AttesaServer},
                              {"percorsi", arrayDiTesti(r.tabella.percorsi)},
                              {"destinatari", arrayDiTesti(r.tabella.destinatari)},
                          })
@@ -66,6 +68,8 @@ std::optional<RichiestaPosta> DecodificaRichiesta(const QByteArray& testo)
     r.Utente = o.value("Utente").toString();
     r.CertificatoCA = o.value("CertificatoCA").toString();
     r.CartellaProgramma = o.value("CartellaProgramma").toString();
+    r.CartellaPDF = o.value("CartellaPDF").toString();
+    r.AttesaServer = qBound(1, o.value("AttesaServer").toInt(attesaServerPredefinita), attesaServerPredefinita);
     r.tabella = {*percorsi, *destinatari};
     return r;
 }

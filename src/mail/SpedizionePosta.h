@@ -28,12 +28,14 @@ struct BustaPosta
 
 // What became of one message. `causa` says why it did not go, in Italian;
 // `perTutti` marks a fault of the server or of the account (unreachable,
-// login refused...) that the following messages would meet as well.
+// login refused, silent...) that the following messages would meet as well;
+// `ignoto` a message sent in full that the server never confirmed.
 struct EsitoBusta
 {
     bool inviata = false;
     QString causa;
     bool perTutti = false;
+    bool ignoto = false;
 };
 
 // The road to the mail server.
