@@ -1,6 +1,7 @@
 #include "mail/CanaleCurl.h"
 
 #include "mail/ComposizionePosta.h"
+#include "mail/Segreti.h"
 
 #include <QDateTime>
 #include <QUuid>
@@ -165,7 +166,9 @@ CanaleCurl::CanaleCurl(const RichiestaPosta& r)
         curl_easy_setopt(curl_, CURLOPT_CAINFO, r.CertificatoCA.toUtf8().constData());
     if (!r.Utente.isEmpty()) {
         curl_easy_setopt(curl_, CURLOPT_USERNAME, r.Utente.toUtf8().constData());
-        curl_easy_setopt(curl_, CURLOPT_PASSWORD, r.PasswordSmtp.toUtf8().constData());
+        QByteArray parola = r.PasswordSmtp.toUtf8();
+        curl_easy_setopt(curl_, CURLOPT_PASSWORD, parola.constData());
+        AzzeraSegreto(parola); // curl keeps its own copy, for a login again on a new connection
     }
     curl_easy_setopt(curl_, CURLOPT_MAIL_FROM, ('<' + r.Mittente.trimmed().toUtf8() + '>').constData());
     // A server that stops answering has gone away: one wait, and the

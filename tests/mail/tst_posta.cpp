@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #ifndef ESEGUIBILE_POSTA
@@ -71,7 +72,7 @@ QStringList prendiElenco(const QString& cartella)
     return righe;
 }
 
-void configura(Corvex& c, const QString& server, int porta, const QString& chi = {}, const QString& parola = {})
+void configura(ValoriCorvex& c, const QString& server, int porta, const QString& chi = {}, const QString& parola = {})
 {
     c.Mittente = mittente;
     c.TestoMail = QStringLiteral("Buongiorno,\r\nin allegato i documenti (totale 1.250,00 €).\r\n\r\nCordiali saluti");
@@ -407,6 +408,38 @@ private slots:
         QFile connessioni(ambiente.percorso("smtp/ricevuti/connessioni"));
         QVERIFY(connessioni.open(QIODevice::ReadOnly));
         QCOMPARE(connessioni.readAll().count('\n'), 1);
+    }
+
+    // The helper holds the password: when it crashes, even with cores
+    // allowed, no core file is left behind to read it from.
+    void nessunCoreColSegreto()
+    {
+        QFile schema("/proc/sys/kernel/core_pattern");
+        if (!schema.open(QIODevice::ReadOnly) || !schema.readAll().startsWith("core"))
+            QSKIP("i file core di questo sistema non vanno nella cartella del programma");
+        AmbienteProva ambiente;
+        ServerSmtpProva server(ambiente.percorso("smtp"), {"--muto"});
+        QVERIFY2(server.porta(), qPrintable(server.errore()));
+        RichiestaPosta r;
+        configura(r, "127.0.0.1", server.porta(), utente, password);
+        r.CartellaProgramma = ambiente.cartella();
+        r.tabella = {{creaPdf(ambiente, "uno.pdf", 10)}, {"cliente@esempio.it"}};
+        QProcess aiutante;
+        aiutante.setWorkingDirectory(ambiente.cartella());
+        aiutante.setChildProcessModifier([] {
+            const rlimit illimitato{RLIM_INFINITY, RLIM_INFINITY};
+            ::setrlimit(RLIMIT_CORE, &illimitato);
+        });
+        aiutante.start(ESEGUIBILE_POSTA, {});
+        aiutante.write(CodificaRichiesta(r));
+        aiutante.closeWriteChannel();
+        // Once it talks to the server, the password has been read and handed on.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ambiente.percorso("smtp/ricevuti/connessioni")), 10000);
+        ::kill(pid_t(aiutante.processId()), SIGSEGV);
+        QVERIFY(aiutante.waitForFinished(10000));
+        QCOMPARE(aiutante.exitStatus(), QProcess::CrashExit);
+        const QStringList core = QDir(ambiente.cartella()).entryList({"core*"}, QDir::Files);
+        QVERIFY2(core.isEmpty(), qPrintable(core.join(' ')));
     }
 
     // The helper missing, killed, or left to finish by a component released
