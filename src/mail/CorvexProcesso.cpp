@@ -82,6 +82,8 @@ void CorvexProcesso::leggiUscita()
             fineRicevuta_ = true;
             esito_ = riga->esito;
             messaggio_ = riga->messaggio;
+            if (!riga->elencoScritto)
+                nonScritto_ = righe_.values();
         } else {
             righe_.insert(riga->colonna, riga->elenco);
             emit Avanzamento(riga->fatti, riga->totale);
@@ -112,6 +114,8 @@ QString CorvexProcesso::completaElenco(const QString& esitoMancante)
     const int noti = int(righe_.size());
     const QString cartella = CartellaProgramma();
     const EsitoElencoMail elenco = ScriviElencoMail(cartella, righe);
+    if (!elenco.errore.isEmpty())
+        nonScritto_ = righe;
     return QStringLiteral("\nDocumenti con esito noto: %1; senza esito: %2.").arg(noti).arg(righe.size() - noti)
         + (elenco.errore.isEmpty() ? QString() : QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, elenco.errore));
 }

@@ -1,10 +1,13 @@
 #include "mail/ElencoMail.h"
 
 #include "common/CartellaProgramma.h"
+#include "common/ErroreSistema.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -67,9 +70,10 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
 
     QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
     provvisorio.setAutoRemove(true);
-    if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush()
-        || !suDisco(provvisorio))
-        return {{}, provvisorio.errorString()};
+    if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush())
+        return {{}, TestoErroreFile(provvisorio)};
+    if (!suDisco(provvisorio))
+        return {{}, TestoErroreSistema(errno)};
     provvisorio.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 
     // A name of its own even when two dispatches end in the same millisecond.
@@ -83,7 +87,7 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
             return {nome, {}};
         }
         if (!QFile::exists(nome))
-            return {{}, provvisorio.errorString()};
+            return {{}, TestoErroreFile(provvisorio)};
     }
     return {{}, QStringLiteral("nessun nome libero per l'elenco")};
 }

@@ -79,18 +79,19 @@ QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& el
     return riga({{"fatti", fatti}, {"totale", totale}, {"colonna", colonna}, {"elenco", elenco}});
 }
 
-QByteArray RigaFine(bool esito, const QString& messaggio)
+QByteArray RigaFine(bool esito, const QString& messaggio, bool elencoScritto)
 {
-    return riga({{"esito", esito}, {"messaggio", messaggio}});
+    return riga({{"esito", esito}, {"messaggio", messaggio}, {"elencoScritto", elencoScritto}});
 }
 
 std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& testo)
 {
     const QJsonObject o = QJsonDocument::fromJson(testo).object();
     if (o.value("esito").isBool())
-        return RigaUscitaPosta{true, 0, 0, 0, {}, o.value("esito").toBool(), o.value("messaggio").toString()};
+        return RigaUscitaPosta{true, 0, 0, 0, {}, o.value("esito").toBool(), o.value("messaggio").toString(),
+                               o.value("elencoScritto").toBool(true)};
     if (o.value("fatti").isDouble() && o.value("totale").isDouble() && o.value("colonna").isDouble())
         return RigaUscitaPosta{false, o.value("fatti").toInt(), o.value("totale").toInt(), o.value("colonna").toInt(),
-                         o.value("elenco").toString(), false, {}};
+                         o.value("elenco").toString(), false, {}, true};
     return std::nullopt;
 }

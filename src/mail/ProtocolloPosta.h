@@ -41,8 +41,9 @@ struct RigaUscitaPosta
     QString elenco;
     bool esito = false;
     QString messaggio;
+    bool elencoScritto = true; // false: the list of messages sent could not be written
 };
 
 QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& elenco);
-QByteArray RigaFine(bool esito, const QString& messaggio);
+QByteArray RigaFine(bool esito, const QString& messaggio, bool elencoScritto = true);
 std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& riga);

@@ -216,7 +216,7 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     }
 
     if (voci.isEmpty())
-        return {false, QStringLiteral("Nessun documento da inviare.")};
+        return {false, QStringLiteral("Nessun documento da inviare."), true};
     QStringList righe;
     for (const VoceElencoMail& v : voci)
         righe.append(RigaElencoMail(v));
@@ -224,5 +224,5 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     bool tutti = elenco.errore.isEmpty();
     for (const VoceElencoMail& v : voci)
         tutti = tutti && v.esito == inviato;
-    return {tutti, messaggioConclusivo(voci, r.CartellaProgramma, elenco.errore)};
+    return {tutti, messaggioConclusivo(voci, r.CartellaProgramma, elenco.errore), elenco.errore.isEmpty()};
 }

@@ -53,6 +53,7 @@ struct EsitoSpedizione
 {
     bool esito = false; // every document went and the list was written
     QString messaggio;  // the closing message for the user
+    bool elencoScritto = true;
 };
 
 // `avanzamento` hears of each document as soon as its outcome is known:

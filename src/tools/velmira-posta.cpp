@@ -60,6 +60,6 @@ int main()
         });
     }
     curl_global_cleanup();
-    scrivi(RigaFine(esito.esito, esito.messaggio));
+    scrivi(RigaFine(esito.esito, esito.messaggio, esito.elencoScritto));
     return 0;
 }
