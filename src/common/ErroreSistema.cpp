@@ -54,12 +54,20 @@ QString TestoErroreSistema(int numero)
     return QStringLiteral("errore di sistema %1").arg(numero);
 }
 
+QString TraduciErroreSistema(const QString& testo)
+{
+    for (const Causa& c : cause) {
+        const QString sistema = QString::fromLocal8Bit(std::strerror(c.numero));
+        if (testo == sistema || testo.endsWith(QStringLiteral(": ") + sistema))
+            return QString::fromUtf8(c.testo);
+    }
+    return {};
+}
+
 QString TestoErroreFile(const QFileDevice& file)
 {
-    const QString testo = file.errorString();
-    for (const Causa& c : cause)
-        if (testo == QString::fromLocal8Bit(std::strerror(c.numero)))
-            return QString::fromUtf8(c.testo);
+    if (const QString tradotto = TraduciErroreSistema(file.errorString()); !tradotto.isEmpty())
+        return tradotto;
     switch (file.error()) {
     case QFileDevice::NoError:
         return {};

@@ -1,5 +1,7 @@
 #include "import/ElencoCartella.h"
 
+#include "common/ErroreSistema.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -30,7 +32,7 @@ std::string byteDelNome(const fs::path& nome)
 
 QString testoErrore(const std::error_code& errore)
 {
-    return QString::fromLocal8Bit(errore.message());
+    return TestoErroreSistema(errore.value());
 }
 
 TipoVoce tipoDi(const fs::directory_entry& voce, const fs::path& cartella, fs::path* file = nullptr)

@@ -1,12 +1,21 @@
 #include "mail/CorvexProcesso.h"
 
 #include "common/CartellaProgramma.h"
+#include "common/ErroreSistema.h"
 #include "mail/ElencoMail.h"
 #include "mail/ProtocolloPosta.h"
 #include "settings/Impostazioni.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+
+namespace {
+QString motivoAvvioMancato(const QString& testoQt)
+{
+    const QString motivo = TraduciErroreSistema(testoQt);
+    return motivo.isEmpty() ? QStringLiteral("programma mancante o non eseguibile") : motivo;
+}
+} // namespace
 
 CorvexProcesso::CorvexProcesso(const QString& eseguibile)
     : eseguibile_(eseguibile)
@@ -58,7 +67,7 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     connect(processo_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError errore) {
         if (errore == QProcess::FailedToStart)
             concludi(false, QStringLiteral("Impossibile avviare il programma di invio della posta %1: %2.")
-                                    .arg(eseguibile_, processo_->errorString())
+                                    .arg(eseguibile_, motivoAvvioMancato(processo_->errorString()))
                                 + completaElenco(QStringLiteral("Non inviato: programma di invio della posta non avviato")));
     });
     processo_->start(eseguibile_, {});
