@@ -90,10 +90,11 @@ int ascolta(CURL*, curl_infotype tipo, char* testo, size_t lunghezza, void* arg)
     return 0;
 }
 
-// "451 4.3.0 text": the server's own words and code, as given.
+// "451 4.3.0 text": the server's own words and code, as given, short
+// enough to be read whole in the list of sent e-mails.
 QString parolaDelServer(const QByteArray& risposta)
 {
-    return QString::fromUtf8(risposta.left(200)).simplified();
+    return QString::fromUtf8(risposta.left(80)).simplified();
 }
 
 // The outcome, in Italian, of what curl and the server said. libcurl's own

@@ -1,10 +1,9 @@
 #include "mail/SpedizionePosta.h"
 
-#include "mail/ComposizionePosta.h"
-#include "mail/ElencoMail.h"
-
 #include "common/CartellaProgramma.h"
 #include "import/ElencoCartella.h"
+#include "mail/ComposizionePosta.h"
+#include "mail/ElencoMail.h"
 
 #include <QFile>
 #include <QFileInfo>
