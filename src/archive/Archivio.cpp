@@ -42,6 +42,8 @@ const char* const schema[] = {
         Esito TEXT COLLATE NOCASE))",
     "CREATE INDEX EmailInviate_Stampa ON EmailInviate (Stampa)",
     "CREATE INDEX EmailInviate_dtinvio ON EmailInviate (dtinvio)",
+    // The lines of mail lists already stored (see RegistraInvii).
+    "CREATE TABLE InviiRegistrati (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)",
     R"(CREATE VIEW qryEmail AS
         SELECT Posta.Data AS data, Posta.Tipo AS tipo, Posta.NumDoc AS NumDoc,
                Posta.Codice AS Codice, EmailInviate.dtinvio AS dtInvio,

@@ -24,6 +24,7 @@ const QString nomeElenco = QStringLiteral("ElencoMail");
 // The lines of a list already stored, by the list's name and the line: a list
 // found again after a crash between the commit and its removal has those
 // lines skipped, not stored twice. The keys of a list go once the list has.
+// New archives have the table; an older one gets it at its first list.
 const QString tabellaChiavi = QStringLiteral("InviiRegistrati");
 
 QString TrovaElenco()
