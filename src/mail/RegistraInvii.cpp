@@ -202,7 +202,7 @@ EsitoRegistrazione RegistraInvii()
         }
         esito.accantonato = accantonato.fileName();
     }
-    if (!QFile::remove(esito.file)) {
+    if (!file.remove()) {
         // Stored, and its lines known as stored: a later run skips them.
         esito.errore = QStringLiteral("il file non può essere eliminato (%1)").arg(TestoErroreFile(file));
         esito.conservato = true;
