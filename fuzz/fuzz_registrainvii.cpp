@@ -2,9 +2,10 @@
 // folder, read into EmailInviate. Input: the list file.
 //
 // What must hold: every line that is not blank is stored, incomplete or
-// refused, and the archive gains exactly the rows stored; a list wholly stored
-// is gone; a list kept holds exactly the lines not stored (all of them when
-// none was); no stored document name keeps a folder.
+// refused, and the archive gains exactly the rows stored; a list read is gone,
+// the lines not stored set aside in a file of their own that holds exactly
+// them; a list kept (the archive failed as a whole) stays as it was; no stored
+// document name keeps a folder.
 
 #include "SupportoFuzz.h"
 
@@ -76,15 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
             Violazione("every line is stored, incomplete or refused", dettagli);
     }
     QFile rimasto(percorso);
+    QFile accantonato(esito.accantonato);
     if (!esito.conservato) {
-        if (rimasto.exists() || esito.registrate != righe)
-            Violazione("a list wholly stored is gone", dettagli);
-    } else {
-        if (!rimasto.open(QIODevice::ReadOnly))
-            Violazione("a list kept is still there", dettagli);
-        const int attese = esito.registrate == 0 ? righe : nonRegistrate;
-        if (RigheNonVuote(rimasto.readAll()) != attese)
-            Violazione("a list kept holds exactly the lines not stored", dettagli);
+        if (rimasto.exists())
+            Violazione("a list read is gone", dettagli);
+        if (nonRegistrate > 0 && (!accantonato.open(QIODevice::ReadOnly) || RigheNonVuote(accantonato.readAll()) != nonRegistrate))
+            Violazione("the lines not stored are set aside, exactly them", dettagli);
+    } else if (!rimasto.open(QIODevice::ReadOnly) || rimasto.readAll() != elenco) {
+        Violazione("a list kept stays as it was", dettagli);
     }
     if (Conta(QStringLiteral("select count(*) from EmailInviate where Stampa like '%/%' "
                              "or Stampa like '%\\%'"))
@@ -93,5 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     // The archive stays small however long the session.
     QSqlQuery(QStringLiteral("delete from EmailInviate"), *archivio);
     QFile::remove(percorso);
+    if (!esito.accantonato.isEmpty())
+        QFile::remove(esito.accantonato);
     return 0;
 }

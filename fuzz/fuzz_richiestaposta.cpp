@@ -18,7 +18,8 @@ bool Uguali(const RichiestaPosta& a, const RichiestaPosta& b)
     return a.Mittente == b.Mittente && a.TestoMail == b.TestoMail && a.OggettoMail == b.OggettoMail
         && a.PasswordSmtp == b.PasswordSmtp && a.PortaSmtp == b.PortaSmtp && a.ServerSmtp == b.ServerSmtp
         && a.Utente == b.Utente && a.CertificatoCA == b.CertificatoCA
-        && a.CartellaProgramma == b.CartellaProgramma && a.tabella.percorsi == b.tabella.percorsi
+        && a.CartellaProgramma == b.CartellaProgramma && a.CartellaPDF == b.CartellaPDF
+        && a.AttesaServer == b.AttesaServer && a.tabella.percorsi == b.tabella.percorsi
         && a.tabella.destinatari == b.tabella.destinatari;
 }
 
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
         const QByteArray scritta = CodificaRichiesta(*richiesta);
         const auto riletta = DecodificaRichiesta(scritta);
         if (richiesta->tabella.percorsi.size() != richiesta->tabella.destinatari.size() || !riletta
+            || richiesta->AttesaServer < 1 || richiesta->AttesaServer > attesaServerPredefinita
             || !Uguali(*richiesta, *riletta))
             Violazione("a request written again reads the same", QString::fromUtf8(scritta));
     }
@@ -44,12 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
         const auto letta = LeggiRigaUscitaPosta(riga);
         if (!letta)
             continue;
-        const QByteArray scritta = letta->fine ? RigaFine(letta->esito, letta->messaggio)
+        const QByteArray scritta = letta->fine ? RigaFine(letta->esito, letta->messaggio, letta->elencoScritto)
                                                : RigaAvanzamento(letta->fatti, letta->totale,
                                                                  letta->colonna, letta->elenco);
         const auto riletta = LeggiRigaUscitaPosta(scritta);
         if (!riletta || riletta->fine != letta->fine || riletta->esito != letta->esito
-            || riletta->messaggio != letta->messaggio || riletta->fatti != letta->fatti
+            || riletta->messaggio != letta->messaggio || riletta->elencoScritto != letta->elencoScritto
+            || riletta->fatti != letta->fatti
             || riletta->totale != letta->totale || riletta->colonna != letta->colonna
             || riletta->elenco != letta->elenco)
             Violazione("a line of the helper written again reads the same", QString::fromUtf8(scritta));

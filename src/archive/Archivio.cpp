@@ -42,6 +42,8 @@ const char* const schema[] = {
         Esito TEXT COLLATE NOCASE))",
     "CREATE INDEX EmailInviate_Stampa ON EmailInviate (Stampa)",
     "CREATE INDEX EmailInviate_dtinvio ON EmailInviate (dtinvio)",
+    // The lines of mail lists already stored (see RegistraInvii).
+    "CREATE TABLE InviiRegistrati (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)",
     R"(CREATE VIEW qryEmail AS
         SELECT Posta.Data AS data, Posta.Tipo AS tipo, Posta.NumDoc AS NumDoc,
                Posta.Codice AS Codice, EmailInviate.dtinvio AS dtInvio,
@@ -51,7 +53,7 @@ const char* const schema[] = {
 };
 }
 
-QString StringaConnessione(const QString& percorsoDatabase)
+QString StringaConnessione(const QString& percorsoDatabase, QStringView coda)
 {
     // A value that holds the separator, or starts with a quote, is written
     // between double quotes with its own double quotes doubled, as in any
@@ -61,7 +63,7 @@ QString StringaConnessione(const QString& percorsoDatabase)
         || valore.startsWith(QLatin1Char('\'')))
         valore = QLatin1Char('"') + valore.replace(QLatin1Char('"'), QStringLiteral("\"\""))
             + QLatin1Char('"');
-    return prefissoConnessione + valore + QStringLiteral(";Persist Security Info=False");
+    return prefissoConnessione + valore + coda.toString();
 }
 
 QString PercorsoDaConnessione(const QString& stringaConnessione)

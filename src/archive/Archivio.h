@@ -8,9 +8,12 @@
 
 // Connection strings, statement building blocks and the archive file itself.
 
-// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False",
-// the path between double quotes when it holds a ';' or starts with a quote.
-QString StringaConnessione(const QString& percorsoDatabase);
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + `coda`, the path
+// between double quotes when it holds a ';' or starts with a quote. The report
+// is handed the string with nothing after the path, the record of sent mail
+// with a bare ';'.
+inline constexpr QStringView codaConnessione = u";Persist Security Info=False";
+QString StringaConnessione(const QString& percorsoDatabase, QStringView coda = codaConnessione);
 // The file named by "Data Source=" in a connection string: up to the next ';',
 // or the whole quoted value.
 QString PercorsoDaConnessione(const QString& stringaConnessione);

@@ -43,6 +43,8 @@ const char* const schema[] = {
         esito text COLLATE velmira_ci))",
     "CREATE INDEX emailinviate_stampa ON emailinviate (stampa)",
     "CREATE INDEX emailinviate_dtinvio ON emailinviate (dtinvio NULLS FIRST)",
+    // The lines of mail lists already stored (see RegistraInvii).
+    "CREATE TABLE inviiregistrati (impronta varchar(40) PRIMARY KEY, elenco text)",
     R"(CREATE VIEW qryemail AS
         SELECT posta.data AS data, posta.tipo AS tipo, posta.numdoc AS numdoc,
                posta.codice AS codice, emailinviate.dtinvio AS dtinvio,

@@ -39,6 +39,10 @@ class Corvex : public QObject, public ValoriCorvex
 public:
     virtual void InviaDocumenti(const TabellaInvio& tabella) = 0;
 
+    // The lines of the list of messages sent that could not be written to a
+    // file (a full disk), once Risultato is reported: recorded from here.
+    virtual QStringList ElencoNonScritto() const { return {}; }
+
     // A new instance for one dispatch, from the maker installed by the program
     // (the helper process) or by a test (a double); null when none is installed.
     using Fabbrica = std::function<std::unique_ptr<Corvex>()>;

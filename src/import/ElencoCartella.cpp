@@ -1,5 +1,7 @@
 #include "import/ElencoCartella.h"
 
+#include "common/ErroreSistema.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -30,23 +32,23 @@ std::string byteDelNome(const fs::path& nome)
 
 QString testoErrore(const std::error_code& errore)
 {
-    return QString::fromLocal8Bit(errore.message());
+    return TestoErroreSistema(errore.value());
 }
 
-// A link is followed only to a regular file of the folder itself: one that
-// leads elsewhere (to /etc/shadow, say) would have the copy and e-mail
-// windows hand out a file that was never a document.
-enum class Tipo { Altro, Documento, Esterno };
-
-Tipo tipoDi(const fs::directory_entry& voce, const fs::path& cartella)
+TipoVoce tipoDi(const fs::directory_entry& voce, const fs::path& cartella, fs::path* file = nullptr)
 {
     std::error_code errore;
-    if (!voce.is_symlink(errore))
-        return voce.is_regular_file(errore) ? Tipo::Documento : Tipo::Altro;
+    if (!voce.is_symlink(errore)) {
+        if (file)
+            *file = voce.path();
+        return voce.is_regular_file(errore) ? TipoVoce::Documento : TipoVoce::Altro;
+    }
     const fs::path meta = fs::canonical(voce.path(), errore);
     if (errore || !fs::is_regular_file(meta, errore))
-        return Tipo::Esterno;
-    return meta.parent_path() == fs::canonical(cartella, errore) ? Tipo::Documento : Tipo::Esterno;
+        return TipoVoce::Esterno;
+    if (file)
+        *file = meta;
+    return meta.parent_path() == fs::canonical(cartella, errore) ? TipoVoce::Documento : TipoVoce::Esterno;
 }
 
 } // namespace
@@ -62,11 +64,11 @@ QString ElencoCartella::Leggi(const QString& cartella)
         return QStringLiteral("Impossibile leggere la cartella %1: %2.")
             .arg(cartella, testoErrore(errore));
     for (const fs::directory_iterator fine; voce != fine; voce.increment(errore)) {
-        const Tipo tipo = tipoDi(*voce, radice);
-        if (tipo == Tipo::Altro)
+        const TipoVoce tipo = tipoDi(*voce, radice);
+        if (tipo == TipoVoce::Altro)
             continue;
         const std::string nome = byteDelNome(voce->path().filename());
-        voci_.push_back({quint32(dati_.size()), quint32(nome.size()), tipo == Tipo::Esterno});
+        voci_.push_back({quint32(dati_.size()), quint32(nome.size()), tipo == TipoVoce::Esterno});
         dati_.append(nome.data(), qsizetype(nome.size()));
     }
     if (errore)
@@ -117,18 +119,29 @@ qsizetype ElencoCartella::Indice(QByteArrayView nome) const
     return trovato - voci_.begin();
 }
 
+bool ConCaratteriDiControllo(const QString& nome)
+{
+    return std::any_of(nome.cbegin(), nome.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
 bool CartellaRaggiungibile(const QString& cartella)
 {
     std::error_code errore;
     return fs::is_directory(percorsoDa(cartella), errore);
 }
 
-bool FilePresente(const QString& cartella, QByteArrayView nome)
+TipoVoce TipoNellaCartella(const QString& cartella, QByteArrayView nome, QString* file)
 {
     const fs::path radice = percorsoDa(cartella);
     std::error_code errore;
     const fs::directory_entry voce(radice / fs::path(nome.toByteArray().toStdString()), errore);
-    return !errore && tipoDi(voce, radice) == Tipo::Documento;
+    if (errore || !(voce.is_symlink(errore) || voce.exists(errore)))
+        return TipoVoce::Mancante;
+    fs::path percorso;
+    const TipoVoce tipo = tipoDi(voce, radice, &percorso);
+    if (file)
+        *file = QFile::decodeName(QByteArray::fromStdString(percorso.string()));
+    return tipo;
 }
 
 namespace {

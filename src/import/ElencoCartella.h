@@ -45,11 +45,25 @@ private:
     std::vector<Voce> voci_;
 };
 
+// A name that would not stay on one line of a list, nor be typed again (a
+// line break, a tabulation): neither archived nor mailed.
+bool ConCaratteriDiControllo(const QString& nome);
+
 // True when the folder can still be reached (it exists and is a folder).
 bool CartellaRaggiungibile(const QString& cartella);
-// True when a regular file with this name lies in the folder right now (a
-// symbolic link counts only when it leads to a file of the folder itself).
-bool FilePresente(const QString& cartella, QByteArrayView nome);
+// What a name of the folder stands for. A symbolic link counts as a document
+// only when it leads to a regular file of the folder itself: one that leads
+// elsewhere (to /etc/shadow, say) would have the copy and e-mail windows hand
+// out a file that was never a document. The one rule of the import and of the
+// mail helper. `file` receives the path to open: the name's own, or where its
+// link leads.
+enum class TipoVoce { Mancante, Altro, Documento, Esterno };
+TipoVoce TipoNellaCartella(const QString& cartella, QByteArrayView nome, QString* file = nullptr);
+// True when a regular file with this name lies in the folder right now.
+inline bool FilePresente(const QString& cartella, QByteArrayView nome)
+{
+    return TipoNellaCartella(cartella, nome) == TipoVoce::Documento;
+}
 
 // When the folder's entries last changed (a file added, removed or renamed),
 // to tell whether a listing is still current.

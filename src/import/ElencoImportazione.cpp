@@ -1,17 +1,16 @@
 #include "import/ElencoImportazione.h"
 
+#include "common/ErroreSistema.h"
+
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
-// Why the system refused a write, in the user's words where they matter most.
+// Why the system refused a write: a quota used up is a full disk to the user.
 QString motivoScrittura(int codice)
 {
-    if (codice == ENOSPC || codice == EDQUOT)
-        return QStringLiteral("disco pieno");
-    return QString::fromLocal8Bit(std::strerror(codice));
+    return TestoErroreSistema(codice == EDQUOT ? ENOSPC : codice);
 }
 } // namespace
 
@@ -29,7 +28,7 @@ QString ElencoImportazione::Crea(const QString& percorso)
     // NewOnly refuses anything that appeared at this name in the meantime,
     // a symbolic link included.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return errore(file_.errorString());
+        return errore(TestoErroreFile(file_));
     return {};
 }
 
@@ -60,7 +59,7 @@ QString ElencoImportazione::Salva()
     file_.resize(salvato);
     return QStringLiteral("Impossibile scrivere l'elenco dei file elaborati %1: %2. L'elenco è "
                           "incompleto e l'importazione è stata interrotta.")
-        .arg(file_.fileName(), codice ? motivoScrittura(codice) : file_.errorString());
+        .arg(file_.fileName(), codice ? motivoScrittura(codice) : TestoErroreFile(file_));
 }
 
 QString ElencoImportazione::Chiudi()

@@ -34,13 +34,6 @@ constexpr qint64 attesaMassima = 5000;
 
 const QString annullata = QStringLiteral("Procedura annullata dall'operatore.");
 
-// A name that would not stay on one line of the list, nor be typed again.
-bool ConCaratteriDiControllo(const QString& nome)
-{
-    return std::any_of(nome.cbegin(), nome.cend(),
-                       [](QChar c) { return c.category() == QChar::Other_Control; });
-}
-
 // Listing the folder with folders included: anything there at all.
 bool EsisteCartella(const QString& percorso)
 {

@@ -1,6 +1,7 @@
 #include "mail/CanaleCurl.h"
 
 #include "mail/ComposizionePosta.h"
+#include "mail/Segreti.h"
 
 #include <QDateTime>
 #include <QUuid>
@@ -64,10 +65,43 @@ QString dominio(const QString& indirizzo)
     return d.isEmpty() ? QStringLiteral("velmira.local") : d;
 }
 
-// The outcome, in Italian, of what curl and the server said.
-EsitoBusta esito(CURLcode codice, const char* dettaglio, CURL* curl)
+// Hears the dialogue with the server: which command went last and the
+// replies. Nothing else is kept: the lines of a login carry the password.
+int ascolta(CURL*, curl_infotype tipo, char* testo, size_t lunghezza, void* arg)
 {
-    const QString testo = QString::fromUtf8(*dettaglio ? dettaglio : curl_easy_strerror(codice));
+    auto* d = static_cast<CanaleCurl::Dialogo*>(arg);
+    const QByteArrayView righe(testo, qsizetype(lunghezza));
+    if (tipo == CURLINFO_HEADER_OUT) {
+        d->comando.clear();
+        d->datiAccettati = false;
+        for (const char* comando : {"EHLO", "HELO", "STARTTLS", "AUTH", "MAIL", "RCPT", "DATA", "RSET", "QUIT"})
+            if (righe.startsWith(comando))
+                d->comando = comando;
+    } else if (tipo == CURLINFO_HEADER_IN) {
+        const QByteArray riga = righe.trimmed().toByteArray();
+        d->parlato = true;
+        if (d->comando == "DATA" && riga.startsWith("354"))
+            d->datiAccettati = true;
+        if (riga.startsWith('4') || riga.startsWith('5')) {
+            d->rifiuto = riga;
+            d->comandoRifiutato = d->comando;
+        }
+    }
+    return 0;
+}
+
+// "451 4.3.0 text": the server's own words and code, as given, short
+// enough to be read whole in the list of sent e-mails.
+QString parolaDelServer(const QByteArray& risposta)
+{
+    return QString::fromUtf8(risposta.left(80)).simplified();
+}
+
+// The outcome, in Italian, of what curl and the server said. libcurl's own
+// texts are English and never shown.
+EsitoBusta esito(CURLcode codice, const CanaleCurl::Dialogo& d, CURL* curl)
+{
+    const QString server = parolaDelServer(d.rifiuto);
     switch (codice) {
     case CURLE_OK:
         return {true, {}, false};
@@ -77,9 +111,12 @@ EsitoBusta esito(CURLcode codice, const char* dettaglio, CURL* curl)
     case CURLE_OPERATION_TIMEDOUT: {
         curl_off_t collegato = 0;
         curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &collegato);
-        if (collegato == 0)
+        if (collegato == 0 && !d.parlato)
             return {false, QStringLiteral("server non raggiungibile"), true};
-        return {false, QStringLiteral("connessione interrotta (il server non risponde)"), false};
+        // The whole message went and the final dot was never answered.
+        if (d.datiAccettati)
+            return {false, QStringLiteral("il server non ha confermato la ricezione"), true, true};
+        return {false, QStringLiteral("il server non risponde"), true};
     }
     case CURLE_LOGIN_DENIED:
         return {false, QStringLiteral("accesso al server rifiutato (utente o password errati)"), true};
@@ -96,19 +133,23 @@ EsitoBusta esito(CURLcode codice, const char* dettaglio, CURL* curl)
     default:
         break;
     }
-    if (testo.startsWith(QLatin1String("RCPT failed")))
-        return {false, QStringLiteral("destinatario rifiutato dal server"), false};
-    if (testo.startsWith(QLatin1String("MAIL failed"))) {
-        long risposta = 0;
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &risposta);
-        if (risposta == 530)
-            return {false, QStringLiteral("il server chiede l'accesso con utente e password"), true};
-        return {false, QStringLiteral("mittente rifiutato dal server"), true};
+    if (!server.isEmpty()) {
+        if (d.comandoRifiutato == "RCPT")
+            return {false, QStringLiteral("destinatario rifiutato dal server (%1)").arg(server), false};
+        if (d.comandoRifiutato == "MAIL" && d.rifiuto.startsWith("530"))
+            return {false, QStringLiteral("il server chiede l'accesso con utente e password (%1)").arg(server), true};
+        if (d.comandoRifiutato == "MAIL")
+            return {false, QStringLiteral("mittente rifiutato dal server (%1)").arg(server), true};
+        if (d.rifiuto.startsWith('4'))
+            return {false, QStringLiteral("rifiuto temporaneo del server, riprovare più tardi (%1)").arg(server), false};
+        return {false, QStringLiteral("messaggio rifiutato dal server (%1)").arg(server), false};
     }
     if (codice == CURLE_SEND_ERROR || codice == CURLE_RECV_ERROR || codice == CURLE_GOT_NOTHING
         || codice == CURLE_PARTIAL_FILE)
-        return {false, QStringLiteral("connessione interrotta"), false};
-    return {false, QStringLiteral("errore del server (%1)").arg(testo), false};
+        return {false, d.datiAccettati ? QStringLiteral("connessione interrotta dopo l'invio del messaggio")
+                                        : QStringLiteral("connessione interrotta"),
+                false, d.datiAccettati};
+    return {false, QStringLiteral("errore di comunicazione con il server (codice %1)").arg(int(codice)), false};
 }
 
 } // namespace
@@ -126,14 +167,21 @@ CanaleCurl::CanaleCurl(const RichiestaPosta& r)
         curl_easy_setopt(curl_, CURLOPT_CAINFO, r.CertificatoCA.toUtf8().constData());
     if (!r.Utente.isEmpty()) {
         curl_easy_setopt(curl_, CURLOPT_USERNAME, r.Utente.toUtf8().constData());
-        curl_easy_setopt(curl_, CURLOPT_PASSWORD, r.PasswordSmtp.toUtf8().constData());
+        QByteArray parola = r.PasswordSmtp.toUtf8();
+        curl_easy_setopt(curl_, CURLOPT_PASSWORD, parola.constData());
+        AzzeraSegreto(parola); // curl keeps its own copy, for a login again on a new connection
     }
     curl_easy_setopt(curl_, CURLOPT_MAIL_FROM, ('<' + r.Mittente.trimmed().toUtf8() + '>').constData());
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, 30L);
-    // A server that stops answering for two minutes has gone away.
+    // A server that stops answering has gone away: one wait, and the
+    // dispatch decides every document left (see EseguiSpedizione).
+    const long attesa = r.AttesaServer;
+    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, attesa);
     curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, 120L);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, 120L);
+    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, attesa);
+    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, attesa);
+    curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, ascolta);
+    curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, &dialogo_);
+    curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
 }
 
 CanaleCurl::~CanaleCurl()
@@ -177,15 +225,13 @@ EsitoBusta CanaleCurl::Invia(const BustaPosta& b)
         curl_mime_headers(parte, disposizione.release(), 1);
     }
 
-    char dettaglio[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, dettaglio);
+    dialogo_ = {};
     curl_easy_setopt(curl_, CURLOPT_MAIL_RCPT, destinatari.get());
     curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, intestazioni.get());
     curl_easy_setopt(curl_, CURLOPT_MIMEPOST, mime.get());
     const CURLcode codice = curl_easy_perform(curl_);
-    const EsitoBusta risultato = esito(codice, dettaglio, curl_);
+    const EsitoBusta risultato = esito(codice, dialogo_, curl_);
     // Nothing of this message stays referenced by the handle.
-    curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(curl_, CURLOPT_MAIL_RCPT, nullptr);
     curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, nullptr);
     curl_easy_setopt(curl_, CURLOPT_MIMEPOST, nullptr);

@@ -3,6 +3,8 @@
 #include "mail/ProtocolloPosta.h"
 #include "mail/SpedizionePosta.h"
 
+#include <QByteArray>
+
 typedef void CURL;
 
 // The mail channel over libcurl. One handle for the whole dispatch, so the
@@ -19,6 +21,17 @@ public:
 
     EsitoBusta Invia(const BustaPosta& busta) override;
 
+    // What the server said during one message, as the debug callback hears it.
+    struct Dialogo
+    {
+        QByteArray comando;         // the last command sent (its first word)
+        bool parlato = false;       // the server said anything at all
+        bool datiAccettati = false; // 354 to DATA: the message itself followed
+        QByteArray rifiuto;         // the last 4xx/5xx reply, as the server wrote it
+        QByteArray comandoRifiutato;
+    };
+
 private:
     CURL* curl_;
+    Dialogo dialogo_;
 };

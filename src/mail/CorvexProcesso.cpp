@@ -1,12 +1,21 @@
 #include "mail/CorvexProcesso.h"
 
 #include "common/CartellaProgramma.h"
+#include "common/ErroreSistema.h"
 #include "mail/ElencoMail.h"
 #include "mail/ProtocolloPosta.h"
 #include "settings/Impostazioni.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+
+namespace {
+QString motivoAvvioMancato(const QString& testoQt)
+{
+    const QString motivo = TraduciErroreSistema(testoQt);
+    return motivo.isEmpty() ? QStringLiteral("programma mancante o non eseguibile") : motivo;
+}
+} // namespace
 
 CorvexProcesso::CorvexProcesso(const QString& eseguibile)
     : eseguibile_(eseguibile)
@@ -43,6 +52,10 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     static_cast<ValoriCorvex&>(r) = *this;
     r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
     r.CartellaProgramma = CartellaProgramma();
+    r.CartellaPDF = Modulo::strCartellaPDF;
+    // An office on a slow line may wait less, never more: the dispatch must end.
+    if (const int attesa = LeggiIni(QStringLiteral("Email"), QStringLiteral("AttesaServer")).toInt(); attesa > 0)
+        r.AttesaServer = attesa;
     r.tabella = tabella;
     tabella_ = tabella;
 
@@ -54,7 +67,7 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     connect(processo_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError errore) {
         if (errore == QProcess::FailedToStart)
             concludi(false, QStringLiteral("Impossibile avviare il programma di invio della posta %1: %2.")
-                                    .arg(eseguibile_, processo_->errorString())
+                                    .arg(eseguibile_, motivoAvvioMancato(processo_->errorString()))
                                 + completaElenco(QStringLiteral("Non inviato: programma di invio della posta non avviato")));
     });
     processo_->start(eseguibile_, {});
@@ -78,6 +91,8 @@ void CorvexProcesso::leggiUscita()
             fineRicevuta_ = true;
             esito_ = riga->esito;
             messaggio_ = riga->messaggio;
+            if (!riga->elencoScritto)
+                nonScritto_ = righe_.values();
         } else {
             righe_.insert(riga->colonna, riga->elenco);
             emit Avanzamento(riga->fatti, riga->totale);
@@ -108,6 +123,8 @@ QString CorvexProcesso::completaElenco(const QString& esitoMancante)
     const int noti = int(righe_.size());
     const QString cartella = CartellaProgramma();
     const EsitoElencoMail elenco = ScriviElencoMail(cartella, righe);
+    if (!elenco.errore.isEmpty())
+        nonScritto_ = righe;
     return QStringLiteral("\nDocumenti con esito noto: %1; senza esito: %2.").arg(noti).arg(righe.size() - noti)
         + (elenco.errore.isEmpty() ? QString() : QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, elenco.errore));
 }

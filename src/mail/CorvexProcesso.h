@@ -24,6 +24,7 @@ public:
     ~CorvexProcesso() override;
 
     void InviaDocumenti(const TabellaInvio& tabella) override;
+    QStringList ElencoNonScritto() const override { return nonScritto_; }
 
     // velmira-posta beside the running executable.
     static QString EseguibilePredefinito();
@@ -44,4 +45,5 @@ private:
     bool fineRicevuta_ = false;
     bool esito_ = false;
     QString messaggio_;
+    QStringList nonScritto_;
 };

@@ -1,10 +1,13 @@
 #include "mail/ElencoMail.h"
 
 #include "common/CartellaProgramma.h"
+#include "common/ErroreSistema.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -24,13 +27,25 @@ bool suDisco(QFile& file)
 
 const QString separatore = QStringLiteral(" - ");
 
-// A field never holds the separator or a line break, or the reader would
-// split the line wrongly. The path is the last field and is kept as it is.
+const QRegularExpression controllo(QStringLiteral("\\p{Cc}+"));
+
+// A field never holds the separator or a control character (a line break
+// would split the line). The path is the last field and keeps its " - ";
+// a control character in it stands as '?'.
 QString campo(const QString& testo)
 {
     QString pulito = testo;
-    pulito.replace(QRegularExpression(QStringLiteral("[\r\n]+")), QStringLiteral(" "));
+    pulito.replace(controllo, QStringLiteral(" "));
     return pulito.replace(separatore, QStringLiteral(" -- "));
+}
+
+QString percorso(const QString& testo)
+{
+    QString pulito = testo;
+    for (QChar& c : pulito)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    return pulito;
 }
 
 } // namespace
@@ -38,7 +53,7 @@ QString campo(const QString& testo)
 QString RigaElencoMail(const VoceElencoMail& v)
 {
     return QStringList{v.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), campo(v.mittente),
-                       campo(v.destinatario), campo(v.esito), v.percorso}
+                       campo(v.destinatario), campo(v.esito), percorso(v.percorso)}
         .join(separatore);
 }
 
@@ -55,9 +70,10 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
 
     QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
     provvisorio.setAutoRemove(true);
-    if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush()
-        || !suDisco(provvisorio))
-        return {{}, provvisorio.errorString()};
+    if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush())
+        return {{}, TestoErroreFile(provvisorio)};
+    if (!suDisco(provvisorio))
+        return {{}, TestoErroreSistema(errno)};
     provvisorio.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 
     // A name of its own even when two dispatches end in the same millisecond.
@@ -71,7 +87,7 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
             return {nome, {}};
         }
         if (!QFile::exists(nome))
-            return {{}, provvisorio.errorString()};
+            return {{}, TestoErroreFile(provvisorio)};
     }
     return {{}, QStringLiteral("nessun nome libero per l'elenco")};
 }

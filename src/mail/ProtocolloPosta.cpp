@@ -43,6 +43,8 @@ QByteArray CodificaRichiesta(const RichiestaPosta& r)
                              {"Utente", r.Utente},
                              {"CertificatoCA", r.CertificatoCA},
                              {"CartellaProgramma", r.CartellaProgramma},
+                             {"CartellaPDF", r.CartellaPDF},
+                             {"AttesaServer", r.AttesaServer},
                              {"percorsi", arrayDiTesti(r.tabella.percorsi)},
                              {"destinatari", arrayDiTesti(r.tabella.destinatari)},
                          })
@@ -66,6 +68,8 @@ std::optional<RichiestaPosta> DecodificaRichiesta(const QByteArray& testo)
     r.Utente = o.value("Utente").toString();
     r.CertificatoCA = o.value("CertificatoCA").toString();
     r.CartellaProgramma = o.value("CartellaProgramma").toString();
+    r.CartellaPDF = o.value("CartellaPDF").toString();
+    r.AttesaServer = qBound(1, o.value("AttesaServer").toInt(attesaServerPredefinita), attesaServerPredefinita);
     r.tabella = {*percorsi, *destinatari};
     return r;
 }
@@ -75,18 +79,19 @@ QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& el
     return riga({{"fatti", fatti}, {"totale", totale}, {"colonna", colonna}, {"elenco", elenco}});
 }
 
-QByteArray RigaFine(bool esito, const QString& messaggio)
+QByteArray RigaFine(bool esito, const QString& messaggio, bool elencoScritto)
 {
-    return riga({{"esito", esito}, {"messaggio", messaggio}});
+    return riga({{"esito", esito}, {"messaggio", messaggio}, {"elencoScritto", elencoScritto}});
 }
 
 std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& testo)
 {
     const QJsonObject o = QJsonDocument::fromJson(testo).object();
     if (o.value("esito").isBool())
-        return RigaUscitaPosta{true, 0, 0, 0, {}, o.value("esito").toBool(), o.value("messaggio").toString()};
+        return RigaUscitaPosta{true, 0, 0, 0, {}, o.value("esito").toBool(), o.value("messaggio").toString(),
+                               o.value("elencoScritto").toBool(true)};
     if (o.value("fatti").isDouble() && o.value("totale").isDouble() && o.value("colonna").isDouble())
         return RigaUscitaPosta{false, o.value("fatti").toInt(), o.value("totale").toInt(), o.value("colonna").toInt(),
-                         o.value("elenco").toString(), false, {}};
+                         o.value("elenco").toString(), false, {}, true};
     return std::nullopt;
 }

@@ -10,10 +10,16 @@
 // command line, where the password would show in the process list), and the
 // lines the helper writes back on its standard output while it works.
 
+// Seconds the dispatch waits for a server that does not answer: for the
+// connection, and once for a reply during the dialogue.
+inline constexpr int attesaServerPredefinita = 45;
+
 struct RichiestaPosta : ValoriCorvex
 {
     QString CertificatoCA;     // a CA file for an office's own server; empty: the system's store
     QString CartellaProgramma; // where the list of messages sent goes
+    QString CartellaPDF;       // the documents' folder: nothing outside it is mailed
+    int AttesaServer = attesaServerPredefinita; // seconds a silent server is waited for, once a dispatch
     TabellaInvio tabella;
 };
 
@@ -35,8 +41,9 @@ struct RigaUscitaPosta
     QString elenco;
     bool esito = false;
     QString messaggio;
+    bool elencoScritto = true; // false: the list of messages sent could not be written
 };
 
 QByteArray RigaAvanzamento(int fatti, int totale, int colonna, const QString& elenco);
-QByteArray RigaFine(bool esito, const QString& messaggio);
+QByteArray RigaFine(bool esito, const QString& messaggio, bool elencoScritto = true);
 std::optional<RigaUscitaPosta> LeggiRigaUscitaPosta(const QByteArray& riga);

@@ -1,32 +1,66 @@
 #include "mail/RegistraInvii.h"
 
+#include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
+#include "common/ErroreSistema.h"
 #include "settings/Impostazioni.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 
 namespace {
 
 const QString separatore = QStringLiteral(" - ");
+const QString nomeElenco = QStringLiteral("ElencoMail");
+
+// The lines of a list already stored, by the list's name and the line: a list
+// found again after a crash between the commit and its removal has those
+// lines skipped, not stored twice. The keys of a list go once the list has.
+// New archives have the table; an older one gets it at its first list.
+const QString tabellaChiavi = QStringLiteral("InviiRegistrati");
 
 QString TrovaElenco()
 {
     const QFileInfoList file = QDir(CartellaProgramma()).entryInfoList(QDir::Files, QDir::Unsorted);
     for (const QFileInfo& info : file)
-        if (info.fileName().contains(QLatin1String("ElencoMail"), Qt::CaseSensitive))
+        if (info.fileName().contains(nomeElenco, Qt::CaseSensitive))
             return info.filePath();
     return {};
+}
+
+// Where the lines that can never be stored are set aside: a name the next
+// run does not take for a list, beside the list.
+QString NomeAccantonato(const QString& elenco)
+{
+    const QFileInfo info(elenco);
+    return UnisciPercorso(info.path(), info.fileName().replace(nomeElenco, QStringLiteral("ElencoInviiNonRegistrati")));
 }
 
 // The file-name part of a path written with either separator.
 QString NomeFile(const QString& percorso)
 {
     return percorso.mid(qMax(percorso.lastIndexOf(QLatin1Char('/')), percorso.lastIndexOf(QLatin1Char('\\'))) + 1);
+}
+
+// One key per line of a list: its name, the line and how many equal lines came before it.
+QStringList Chiavi(const QString& elenco, const QStringList& righe)
+{
+    QHash<QString, int> viste;
+    QStringList chiavi;
+    for (const QString& riga : righe) {
+        const QByteArray testo =
+            (QFileInfo(elenco).fileName() + QLatin1Char('\n') + QString::number(viste[riga]++) + QLatin1Char('\n') + riga).toUtf8();
+        chiavi.append(QString::fromLatin1(QCryptographicHash::hash(testo, QCryptographicHash::Sha1).toHex()));
+    }
+    return chiavi;
 }
 
 ErroreArchivio RegistraRiga(Recordset& tabella, const QStringList& campi)
@@ -47,51 +81,89 @@ ErroreArchivio RegistraRiga(Recordset& tabella, const QStringList& campi)
     return tabella.Update();
 }
 
-// Stores the lines; returns those not stored.
-QStringList Registra(const QStringList& righe, EsitoRegistrazione& esito)
+// The keys of `elenco` already stored.
+ErroreArchivio ChiaviRegistrate(Connessione& connessione, const QString& elenco, QSet<QString>& chiavi)
+{
+    ErroreArchivio errore;
+    if (!connessione.Database().tables().contains(tabellaChiavi, Qt::CaseInsensitive))
+        errore = connessione.EseguiNativa(
+            QStringLiteral("CREATE TABLE %1 (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)").arg(tabellaChiavi));
+    if (errore.presente())
+        return errore;
+    auto leggi = connessione.Prepara(QStringLiteral("select Impronta from %1 where Elenco = ?").arg(tabellaChiavi), errore);
+    if (!errore.presente())
+        errore = leggi->Esegui({QFileInfo(elenco).fileName()});
+    while (!errore.presente() && leggi->Successiva(errore))
+        chiavi.insert(leggi->Valore(0).toString());
+    return errore;
+}
+
+// Stores the lines not stored yet, with their keys, in one transaction.
+// Returns the lines that can never be stored (too short, refused by the
+// archive); on a failure of the whole (archive closed, locked, full) nothing
+// is stored and `esito.errore` says why.
+QStringList Registra(const QString& elenco, const QStringList& righe, EsitoRegistrazione& esito)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
-                                             + Modulo::strDatabase + QLatin1Char(';'));
+    ErroreArchivio errore = connessione.Apri(StringaConnessione(Modulo::strDatabase, u";"));
+    QSet<QString> registrate;
     Recordset tabella;
     // One transaction for the whole list: a thousand rows in one write.
     if (!errore.presente())
         errore = connessione.IniziaTransazione();
     if (!errore.presente())
+        errore = ChiaviRegistrate(connessione, elenco, registrate);
+    auto chiave = errore.presente() ? nullptr
+                                    : connessione.Prepara(QStringLiteral("insert into %1 (Impronta, Elenco) values (?, ?)")
+                                                              .arg(tabellaChiavi), errore);
+    if (!errore.presente())
         errore = tabella.ApriTabella(connessione, QStringLiteral("EmailInviate"));
-    if (errore.presente()) {
-        esito.errore = errore.testo();
-        return righe;
-    }
-    QStringList rimaste;
-    for (const QString& riga : righe) {
-        const QStringList campi = riga.split(separatore);
-        if (campi.size() < 5) {
+    const QStringList chiavi = Chiavi(elenco, righe);
+    QStringList scartate;
+    for (qsizetype i = 0; i < righe.size() && !errore.presente(); ++i) {
+        const QStringList campi = righe[i].split(separatore);
+        if (registrate.contains(chiavi[i])) {
+            ++esito.giaRegistrate;
+        } else if (campi.size() < 5) {
             ++esito.incomplete;
-            rimaste.append(riga);
-            continue;
-        }
-        const ErroreArchivio erroreRiga = RegistraRiga(tabella, campi);
-        if (erroreRiga.presente()) {
+            scartate.append(righe[i]);
+        } else if (const ErroreArchivio erroreRiga = RegistraRiga(tabella, campi); erroreRiga.presente()) {
+            if (erroreRiga.grave() || erroreRiga.bloccato()) {
+                errore = erroreRiga;
+                break;
+            }
             if (esito.errore.isEmpty())
                 esito.errore = erroreRiga.testo();
             ++esito.rifiutate;
-            rimaste.append(riga);
-        } else {
+            scartate.append(righe[i]);
+        } else if (errore = chiave->Esegui({chiavi[i], QFileInfo(elenco).fileName()}); !errore.presente()) {
             ++esito.registrate;
         }
     }
     tabella.Chiudi();
-    errore = connessione.Conferma();
+    if (!errore.presente())
+        errore = connessione.Conferma();
     if (errore.presente()) {
         connessione.Annulla();
         const QString file = esito.file;
         esito = EsitoRegistrazione();
         esito.file = file;
         esito.errore = errore.testo();
-        return righe;
+        esito.conservato = true;
+        return {};
     }
-    return rimaste;
+    return scartate;
+}
+
+// The keys of a list that is gone are of no more use.
+void DimenticaElenco(const QString& elenco)
+{
+    Connessione connessione;
+    ErroreArchivio errore = connessione.Apri(StringaConnessione(Modulo::strDatabase, u";"));
+    auto togli = errore.presente() ? nullptr
+                                   : connessione.Prepara(QStringLiteral("delete from %1 where Elenco = ?").arg(tabellaChiavi), errore);
+    if (togli)
+        togli->Esegui({QFileInfo(elenco).fileName()});
 }
 
 } // namespace
@@ -104,7 +176,7 @@ EsitoRegistrazione RegistraInvii()
         return esito;
     QFile file(esito.file);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        esito.errore = file.errorString();
+        esito.errore = TestoErroreFile(file);
         esito.conservato = true;
         return esito;
     }
@@ -114,34 +186,44 @@ EsitoRegistrazione RegistraInvii()
             righe.append(riga.endsWith(QLatin1Char('\r')) ? riga.chopped(1) : riga);
     file.close();
 
-    const QStringList rimaste = Registra(righe, esito);
-    if (rimaste.isEmpty()) {
-        if (!QFile::remove(esito.file)) {
-            // Stored but still there: a later run would store it twice.
-            esito.errore = QStringLiteral("il file non può essere eliminato");
+    const QStringList scartate = Registra(esito.file, righe, esito);
+    if (esito.conservato)
+        return esito;
+    if (!scartate.isEmpty()) {
+        // Set aside, so that this list never stands in the way of the next ones.
+        QSaveFile accantonato(NomeAccantonato(esito.file));
+        if (!accantonato.open(QIODevice::WriteOnly)
+            || accantonato.write((scartate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()) < 0
+            || !accantonato.commit()) {
+            esito.errore = QStringLiteral("le righe non registrate non possono essere messe da parte (%1)")
+                               .arg(TestoErroreFile(accantonato));
             esito.conservato = true;
-        }
-        return esito;
-    }
-    esito.conservato = true;
-    if (rimaste.size() == righe.size())
-        return esito;
-    QSaveFile riscritto(esito.file);
-    if (riscritto.open(QIODevice::WriteOnly)) {
-        riscritto.write((rimaste.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-        if (riscritto.commit())
             return esito;
+        }
+        esito.accantonato = accantonato.fileName();
     }
-    // The whole list stays as it was: better twice in the archive than lost.
-    esito.errore = QStringLiteral("le righe registrate non possono essere tolte dal file (%1)")
-                       .arg(riscritto.errorString());
+    if (!file.remove()) {
+        // Stored, and its lines known as stored: a later run skips them.
+        esito.errore = QStringLiteral("il file non può essere eliminato (%1)").arg(TestoErroreFile(file));
+        esito.conservato = true;
+        return esito;
+    }
+    DimenticaElenco(esito.file);
+    return esito;
+}
+
+EsitoRegistrazione RegistraRighe(const QStringList& righe)
+{
+    EsitoRegistrazione esito;
+    // Keys under a name of their own, dropped at once: there is no file to find again.
+    const QString nome = QStringLiteral("memoria-") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
+    Registra(nome, righe, esito);
+    DimenticaElenco(nome);
     return esito;
 }
 
 QString NotaRegistrazione(const EsitoRegistrazione& esito)
 {
-    if (!esito.conservato)
-        return {};
     QStringList nota;
     if (esito.incomplete > 0)
         nota.append(QStringLiteral("Righe incomplete nell'elenco degli invii, non registrate: %1.")
@@ -150,8 +232,12 @@ QString NotaRegistrazione(const EsitoRegistrazione& esito)
         nota.append(QStringLiteral("Righe non accettate dall'archivio: %1.").arg(esito.rifiutate));
     if (!esito.errore.isEmpty())
         nota.append(QStringLiteral("Registrazione degli invii non riuscita: %1.").arg(esito.errore));
-    nota.append(QStringLiteral("L'elenco degli invii %1 è stato conservato e sarà letto di nuovo "
-                               "al prossimo invio.")
-                    .arg(QDir::toNativeSeparators(esito.file)));
+    if (!esito.accantonato.isEmpty())
+        nota.append(QStringLiteral("Le righe non registrate sono state messe da parte nel file %1.")
+                        .arg(QDir::toNativeSeparators(esito.accantonato)));
+    if (esito.conservato && !esito.file.isEmpty())
+        nota.append(QStringLiteral("L'elenco degli invii %1 è stato conservato e sarà letto di nuovo "
+                                   "al prossimo invio.")
+                        .arg(QDir::toNativeSeparators(esito.file)));
     return nota.join(QLatin1Char('\n'));
 }

@@ -7,19 +7,27 @@ struct EsitoRegistrazione
 {
     QString file;       // the list read; empty when there was none
     int registrate = 0; // lines stored in EmailInviate
+    int giaRegistrate = 0; // lines a run cut short had stored already
     int incomplete = 0; // lines with fewer than five fields
     int rifiutate = 0;  // lines the archive did not take
     QString errore;     // why the first line or the whole list was not taken
-    bool conservato = false; // the file stays, holding only the lines not stored
+    bool conservato = false; // the list stays whole, to be read again by a later run
+    QString accantonato;     // where the lines that can never be stored were set aside
 };
 
 // Stores the first list found in the program's folder (a file whose name
 // contains "ElencoMail") into EmailInviate, one row per line: fields joined
 // by " - ", date of sending, sender (not read), recipient, outcome, full path
-// of the document. The file goes only when every line was stored; otherwise
-// it is written again with the lines not stored, so that a later run stores
-// them without storing the others twice.
+// of the document. Each line is stored once, whatever moment a run is cut
+// short at: the lines stored are known by a key recorded with them. Lines that
+// can never be stored (too short, refused by the archive) are set aside in a
+// file of their own and the list goes; when the archive cannot be written at
+// all, the whole list stays for a later run.
 EsitoRegistrazione RegistraInvii();
+
+// Stores lines of a list that could not be written to a file (a full disk):
+// what the mail component reported is recorded all the same.
+EsitoRegistrazione RegistraRighe(const QStringList& righe);
 
 // What the user is told besides the component's message; empty when every
 // line was stored or there was no list.

@@ -43,7 +43,16 @@ void Spedizione::Risultato(const QString& strMessaggio)
     disconnect(em_.get(), nullptr, this, nullptr);
     disconnect(em_.get(), nullptr, &AvanzamentoInvii::Istanza(), nullptr);
     AvanzamentoInvii::Istanza().Cambia(-1);
-    const QString nota = NotaRegistrazione(RegistraInvii());
+    QStringList note{NotaRegistrazione(RegistraInvii())};
+    // The outcomes reach the archive even when no list could be written.
+    if (const QStringList righe = em_->ElencoNonScritto(); !righe.isEmpty()) {
+        const EsitoRegistrazione diretta = RegistraRighe(righe);
+        if (diretta.registrate > 0)
+            note.append(QStringLiteral("Esiti registrati nell'archivio anche senza elenco: %1.").arg(diretta.registrate));
+        note.append(NotaRegistrazione(diretta));
+    }
+    note.removeAll(QString());
+    const QString nota = note.join(QLatin1Char('\n'));
     MostraMessaggio(nota.isEmpty() ? strMessaggio : strMessaggio + QStringLiteral("\n\n") + nota,
                     Icona::Informazione);
     deleteLater();

@@ -1,19 +1,30 @@
 #include "mail/SpedizionePosta.h"
 
+#include "common/CartellaProgramma.h"
+#include "import/ElencoCartella.h"
 #include "mail/ComposizionePosta.h"
 #include "mail/ElencoMail.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString inviato = QStringLiteral("Inviato");
 const QString illeggibile = QStringLiteral("documento illeggibile");
 
+const QString prefissoNonInviato = QStringLiteral("Non inviato: ");
+const QString prefissoIgnoto = QStringLiteral("Esito non noto: ");
+
 QString nonInviato(const QString& causa)
 {
-    return QStringLiteral("Non inviato: ") + causa;
+    return prefissoNonInviato + causa;
 }
 
 // Why no document can go, whatever the document: the account itself is wrong.
@@ -28,6 +39,76 @@ QString difettoAccount(const RichiestaPosta& r)
     return {};
 }
 
+// A document as the dispatch takes it: why it cannot go, or its size and,
+// once read, its bytes.
+struct Documento
+{
+    QString causa;
+    qint64 dimensione = 0;
+    QByteArray dati;
+};
+
+Documento rifiutato(const QString& causa)
+{
+    return {causa, 0, {}};
+}
+
+// Only a document of the documents' folder is mailed, by the same rule as
+// the import: a link that leads out of the folder (to ~/.pgpass, say), a
+// device, a FIFO or a folder is never attached. The file is opened without
+// following a link at the last step and checked once open, so that a file
+// swapped in after the check is never read.
+Documento apriDocumento(const QString& percorso, const QString& cartellaPdf, bool leggi)
+{
+    const QFileInfo info(percorso);
+    QString cartella = cartellaPdf, nome = info.fileName();
+    if (cartella.isEmpty())
+        cartella = info.path();
+    else if (const QString prefisso = UnisciPercorso(cartella, {}); percorso.startsWith(prefisso))
+        nome = percorso.mid(prefisso.size());
+    else
+        nome.clear();
+    QString file;
+    const TipoVoce tipo = nome.isEmpty() || nome.contains(QLatin1Char('/')) || nome.contains(QLatin1Char('\\'))
+        ? TipoVoce::Esterno
+        : TipoNellaCartella(cartella, QFile::encodeName(nome), &file);
+    switch (tipo) {
+    case TipoVoce::Mancante:
+        return rifiutato(QStringLiteral("documento non trovato"));
+    case TipoVoce::Esterno:
+        return rifiutato(QStringLiteral("il documento non è un file della cartella dei documenti"));
+    case TipoVoce::Altro:
+        return rifiutato(QStringLiteral("il documento non è un file (cartella, dispositivo o FIFO)"));
+    case TipoVoce::Documento:
+        break;
+    }
+    QFile documento;
+#ifdef Q_OS_UNIX
+    const int descrittore = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat stato {};
+    if (descrittore < 0 || ::fstat(descrittore, &stato) != 0 || !S_ISREG(stato.st_mode)) {
+        if (descrittore >= 0)
+            ::close(descrittore);
+        return rifiutato(descrittore < 0 && errno != ELOOP ? illeggibile : QStringLiteral("il documento è cambiato durante l'invio"));
+    }
+    if (!documento.open(descrittore, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descrittore);
+        return rifiutato(illeggibile);
+    }
+#else
+    documento.setFileName(file);
+    if (!documento.open(QIODevice::ReadOnly))
+        return rifiutato(illeggibile);
+#endif
+    Documento letto{{}, documento.size(), {}};
+    if (leggi) {
+        letto.dati = documento.readAll();
+        if (documento.error() != QFileDevice::NoError)
+            return rifiutato(illeggibile);
+    }
+    return letto;
+}
+
 // Why this document cannot go, before any server is asked.
 QString difettoDocumento(const QString& percorso, const QString& destinatario)
 {
@@ -35,11 +116,8 @@ QString difettoDocumento(const QString& percorso, const QString& destinatario)
         return QStringLiteral("destinatario mancante");
     if (!IndirizzoValido(destinatario))
         return QStringLiteral("indirizzo del destinatario non valido");
-    const QFileInfo file(percorso);
-    if (!file.exists())
-        return QStringLiteral("documento non trovato");
-    if (!file.isFile() || !file.isReadable())
-        return illeggibile;
+    if (ConCaratteriDiControllo(percorso))
+        return QStringLiteral("nome del documento con caratteri di controllo");
     return {};
 }
 
@@ -50,28 +128,32 @@ QString conteggio(int n, const char* uno, const char* molti)
 
 QString messaggioConclusivo(const QList<VoceElencoMail>& voci, const QString& cartella, const QString& erroreElenco)
 {
-    int inviati = 0;
+    int inviati = 0, ignoti = 0;
     const VoceElencoMail* primoMancato = nullptr;
     for (const VoceElencoMail& v : voci) {
         if (v.esito == inviato)
             ++inviati;
+        else if (v.esito.startsWith(prefissoIgnoto))
+            ++ignoti;
         else if (!primoMancato)
             primoMancato = &v;
     }
-    const int mancati = int(voci.size()) - inviati;
-    QString testo;
-    if (mancati == 0)
-        testo = QStringLiteral("Invio terminato: %1.").arg(conteggio(inviati, "documento inviato", "documenti inviati"));
-    else if (inviati == 0)
-        testo = QStringLiteral("Invio non riuscito: %1.").arg(conteggio(mancati, "documento non inviato", "documenti non inviati"));
-    else
-        testo = QStringLiteral("Invio terminato: %1, %2.")
-                    .arg(conteggio(inviati, "documento inviato", "documenti inviati"),
-                         conteggio(mancati, "non inviato", "non inviati"));
+    const int mancati = int(voci.size()) - inviati - ignoti;
+    QStringList parti;
+    if (inviati > 0 || mancati == 0)
+        parti.append(conteggio(inviati, "documento inviato", "documenti inviati"));
+    if (mancati > 0)
+        parti.append(conteggio(mancati, inviati ? "non inviato" : "documento non inviato",
+                               inviati ? "non inviati" : "documenti non inviati"));
+    if (ignoti > 0)
+        parti.append(conteggio(ignoti, "con esito non noto (il server non ha confermato la ricezione)",
+                               "con esito non noto (il server non ha confermato la ricezione)"));
+    QString testo = (inviati == 0 && mancati > 0 ? QStringLiteral("Invio non riuscito: ") : QStringLiteral("Invio terminato: "))
+        + parti.join(QStringLiteral(", ")) + QLatin1Char('.');
     if (primoMancato)
         testo += QStringLiteral("\nPrimo documento non inviato: %1 (%2).")
                      .arg(QFileInfo(primoMancato->percorso).fileName(),
-                          primoMancato->esito.mid(nonInviato({}).size()));
+                          primoMancato->esito.mid(prefissoNonInviato.size()));
     if (!erroreElenco.isEmpty())
         testo += QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, erroreElenco);
     return testo;
@@ -96,11 +178,14 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     QList<DocumentoDaInviare> pronti;
     for (int k = 0; k < totale; ++k) {
         voci.append({{}, r.Mittente.trimmed(), t.destinatari[k].trimmed(), {}, t.percorsi[k]});
-        const QString difetto = difettoDocumento(t.percorsi[k], t.destinatari[k]);
+        QString difetto = difettoDocumento(t.percorsi[k], t.destinatari[k]);
+        const Documento documento = difetto.isEmpty() ? apriDocumento(t.percorsi[k], r.CartellaPDF, false) : Documento{};
+        if (difetto.isEmpty())
+            difetto = documento.causa;
         if (!difetto.isEmpty() || !account.isEmpty())
             decidi(k, nonInviato(difetto.isEmpty() ? account : difetto));
         else
-            pronti.append({k, t.destinatari[k], QFileInfo(t.percorsi[k]).size()});
+            pronti.append({k, t.destinatari[k], documento.dimensione});
     }
 
     QString guastoServer; // once the server or the account fails, nothing else is tried
@@ -108,32 +193,29 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
         BustaPosta busta{r.Mittente.trimmed(), m.destinatario, r.OggettoMail, TestoConRitorniCarrello(r.TestoMail), {}};
         QList<int> allegate;
         for (const int k : m.colonne) {
-            QFile file(t.percorsi[k]);
             if (!guastoServer.isEmpty()) {
                 decidi(k, nonInviato(guastoServer));
-            } else if (!file.open(QIODevice::ReadOnly)) {
-                decidi(k, nonInviato(illeggibile));
+                continue;
+            }
+            Documento documento = apriDocumento(t.percorsi[k], r.CartellaPDF, true);
+            if (!documento.causa.isEmpty()) {
+                decidi(k, nonInviato(documento.causa));
             } else {
-                busta.allegati.append({QFileInfo(file).fileName(), file.readAll()});
-                if (file.error() != QFileDevice::NoError) {
-                    busta.allegati.removeLast();
-                    decidi(k, nonInviato(illeggibile));
-                } else {
-                    allegate.append(k);
-                }
+                busta.allegati.append({QFileInfo(t.percorsi[k]).fileName(), std::move(documento.dati)});
+                allegate.append(k);
             }
         }
         if (!allegate.isEmpty()) {
             const EsitoBusta esito = canale.Invia(busta);
             if (esito.perTutti)
-                guastoServer = esito.causa;
+                guastoServer = esito.ignoto ? QStringLiteral("il server non risponde") : esito.causa;
             for (const int k : allegate)
-                decidi(k, esito.inviata ? inviato : nonInviato(esito.causa));
+                decidi(k, esito.inviata ? inviato : (esito.ignoto ? prefissoIgnoto : prefissoNonInviato) + esito.causa);
         }
     }
 
     if (voci.isEmpty())
-        return {false, QStringLiteral("Nessun documento da inviare.")};
+        return {false, QStringLiteral("Nessun documento da inviare."), true};
     QStringList righe;
     for (const VoceElencoMail& v : voci)
         righe.append(RigaElencoMail(v));
@@ -141,5 +223,5 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     bool tutti = elenco.errore.isEmpty();
     for (const VoceElencoMail& v : voci)
         tutti = tutti && v.esito == inviato;
-    return {tutti, messaggioConclusivo(voci, r.CartellaProgramma, elenco.errore)};
+    return {tutti, messaggioConclusivo(voci, r.CartellaProgramma, elenco.errore), elenco.errore.isEmpty()};
 }

@@ -28,12 +28,14 @@ struct BustaPosta
 
 // What became of one message. `causa` says why it did not go, in Italian;
 // `perTutti` marks a fault of the server or of the account (unreachable,
-// login refused...) that the following messages would meet as well.
+// login refused, silent...) that the following messages would meet as well;
+// `ignoto` a message sent in full that the server never confirmed.
 struct EsitoBusta
 {
     bool inviata = false;
     QString causa;
     bool perTutti = false;
+    bool ignoto = false;
 };
 
 // The road to the mail server.
@@ -51,6 +53,7 @@ struct EsitoSpedizione
 {
     bool esito = false; // every document went and the list was written
     QString messaggio;  // the closing message for the user
+    bool elencoScritto = true;
 };
 
 // `avanzamento` hears of each document as soon as its outcome is known:

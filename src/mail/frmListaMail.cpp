@@ -1,6 +1,7 @@
 #include "mail/frmListaMail.h"
 
 #include "common/Dialoghi.h"
+#include "archive/Archivio.h"
 #include "components/ComponenteReport.h"
 #include "mail/IstruzioniElencoMail.h"
 #include "search/PannelloRicerca.h"
@@ -42,8 +43,7 @@ void frmListaMail::VisualizzaReport(const QString& istruzione)
         if (modo == 1 || modo == 2 || modo == 3 || modo == 5)
             report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(modo, pannello_->Criteri()));
         report->SetDatabaseConnectionString(
-            QStringLiteral("MARVENA"),
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + Modulo::strDatabase);
+            QStringLiteral("MARVENA"), StringaConnessione(Modulo::strDatabase, {}));
         report->SetDatasetSQL(QStringLiteral("ELENCOMAIL"), istruzione);
         report->Preview(true);
         if (report->Execute())

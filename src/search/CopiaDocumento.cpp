@@ -1,5 +1,7 @@
 #include "search/CopiaDocumento.h"
 
+#include "common/ErroreSistema.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -27,7 +29,7 @@ RisultatoCopia Fallita(const std::error_code& codice, const fs::path& origine, c
     const auto spazio = fs::space(arrivo.parent_path().empty() ? fs::path(".") : arrivo.parent_path(), erroreSpazio);
     const bool esaurito = codice == std::errc::no_space_on_device
         || (!erroreDimensione && !erroreSpazio && spazio.available < dimensione);
-    return {esaurito ? EsitoCopia::SpazioEsaurito : EsitoCopia::Errore, QString::fromLocal8Bit(codice.message())};
+    return {esaurito ? EsitoCopia::SpazioEsaurito : EsitoCopia::Errore, TestoErroreSistema(codice.value())};
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "search/ServizioStampa.h"
 
+#include "common/ErroreSistema.h"
+
 #include <QFile>
 
 #include <cups/cups.h>
@@ -10,7 +12,7 @@ QString StampaCups::StampaFile(const QString& stampante, const QString& percorso
     // Read before a job exists, so that a missing file leaves no empty job behind.
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("impossibile leggere il file %1: %2").arg(percorso, file.errorString());
+        return QStringLiteral("impossibile leggere il file %1: %2").arg(percorso, TestoErroreFile(file));
 
     const QByteArray coda = stampante.toUtf8();
     const QByteArray nomeLavoro = titolo.toUtf8();
@@ -37,7 +39,7 @@ QString StampaCups::StampaFile(const QString& stampante, const QString& percorso
     char blocco[64 * 1024];
     for (qint64 letti; (letti = file.read(blocco, sizeof blocco)) != 0;) {
         if (letti < 0) {
-            errore = QStringLiteral("lettura del file %1 interrotta: %2").arg(percorso, file.errorString());
+            errore = QStringLiteral("lettura del file %1 interrotta: %2").arg(percorso, TestoErroreFile(file));
             break;
         }
         if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, blocco, size_t(letti)) != HTTP_STATUS_CONTINUE) {

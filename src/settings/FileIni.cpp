@@ -1,6 +1,7 @@
 #include "settings/FileIni.h"
 
 #include "common/Dialoghi.h"
+#include "common/ErroreSistema.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -82,7 +83,7 @@ TestoIni Carica(const QString& fileIni)
         return ini;
     if (!file.open(QIODevice::ReadOnly)) {
         ini.stato = TestoIni::Stato::Illeggibile;
-        ini.errore = file.errorString();
+        ini.errore = TestoErroreFile(file);
         return ini;
     }
     const QByteArray dati = file.readAll();
@@ -321,7 +322,7 @@ bool ScriviValoreIni(const QString& fileIni, const QString& sezione, const QStri
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(dati) != dati.size()
         || !file.commit()) {
         Segnala(fileIni, Accesso::Scrittura, QStringLiteral("Impossibile salvare il file di impostazioni %1: %2")
-                             .arg(fileIni, file.errorString()));
+                             .arg(fileIni, TestoErroreFile(file)));
         return false;
     }
     Riuscito(fileIni, Accesso::Scrittura);

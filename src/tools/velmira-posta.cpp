@@ -11,12 +11,14 @@
 
 #include "mail/CanaleCurl.h"
 #include "mail/ProtocolloPosta.h"
+#include "mail/Segreti.h"
 #include "mail/SpedizionePosta.h"
 
 #include <QFile>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <curl/curl.h>
 
 namespace {
@@ -31,6 +33,7 @@ void scrivi(const QByteArray& riga)
 
 int main()
 {
+    ProteggiProcesso();
 #ifdef SIGPIPE
     // The program that started us may go away: the dispatch goes on anyway.
     std::signal(SIGPIPE, SIG_IGN);
@@ -39,21 +42,24 @@ int main()
     QFile ingresso;
     if (!ingresso.open(stdin, QIODevice::ReadOnly))
         return 2;
-    const auto richiesta = DecodificaRichiesta(ingresso.readAll());
+    QByteArray testo = ingresso.readAll();
+    auto richiesta = DecodificaRichiesta(testo);
+    AzzeraSegreto(testo);
     if (!richiesta) {
         scrivi(RigaFine(false, QStringLiteral("Richiesta di invio non leggibile dal programma di invio della posta.")));
         return 2;
     }
 
-    curl_global_init(CURL_GLOBAL_DEFAULT);
+    curl_global_init_mem(CURL_GLOBAL_DEFAULT, std::malloc, LiberaSegreto, RiallocaSegreto, DuplicaSegreto, std::calloc);
     EsitoSpedizione esito;
     {
         CanaleCurl canale(*richiesta);
+        AzzeraSegreto(richiesta->PasswordSmtp); // curl has it now
         esito = EseguiSpedizione(*richiesta, canale, [](int fatti, int totale, int colonna, const QString& riga) {
             scrivi(RigaAvanzamento(fatti, totale, colonna, riga));
         });
     }
     curl_global_cleanup();
-    scrivi(RigaFine(esito.esito, esito.messaggio));
+    scrivi(RigaFine(esito.esito, esito.messaggio, esito.elencoScritto));
     return 0;
 }

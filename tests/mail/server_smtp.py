@@ -5,12 +5,16 @@ and the demo. Every message received is saved as NNNN.eml in --cartella.
     server_smtp.py --cartella DIR [--modo chiaro|starttls|tls]
                    [--certificato CRT --chiave KEY] [--utente U --password P]
                    [--rifiuta ADDR]... [--interrompi ADDR]...
+                   [--al-punto RISPOSTA|muto] [--muto]
 
 The port is chosen free by the system; once listening the server prints
 "porta N" on its own line (and flushes) and runs until it is terminated.
 --rifiuta answers 550 to RCPT TO for that address; --interrompi drops the
 connection at that RCPT TO, as a server that goes away in the middle would.
 With --utente the server insists on a login with that user and password.
+--al-punto answers the final dot of every message (saved all the same) with
+RISPOSTA, or never when "muto"; --muto accepts connections and never says a
+word, counting them as lines of the file "connessioni" in --cartella.
 """
 
 import argparse
@@ -24,8 +28,9 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 
 class Salvataggio:
-    def __init__(self, cartella, rifiutati, interrotti):
+    def __init__(self, cartella, rifiutati, interrotti, al_punto):
         self.cartella = cartella
+        self.al_punto = al_punto
         self.rifiutati = rifiutati
         self.interrotti = interrotti
         # A folder kept between runs (the demo's) keeps its earlier messages.
@@ -49,7 +54,19 @@ class Salvataggio:
         with open(provvisorio, "wb") as f:
             f.write(envelope.original_content)
         os.rename(provvisorio, nome)
-        return "250 Messaggio accettato"
+        if self.al_punto == "muto":
+            await asyncio.Event().wait()
+        return self.al_punto or "250 Messaggio accettato"
+
+
+class Muto(asyncio.Protocol):
+    def __init__(self, conteggio):
+        self.conteggio = conteggio
+
+    def connection_made(self, transport):
+        self.transport = transport  # kept open, never answered
+        with open(self.conteggio, "a") as f:
+            f.write("connessione\n")
 
 
 def autenticatore(utente, password):
@@ -65,7 +82,7 @@ def autenticatore(utente, password):
 async def principale(a):
     os.makedirs(a.cartella, exist_ok=True)
     handler = Salvataggio(a.cartella, {x.lower() for x in a.rifiuta},
-                          {x.lower() for x in a.interrompi})
+                          {x.lower() for x in a.interrompi}, a.al_punto)
     contesto = None
     if a.modo != "chiaro":
         contesto = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
@@ -78,8 +95,11 @@ async def principale(a):
         opzioni.update(auth_required=True, auth_require_tls=a.modo != "tls",
                        authenticator=autenticatore(a.utente, a.password))
     loop = asyncio.get_running_loop()
+    protocollo = lambda: SMTP(handler, **opzioni)
+    if a.muto:
+        protocollo = lambda: Muto(os.path.join(a.cartella, "connessioni"))
     server = await loop.create_server(
-        lambda: SMTP(handler, **opzioni), host="127.0.0.1", port=0,
+        protocollo, host="127.0.0.1", port=0,
         ssl=contesto if a.modo == "tls" else None)
     print("porta %d" % server.sockets[0].getsockname()[1], flush=True)
     fine = asyncio.Event()
@@ -99,6 +119,8 @@ def main():
     p.add_argument("--password", default="")
     p.add_argument("--rifiuta", action="append", default=[])
     p.add_argument("--interrompi", action="append", default=[])
+    p.add_argument("--al-punto")
+    p.add_argument("--muto", action="store_true")
     a = p.parse_args()
     if a.modo != "chiaro" and not (a.certificato and a.chiave):
         p.error("--modo %s vuole --certificato e --chiave" % a.modo)

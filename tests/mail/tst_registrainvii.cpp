@@ -1,13 +1,19 @@
+#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "CorvexFinto.h"
+#include "DiscoPiccolo.h"
+#include "ServerSmtpProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
-#include "archive/Recordset.h"
+#include "common/CartellaProgramma.h"
+#include "mail/CorvexProcesso.h"
 #include "mail/RegistraInvii.h"
 #include "mail/Spedizione.h"
 #include "settings/Impostazioni.h"
 
 #include <QFile>
+#include <QSqlQuery>
+#include <QStandardPaths>
 
 // The list of messages sent into EmailInviate, and the port the mail
 // component is given.
@@ -19,8 +25,8 @@ class TestRegistraInvii : public QObject
 
     QStringList Registrate() const
     {
-        return RigheArchivio(archivio_->database,
-                             "select Stampa, dtinvio, EmailDest, Esito from EmailInviate order by dtinvio");
+        return RigheArchivio(Modulo::strDatabase,
+                             "select Stampa, dtinvio, EmailDest, Esito from EmailInviate order by dtinvio, Stampa");
     }
 
     static QString Contenuto(const QString& percorso)
@@ -29,11 +35,31 @@ class TestRegistraInvii : public QObject
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<assente>");
     }
 
+    QStringList Elenchi() const
+    {
+        return QDir(CartellaProgramma()).entryList({"*ElencoMail*"}, QDir::Files | QDir::CaseSensitive);
+    }
+
+    // One dispatch through the real helper and a server on loopback, to the
+    // message the user reads.
+    QString Invia(int porta, const TabellaInvio& tabella)
+    {
+        EmailImpostazioni account;
+        account.Indirizzo = "ufficio@esempio.it";
+        account.SMTP = "127.0.0.1";
+        const qsizetype prima = archivio_->dialoghi.messaggi.size();
+        Spedizione::Avvia(std::make_unique<CorvexProcesso>(ESEGUIBILE_POSTA), account, porta, tabella);
+        if (!QTest::qWaitFor([&] { return archivio_->dialoghi.messaggi.size() > prima; }, 60000))
+            return "nessun messaggio";
+        return archivio_->dialoghi.messaggi.last().testo;
+    }
+
 private slots:
     void init()
     {
         archivio_ = std::make_unique<ArchivioProva>();
         Modulo::strDatabase = archivio_->database;
+        Modulo::strCartellaPDF = archivio_->cartellaPdf;
     }
 
     void cleanup()
@@ -51,10 +77,14 @@ private slots:
             QVERIFY2(PortaSmtp(testo) == attesa, qPrintable(testo));
     }
 
-    // Good, short, refused and blank lines in one list; what is not stored
-    // stays in the file and is neither lost nor stored twice by the next run.
+    // Good, short, refused and blank lines in one list, into an archive whose
+    // folder holds ';': the good lines stored, the others set aside under a
+    // name of their own, so that the next list is taken.
     void righeBuoneCorteERifiutate()
     {
+        const QString cartella = archivio_->percorso("archivio;vecchio");
+        QVERIFY(QDir().mkpath(cartella) && QFile::copy(archivio_->database, cartella + "/dati.mdb"));
+        Modulo::strDatabase = cartella + "/dati.mdb";
         const QString elenco = archivio_->scriviFile(
             "Velmira_ElencoMail_1.txt",
             "15/03/2014 10:31:00 - ufficio@esempio.it - rossi@esempio.it - inviato - /srv/pdf/fat9.pdf\n"
@@ -67,32 +97,26 @@ private slots:
 
         EsitoRegistrazione esito = RegistraInvii();
         QCOMPARE(QList<int>({esito.registrate, esito.incomplete, esito.rifiutate, int(esito.conservato)}),
-                 QList<int>({2, 1, 1, 1}));
-        QCOMPARE(esito.file, archivio_->percorso("Velmira_ElencoMail_1.txt"));
+                 QList<int>({2, 1, 1, 0}));
+        QCOMPARE(esito.file, elenco);
         QVERIFY2(esito.errore.startsWith("13 "), qPrintable(esito.errore));
         QCOMPARE(Registrate(), QStringList({"fat9.pdf|2014-03-15T10:31:00|rossi@esempio.it|inviato",
                                             "Rossi - Bianchi.pdf|2014-03-15T10:31:09|neri@esempio.it|rifiutato"}));
-        const QString rimaste =
-            "15/03/2014 10:31:05 - ufficio@esempio.it - bianchi@esempio.it - inviato\n"
-            "ieri - ufficio@esempio.it - verdi@esempio.it - inviato - /srv/pdf/bol7.pdf\n";
-        QCOMPARE(Contenuto(elenco), rimaste);
+        const QString accantonato = archivio_->percorso("Velmira_ElencoInviiNonRegistrati_1.txt");
+        QCOMPARE(esito.accantonato, accantonato);
+        QCOMPARE(Contenuto(accantonato), QString("15/03/2014 10:31:05 - ufficio@esempio.it - bianchi@esempio.it - inviato\r\n"
+                                                 "ieri - ufficio@esempio.it - verdi@esempio.it - inviato - /srv/pdf/bol7.pdf\r\n"));
+        QVERIFY(!QFile::exists(elenco));
         const QString nota = NotaRegistrazione(esito);
         for (const QString& parte : {QStringLiteral("Righe incomplete nell'elenco degli invii, non registrate: 1."),
                                      QStringLiteral("Righe non accettate dall'archivio: 1."),
-                                     QStringLiteral("L'elenco degli invii ") + elenco
-                                         + QStringLiteral(" è stato conservato")})
+                                     "Le righe non registrate sono state messe da parte nel file " + accantonato + "."})
             QVERIFY2(nota.contains(parte), qPrintable(nota));
 
+        // The list set aside stands in nobody's way.
+        archivio_->scriviFile("ElencoMail_2.txt", "16/03/2014 09:00:00 - u - verdi@esempio.it - inviato - bol7.pdf\n");
         esito = RegistraInvii();
-        QCOMPARE(QList<int>({esito.registrate, esito.incomplete, esito.rifiutate}), QList<int>({0, 1, 1}));
-        QCOMPARE(Registrate().size(), 2);
-        QCOMPARE(Contenuto(elenco), rimaste);
-
-        // Mended by hand, the list goes once every line is stored.
-        archivio_->scriviFile("Velmira_ElencoMail_1.txt",
-                              "16/03/2014 09:00:00 - u - verdi@esempio.it - inviato - bol7.pdf\n");
-        esito = RegistraInvii();
-        QVERIFY(!esito.conservato && NotaRegistrazione(esito).isEmpty() && !QFile::exists(elenco));
+        QVERIFY(!esito.conservato && NotaRegistrazione(esito).isEmpty() && Elenchi().isEmpty());
         QCOMPARE(Registrate().size(), 3);
         QCOMPARE(RegistraInvii().file, QString());
     }
@@ -113,7 +137,99 @@ private slots:
         QCOMPARE(Contenuto(elenco), QString::fromUtf8(righe));
         QVERIFY(Registrate().isEmpty());
     }
+
+    // Storing a list killed at every call that changes the disk or talks to
+    // the server, in turn; started again, every line is there exactly once.
+    void uccisoInOgniMomento()
+    {
+        const QString strace = QStandardPaths::findExecutable("strace");
+        if (strace.isEmpty())
+            QSKIP("strace non installato (scripts/dipendenze)");
+        QByteArray righe;
+        QStringList attese;
+        for (int i = 0; i < 10; ++i) {
+            righe += QStringLiteral("15/03/2014 10:%1:00 - u - c%1@esempio.it - Inviato - /srv/pdf/d%1.pdf\r\n").arg(i + 10).toUtf8();
+            attese.append(QStringLiteral("d%1.pdf|2014-03-15T10:%1:00|c%1@esempio.it|Inviato").arg(i + 10));
+        }
+        const QStringList registra{QCoreApplication::applicationFilePath(), "--registra", Modulo::strDatabase,
+                                   CartellaProgramma()};
+        const auto esegui = [&](const QStringList& comando) {
+            QProcess p;
+            p.start(comando.first(), comando.mid(1));
+            p.waitForFinished(60000);
+            return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        };
+        int prova = 0;
+        for (const char* chiamata : {"write", "pwrite64", "fdatasync", "fsync", "unlink", "rename", "renameat2", "sendto"}) {
+            for (int volta = 1;; ++volta) {
+                archivio_->scriviFile(QStringLiteral("ElencoMail_%1.txt").arg(++prova), righe);
+                const bool finito = esegui(QStringList{strace, "-f", "-qq", "-o", "/dev/null", "-e", QStringLiteral("trace=%1").arg(chiamata),
+                                                       "-e", QStringLiteral("inject=%1:signal=KILL:when=%2").arg(chiamata).arg(volta)}
+                                           + registra);
+                for (int ancora = 0; ancora < 5 && !Elenchi().isEmpty(); ++ancora)
+                    esegui(registra);
+                const QString caso = QStringLiteral("%1 n. %2").arg(chiamata).arg(volta);
+                QVERIFY2(Elenchi().isEmpty(), qPrintable(caso));
+                QVERIFY2(Registrate() == attese, qPrintable(caso + ": " + QString::number(Registrate().size())));
+                SuArchivio(Modulo::strDatabase, [](QSqlDatabase& db) { QSqlQuery(db).exec("delete from EmailInviate"); });
+                if (finito)
+                    break;
+            }
+        }
+    }
+
+    // A name with a line break, then three ordinary dispatches: each is
+    // recorded, the first with its own outcome. Then twenty documents with the
+    // program's folder on a full disk: delivered, recorded, and the user told
+    // in Italian what happened and where.
+    void inviiVeri()
+    {
+        ServerSmtpProva server(archivio_->percorso("smtp"), {"--modo", "chiaro"});
+        QVERIFY2(server.porta(), qPrintable(server.errore()));
+        const auto documento = [&](const QString& nome) { return archivio_->scriviFile("server/pdf/" + nome, "%PDF-1.4\n"); };
+        Invia(server.porta(), {{documento("a\r\ncapo.pdf")}, {"uno@esempio.it"}});
+        for (const char* nome : {"b.pdf", "c.pdf", "d.pdf"})
+            Invia(server.porta(), {{documento(nome)}, {"due@esempio.it"}});
+        QStringList esiti;
+        for (const QString& riga : Registrate())
+            esiti.append(riga.section('|', 0, 0) + ' ' + riga.section('|', 3));
+        esiti.sort();
+        QCOMPARE(esiti, (QStringList{"a??capo.pdf Non inviato: nome del documento con caratteri di controllo",
+                                     "b.pdf Inviato", "c.pdf Inviato", "d.pdf Inviato"}));
+        QVERIFY(Elenchi().isEmpty());
+
+        const QString programma = archivio_->percorso("programma");
+        DiscoPiccolo disco(programma, 256);
+        if (!disco.montato())
+            QSKIP(qPrintable(disco.motivo()));
+        ImpostaCartellaProgramma(programma);
+        disco.riempi(0);
+        TabellaInvio venti;
+        for (int i = 0; i < 20; ++i) {
+            venti.percorsi.append(documento(QStringLiteral("venti%1.pdf").arg(i)));
+            venti.destinatari.append(QStringLiteral("cliente%1@esempio.it").arg(i));
+        }
+        const QString messaggio = Invia(server.porta(), venti);
+        ImpostaCartellaProgramma(archivio_->cartella());
+        QCOMPARE(messaggio, "Invio terminato: 20 documenti inviati.\nImpossibile scrivere l'elenco degli invii nella cartella "
+                                + programma + ": disco pieno.\n\nEsiti registrati nell'archivio anche senza elenco: 20.");
+        QCOMPARE(Registrate().size(), 24);
+    }
 };
 
-QTEST_MAIN(TestRegistraInvii)
+int main(int argc, char** argv)
+{
+    // The storing step alone, in a process of its own, for the test that kills it.
+    if (argc == 4 && QByteArray(argv[1]) == "--registra") {
+        QCoreApplication programma(argc, argv);
+        Modulo::strDatabase = QString::fromLocal8Bit(argv[2]);
+        ImpostaCartellaProgramma(QString::fromLocal8Bit(argv[3]));
+        RegistraInvii();
+        return 0;
+    }
+    QApplication programma(argc, argv);
+    TestRegistraInvii prova;
+    return QTest::qExec(&prova, argc, argv);
+}
+
 #include "tst_registrainvii.moc"
