@@ -290,12 +290,26 @@ QString ValoriDistinti(const QString& istruzione)
 
 QString MotorePostgres::Traduci(const QString& istruzioneJet) const
 {
-    static const Dialetto postgres{.annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
-                                   .annoDopo = QStringLiteral(") AS INTEGER)"),
-                                   .nomiMinuscoli = true,
-                                   .nulliInFondo = true,
-                                   .dataPrima = QStringLiteral("CAST("),
-                                   .dataDopo = QStringLiteral(" AS date)")};
+    // Text by ICU's lower-case mapping, as ConfrontoTesti on the embedded
+    // engine, compared code point by code point ("C"); the layout indexes
+    // these very expressions.
+    static const auto minuscolo = [](const QString& testo) {
+        return QStringLiteral("lower(%1 COLLATE \"und-x-icu\") COLLATE \"C\"").arg(testo);
+    };
+    static const Dialetto postgres{
+        .annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
+        .annoDopo = QStringLiteral(") AS INTEGER)"),
+        .nomiMinuscoli = true,
+        .nulliInFondo = true,
+        .dataPrima = QStringLiteral("CAST("),
+        .dataDopo = QStringLiteral(" AS date)"),
+        .confronto =
+            [](const QString& colonna, const QString& operatore, const QString& valore) {
+                return minuscolo(colonna) + QLatin1Char(' ') + operatore + QLatin1Char(' ')
+                    + minuscolo(LetteraleTesto(valore));
+            },
+        .ordine = minuscolo,
+        .spareggio = minuscolo(QStringLiteral("stampa")) + QStringLiteral(" NULLS FIRST, stampa COLLATE \"C\" NULLS FIRST")};
     return ValoriDistinti(TraduciJet(istruzioneJet, postgres));
 }
 
