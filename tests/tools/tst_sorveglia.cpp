@@ -181,9 +181,10 @@ private slots:
         QVERIFY(righe.size() > 5);
         QVERIFY2(righe.first().endsWith(" passaggio completo: archiviati 2, non archiviati 0, righe tolte 1, in attesa 0."),
                  qPrintable(righe.first()));
+        // The folder's replacement may be seen as a moment without it.
         const QRegularExpression forma(QStringLiteral(
-            R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d (passaggio completo|lotto di \d+ file nuovi e \d+ tolti): archiviati \d+, )"
-            R"(non archiviati 0, righe tolte \d+, in attesa \d+\.$)"));
+            R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d ((passaggio completo|lotto di \d+ file nuovi e \d+ tolti): archiviati \d+, )"
+            R"(non archiviati 0, righe tolte \d+, in attesa \d+\.|la cartella .* (non c'è più|è di nuovo presente).*)$)"));
         for (const QString& riga : righe)
             QVERIFY2(forma.match(riga).hasMatch(), qPrintable(riga));
         // The list of the last run is whole: its heading, one closing line at the end.
@@ -191,6 +192,35 @@ private slots:
         QCOMPARE(elenco.first(), "elenco file elaborati:");
         QCOMPARE(elenco.filter(QRegularExpression("^(Archiviati n\\.|Nessun nuovo file)")).size(), 1);
         QVERIFY(elenco.last().startsWith("Archiviati n.") || elenco.last() == "Nessun nuovo file archiviato.");
+    }
+
+    // The folder deleted under a running watcher, then made again with new
+    // files: said once, waited for at a steady pace, caught up with at once
+    // (no periodic pass here), then watched again.
+    void cartellaToltaERifatta()
+    {
+        AmbienteProva ambiente;
+        ProvaImportazione p(ambiente, {Documento(1, 1)});
+        QProcess sorveglia;
+        sorveglia.start(ESEGUIBILE_VELMIRA,
+                        {"sorveglia", "--cartella-pdf", p.pdf, "--database", p.database, "--file-ini", p.fileIni,
+                         "--cartella-programma", ambiente.cartella(), "--intervallo", "0", "--attesa", "0.5"});
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(1, 1)}), 10000);
+        QVERIFY(QDir(p.pdf).removeRecursively());
+        QTest::qWait(3000);
+        QByteArray uscita = sorveglia.readAllStandardOutput();
+        QVERIFY2(uscita.count("non c'è più") == 1 && uscita.count('\n') <= 4, uscita.constData());
+
+        QVERIFY(QDir().mkpath(p.pdf));
+        Scrivi(p.pdf + '/' + Documento(2, 1), "%PDF-1.4");
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1)}), 10000);
+        Scrivi(p.pdf + '/' + Documento(2, 2), "%PDF-1.4");
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1), Documento(2, 2)}), 5000);
+        sorveglia.terminate();
+        QVERIFY(sorveglia.waitForFinished(30000));
+        uscita += sorveglia.readAllStandardOutput();
+        QVERIFY2(uscita.count("non c'è più") == 1 && uscita.count("è di nuovo presente: passaggio completo.") == 1,
+                 uscita.constData());
     }
 };
 
