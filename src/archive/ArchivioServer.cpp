@@ -35,10 +35,6 @@ const char* const schema[] = {
     "CREATE INDEX posta_chiave ON posta (codice NULLS FIRST, data NULLS FIRST, tipo NULLS FIRST, numdoc NULLS FIRST)",
     "CREATE INDEX posta_tipo ON posta (tipo NULLS FIRST)",
     "CREATE INDEX posta_stampa ON posta (stampa)",
-    // The searches compare text by its lower-case form (see ConfrontoTesti).
-    ("CREATE INDEX posta_codice_minuscolo ON posta ((lower(codice COLLATE \"und-x-icu\")) COLLATE \"C\", "
-     "data NULLS FIRST)"),
-    "CREATE INDEX posta_numdoc_minuscolo ON posta ((lower(numdoc COLLATE \"und-x-icu\")) COLLATE \"C\")",
     R"(CREATE TABLE emailinviate (
         id bigserial PRIMARY KEY,
         stampa text COLLATE velmira_ci,
@@ -155,10 +151,13 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
                                            "stato modificato.")};
         if (!errore.presente())
             errore = c.Esegui(QStringLiteral("BEGIN"));
-        for (const char* istruzione : schema) {
+        QStringList istruzioni;
+        for (const char* istruzione : schema)
+            istruzioni.append(QString::fromUtf8(istruzione));
+        for (const QString& istruzione : istruzioni + IndiciConfrontoTesti()) {
             if (errore.presente())
                 break;
-            errore = c.EseguiNativa(QString::fromUtf8(istruzione));
+            errore = c.EseguiNativa(istruzione);
         }
         if (!errore.presente())
             errore = c.Conferma();

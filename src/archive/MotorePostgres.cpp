@@ -331,7 +331,23 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
                                      "proprietario (chmod 600 %1).").arg(pgpass)};
     }
     ImpostaAttesaBlocco(db, attesaBloccoPredefinita);
+    QSqlQuery indici(db);
+    if (indici.exec(QStringLiteral("select count(*) from pg_indexes where tablename = 'posta' and "
+                                   "indexname like 'posta\\_%\\_minuscolo'"))
+        && indici.next() && indici.value(0).toInt() < IndiciConfrontoTesti().size()) {
+        // Another user's archive refuses: its searches are right, only slower.
+        for (const QString& indice : IndiciConfrontoTesti())
+            indici.exec(indice);
+    }
     return {};
+}
+
+QStringList IndiciConfrontoTesti()
+{
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS posta_codice_minuscolo ON posta "
+                           "((lower(codice COLLATE \"und-x-icu\")) COLLATE \"C\", data NULLS FIRST)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS posta_numdoc_minuscolo ON posta "
+                           "((lower(numdoc COLLATE \"und-x-icu\")) COLLATE \"C\")")};
 }
 
 namespace {

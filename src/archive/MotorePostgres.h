@@ -47,3 +47,8 @@ QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie);
 ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri);
 // The parameters as keyword and value, for messages ("host", "dbname"...).
 QHash<QString, QString> ParametriCollegamento(const QString& parametri);
+
+// The indexes on the expressions by which the searches compare text (see
+// ConfrontoTesti). An archive made before them gets them the first time its
+// owner opens it.
+QStringList IndiciConfrontoTesti();
