@@ -163,16 +163,6 @@ private slots:
         QCOMPARE(importa.exitCode(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(StatoArchivio(p.database), "ok 604 604", 30000);
 
-        // The folder replaced by a new one: the watch goes with the old one, the
-        // periodic pass finds the new folder, archives what is there and
-        // drops the rows whose files went away with the old folder.
-        QVERIFY(QDir().rename(p.pdf, p.pdf + "-vecchia"));
-        QVERIFY(QDir().mkpath(p.pdf));
-        Scrivi(p.pdf + '/' + Documento(3, 1), "%PDF-1.4");
-        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1)}), 10000);
-        Scrivi(p.pdf + '/' + Documento(3, 2), "%PDF-1.4");
-        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1), Documento(3, 2)}), 10000);
-
         sorveglia.terminate();
         QVERIFY(sorveglia.waitForFinished(30000));
         QCOMPARE(sorveglia.exitStatus(), QProcess::NormalExit);
@@ -181,10 +171,9 @@ private slots:
         QVERIFY(righe.size() > 5);
         QVERIFY2(righe.first().endsWith(" passaggio completo: archiviati 2, non archiviati 0, righe tolte 1, in attesa 0."),
                  qPrintable(righe.first()));
-        // The folder's replacement may be seen as a moment without it.
         const QRegularExpression forma(QStringLiteral(
-            R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d ((passaggio completo|lotto di \d+ file nuovi e \d+ tolti): archiviati \d+, )"
-            R"(non archiviati 0, righe tolte \d+, in attesa \d+\.|la cartella .* (non c'è più|è di nuovo presente).*)$)"));
+            R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d (passaggio completo|lotto di \d+ file nuovi e \d+ tolti): archiviati \d+, )"
+            R"(non archiviati 0, righe tolte \d+, in attesa \d+\.$)"));
         for (const QString& riga : righe)
             QVERIFY2(forma.match(riga).hasMatch(), qPrintable(riga));
         // The list of the last run is whole: its heading, one closing line at the end.
@@ -196,7 +185,8 @@ private slots:
 
     // The folder deleted under a running watcher, then made again with new
     // files: said once, waited for at a steady pace, caught up with at once
-    // (no periodic pass here), then watched again.
+    // (no periodic pass here), then watched again. Then replaced by another
+    // folder at once: the rows whose files went with the old one go.
     void cartellaToltaERifatta()
     {
         AmbienteProva ambiente;
@@ -216,10 +206,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1)}), 10000);
         Scrivi(p.pdf + '/' + Documento(2, 2), "%PDF-1.4");
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1), Documento(2, 2)}), 5000);
+        QVERIFY(QDir().rename(p.pdf, p.pdf + "-vecchia") && QDir().mkpath(p.pdf));
+        Scrivi(p.pdf + '/' + Documento(3, 1), "%PDF-1.4");
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1)}), 10000);
         sorveglia.terminate();
         QVERIFY(sorveglia.waitForFinished(30000));
         uscita += sorveglia.readAllStandardOutput();
-        QVERIFY2(uscita.count("non c'è più") == 1 && uscita.count("è di nuovo presente: passaggio completo.") == 1,
+        // The replacement may be seen as a moment without the folder.
+        QVERIFY2(uscita.count("non c'è più") <= 2 && uscita.count("non c'è più") == uscita.count("è di nuovo presente"),
                  uscita.constData());
     }
 };
