@@ -234,7 +234,7 @@ QString MotoreSQLite::Traduci(const QString& istruzioneJet) const
             [](const QString& colonna, const QString& operatore, const QString& valore) {
                 const QString confronto = colonna + QStringLiteral(" COLLATE ") + collazione + QLatin1Char(' ')
                     + operatore + QLatin1Char(' ') + LetteraleTesto(valore);
-                QStringList varianti = operatore == QLatin1String("=") ? Varianti(valore, 64) : QStringList();
+                QStringList varianti = operatore == QLatin1String("=") ? Varianti(valore, 256) : QStringList();
                 if (varianti.isEmpty())
                     return confronto;
                 for (QString& variante : varianti)
