@@ -1,5 +1,7 @@
 #include "archive/TraduttoreJet.h"
 
+#include "archive/Archivio.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
@@ -119,6 +121,8 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     QString parolaPrecedente;
     // DISTINCT and GROUP BY sort on what they list: nothing may be added.
     bool ordineFisso = false;
+    // An ORDER BY on the key column leaves no ties to break.
+    bool ordinePerChiave = false;
     // Right after the item, before the blanks that followed it.
     const auto dopoVoce = [&uscita] {
         qsizetype dopo = uscita.size();
@@ -137,9 +141,10 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     };
     const auto chiudiOrdine = [&] {
         chiudiVoce();
-        if (profonditaOrdine == 0 && !ordineFisso && !dialetto.spareggio.isEmpty())
+        if (profonditaOrdine == 0 && !ordineFisso && !ordinePerChiave && !dialetto.spareggio.isEmpty())
             uscita.insert(dopoVoce(), QStringLiteral(", ") + dialetto.spareggio);
         profonditaOrdine = -1;
+        ordinePerChiave = false;
     };
     const qsizetype n = istruzione.size();
     qsizetype i = 0;
@@ -256,8 +261,10 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 i = j;
             }
             dopoAs = parolaUguale(parola, "as");
-            if (inOrdine)
+            if (inOrdine) {
                 ultimaDellaVoce = parola;
+                ordinePerChiave = ordinePerChiave || parola.compare(ColonnaChiave, Qt::CaseInsensitive) == 0;
+            }
             else if (parolaUguale(parola, "by") && parolaUguale(parolaPrecedente, "order"))
                 profonditaOrdine = parentesi.size();
             parolaPrecedente = parola;

@@ -38,10 +38,12 @@ void TestTraduttore::traduce_data()
         << "where codice <>'a' or Posta.Codice = Nuove.Codice or Tipo = Codice or Stampa like 'x%' or Tipo=='b'"
         << "where C<codice <> a> or Posta.Codice = Nuove.Codice or Tipo = Codice or Stampa like 'x%' or Tipo=='b'"
         << false;
-    QTest::newRow("sorted text and the tie-break, not after DISTINCT")
-        << "select Stampa from Posta order by tipo desc, data; select distinct Tipo from posta order by tipo"
+    QTest::newRow("sorted text and the tie-break, not after DISTINCT or the key")
+        << "select Stampa from Posta order by tipo desc, data; select distinct Tipo from posta order by tipo; "
+           "select * from Posta order by Id limit 5"
         << "select Stampa from Posta order by O(tipo) desc NULLS LAST, data NULLS FIRST, S; "
-           "select distinct Tipo from posta order by tipo NULLS FIRST" << true;
+           "select distinct Tipo from posta order by tipo NULLS FIRST; select * from Posta order by Id NULLS FIRST limit 5"
+        << true;
     QTest::newRow("bracketed name") << "select [Num Doc] from Posta" << "select \"Num Doc\" from Posta" << false;
     QTest::newRow("empty date is no date") << "Data=## and x=1" << "Data=## and x=1" << false;
     QTest::newRow("month 13 is no date") << "Data=#13/01/2014#" << "Data=#13/01/2014#" << false;
