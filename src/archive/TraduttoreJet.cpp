@@ -61,6 +61,12 @@ bool parolaUguale(const QString& parola, const char* attesa)
     return parola.compare(QLatin1String(attesa), Qt::CaseInsensitive) == 0;
 }
 
+// The program's tables and query that name a document's file.
+bool tabellaConStampa(const QString& parola)
+{
+    return parolaUguale(parola, "posta") || parolaUguale(parola, "emailinviate") || parolaUguale(parola, "qryemail");
+}
+
 // After a column at `i`: blanks, "=" or "<>", blanks and a text in quotes.
 // Gives the operator and the text, and moves `i` past it.
 bool confrontoConTesto(const QString& istruzione, qsizetype& i, QString& operatore, QString& valore)
@@ -121,8 +127,12 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     QString parolaPrecedente;
     // DISTINCT and GROUP BY sort on what they list: nothing may be added.
     bool ordineFisso = false;
-    // An ORDER BY on the key column leaves no ties to break.
+    // An ORDER BY on the key column leaves no ties to break; one on a table
+    // without file names, or on a join of two with, has none to break them by.
     bool ordinePerChiave = false;
+    bool conStampa = false;
+    // Between the SET of an UPDATE and its WHERE, "x = 'y'" gives a value.
+    bool assegnazioni = false;
     // Right after the item, before the blanks that followed it.
     const auto dopoVoce = [&uscita] {
         qsizetype dopo = uscita.size();
@@ -141,7 +151,7 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     };
     const auto chiudiOrdine = [&] {
         chiudiVoce();
-        if (profonditaOrdine == 0 && !ordineFisso && !ordinePerChiave && !dialetto.spareggio.isEmpty())
+        if (profonditaOrdine == 0 && conStampa && !ordineFisso && !ordinePerChiave && !dialetto.spareggio.isEmpty())
             uscita.insert(dopoVoce(), QStringLiteral(", ") + dialetto.spareggio);
         profonditaOrdine = -1;
         ordinePerChiave = false;
@@ -222,6 +232,12 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 chiudiOrdine();
             if (parolaUguale(parola, "distinct") || parolaUguale(parola, "group"))
                 ordineFisso = true;
+            if (parolaUguale(parola, "set") || parolaUguale(parola, "where"))
+                assegnazioni = parolaUguale(parola, "set");
+            if (parentesi.isEmpty() && parolaUguale(parolaPrecedente, "from"))
+                conStampa = tabellaConStampa(parola);
+            else if (parolaUguale(parola, "join"))
+                conStampa = false;
             const bool inOrdine = profonditaOrdine == parentesi.size();
             const bool qualificata = i > 0 && istruzione.at(i - 1) == QLatin1Char('.');
             QString operatore;
@@ -248,7 +264,7 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                        && dialetto.ordine) {
                 uscita += dialetto.ordine(parola);
                 i = j;
-            } else if (!funzione && !qualificata && !inOrdine && colonnaDiTesto(parola) && dialetto.confronto
+            } else if (!funzione && !qualificata && !inOrdine && !assegnazioni && colonnaDiTesto(parola) && dialetto.confronto
                        && confrontoConTesto(istruzione, dopoConfronto, operatore, valore)) {
                 uscita += dialetto.confronto(parola, operatore, valore);
                 i = dopoConfronto;

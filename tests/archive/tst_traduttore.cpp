@@ -38,11 +38,15 @@ void TestTraduttore::traduce_data()
         << "where codice <>'a' or Posta.Codice = Nuove.Codice or Tipo = Codice or Stampa like 'x%' or Tipo=='b'"
         << "where C<codice <> a> or Posta.Codice = Nuove.Codice or Tipo = Codice or Stampa like 'x%' or Tipo=='b'"
         << false;
-    QTest::newRow("sorted text and the tie-break, not after DISTINCT or the key")
+    QTest::newRow("an UPDATE's SET gives values") << "update Posta set email = '', Tipo='x' where Stampa = 'a'"
+                                                  << "update Posta set email = '', Tipo='x' where C<Stampa = a>" << false;
+    QTest::newRow("sorted text and the tie-break: not after DISTINCT, the key, a join or another table")
         << "select Stampa from Posta order by tipo desc, data; select distinct Tipo from posta order by tipo; "
-           "select * from Posta order by Id limit 5"
+           "select * from Posta order by Id limit 5; select a from Prova order by a; "
+           "select x from qryEmail join Posta on y order by x"
         << "select Stampa from Posta order by O(tipo) desc NULLS LAST, data NULLS FIRST, S; "
-           "select distinct Tipo from posta order by tipo NULLS FIRST; select * from Posta order by Id NULLS FIRST limit 5"
+           "select distinct Tipo from posta order by tipo NULLS FIRST; select * from Posta order by Id NULLS FIRST limit 5; "
+           "select a from Prova order by a NULLS FIRST; select x from qryEmail join Posta on y order by x NULLS FIRST"
         << true;
     QTest::newRow("bracketed name") << "select [Num Doc] from Posta" << "select \"Num Doc\" from Posta" << false;
     QTest::newRow("empty date is no date") << "Data=## and x=1" << "Data=## and x=1" << false;
@@ -63,9 +67,9 @@ void TestTraduttore::traduce_data()
     QTest::newRow("descending, nested, already said")
         << "select x from (select a from t order by a desc) order by [B] DESC, year(c) asc, d nulls last"
         << "select x from (select a from t order by a desc NULLS LAST) order by \"b\" DESC NULLS LAST, "
-           "Y(c) asc NULLS FIRST, d nulls last, S" << true;
-    QTest::newRow("order by inside a literal, then limit") << "select 'order by x' from t order by 1 limit 5"
-                                                           << "select 'order by x' from t order by 1 NULLS FIRST, S limit 5"
+           "Y(c) asc NULLS FIRST, d nulls last" << true;
+    QTest::newRow("order by inside a literal, then limit") << "select 'order by x' from Posta order by 1 limit 5"
+                                                           << "select 'order by x' from Posta order by 1 NULLS FIRST, S limit 5"
                                                            << true;
 }
 
