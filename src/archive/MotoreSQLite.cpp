@@ -25,8 +25,21 @@ const QString collazione = QStringLiteral("velmira");
 
 int confrontaUtf8(void*, int lunghezzaA, const void* a, int lunghezzaB, const void* b)
 {
-    return ConfrontaTesti(QString::fromUtf8(static_cast<const char*>(a), lunghezzaA),
-                          QString::fromUtf8(static_cast<const char*>(b), lunghezzaB));
+    // Sorting a month's documents compares mostly ASCII: up to the first
+    // other character, the bytes themselves decide, without conversions.
+    const auto* x = static_cast<const unsigned char*>(a);
+    const auto* y = static_cast<const unsigned char*>(b);
+    const auto minuscola = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (int i = 0;; ++i) {
+        if (i == lunghezzaA || i == lunghezzaB)
+            return lunghezzaA == lunghezzaB ? 0 : (i == lunghezzaA ? -1 : 1);
+        if ((x[i] | y[i]) >= 0x80)
+            break;
+        if (minuscola(x[i]) != minuscola(y[i]))
+            return minuscola(x[i]) < minuscola(y[i]) ? -1 : 1;
+    }
+    return ConfrontaTesti(QString::fromUtf8(reinterpret_cast<const char*>(x), lunghezzaA),
+                          QString::fromUtf8(reinterpret_cast<const char*>(y), lunghezzaB));
 }
 
 // Waiting this long for another workstation's lock before giving up keeps a
