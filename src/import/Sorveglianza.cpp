@@ -122,7 +122,10 @@ void Sorveglianza::LeggiEventi()
             }
             if (evento->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
                 // The folder itself went: another one may stand in its place
-                // already, or later. Either way a full pass follows.
+                // already, or later. Either way a full pass follows. What is
+                // still heard of a folder watched before is past.
+                if (evento->wd != osservazione_)
+                    continue;
                 if (osservazione_ >= 0 && (evento->mask & IN_IGNORED) == 0)
                     inotify_rm_watch(inotify_, osservazione_);
                 osservazione_ = -1;
