@@ -11,6 +11,7 @@
 #include "SupportoFuzz.h"
 
 #include "archive/Archivio.h"
+#include "archive/Connessione.h"
 #include "archive/MotoreSQLite.h"
 #include "archive/TraduttoreJet.h"
 #include "common/Testo.h"
@@ -95,11 +96,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const QString percorso = QDir(CartellaFuzz()).filePath(QStringLiteral("dati.sqlite"));
     if (CreaArchivio(percorso).presente())
         Violazione("an empty archive can be created", percorso);
-    static QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz"));
-    db.setDatabaseName(percorso);
-    if (!db.open())
+    // Opened as the program opens it, with the text collation it registers.
+    static Connessione connessione;
+    if (connessione.Apri(StringaConnessione(percorso)).presente())
         Violazione("the empty archive opens", percorso);
-    archivio = &db;
+    archivio = &connessione.Database();
     return 0;
 }
 

@@ -153,10 +153,13 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
                                            "stato modificato.")};
         if (!errore.presente())
             errore = c.Esegui(QStringLiteral("BEGIN"));
-        for (const char* istruzione : schema) {
+        QStringList istruzioni;
+        for (const char* istruzione : schema)
+            istruzioni.append(QString::fromUtf8(istruzione));
+        for (const QString& istruzione : istruzioni + IndiciConfrontoTesti()) {
             if (errore.presente())
                 break;
-            errore = c.EseguiNativa(QString::fromUtf8(istruzione));
+            errore = c.EseguiNativa(istruzione);
         }
         if (!errore.presente())
             errore = c.Conferma();

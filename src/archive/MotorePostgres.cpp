@@ -4,7 +4,9 @@
 #include "archive/Recordset.h"
 #include "archive/TraduttoreJet.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -120,9 +122,16 @@ bool BiancoLibpq(QChar c)
 
 // "keyword = value" pairs read as libpq reads them: a value is either in
 // single quotes or runs to the next blank; a backslash takes the next
-// character as it is. What libpq would refuse is refused here, in Italian.
+// character as it is. What libpq would refuse is refused here, in Italian,
+// without repeating what was written: it may be a password.
 QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
 {
+    // Qt's driver turns ";" into a blank before libpq reads the text, and a
+    // NUL ends it: either would make libpq read other parameters than these.
+    if (testo.contains(u';'))
+        return QStringLiteral("il carattere «;» non è ammesso");
+    if (testo.contains(QChar(0)))
+        return QStringLiteral("un carattere nullo non è ammesso");
     qsizetype i = 0;
     const qsizetype n = testo.size();
     const auto saltaBianchi = [&] {
@@ -136,7 +145,7 @@ QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
         const QString nome = testo.mid(inizioNome, i - inizioNome);
         saltaBianchi();
         if (i == n || testo[i] != u'=')
-            return QStringLiteral("manca «=» dopo «%1»").arg(nome);
+            return QStringLiteral("una parola non è nella forma nome=valore");
         if (nome.isEmpty())
             return QStringLiteral("un «=» senza nome di parametro");
         ++i;
@@ -148,7 +157,7 @@ QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
         for (;;) {
             if (i == n) {
                 if (tra_virgolette)
-                    return QStringLiteral("virgolette non chiuse nel valore di «%1»").arg(nome);
+                    return QStringLiteral("virgolette non chiuse in un valore");
                 break;
             }
             const QChar c = testo[i++];
@@ -166,25 +175,63 @@ QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
     return {};
 }
 
+// Whether libpq may reach the server over the network, where what it sends
+// can be read on the way; a socket path (host=/...) stays on this machine.
+bool CollegamentoInRete(const QHash<QString, QString>& p)
+{
+    if (!p.value(QStringLiteral("hostaddr")).isEmpty())
+        return true;
+    const QString host = p.contains(QStringLiteral("host")) ? p.value(QStringLiteral("host"))
+                                                             : qEnvironmentVariable("PGHOST");
+    for (const QString& uno : host.split(u',')) {
+#ifdef Q_OS_WIN
+        // Without a host libpq goes to localhost over TCP there.
+        if (uno.isEmpty())
+            return true;
+#endif
+        if (!uno.isEmpty() && !uno.startsWith(u'/') && !uno.startsWith(u'@'))
+            return true;
+    }
+    return false;
+}
+
+// The user's password file when libpq passes it over because others may
+// read it (any group or other permission); empty otherwise.
+QString FilePasswordIgnorato()
+{
+    QString file = qEnvironmentVariable("PGPASSFILE");
+    if (file.isEmpty())
+        file = QDir::homePath() + QStringLiteral("/.pgpass");
+    const QFileInfo info(file);
+    constexpr auto altri = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    return info.isFile() && (info.permissions() & altri) ? file : QString();
+}
+
 } // namespace
 
 ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroCollegamento>& coppie)
 {
-    const auto nonValidi = [](const QString& perche) {
-        return ErroreArchivio{3343, QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(perche)};
-    };
     coppie.clear();
-    // Qt's driver turns ";" into a blank before libpq reads the text, and a
-    // NUL ends it: either would make libpq read other parameters than these.
-    if (parametri.contains(u';'))
-        return nonValidi(QStringLiteral("il carattere «;» non è ammesso"));
-    if (parametri.contains(QChar(0)))
-        return nonValidi(QStringLiteral("contengono un carattere nullo"));
     if (const QString errore = LeggiCoppie(parametri, coppie); !errore.isEmpty())
-        return nonValidi(errore);
-    for (const ParametroCollegamento& p : coppie)
-        if (p.nome.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0)
-            return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
+        return {3343, QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(errore)};
+    QHash<QString, QString> p;
+    for (const ParametroCollegamento& c : std::as_const(coppie))
+        p.insert(c.nome.toLower(), c.valore);
+    if (p.contains(QStringLiteral("password")))
+        return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
+    // libpq sends the password as the server asks for it: in clear when
+    // the link is not encrypted. Over the network it must be.
+    if (CollegamentoInRete(p)) {
+        const QString modo = p.value(QStringLiteral("sslmode"));
+        if (modo.isEmpty())
+            coppie.append({QStringLiteral("sslmode"), QStringLiteral("require")});
+        else if (modo == QLatin1String("disable") || modo == QLatin1String("allow") || modo == QLatin1String("prefer"))
+            return {3343, QStringLiteral("sslmode=%1 lascerebbe viaggiare la password in chiaro verso il server %2: "
+                                         "il collegamento in rete deve essere cifrato (sslmode=require, o "
+                                         "verify-full con il certificato del server)")
+                              .arg(modo, p.value(QStringLiteral("host"), p.value(QStringLiteral("hostaddr"))))};
+    }
     return {};
 }
 
@@ -201,15 +248,32 @@ QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie)
 
 ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri)
 {
+    // A few lines name a server: anything much longer is not one of ours.
+    constexpr qint64 fileMassimo = 64 * 1024;
+    constexpr qsizetype rigaMassima = 1024;
+    parametri.clear();
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
         return {3024, QStringLiteral("Impossibile leggere il file di collegamento '%1'.").arg(percorso)};
+    const auto nonValido = [&percorso](const QString& perche) {
+        return ErroreArchivio{3343, QStringLiteral("Impossibile aprire l'archivio: file di collegamento non valido "
+                                                   "('%1'), %2.").arg(percorso, perche)};
+    };
+    const QByteArray contenuto = file.read(fileMassimo + 1);
+    if (contenuto.size() > fileMassimo)
+        return nonValido(QStringLiteral("troppo grande"));
     QStringList righe;
-    const QList<QByteArray> tutte = file.readAll().split('\n');
+    const QList<QByteArray> tutte = contenuto.split('\n');
     for (qsizetype i = 1; i < tutte.size(); ++i) {
         const QString riga = QString::fromUtf8(tutte.at(i)).trimmed();
-        if (!riga.isEmpty() && !riga.startsWith(QLatin1Char('#')))
-            righe.append(riga);
+        if (riga.isEmpty() || riga.startsWith(QLatin1Char('#')))
+            continue;
+        // Each line read on its own, to say which one is wrong.
+        QList<ParametroCollegamento> coppie;
+        QString errore = riga.size() > rigaMassima ? QStringLiteral("troppo lunga") : LeggiCoppie(riga, coppie);
+        if (!errore.isEmpty())
+            return nonValido(QStringLiteral("riga %1: %2").arg(i + 1).arg(errore));
+        righe.append(riga);
     }
     QList<ParametroCollegamento> coppie;
     ErroreArchivio errore = ControllaParametri(righe.join(QLatin1Char(' ')), coppie);
@@ -256,10 +320,34 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
     if (!p.contains(QStringLiteral("application_name")))
         opzioni += QStringLiteral(" application_name=ClientVelmira");
     db.setConnectOptions(opzioni);
-    if (!db.open())
-        return erroreItaliano({}, db.lastError().databaseText() + db.lastError().driverText(), parametri);
+    if (!db.open()) {
+        const ErroreArchivio errore =
+            erroreItaliano({}, db.lastError().databaseText() + db.lastError().driverText(), parametri);
+        const QString pgpass = FilePasswordIgnorato();
+        if (errore.numero != 3029 || pgpass.isEmpty())
+            return errore;
+        return {3029, QStringLiteral("Accesso all'archivio negato: il file delle password %1 è leggibile da altri "
+                                     "utenti e per questo non viene usato. Renderlo leggibile solo dal "
+                                     "proprietario (chmod 600 %1).").arg(pgpass)};
+    }
     ImpostaAttesaBlocco(db, attesaBloccoPredefinita);
+    QSqlQuery indici(db);
+    if (indici.exec(QStringLiteral("select count(*) from pg_indexes where tablename = 'posta' and "
+                                   "indexname like 'posta\\_%\\_minuscolo'"))
+        && indici.next() && indici.value(0).toInt() < IndiciConfrontoTesti().size()) {
+        // Another user's archive refuses: its searches are right, only slower.
+        for (const QString& indice : IndiciConfrontoTesti())
+            indici.exec(indice);
+    }
     return {};
+}
+
+QStringList IndiciConfrontoTesti()
+{
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS posta_codice_minuscolo ON posta "
+                           "((lower(codice COLLATE \"und-x-icu\")) COLLATE \"C\", data NULLS FIRST)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS posta_numdoc_minuscolo ON posta "
+                           "((lower(numdoc COLLATE \"und-x-icu\")) COLLATE \"C\")")};
 }
 
 namespace {
@@ -290,12 +378,26 @@ QString ValoriDistinti(const QString& istruzione)
 
 QString MotorePostgres::Traduci(const QString& istruzioneJet) const
 {
-    static const Dialetto postgres{.annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
-                                   .annoDopo = QStringLiteral(") AS INTEGER)"),
-                                   .nomiMinuscoli = true,
-                                   .nulliInFondo = true,
-                                   .dataPrima = QStringLiteral("CAST("),
-                                   .dataDopo = QStringLiteral(" AS date)")};
+    // Text by ICU's lower-case mapping, as ConfrontoTesti on the embedded
+    // engine, compared code point by code point ("C"); the layout indexes
+    // these very expressions.
+    static const auto minuscolo = [](const QString& testo) {
+        return QStringLiteral("lower(%1 COLLATE \"und-x-icu\") COLLATE \"C\"").arg(testo);
+    };
+    static const Dialetto postgres{
+        .annoPrima = QStringLiteral("CAST(EXTRACT(YEAR FROM "),
+        .annoDopo = QStringLiteral(") AS INTEGER)"),
+        .nomiMinuscoli = true,
+        .nulliInFondo = true,
+        .dataPrima = QStringLiteral("CAST("),
+        .dataDopo = QStringLiteral(" AS date)"),
+        .confronto =
+            [](const QString& colonna, const QString& operatore, const QString& valore) {
+                return minuscolo(colonna) + QLatin1Char(' ') + operatore + QLatin1Char(' ')
+                    + minuscolo(LetteraleTesto(valore));
+            },
+        .ordine = minuscolo,
+        .spareggio = minuscolo(QStringLiteral("stampa")) + QStringLiteral(" NULLS FIRST, stampa COLLATE \"C\" NULLS FIRST")};
     return ValoriDistinti(TraduciJet(istruzioneJet, postgres));
 }
 

@@ -35,12 +35,20 @@ struct ParametroCollegamento
 
 // The parameters a connection file or a user gives ("host=srv dbname=velmira"),
 // read as libpq reads them, or why they cannot be used: malformed, or holding
-// a password, or a character Qt's driver would change before libpq sees it.
+// a password, or a character Qt's driver would change before libpq sees it,
+// or asking for a link over the network that is not encrypted. Over the
+// network without an sslmode, sslmode=require is added.
 ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroCollegamento>& coppie);
 // The pairs written again for libpq, each value quoted.
 QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie);
 // The checked parameters of a connection file, as OpzioniCollegamento writes
-// them, or an error when the file cannot be read or fails ControllaParametri.
+// them, or an error when the file cannot be read, is too long for one, or
+// fails ControllaParametri (naming the line, never repeating its text).
 ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri);
 // The parameters as keyword and value, for messages ("host", "dbname"...).
 QHash<QString, QString> ParametriCollegamento(const QString& parametri);
+
+// The indexes on the expressions by which the searches compare text (see
+// ConfrontoTesti). An archive made before them gets them the first time its
+// owner opens it.
+QStringList IndiciConfrontoTesti();

@@ -1,6 +1,7 @@
 #include "archive/MotoreSQLite.h"
 
 #include "archive/Archivio.h"
+#include "archive/ConfrontoTesti.h"
 #include "archive/Recordset.h"
 #include "archive/TraduttoreJet.h"
 
@@ -18,6 +19,28 @@
 #include <cstdlib>
 
 namespace {
+
+// The name of ConfrontoTesti's rule on the embedded engine.
+const QString collazione = QStringLiteral("velmira");
+
+int confrontaUtf8(void*, int lunghezzaA, const void* a, int lunghezzaB, const void* b)
+{
+    // Sorting a month's documents compares mostly ASCII: up to the first
+    // other character, the bytes themselves decide, without conversions.
+    const auto* x = static_cast<const unsigned char*>(a);
+    const auto* y = static_cast<const unsigned char*>(b);
+    const auto minuscola = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (int i = 0;; ++i) {
+        if (i == lunghezzaA || i == lunghezzaB)
+            return lunghezzaA == lunghezzaB ? 0 : (i == lunghezzaA ? -1 : 1);
+        if ((x[i] | y[i]) >= 0x80)
+            break;
+        if (minuscola(x[i]) != minuscola(y[i]))
+            return minuscola(x[i]) < minuscola(y[i]) ? -1 : 1;
+    }
+    return ConfrontaTesti(QString::fromUtf8(reinterpret_cast<const char*>(x), lunghezzaA),
+                          QString::fromUtf8(reinterpret_cast<const char*>(y), lunghezzaB));
+}
 
 // Waiting this long for another workstation's lock before giving up keeps a
 // short import on a colleague's machine from failing our search.
@@ -201,6 +224,8 @@ ErroreArchivio MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessio
     if (!prova.exec(QStringLiteral("select count(*) from sqlite_master")))
         return Errore(prova.lastError());
     prova.finish();
+    if (sqlite3* maniglia = manigliaDi(db))
+        sqlite3_create_collation_v2(maniglia, qPrintable(collazione), SQLITE_UTF8, nullptr, confrontaUtf8, nullptr);
     aggiungiChiavi(db);
     return {};
 }
@@ -208,10 +233,30 @@ ErroreArchivio MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessio
 QString MotoreSQLite::Traduci(const QString& istruzioneJet) const
 {
     // Dates are stored as the ISO text itself.
-    static const Dialetto sqlite{.annoPrima = QStringLiteral("CAST(strftime('%Y', "),
-                                 .annoDopo = QStringLiteral(") AS INTEGER)"),
-                                 .dataPrima = QStringLiteral("("),
-                                 .dataDopo = QStringLiteral(")")};
+    // Text follows the collation registered on every connection of ours.
+    // Never named in the archive's layout, where the sqlite3 shell and other
+    // programs, which do not know it, would then fail; so an equality first
+    // asks the column's own index (blind to the case of ASCII letters only)
+    // for every spelling that can match, then checks each row found.
+    static const Dialetto sqlite{
+        .annoPrima = QStringLiteral("CAST(strftime('%Y', "),
+        .annoDopo = QStringLiteral(") AS INTEGER)"),
+        .dataPrima = QStringLiteral("("),
+        .dataDopo = QStringLiteral(")"),
+        .confronto =
+            [](const QString& colonna, const QString& operatore, const QString& valore) {
+                const QString confronto = colonna + QStringLiteral(" COLLATE ") + collazione + QLatin1Char(' ')
+                    + operatore + QLatin1Char(' ') + LetteraleTesto(valore);
+                QStringList varianti = operatore == QLatin1String("=") ? Varianti(valore, 256) : QStringList();
+                if (varianti.isEmpty())
+                    return confronto;
+                for (QString& variante : varianti)
+                    variante = LetteraleTesto(variante);
+                return QStringLiteral("(%1 COLLATE NOCASE IN (%2) AND %3)")
+                    .arg(colonna, varianti.join(QStringLiteral(", ")), confronto);
+            },
+        .ordine = [](const QString& colonna) { return colonna + QStringLiteral(" COLLATE ") + collazione; },
+        .spareggio = QStringLiteral("Stampa COLLATE %1, Stampa COLLATE BINARY").arg(collazione)};
     return TraduciJet(istruzioneJet, sqlite);
 }
 

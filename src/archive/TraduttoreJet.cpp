@@ -1,5 +1,7 @@
 #include "archive/TraduttoreJet.h"
 
+#include "archive/Archivio.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
@@ -46,7 +48,69 @@ bool parolaChiudeOrdine(const QString& parola)
     return false;
 }
 
+bool colonnaDiTesto(const QString& parola)
+{
+    for (const char* colonna : {"stampa", "tipo", "numdoc", "codice", "email", "emaildest", "esito"})
+        if (parola.compare(QLatin1String(colonna), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool parolaUguale(const QString& parola, const char* attesa)
+{
+    return parola.compare(QLatin1String(attesa), Qt::CaseInsensitive) == 0;
+}
+
+// The program's tables and query that name a document's file.
+bool tabellaConStampa(const QString& parola)
+{
+    return parolaUguale(parola, "posta") || parolaUguale(parola, "emailinviate") || parolaUguale(parola, "qryemail");
+}
+
+// After a column at `i`: blanks, "=" or "<>", blanks and a text in quotes.
+// Gives the operator and the text, and moves `i` past it.
+bool confrontoConTesto(const QString& istruzione, qsizetype& i, QString& operatore, QString& valore)
+{
+    const qsizetype n = istruzione.size();
+    qsizetype j = i;
+    const auto saltaBianchi = [&] {
+        while (j < n && istruzione.at(j).isSpace())
+            ++j;
+    };
+    saltaBianchi();
+    if (istruzione.mid(j, 2) == QLatin1String("<>"))
+        operatore = QStringLiteral("<>");
+    else if (j < n && istruzione.at(j) == QLatin1Char('=') && istruzione.mid(j, 2) != QLatin1String("=="))
+        operatore = QStringLiteral("=");
+    else
+        return false;
+    j += operatore.size();
+    saltaBianchi();
+    const QChar apice = j < n ? istruzione.at(j) : QChar();
+    if (apice != QLatin1Char('\'') && apice != QLatin1Char('"'))
+        return false;
+    valore.clear();
+    for (++j; j < n; ++j) {
+        if (istruzione.at(j) == apice) {
+            if (j + 1 < n && istruzione.at(j + 1) == apice) {
+                valore += apice;
+                ++j;
+                continue;
+            }
+            i = j + 1;
+            return true;
+        }
+        valore += istruzione.at(j);
+    }
+    return false; // never closed: left for the engine to refuse
+}
+
 } // namespace
+
+QString LetteraleTesto(const QString& valore)
+{
+    return QLatin1Char('\'') + QString(valore).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
 
 QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
 {
@@ -61,20 +125,36 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
     qsizetype profonditaOrdine = -1;
     QString ultimaDellaVoce;
     QString parolaPrecedente;
+    // DISTINCT and GROUP BY sort on what they list: nothing may be added.
+    bool ordineFisso = false;
+    // An ORDER BY on the key column leaves no ties to break; one on a table
+    // without file names, or on a join of two with, has none to break them by.
+    bool ordinePerChiave = false;
+    bool conStampa = false;
+    // Between the SET of an UPDATE and its WHERE, "x = 'y'" gives a value.
+    bool assegnazioni = false;
+    // Right after the item, before the blanks that followed it.
+    const auto dopoVoce = [&uscita] {
+        qsizetype dopo = uscita.size();
+        while (dopo > 0 && uscita.at(dopo - 1).isSpace())
+            --dopo;
+        return dopo;
+    };
     const auto chiudiVoce = [&] {
         if (profonditaOrdine != parentesi.size())
             return;
-        const bool detto = ultimaDellaVoce.compare(QLatin1String("first"), Qt::CaseInsensitive) == 0
-                        || ultimaDellaVoce.compare(QLatin1String("last"), Qt::CaseInsensitive) == 0;
-        // Right after the item, before the blanks that followed it.
-        qsizetype dopoVoce = uscita.size();
-        while (dopoVoce > 0 && uscita.at(dopoVoce - 1).isSpace())
-            --dopoVoce;
-        if (!detto)
-            uscita.insert(dopoVoce, ultimaDellaVoce.compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0
-                                        ? QLatin1String(" NULLS LAST")
-                                        : QLatin1String(" NULLS FIRST"));
+        const bool detto = parolaUguale(ultimaDellaVoce, "first") || parolaUguale(ultimaDellaVoce, "last");
+        if (!detto && dialetto.nulliInFondo)
+            uscita.insert(dopoVoce(), parolaUguale(ultimaDellaVoce, "desc") ? QLatin1String(" NULLS LAST")
+                                                                            : QLatin1String(" NULLS FIRST"));
         ultimaDellaVoce.clear();
+    };
+    const auto chiudiOrdine = [&] {
+        chiudiVoce();
+        if (profonditaOrdine == 0 && conStampa && !ordineFisso && !ordinePerChiave && !dialetto.spareggio.isEmpty())
+            uscita.insert(dopoVoce(), QStringLiteral(", ") + dialetto.spareggio);
+        profonditaOrdine = -1;
+        ordinePerChiave = false;
     };
     const qsizetype n = istruzione.size();
     qsizetype i = 0;
@@ -84,8 +164,7 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             if (c == QLatin1Char(',')) {
                 chiudiVoce();
             } else if (c == QLatin1Char(';') || c == QLatin1Char(')')) {
-                chiudiVoce();
-                profonditaOrdine = -1;
+                chiudiOrdine();
             }
         }
         // Only blanks may stand between AS and the name it gives.
@@ -149,10 +228,21 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
             while (j < n && carattereNome(istruzione.at(j)))
                 ++j;
             const QString parola = istruzione.mid(i, j - i);
-            if (profonditaOrdine == parentesi.size() && parolaChiudeOrdine(parola)) {
-                chiudiVoce();
-                profonditaOrdine = -1;
-            }
+            if (profonditaOrdine == parentesi.size() && parolaChiudeOrdine(parola))
+                chiudiOrdine();
+            if (parolaUguale(parola, "distinct") || parolaUguale(parola, "group"))
+                ordineFisso = true;
+            if (parolaUguale(parola, "set") || parolaUguale(parola, "where"))
+                assegnazioni = parolaUguale(parola, "set");
+            if (parentesi.isEmpty() && parolaUguale(parolaPrecedente, "from"))
+                conStampa = tabellaConStampa(parola);
+            else if (parolaUguale(parola, "join"))
+                conStampa = false;
+            const bool inOrdine = profonditaOrdine == parentesi.size();
+            const bool qualificata = i > 0 && istruzione.at(i - 1) == QLatin1Char('.');
+            QString operatore;
+            QString valore;
+            qsizetype dopoConfronto = j;
             qsizetype k = j;
             while (k < n && istruzione.at(k).isSpace())
                 ++k;
@@ -170,6 +260,14 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 uscita += istruzione.mid(i, k - i + 1);
                 parentesi.append(Apertura::Cast);
                 i = k + 1;
+            } else if (!funzione && !qualificata && colonnaDiTesto(parola) && inOrdine && !ordineFisso
+                       && dialetto.ordine) {
+                uscita += dialetto.ordine(parola);
+                i = j;
+            } else if (!funzione && !qualificata && !inOrdine && !assegnazioni && colonnaDiTesto(parola) && dialetto.confronto
+                       && confrontoConTesto(istruzione, dopoConfronto, operatore, valore)) {
+                uscita += dialetto.confronto(parola, operatore, valore);
+                i = dopoConfronto;
             } else if (alias && !parola.front().isDigit()
                        && (parentesi.isEmpty() || parentesi.last() != Apertura::Cast)) {
                 uscita += QLatin1Char('"') + parola + QLatin1Char('"');
@@ -178,15 +276,14 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
                 uscita += parola;
                 i = j;
             }
-            dopoAs = parola.compare(QLatin1String("as"), Qt::CaseInsensitive) == 0;
-            if (dialetto.nulliInFondo) {
-                if (profonditaOrdine == parentesi.size())
-                    ultimaDellaVoce = parola;
-                else if (parola.compare(QLatin1String("by"), Qt::CaseInsensitive) == 0
-                         && parolaPrecedente.compare(QLatin1String("order"), Qt::CaseInsensitive) == 0)
-                    profonditaOrdine = parentesi.size();
-                parolaPrecedente = parola;
+            dopoAs = parolaUguale(parola, "as");
+            if (inOrdine) {
+                ultimaDellaVoce = parola;
+                ordinePerChiave = ordinePerChiave || parola.compare(ColonnaChiave, Qt::CaseInsensitive) == 0;
             }
+            else if (parolaUguale(parola, "by") && parolaUguale(parolaPrecedente, "order"))
+                profonditaOrdine = parentesi.size();
+            parolaPrecedente = parola;
         } else if (c == QLatin1Char('(')) {
             parentesi.append(Apertura::Gruppo);
             uscita += c;
@@ -203,6 +300,6 @@ QString TraduciJet(const QString& istruzione, const Dialetto& dialetto)
         }
     }
     if (profonditaOrdine >= 0)
-        chiudiVoce();
+        chiudiOrdine();
     return uscita;
 }

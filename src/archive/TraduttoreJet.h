@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // How one engine writes the few things the Jet dialect writes its own way.
 struct Dialetto
 {
@@ -21,7 +23,20 @@ struct Dialetto
     // to (a list of VALUES), it must be told.
     QString dataPrima;
     QString dataDopo;
+    // The program's text columns (Stampa, Tipo, NumDoc, Codice and the
+    // like), where a statement compares one with a text ("Codice='x'", "<>")
+    // or sorts on it, said so that the engine follows ConfrontoTesti:
+    // `confronto` gives the whole comparison from the column, the operator
+    // and the text (quotes undone), `ordine` an ORDER BY item. `spareggio`
+    // closes every ORDER BY but that of a DISTINCT or GROUP BY: rows it
+    // leaves tied follow their file names, the same on every engine.
+    std::function<QString(const QString& colonna, const QString& operatore, const QString& valore)> confronto;
+    std::function<QString(const QString& colonna)> ordine;
+    QString spareggio;
 };
+
+// A text as a literal of the statement: between single quotes, its own doubled.
+QString LetteraleTesto(const QString& valore);
 
 // Translates a statement written in the Jet dialect: #m/d/yyyy# date literals
 // become ISO text literals, year(x) the engine's year of a date, cdate(x) its

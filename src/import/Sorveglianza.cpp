@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -51,7 +52,7 @@ QString Momento()
 Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
                            std::function<void(const QString&)> riga, QObject* genitore)
     : QObject(genitore), impostazioni_(impostazioni), riga_(std::move(riga)), prossimo_(new QTimer(this)),
-      completo_(new QTimer(this)), stabili_(new QTimer(this))
+      completo_(new QTimer(this)), stabili_(new QTimer(this)), ritorno_(new QTimer(this))
 {
     prossimo_->setSingleShot(true);
     connect(prossimo_, &QTimer::timeout, this, &Sorveglianza::Esegui);
@@ -61,6 +62,8 @@ Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
     });
     stabili_->setInterval(impostazioni_.attesaStabile);
     connect(stabili_, &QTimer::timeout, this, &Sorveglianza::ControllaInScrittura);
+    ritorno_->setInterval(impostazioni_.attesaRitorno);
+    connect(ritorno_, &QTimer::timeout, this, &Sorveglianza::CercaCartella);
 }
 
 Sorveglianza::~Sorveglianza()
@@ -118,10 +121,16 @@ void Sorveglianza::LeggiEventi()
                 continue;
             }
             if (evento->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
-                // The folder itself went: the next full pass watches it again.
+                // The folder itself went: another one may stand in its place
+                // already, or later. Either way a full pass follows. What is
+                // still heard of a folder watched before is past.
+                if (evento->wd != osservazione_)
+                    continue;
                 if (osservazione_ >= 0 && (evento->mask & IN_IGNORED) == 0)
                     inotify_rm_watch(inotify_, osservazione_);
                 osservazione_ = -1;
+                completoRichiesto_ = true;
+                cambiato = true;
                 continue;
             }
             if (evento->len == 0 || (evento->mask & IN_ISDIR))
@@ -180,7 +189,8 @@ void Sorveglianza::Programma(int millisecondi)
 {
     // A run under way reschedules itself at its end; a batch timer already
     // running is not pushed back, so that a steady stream is still served.
-    if (inCorso_ || (prossimo_->isActive() && prossimo_->remainingTime() <= millisecondi))
+    // A missing folder is waited for instead.
+    if (inCorso_ || assente_ || (prossimo_->isActive() && prossimo_->remainingTime() <= millisecondi))
         return;
     prossimo_->start(millisecondi);
 }
@@ -215,7 +225,11 @@ void Sorveglianza::Esegui()
         Concludi();
         return;
     }
+    // Wrong paths at the start are the command line's: the first pass says so.
+    if (!primoCompleto_ && !CartellaPresente())
+        return;
     inCorso_ = true;
+    riprova_ = false;
     const bool completo = completoRichiesto_;
     {
         cImporta importazione;
@@ -235,7 +249,42 @@ void Sorveglianza::Esegui()
     if (fermaRichiesto_)
         Concludi();
     else if (completoRichiesto_ || !nuovi_.isEmpty() || !rimossi_.isEmpty())
-        Programma(0);
+        Programma(riprova_ ? impostazioni_.attesaRitorno : 0);
+}
+
+bool Sorveglianza::CartellaPresente()
+{
+    if (QFileInfo(impostazioni_.cartellaPDF).isDir())
+        return true;
+    if (!assente_) {
+        riga_(QStringLiteral("%1 la cartella %2 non c'è più: nulla viene archiviato né tolto finché non "
+                             "torna (controllo ogni %3 s).")
+                  .arg(Momento(), impostazioni_.cartellaPDF)
+                  .arg(impostazioni_.attesaRitorno / 1000.0));
+        assente_ = true;
+        // What was heard of the old folder is of no use: the full pass on
+        // its return sees what is there.
+        nuovi_.clear();
+        rimossi_.clear();
+        inScrittura_.clear();
+        stabili_->stop();
+        completoRichiesto_ = true;
+        ritorno_->start();
+    }
+    return false;
+}
+
+void Sorveglianza::CercaCartella()
+{
+    if (!QFileInfo(impostazioni_.cartellaPDF).isDir())
+        return;
+    ritorno_->stop();
+    assente_ = false;
+    riga_(QStringLiteral("%1 la cartella %2 è di nuovo presente: passaggio completo.")
+              .arg(Momento(), impostazioni_.cartellaPDF));
+    Osserva();
+    completoRichiesto_ = true;
+    Programma(0);
 }
 
 void Sorveglianza::EseguiCompleto(cImporta& importazione)
@@ -308,7 +357,9 @@ void Sorveglianza::EseguiLotto(cImporta& importazione)
         testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
     else if (importazione.Esito() == EsitoImportazione::NonAvviata) {
         testo += QStringLiteral("; non eseguito");
-        // Nothing was done: the names are tried again with the next run.
+        riprova_ = true;
+        // Nothing was done: the names are tried again with the next run, a
+        // little later, so that a missing archive is not tried in a loop.
         for (const QByteArray& nome : nuovi)
             nuovi_.insert(nome);
         for (const QByteArray& nome : rimossi)
@@ -333,6 +384,7 @@ void Sorveglianza::Concludi()
     prossimo_->stop();
     completo_->stop();
     stabili_->stop();
+    ritorno_->stop();
     if (notifiche_)
         notifiche_->setEnabled(false);
     QTimer::singleShot(0, this, &Sorveglianza::Fermata);

@@ -26,6 +26,9 @@ struct ImpostazioniSorveglianza
     // Most names handed to one run: a burst becomes a few runs, each with
     // one connection and one list, and a stop request waits for one only.
     int nomiPerLotto = 2000;
+    // How often a folder that went away is looked for, and a run that could
+    // not start is tried again.
+    int attesaRitorno = 1000;
 };
 
 // Keeps the archive up to date with the PDF folder while it runs. The
@@ -34,7 +37,10 @@ struct ImpostazioniSorveglianza
 // batches by the same engine as the import window. A full pass at start, at
 // a fixed interval and whenever notifications were lost catches up with
 // what no notification told (a folder mounted from a file server, where
-// other machines' writes raise none). Never two runs at once.
+// other machines' writes raise none). Never two runs at once. A folder that
+// goes away (deleted, a share unmounted) is said once and looked for at a
+// steady pace; nothing is archived or removed until it is back, and then a
+// full pass catches up with it.
 class Sorveglianza : public QObject
 {
     Q_OBJECT
@@ -74,6 +80,9 @@ private:
     void EseguiLotto(cImporta& importazione);
     bool DaRinviare(QByteArrayView nome, bool completo);
     void Concludi();
+    // Whether the folder is there; if not, says so once and waits for it.
+    bool CartellaPresente();
+    void CercaCartella();
 
     ImpostazioniSorveglianza impostazioni_;
     std::function<void(const QString&)> riga_;
@@ -83,6 +92,7 @@ private:
     QTimer* prossimo_;
     QTimer* completo_;
     QTimer* stabili_;
+    QTimer* ritorno_;
     QSet<QByteArray> nuovi_;
     QSet<QByteArray> rimossi_;
     QHash<QByteArray, InScrittura> inScrittura_;
@@ -92,5 +102,7 @@ private:
     bool primoCompleto_ = true;
     bool fermaRichiesto_ = false;
     bool percorsiErrati_ = false;
+    bool assente_ = false;
+    bool riprova_ = false;
     cImporta* corrente_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Testo.h"
+
 #include <QDate>
 #include <QString>
 
@@ -16,4 +18,6 @@ struct CriteriRicerca
     // Every type is wanted when the trimmed type reads exactly "Tutti";
     // "tutti" in lower case is a type of that name.
     bool TuttiITipi() const { return tipo.trimmed() == QStringLiteral("Tutti"); }
+    // A year is accepted when it is numeric and exactly four characters long.
+    static bool AnnoValido(const QString& anno) { return TestoNumerico(anno) && anno.size() == 4; }
 };

@@ -4,7 +4,11 @@
 
 #include <QStringList>
 
-QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre)
+namespace {
+
+enum class Colonne { Finestra, ConTipo, Complete };
+
+QString istruzione(int modo, const CriteriRicerca& criteri, Colonne scelta)
 {
     const bool tutti = criteri.TuttiITipi();
     const QString periodo = QStringLiteral("data between(#") + DataPerIstruzione(criteri.dataIniziale)
@@ -17,12 +21,13 @@ QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTip
         + QStringLiteral("'");
     const QString anno = QStringLiteral("year(data) =") + criteri.anno;
 
-    const QString inizio = (tutti || blnTipoSempre) ? QStringLiteral("Select Stampa, Tipo, ")
-                                                    : QStringLiteral("Select Stampa, ");
+    const QString inizio = (tutti || scelta != Colonne::Finestra) ? QStringLiteral("Select Stampa, Tipo, ")
+                                                                   : QStringLiteral("Select Stampa, ");
     const QString colonneData =
         QStringLiteral("NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where ");
-    const QString colonneAnno = QStringLiteral(
-        "NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where ");
+    const QString colonneAnno = scelta == Colonne::Complete
+        ? colonneData
+        : QStringLiteral("NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where ");
     // With one type the statements carry a second blank after "where" and
     // list the documents by date and number.
     const auto perTipo = [&inizio](const QString& colonne, const QStringList& condizioni) {
@@ -51,4 +56,16 @@ QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTip
     default:
         return {};
     }
+}
+
+} // namespace
+
+QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre)
+{
+    return istruzione(modo, criteri, blnTipoSempre ? Colonne::ConTipo : Colonne::Finestra);
+}
+
+QString IstruzioneRigheComplete(int modo, const CriteriRicerca& criteri)
+{
+    return istruzione(modo, criteri, Colonne::Complete);
 }

@@ -12,3 +12,8 @@
 // because its list file needs it. Modes are 1, 2, 3 and 5; any other mode
 // gives an empty text.
 QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre);
+
+// The same rows in the same order, each with every column a line of
+// `velmira cerca` shows: Stampa, Tipo, NumDoc, data, Codice (then email),
+// whatever the mode and the type.
+QString IstruzioneRigheComplete(int modo, const CriteriRicerca& criteri);

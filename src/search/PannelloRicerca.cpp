@@ -308,8 +308,7 @@ CriteriRicerca PannelloRicerca::Criteri() const
 
 bool PannelloRicerca::AnnoValido() const
 {
-    const QString anno = txtAnno->text();
-    return TestoNumerico(anno) && anno.size() == 4;
+    return CriteriRicerca::AnnoValido(txtAnno->text());
 }
 
 bool PannelloRicerca::ConvalidaAnno()

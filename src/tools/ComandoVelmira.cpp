@@ -6,6 +6,7 @@
 #include "common/Dialoghi.h"
 #include "import/Sorveglianza.h"
 #include "import/cImporta.h"
+#include "search/CercaDocumenti.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,6 +34,8 @@ const char* const guida =
     "                  [--attesa SECONDI]\n"
     "  velmira crea-archivio FILE [--server PARAMETRI]\n"
     "  velmira trasferisci ARCHIVIO FILE-COLLEGAMENTO\n"
+    "  velmira cerca --database FILE [--dal GG/MM/AAAA --al GG/MM/AAAA]\n"
+    "                [--numero N --anno AAAA] [--codice CODICE] [--tipo TIPO]\n"
     "  velmira --help\n"
     "\n"
     "importa\n"
@@ -87,7 +91,22 @@ const char* const guida =
     "  Copia tutte le righe di un archivio (il vecchio dati.mdb) nell'archivio sul\n"
     "  server indicato dal file di collegamento, in una sola transazione: o tutto\n"
     "  o niente. Rifiuta un archivio sul server che contiene già documenti.\n"
-    "  Esito: 0 archivio trasferito; 1 nulla è stato copiato; 2 comando errato.\n";
+    "  Esito: 0 archivio trasferito; 1 nulla è stato copiato; 2 comando errato.\n"
+    "\n"
+    "cerca\n"
+    "  Cerca i documenti come la finestra \"Visualizza Documenti\" e li scrive\n"
+    "  nello stesso ordine, uno per riga, in cinque campi separati da una\n"
+    "  tabulazione: nome del file, tipo, numero, data (GG/MM/AAAA), codice.\n"
+    "    --dal --al    il periodo (ricerca per data)\n"
+    "    --numero --anno  numero del documento e anno di quattro cifre\n"
+    "                  (ricerca per numero; senza periodo)\n"
+    "    --codice      codice cliente/fornitore, con il periodo o, senza,\n"
+    "                  su tutte le date\n"
+    "    --tipo        solo i documenti di quel tipo (\"Tutti\" o nessuno: ogni tipo)\n"
+    "  Maiuscole e minuscole non contano, per ogni lettera (anche accentata):\n"
+    "  l'archivio incorporato e quello sul server danno le stesse righe.\n"
+    "  Esito: 0 ricerca eseguita (nessuna riga se non ha trovato nulla);\n"
+    "  1 archivio non leggibile; 2 comando errato.\n";
 
 bool chiedeGuida(const QString& argomento)
 {
@@ -287,6 +306,70 @@ int trasferisci(const QStringList& argomenti, std::FILE* uscita, std::FILE* erro
     return esitoRiuscito;
 }
 
+// The search of the reprint window whose mode the options given choose; on a
+// wrong command line says why and gives no mode.
+std::optional<int> ModoRicerca(const QHash<QString, QString>& valori, CriteriRicerca& criteri, QString& errore)
+{
+    const auto data = [&valori](const char* opzione) {
+        return QDate::fromString(valori.value(QLatin1String(opzione)), QStringLiteral("d/M/yyyy"));
+    };
+    const bool periodo = valori.contains(QStringLiteral("--dal")) || valori.contains(QStringLiteral("--al"));
+    const bool numero = valori.contains(QStringLiteral("--numero")) || valori.contains(QStringLiteral("--anno"));
+    const bool codice = valori.contains(QStringLiteral("--codice"));
+    criteri.tipo = valori.value(QStringLiteral("--tipo"), QStringLiteral("Tutti"));
+    criteri.codice = valori.value(QStringLiteral("--codice"));
+    if (numero) {
+        criteri.numero = valori.value(QStringLiteral("--numero"));
+        criteri.anno = valori.value(QStringLiteral("--anno"));
+        if (periodo || codice)
+            errore = QStringLiteral("la ricerca per numero e anno non usa né periodo né codice");
+        else if (!valori.contains(QStringLiteral("--numero")))
+            errore = QStringLiteral("manca --numero");
+        else if (!CriteriRicerca::AnnoValido(criteri.anno))
+            errore = QStringLiteral("Anno documento non valido: --anno vuole quattro cifre");
+        return errore.isEmpty() ? std::optional(2) : std::nullopt;
+    }
+    if (periodo) {
+        criteri.dataIniziale = data("--dal");
+        criteri.dataFinale = data("--al");
+        if (!criteri.dataIniziale.isValid() || !criteri.dataFinale.isValid())
+            errore = QStringLiteral("--dal e --al vogliono due date GG/MM/AAAA");
+    } else if (codice) {
+        // Every date an archive can hold.
+        criteri.dataIniziale = QDate(1, 1, 1);
+        criteri.dataFinale = QDate(9999, 12, 31);
+    } else {
+        errore = QStringLiteral("cerca vuole un periodo, un numero con l'anno o un codice");
+    }
+    return errore.isEmpty() ? std::optional(codice ? 3 : 1) : std::nullopt;
+}
+
+int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
+{
+    if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
+        return guidaComando(uscita);
+    QHash<QString, QString> valori;
+    if (!LeggiOpzioni(opzioni,
+                      {opzioneDatabase, QStringLiteral("--dal"), QStringLiteral("--al"), QStringLiteral("--numero"),
+                       QStringLiteral("--anno"), QStringLiteral("--codice"), QStringLiteral("--tipo")},
+                      valori, errori))
+        return esitoPercorsi;
+    CriteriRicerca criteri;
+    QString sbagliato;
+    const std::optional<int> modo = ModoRicerca(valori, criteri, sbagliato);
+    if (!valori.contains(opzioneDatabase))
+        return erroreUso(errori, QStringLiteral("manca --database"));
+    if (!modo)
+        return erroreUso(errori, sbagliato);
+    const ErroreArchivio errore = CercaDocumenti(valori.value(opzioneDatabase), *modo, criteri,
+                                                 [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
+    if (errore.presente()) {
+        scrivi(errori, QStringLiteral("velmira: %1\n").arg(errore.testo()));
+        return esitoInterrotto;
+    }
+    return esitoRiuscito;
+}
+
 } // namespace
 
 int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
@@ -307,5 +390,7 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
         return creaArchivio(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("trasferisci"))
         return trasferisci(argomenti.mid(1), uscita, errori);
+    if (comando == QLatin1String("cerca"))
+        return cerca(argomenti.mid(1), uscita, errori);
     return erroreUso(errori, QStringLiteral("comando sconosciuto: %1").arg(comando));
 }

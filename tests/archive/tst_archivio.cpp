@@ -11,6 +11,12 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <atomic>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
 class TestArchivio : public QObject
 {
     Q_OBJECT
@@ -30,6 +36,7 @@ private slots:
     void statisticheRifatteSoloQuandoServe();
     void archivioDiVersionePrecedente();
     void erroriDelServer();
+    void passwordMaiInChiaro();
 
 private:
     std::unique_ptr<AmbienteProva> ambiente;
@@ -404,7 +411,11 @@ void TestArchivio::erroriDelServer()
         // Qt's driver would pass this on as "dbname=x password=segreta".
         {server + QStringLiteral("dbname=x;password=segreta"), 3343, "«;» non è ammesso"},
         {server + QStringLiteral("dbname='x password=segreta"), 3343, "virgolette non chiuse"},
-        {server + QStringLiteral("dbname x"), 3343, "manca «=» dopo «dbname»"},
+        {server + QStringLiteral("dbname x"), 3343, "riga 3: una parola non è nella forma nome=valore"},
+        // Never repeated in a message: it may well be a password.
+        {server + QStringLiteral("dbname=x\nuser=ufficio Segreta!Pw"), 3343, "riga 4: una parola non è"},
+        {parametri + QStringLiteral("\napplication_name=") + QString(5000, u'x'), 3343,
+         "file di collegamento non valido ('" + ambiente->percorso("altro/dati.mdb") + "'), riga 4: troppo lunga"},
         // Quotes, blanks and backslashes reach the server as written.
         {parametri + QStringLiteral("\n application_name = 'a \\\\ b\\'c'"), 0, ""},
     };
@@ -413,13 +424,31 @@ void TestArchivio::erroriDelServer()
                                                   IntestazioneCollegamento + "# commento\n" + collegamento.toUtf8());
         Connessione c;
         const ErroreArchivio errore = c.Apri(StringaConnessione(file));
-        QVERIFY2(errore.numero == numero && errore.descrizione.contains(frammento), qPrintable(errore.testo()));
+        QVERIFY2(errore.numero == numero && errore.descrizione.contains(frammento)
+                     && !errore.testo().contains(QLatin1String("egreta")),
+                 qPrintable(errore.testo()));
         if (numero == 0) {
             QSqlQuery nome(c.Database());
             QVERIFY(nome.exec(QStringLiteral("show application_name")) && nome.next());
             QCOMPARE(nome.value(0).toString(), QStringLiteral("a \\ b'c"));
         }
     }
+
+    // A password file others may read is passed over by libpq: said as such.
+    const QString pgpass = ambiente->scriviFile(QStringLiteral("pgpass"), "*:*:*:sconosciuto:x\n");
+    qputenv("PGPASSFILE", pgpass.toUtf8());
+    const QString sconosciuto = ambiente->scriviFile(
+        QStringLiteral("altro/dati.mdb"), IntestazioneCollegamento + QStringLiteral("host=%1 user=sconosciuto dbname=x")
+                                                                         .arg(p.value("host")).toUtf8());
+    for (const auto& [permessi, frammento] :
+         {std::pair{QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup, "leggibile da altri utenti"},
+          std::pair{QFile::ReadOwner | QFile::WriteOwner, "non accetta l'utente 'sconosciuto'"}}) {
+        QVERIFY(QFile::setPermissions(pgpass, permessi));
+        Connessione c;
+        const ErroreArchivio errore = c.Apri(StringaConnessione(sconosciuto));
+        QVERIFY2(errore.descrizione.contains(QLatin1String(frammento)), qPrintable(errore.testo()));
+    }
+    qunsetenv("PGPASSFILE");
 
     // The server ends our session: the action fails with a message, the next one works.
     Connessione c;
@@ -431,6 +460,60 @@ void TestArchivio::erroriDelServer()
     const ErroreArchivio persa = c.Esegui(QStringLiteral("insert into Posta (Stampa) values ('a.pdf')"));
     QVERIFY2(persa.numero == 3146 && persa.descrizione.contains(QLatin1String("interrotto")), qPrintable(persa.testo()));
     QCOMPARE(stampe(QStringLiteral("select count(*) from Posta")), QStringList{QStringLiteral("0")});
+}
+
+// A server on 127.0.0.1 without encryption that asks for a password: only
+// the connection file says what may be sent to it. The listener keeps every
+// byte a client sends; an SSL request is answered "N", as such a server does.
+void TestArchivio::passwordMaiInChiaro()
+{
+    if (ProvaSuServer())
+        QSKIP("no server needed: run once, on the embedded engine's turn");
+    const int ascolto = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in indirizzo{};
+    indirizzo.sin_family = AF_INET;
+    indirizzo.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t lunghezza = sizeof indirizzo;
+    QVERIFY(::bind(ascolto, reinterpret_cast<sockaddr*>(&indirizzo), sizeof indirizzo) == 0 && ::listen(ascolto, 4) == 0
+            && ::getsockname(ascolto, reinterpret_cast<sockaddr*>(&indirizzo), &lunghezza) == 0);
+    std::atomic<bool> fine{false};
+    std::atomic<int> collegamenti{0};
+    QByteArray ricevuti;
+    std::thread server([&] {
+        pollfd attesa{ascolto, POLLIN, 0};
+        while (!fine) {
+            if (::poll(&attesa, 1, 50) <= 0)
+                continue;
+            const int cliente = ::accept(ascolto, nullptr, nullptr);
+            ++collegamenti;
+            char dati[512];
+            for (ssize_t letti; (letti = ::read(cliente, dati, sizeof dati)) > 0;) {
+                ricevuti.append(dati, letti);
+                if (ricevuti.size() == 8 && ricevuti.endsWith(QByteArray::fromHex("04d2162f")))
+                    [[maybe_unused]] const ssize_t scritti = ::write(cliente, "N", 1);
+            }
+            ::close(cliente);
+        }
+    });
+    const QString tcp = QStringLiteral("host=127.0.0.1 port=%1 dbname=x user=ufficio ").arg(ntohs(indirizzo.sin_port));
+    for (const QString& chiaro : {QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer")}) {
+        const QString file = ambiente->scriviFile(QStringLiteral("tcp/dati.mdb"),
+                                                  IntestazioneCollegamento + (tcp + "sslmode=" + chiaro).toUtf8());
+        Connessione c;
+        const ErroreArchivio errore = c.Apri(StringaConnessione(file));
+        QVERIFY2(errore.numero == 3343 && errore.descrizione.contains("password in chiaro"), qPrintable(errore.testo()));
+    }
+    QCOMPARE(collegamenti.load(), 0);
+    // Without sslmode, encryption is required: the request for it is all
+    // the server ever gets, neither the user's name nor a password.
+    const QString file = ambiente->scriviFile(QStringLiteral("tcp/dati.mdb"), IntestazioneCollegamento + tcp.toUtf8());
+    Connessione c;
+    QVERIFY(c.Apri(StringaConnessione(file)).presente());
+    QTRY_COMPARE(collegamenti.load(), 1);
+    fine = true;
+    server.join();
+    ::close(ascolto);
+    QCOMPARE(ricevuti.toHex(), QByteArray("0000000804d2162f"));
 }
 
 QTEST_GUILESS_MAIN(TestArchivio)

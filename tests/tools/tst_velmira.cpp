@@ -125,7 +125,13 @@ private slots:
             {{"esporta"}, 2, "comando sconosciuto: esporta"},
             {{"importa", "--cartella-pdf"}, 2, "manca il valore di --cartella-pdf"},
             {{"crea-archivio", archivio}, 0, ""},
-            {{"crea-archivio", archivio}, 1, "esiste già"}};
+            {{"crea-archivio", archivio}, 1, "esiste già"},
+            {{"cerca", "--help"}, 0, "velmira cerca --database FILE"},
+            {{"cerca", "--database", archivio, "--codice", "x"}, 0, ""},
+            {{"cerca", "--database", archivio, "--numero", "1", "--anno", "14"}, 2, "Anno documento non valido"},
+            {{"cerca", "--database", archivio, "--dal", "01/03/2014"}, 2, "--dal e --al vogliono due date"},
+            {{"cerca", "--database", archivio}, 2, "cerca vuole un periodo"},
+            {{"cerca", "--database", ambiente.percorso("manca.mdb"), "--codice", "x"}, 1, "Impossibile trovare"}};
         for (const auto& [argomenti, codice, frammento] : casi) {
             const Esito esito = velmira(argomenti);
             const QString testo = QString::fromUtf8(esito.uscita) + esito.errori;
@@ -133,6 +139,57 @@ private slots:
         }
         QCOMPARE(statoArchivio(archivio), (QStringList{"ok", "0", "0", "0"}));
         QVERIFY(!QFile::exists("--help"));
+    }
+
+    // The same documents on the embedded engine and, in the server's run,
+    // on the server: each search lists the same lines, byte for byte. Case
+    // counts for no letter, accented ones included; accented letters sort
+    // after the plain ones; ties follow the file name.
+    void cercaUgualeSuEntrambiIMotori()
+    {
+        AmbienteProva ambiente;
+        QStringList archivi{ambiente.percorso("incorporato.mdb")};
+        QVERIFY(!CreaArchivio(archivi[0]).presente());
+        if (ProvaSuServer()) {
+            archivi.append(ambiente.percorso("server.mdb"));
+            QVERIFY(!CreaArchivioProva(archivi[1]).presente());
+        }
+        for (const QString& archivio : archivi)
+            SuArchivio(archivio, [](QSqlDatabase& db) {
+                QVERIFY(QSqlQuery(db).exec(
+                    "insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values "
+                    "('zz.pdf', 'BOL', '7', '2014-03-02', 'zzz999', ''), ('b2.pdf', 'FAT', '1', '2014-03-01', 'ÀBC002', ''), "
+                    "('a2.pdf', 'fat', '1', '2014-03-01', 'àbc002', ''), ('C1.pdf', 'FÀT', '2', '2014-03-05', 'ÉCOLE1', ''), "
+                    "('c0.pdf', 'fàt', '2', '2014-03-05', 'école1', ''), ('d1.pdf', 'NCR', '3', '2014-03-03', 'Ab 12', ''), "
+                    "('d0.pdf', 'ncr', '3', '2014-04-03', 'aB 12', ''), ('e.pdf', 'BOL', 'ñ1', '2015-01-01', 'Ñandú', '')"));
+            });
+        const std::pair<QStringList, QStringList> ricerche[] = {
+            {{"--dal", "01/03/2014", "--al", "31/03/2014"}, {"zz.pdf", "a2.pdf", "b2.pdf", "c0.pdf", "C1.pdf", "d1.pdf"}},
+            {{"--codice", "àbc002"}, {"a2.pdf", "b2.pdf"}},
+            {{"--codice", " AB 12 "}, {"d1.pdf", "d0.pdf"}},
+            {{"--codice", "ÉCOLE1", "--dal", "01/03/2014", "--al", "31/03/2014", "--tipo", "FÀT"}, {"c0.pdf", "C1.pdf"}},
+            {{"--numero", "Ñ1", "--anno", "2015"}, {"e.pdf"}},
+            {{"--numero", "1", "--anno", "2014", "--tipo", "FAT"}, {"a2.pdf", "b2.pdf"}},
+            {{"--dal", "01/01/2013", "--al", "31/12/2013", "--tipo", "Tutti"}, {}}};
+        for (const auto& [criteri, attese] : ricerche) {
+            QList<QByteArray> uscite;
+            for (const QString& archivio : archivi) {
+                const Esito esito = velmira(QStringList{"cerca", "--database", archivio} + criteri);
+                QStringList stampe;
+                for (const QByteArray& riga : esito.uscita.split('\n'))
+                    if (!riga.isEmpty())
+                        stampe.append(QString::fromUtf8(riga.split('\t').first()));
+                QVERIFY2(esito.codice == 0 && stampe == attese, qPrintable(criteri.join(' ') + ": " + esito.uscita));
+                uscite.append(esito.uscita);
+            }
+            QCOMPARE(uscite.last(), uscite.first());
+        }
+        QVERIFY(velmira({"cerca", "--database", archivi[0], "--codice", "zzz999"}).uscita
+                == "zz.pdf\tBOL\t7\t02/03/2014\tzzz999\n");
+        // The embedded archive stays the sqlite3 shell's to read.
+        QProcess shell;
+        shell.start("sqlite3", {archivi[0], "select count(*) from Posta where Codice = 'zzz999'"});
+        QVERIFY(shell.waitForFinished() && shell.exitCode() == 0 && shell.readAllStandardOutput() == "1\n");
     }
 
     void importa()
