@@ -1,14 +1,13 @@
 #include "import/Sorveglianza.h"
 
-#include "common/Orologio.h"
 #include "import/cImporta.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <optional>
 #include <utility>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -42,12 +41,50 @@ bool CartellaDiRete(const QString& cartella)
     }
 }
 
-QString Momento()
+// Milliseconds since the epoch of the file's last change; nothing when it is not there.
+std::optional<qint64> UltimaModifica(const QString& cartella, const QByteArray& nome)
 {
-    return Adesso().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    struct stat info {};
+    const QByteArray percorso = QFile::encodeName(cartella) + '/' + nome;
+    if (::stat(percorso.constData(), &info) != 0)
+        return std::nullopt;
+    return qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
 }
 
 } // namespace
+
+// Which files a run leaves for later because they are still being written.
+// Asked on the run's thread, it answers from what the watcher knew when the
+// run started and from the files themselves; what it finds still changing
+// goes back to the watcher once the run has ended.
+struct Sorveglianza::Rinvio
+{
+    ImpostazioniSorveglianza impostazioni;
+    bool completo;
+    QSet<QByteArray> inScrittura;
+    QSet<QByteArray> chiusi; // named by a notification as closed after writing
+    QList<QByteArray> giovani;
+
+    bool DaRinviare(QByteArrayView nome)
+    {
+        const QByteArray chiave = nome.toByteArray();
+        if (inScrittura.contains(chiave))
+            return true;
+        if (!completo || chiusi.contains(chiave))
+            return false;
+        // Found by a full pass: complete only once it has stopped changing.
+        const std::optional<qint64> modifica = UltimaModifica(impostazioni.cartellaPDF, chiave);
+        if (!modifica || impostazioni.orologio().toMSecsSinceEpoch() - *modifica >= impostazioni.attesaStabile)
+            return false;
+        giovani.append(chiave);
+        return true;
+    }
+};
+
+QString Sorveglianza::Momento() const
+{
+    return impostazioni_.orologio().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
 
 Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
                            std::function<void(const QString&)> riga, QObject* genitore)
@@ -195,28 +232,6 @@ void Sorveglianza::Programma(int millisecondi)
     prossimo_->start(millisecondi);
 }
 
-bool Sorveglianza::DaRinviare(QByteArrayView nome, bool completo)
-{
-    const QByteArray chiave = nome.toByteArray();
-    if (inScrittura_.contains(chiave))
-        return true;
-    if (!completo || nuovi_.contains(chiave))
-        return false;
-    // Found by a full pass: complete only once it has stopped changing.
-    struct stat info {};
-    const QByteArray percorso = QFile::encodeName(impostazioni_.cartellaPDF) + '/' + chiave;
-    if (::stat(percorso.constData(), &info) != 0)
-        return false;
-    const qint64 eta = QDateTime::currentMSecsSinceEpoch()
-        - (qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
-    if (eta >= impostazioni_.attesaStabile)
-        return false;
-    inScrittura_.insert(chiave, {});
-    if (!stabili_->isActive())
-        stabili_->start();
-    return true;
-}
-
 void Sorveglianza::Esegui()
 {
     if (inCorso_)
@@ -231,25 +246,56 @@ void Sorveglianza::Esegui()
     inCorso_ = true;
     riprova_ = false;
     const bool completo = completoRichiesto_;
-    {
-        cImporta importazione;
-        corrente_ = &importazione;
-        importazione.CartellaPDF(impostazioni_.cartellaPDF);
-        importazione.Database(impostazioni_.database);
-        importazione.FileIni(impostazioni_.fileIni);
-        importazione.ImpostaRinvio(
-            [this, completo](QByteArrayView nome) { return DaRinviare(nome, completo); });
-        if (completo)
-            EseguiCompleto(importazione);
-        else
-            EseguiLotto(importazione);
-        corrente_ = nullptr;
+    std::optional<SelezioneImportazione> lotto;
+    if (completo) {
+        completoRichiesto_ = false;
+        if (osservazione_ < 0)
+            Osserva();
+        // What the notifications named so far is covered by this pass.
+        rimossi_.clear();
+        completoInCorso_ = true;
+    } else {
+        lotto = SelezioneImportazione{Preleva(nuovi_), Preleva(rimossi_)};
     }
-    inCorso_ = false;
-    if (fermaRichiesto_)
-        Concludi();
-    else if (completoRichiesto_ || !nuovi_.isEmpty() || !rimossi_.isEmpty())
-        Programma(riprova_ ? impostazioni_.attesaRitorno : 0);
+    auto rinvio = std::make_shared<Rinvio>(
+        Rinvio{impostazioni_, completo, QSet<QByteArray>(inScrittura_.keyBegin(), inScrittura_.keyEnd()), nuovi_, {}});
+    corrente_ = new cImporta(this);
+    corrente_->CartellaPDF(impostazioni_.cartellaPDF);
+    corrente_->Database(impostazioni_.database);
+    corrente_->FileIni(impostazioni_.fileIni);
+    corrente_->ImpostaRinvio([rinvio](QByteArrayView nome) { return rinvio->DaRinviare(nome); });
+    connect(corrente_, &cImporta::Terminata, this, [this, rinvio, lotto] {
+        completoInCorso_ = false;
+        // Found still changing by the run: taken once they stop.
+        for (const QByteArray& nome : std::as_const(rinvio->giovani))
+            inScrittura_.insert(nome, {});
+        if (!inScrittura_.isEmpty() && !stabili_->isActive())
+            stabili_->start();
+        if (lotto) {
+            ConcludiLotto(*lotto);
+        } else {
+            nuovi_.subtract(rinvio->chiusi);
+            ConcludiCompleto();
+        }
+        corrente_->deleteLater();
+        corrente_ = nullptr;
+        inCorso_ = false;
+        if (fermaRichiesto_)
+            Concludi();
+        else if (completoRichiesto_ || !nuovi_.isEmpty() || !rimossi_.isEmpty())
+            Programma(riprova_ ? impostazioni_.attesaRitorno : 0);
+    });
+    corrente_->AvviaInSottofondo(lotto);
+}
+
+QList<QByteArray> Sorveglianza::Preleva(QSet<QByteArray>& insieme) const
+{
+    QList<QByteArray> presi;
+    for (auto nome = insieme.begin(); nome != insieme.end() && presi.size() < impostazioni_.nomiPerLotto;) {
+        presi.append(*nome);
+        nome = insieme.erase(nome);
+    }
+    return presi;
 }
 
 bool Sorveglianza::CartellaPresente()
@@ -287,22 +333,11 @@ void Sorveglianza::CercaCartella()
     Programma(0);
 }
 
-void Sorveglianza::EseguiCompleto(cImporta& importazione)
+void Sorveglianza::ConcludiCompleto()
 {
-    completoRichiesto_ = false;
-    if (osservazione_ < 0)
-        Osserva();
-    // What the notifications named so far is covered by this pass; the
-    // names closed after writing are not held back as still changing.
-    const QSet<QByteArray> chiusi = nuovi_;
-    rimossi_.clear();
-    completoInCorso_ = true;
-    importazione.Avvia();
-    completoInCorso_ = false;
-    nuovi_.subtract(chiusi);
     const bool primo = std::exchange(primoCompleto_, false);
-    const RiepilogoImportazione r = importazione.Riepilogo();
-    const EsitoImportazione esito = importazione.Esito();
+    const RiepilogoImportazione r = corrente_->Riepilogo();
+    const EsitoImportazione esito = corrente_->Esito();
     if (esito == EsitoImportazione::NonAvviata) {
         if (fermaRichiesto_)
             return;
@@ -330,20 +365,11 @@ void Sorveglianza::EseguiCompleto(cImporta& importazione)
     riga_(testo + QLatin1Char('.'));
 }
 
-void Sorveglianza::EseguiLotto(cImporta& importazione)
+void Sorveglianza::ConcludiLotto(const SelezioneImportazione& lotto)
 {
-    const auto preleva = [this](QSet<QByteArray>& insieme) {
-        QList<QByteArray> presi;
-        for (auto nome = insieme.begin(); nome != insieme.end() && presi.size() < impostazioni_.nomiPerLotto;) {
-            presi.append(*nome);
-            nome = insieme.erase(nome);
-        }
-        return presi;
-    };
-    const QList<QByteArray> nuovi = preleva(nuovi_);
-    const QList<QByteArray> rimossi = preleva(rimossi_);
-    importazione.AvviaNomi(nuovi, rimossi);
-    const RiepilogoImportazione r = importazione.Riepilogo();
+    const QList<QByteArray>& nuovi = lotto.nuovi;
+    const QList<QByteArray>& rimossi = lotto.rimossi;
+    const RiepilogoImportazione r = corrente_->Riepilogo();
     QString testo = QStringLiteral("%1 lotto di %2 file nuovi e %3 tolti: archiviati %4, non archiviati %5, "
                                    "righe tolte %6, in attesa %7")
                         .arg(Momento())
@@ -353,9 +379,9 @@ void Sorveglianza::EseguiLotto(cImporta& importazione)
                         .arg(r.problemi)
                         .arg(r.tolti)
                         .arg(r.rinviati);
-    if (importazione.Esito() == EsitoImportazione::Interrotta)
+    if (corrente_->Esito() == EsitoImportazione::Interrotta)
         testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
-    else if (importazione.Esito() == EsitoImportazione::NonAvviata) {
+    else if (corrente_->Esito() == EsitoImportazione::NonAvviata) {
         testo += QStringLiteral("; non eseguito");
         riprova_ = true;
         // Nothing was done: the names are tried again with the next run, a

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
@@ -11,6 +12,7 @@
 class QSocketNotifier;
 class QTimer;
 class cImporta;
+struct SelezioneImportazione;
 
 struct ImpostazioniSorveglianza
 {
@@ -29,6 +31,8 @@ struct ImpostazioniSorveglianza
     // How often a folder that went away is looked for, and a run that could
     // not start is tried again.
     int attesaRitorno = 1000;
+    // The time of the lines written and of the files' age.
+    std::function<QDateTime()> orologio = [] { return QDateTime::currentDateTime(); };
 };
 
 // Keeps the archive up to date with the PDF folder while it runs. The
@@ -75,10 +79,13 @@ private:
     void LeggiEventi();
     void ControllaInScrittura();
     void Programma(int millisecondi);
+    struct Rinvio;
+
     void Esegui();
-    void EseguiCompleto(cImporta& importazione);
-    void EseguiLotto(cImporta& importazione);
-    bool DaRinviare(QByteArrayView nome, bool completo);
+    QList<QByteArray> Preleva(QSet<QByteArray>& insieme) const;
+    void ConcludiCompleto();
+    void ConcludiLotto(const SelezioneImportazione& lotto);
+    QString Momento() const;
     void Concludi();
     // Whether the folder is there; if not, says so once and waits for it.
     bool CartellaPresente();
