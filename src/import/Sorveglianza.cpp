@@ -4,15 +4,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTimer>
 
-#include <optional>
 #include <utility>
-#include <sys/inotify.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
 
 namespace {
 
@@ -20,35 +14,9 @@ namespace {
 // full), so that a burst becomes a few runs instead of one per file.
 constexpr int raccolta = 100;
 
-constexpr quint32 eventiOsservati = IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM
-    | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-
-// File systems served by another machine: its writes raise no notification here.
-bool CartellaDiRete(const QString& cartella)
+QFileInfo InfoFile(const QString& cartella, const QByteArray& nome)
 {
-    struct statfs info {};
-    if (statfs(QFile::encodeName(cartella).constData(), &info) != 0)
-        return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case 0x6969:     // NFS
-    case 0x517B:     // SMB
-    case 0xFF534D42: // CIFS
-    case 0xFE534D42: // SMB2
-    case 0x65735546: // FUSE (sshfs and the like)
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Milliseconds since the epoch of the file's last change; nothing when it is not there.
-std::optional<qint64> UltimaModifica(const QString& cartella, const QByteArray& nome)
-{
-    struct stat info {};
-    const QByteArray percorso = QFile::encodeName(cartella) + '/' + nome;
-    if (::stat(percorso.constData(), &info) != 0)
-        return std::nullopt;
-    return qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    return QFileInfo(cartella + QLatin1Char('/') + QFile::decodeName(nome));
 }
 
 } // namespace
@@ -73,8 +41,9 @@ struct Sorveglianza::Rinvio
         if (!completo || chiusi.contains(chiave))
             return false;
         // Found by a full pass: complete only once it has stopped changing.
-        const std::optional<qint64> modifica = UltimaModifica(impostazioni.cartellaPDF, chiave);
-        if (!modifica || impostazioni.orologio().toMSecsSinceEpoch() - *modifica >= impostazioni.attesaStabile)
+        const QFileInfo info = InfoFile(impostazioni.cartellaPDF, chiave);
+        if (!info.exists()
+            || info.lastModified().msecsTo(impostazioni.orologio()) >= impostazioni.attesaStabile)
             return false;
         giovani.append(chiave);
         return true;
@@ -103,27 +72,20 @@ Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
     connect(ritorno_, &QTimer::timeout, this, &Sorveglianza::CercaCartella);
 }
 
-Sorveglianza::~Sorveglianza()
-{
-    if (inotify_ >= 0)
-        ::close(inotify_);
-}
+Sorveglianza::~Sorveglianza() = default;
 
 void Sorveglianza::Avvia()
 {
-    inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (inotify_ >= 0) {
-        notifiche_ = new QSocketNotifier(inotify_, QSocketNotifier::Read, this);
-        connect(notifiche_, &QSocketNotifier::activated, this, &Sorveglianza::LeggiEventi);
-        Osserva();
-    }
+    notifiche_ = NotificheCartella::DelSistema();
+    connect(notifiche_.get(), &NotificheCartella::Eventi, this, &Sorveglianza::Notificato);
+    notifiche_->Osserva(impostazioni_.cartellaPDF);
     const QString ogni = impostazioni_.intervalloCompleto > 0
         ? QStringLiteral("ogni %1 s").arg(impostazioni_.intervalloCompleto / 1000.0)
         : QStringLiteral("solo all'avvio e quando le notifiche vanno perse");
-    if (osservazione_ < 0)
+    if (!notifiche_->Attive())
         riga_(QStringLiteral("%1 notifiche non disponibili per %2: la cartella viene riletta %3.")
                   .arg(Momento(), impostazioni_.cartellaPDF, ogni));
-    else if (CartellaDiRete(impostazioni_.cartellaPDF))
+    else if (notifiche_->DiRete(impostazioni_.cartellaPDF))
         riga_(QStringLiteral("%1 %2 è una cartella di rete: i file scritti da altri computer vengono "
                              "archiviati dai passaggi completi, %3.")
                   .arg(Momento(), impostazioni_.cartellaPDF, ogni));
@@ -133,60 +95,29 @@ void Sorveglianza::Avvia()
     Programma(0);
 }
 
-void Sorveglianza::Osserva()
+void Sorveglianza::Notificato(const QList<NotificheCartella::Evento>& eventi)
 {
-    if (inotify_ < 0)
-        return;
-    osservazione_ = inotify_add_watch(inotify_, QFile::encodeName(impostazioni_.cartellaPDF).constData(),
-                                      eventiOsservati);
-}
-
-void Sorveglianza::LeggiEventi()
-{
-    alignas(inotify_event) char dati[64 * 1024];
     bool cambiato = false;
-    for (;;) {
-        const ssize_t letti = ::read(inotify_, dati, sizeof dati);
-        if (letti <= 0)
+    for (const auto& [tipo, nome] : eventi) {
+        switch (tipo) {
+        case NotificheCartella::Tipo::Perse:
+            completoRichiesto_ = true;
             break;
-        for (ssize_t i = 0; i < letti;) {
-            const auto* evento = reinterpret_cast<const inotify_event*>(dati + i);
-            i += ssize_t(sizeof(inotify_event) + evento->len);
-            if (evento->mask & IN_Q_OVERFLOW) {
-                completoRichiesto_ = true;
-                cambiato = true;
-                continue;
-            }
-            if (evento->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
-                // The folder itself went: another one may stand in its place
-                // already, or later. Either way a full pass follows. What is
-                // still heard of a folder watched before is past.
-                if (evento->wd != osservazione_)
-                    continue;
-                if (osservazione_ >= 0 && (evento->mask & IN_IGNORED) == 0)
-                    inotify_rm_watch(inotify_, osservazione_);
-                osservazione_ = -1;
-                completoRichiesto_ = true;
-                cambiato = true;
-                continue;
-            }
-            if (evento->len == 0 || (evento->mask & IN_ISDIR))
-                continue; // subfolders are never archived
-            const QByteArray nome(evento->name);
-            if (evento->mask & IN_CREATE) {
-                inScrittura_.insert(nome, {});
-            } else if (evento->mask & (IN_CLOSE_WRITE | IN_MOVED_TO)) {
-                inScrittura_.remove(nome);
-                rimossi_.remove(nome);
-                nuovi_.insert(nome);
-                cambiato = true;
-            } else if (evento->mask & (IN_DELETE | IN_MOVED_FROM)) {
-                inScrittura_.remove(nome);
-                nuovi_.remove(nome);
-                rimossi_.insert(nome);
-                cambiato = true;
-            }
+        case NotificheCartella::Tipo::Creato:
+            inScrittura_.insert(nome, {});
+            continue;
+        case NotificheCartella::Tipo::Completo:
+            inScrittura_.remove(nome);
+            rimossi_.remove(nome);
+            nuovi_.insert(nome);
+            break;
+        case NotificheCartella::Tipo::Tolto:
+            inScrittura_.remove(nome);
+            nuovi_.remove(nome);
+            rimossi_.insert(nome);
+            break;
         }
+        cambiato = true;
     }
     if (!inScrittura_.isEmpty() && !stabili_->isActive())
         stabili_->start();
@@ -200,20 +131,19 @@ void Sorveglianza::ControllaInScrittura()
 {
     bool pronti = false;
     for (auto voce = inScrittura_.begin(); voce != inScrittura_.end();) {
-        struct stat info {};
-        const QByteArray percorso = QFile::encodeName(impostazioni_.cartellaPDF) + '/' + voce.key();
-        if (::stat(percorso.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const QFileInfo info = InfoFile(impostazioni_.cartellaPDF, voce.key());
+        if (!info.isFile()) {
             voce = inScrittura_.erase(voce);
             continue;
         }
-        const qint64 modifica = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        if (voce->dimensione == info.st_size && voce->modifica == modifica) {
+        const qint64 modifica = info.lastModified().toMSecsSinceEpoch();
+        if (voce->dimensione == info.size() && voce->modifica == modifica) {
             nuovi_.insert(voce.key());
             voce = inScrittura_.erase(voce);
             pronti = true;
             continue;
         }
-        *voce = {info.st_size, modifica};
+        *voce = {info.size(), modifica};
         ++voce;
     }
     if (inScrittura_.isEmpty())
@@ -249,8 +179,8 @@ void Sorveglianza::Esegui()
     std::optional<SelezioneImportazione> lotto;
     if (completo) {
         completoRichiesto_ = false;
-        if (osservazione_ < 0)
-            Osserva();
+        if (!notifiche_->Attive())
+            notifiche_->Osserva(impostazioni_.cartellaPDF);
         // What the notifications named so far is covered by this pass.
         rimossi_.clear();
         completoInCorso_ = true;
@@ -328,7 +258,7 @@ void Sorveglianza::CercaCartella()
     assente_ = false;
     riga_(QStringLiteral("%1 la cartella %2 è di nuovo presente: passaggio completo.")
               .arg(Momento(), impostazioni_.cartellaPDF));
-    Osserva();
+    notifiche_->Osserva(impostazioni_.cartellaPDF);
     completoRichiesto_ = true;
     Programma(0);
 }
@@ -412,6 +342,6 @@ void Sorveglianza::Concludi()
     stabili_->stop();
     ritorno_->stop();
     if (notifiche_)
-        notifiche_->setEnabled(false);
+        notifiche_->Sospendi();
     QTimer::singleShot(0, this, &Sorveglianza::Fermata);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/NotificheCartella.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -8,8 +10,8 @@
 #include <QSet>
 #include <QString>
 #include <functional>
+#include <memory>
 
-class QSocketNotifier;
 class QTimer;
 class cImporta;
 struct SelezioneImportazione;
@@ -36,8 +38,8 @@ struct ImpostazioniSorveglianza
 };
 
 // Keeps the archive up to date with the PDF folder while it runs. The
-// kernel names the files that were closed after writing, renamed in,
-// deleted or renamed away (inotify); they are archived or cleaned up in
+// system names the files that were closed after writing, renamed in,
+// deleted or renamed away (NotificheCartella); they are archived or cleaned up in
 // batches by the same engine as the import window. A full pass at start, at
 // a fixed interval and whenever notifications were lost catches up with
 // what no notification told (a folder mounted from a file server, where
@@ -63,7 +65,7 @@ public:
     // The first full pass could not start (a path failed its check).
     bool PercorsiErrati() const { return percorsiErrati_; }
     // The kernel's notifications are in use for the folder.
-    bool NotificheAttive() const { return osservazione_ >= 0; }
+    bool NotificheAttive() const { return notifiche_ && notifiche_->Attive(); }
 
 signals:
     void Fermata();
@@ -75,8 +77,7 @@ private:
         qint64 modifica = -1;
     };
 
-    void Osserva();
-    void LeggiEventi();
+    void Notificato(const QList<NotificheCartella::Evento>& eventi);
     void ControllaInScrittura();
     void Programma(int millisecondi);
     struct Rinvio;
@@ -93,9 +94,7 @@ private:
 
     ImpostazioniSorveglianza impostazioni_;
     std::function<void(const QString&)> riga_;
-    int inotify_ = -1;
-    int osservazione_ = -1;
-    QSocketNotifier* notifiche_ = nullptr;
+    std::unique_ptr<NotificheCartella> notifiche_;
     QTimer* prossimo_;
     QTimer* completo_;
     QTimer* stabili_;
