@@ -1,19 +1,12 @@
 #include "import/Sorveglianza.h"
 
-#include "common/Orologio.h"
 #include "import/cImporta.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <utility>
-#include <sys/inotify.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,33 +14,46 @@ namespace {
 // full), so that a burst becomes a few runs instead of one per file.
 constexpr int raccolta = 100;
 
-constexpr quint32 eventiOsservati = IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM
-    | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-
-// File systems served by another machine: its writes raise no notification here.
-bool CartellaDiRete(const QString& cartella)
+QFileInfo InfoFile(const QString& cartella, const QByteArray& nome)
 {
-    struct statfs info {};
-    if (statfs(QFile::encodeName(cartella).constData(), &info) != 0)
-        return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case 0x6969:     // NFS
-    case 0x517B:     // SMB
-    case 0xFF534D42: // CIFS
-    case 0xFE534D42: // SMB2
-    case 0x65735546: // FUSE (sshfs and the like)
-        return true;
-    default:
-        return false;
-    }
-}
-
-QString Momento()
-{
-    return Adesso().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    return QFileInfo(cartella + QLatin1Char('/') + QFile::decodeName(nome));
 }
 
 } // namespace
+
+// Which files a run leaves for later because they are still being written.
+// Asked on the run's thread, it answers from what the watcher knew when the
+// run started and from the files themselves; what it finds still changing
+// goes back to the watcher once the run has ended.
+struct Sorveglianza::Rinvio
+{
+    ImpostazioniSorveglianza impostazioni;
+    bool completo;
+    QSet<QByteArray> inScrittura;
+    QSet<QByteArray> chiusi; // named by a notification as closed after writing
+    QList<QByteArray> giovani;
+
+    bool DaRinviare(QByteArrayView nome)
+    {
+        const QByteArray chiave = nome.toByteArray();
+        if (inScrittura.contains(chiave))
+            return true;
+        if (!completo || chiusi.contains(chiave))
+            return false;
+        // Found by a full pass: complete only once it has stopped changing.
+        const QFileInfo info = InfoFile(impostazioni.cartellaPDF, chiave);
+        if (!info.exists()
+            || info.lastModified().msecsTo(impostazioni.orologio()) >= impostazioni.attesaStabile)
+            return false;
+        giovani.append(chiave);
+        return true;
+    }
+};
+
+QString Sorveglianza::Momento() const
+{
+    return impostazioni_.orologio().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
 
 Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
                            std::function<void(const QString&)> riga, QObject* genitore)
@@ -66,27 +72,20 @@ Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
     connect(ritorno_, &QTimer::timeout, this, &Sorveglianza::CercaCartella);
 }
 
-Sorveglianza::~Sorveglianza()
-{
-    if (inotify_ >= 0)
-        ::close(inotify_);
-}
+Sorveglianza::~Sorveglianza() = default;
 
 void Sorveglianza::Avvia()
 {
-    inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (inotify_ >= 0) {
-        notifiche_ = new QSocketNotifier(inotify_, QSocketNotifier::Read, this);
-        connect(notifiche_, &QSocketNotifier::activated, this, &Sorveglianza::LeggiEventi);
-        Osserva();
-    }
+    notifiche_ = NotificheCartella::DelSistema();
+    connect(notifiche_.get(), &NotificheCartella::Eventi, this, &Sorveglianza::Notificato);
+    notifiche_->Osserva(impostazioni_.cartellaPDF);
     const QString ogni = impostazioni_.intervalloCompleto > 0
         ? QStringLiteral("ogni %1 s").arg(impostazioni_.intervalloCompleto / 1000.0)
         : QStringLiteral("solo all'avvio e quando le notifiche vanno perse");
-    if (osservazione_ < 0)
+    if (!notifiche_->Attive())
         riga_(QStringLiteral("%1 notifiche non disponibili per %2: la cartella viene riletta %3.")
                   .arg(Momento(), impostazioni_.cartellaPDF, ogni));
-    else if (CartellaDiRete(impostazioni_.cartellaPDF))
+    else if (notifiche_->DiRete(impostazioni_.cartellaPDF))
         riga_(QStringLiteral("%1 %2 è una cartella di rete: i file scritti da altri computer vengono "
                              "archiviati dai passaggi completi, %3.")
                   .arg(Momento(), impostazioni_.cartellaPDF, ogni));
@@ -96,60 +95,29 @@ void Sorveglianza::Avvia()
     Programma(0);
 }
 
-void Sorveglianza::Osserva()
+void Sorveglianza::Notificato(const QList<NotificheCartella::Evento>& eventi)
 {
-    if (inotify_ < 0)
-        return;
-    osservazione_ = inotify_add_watch(inotify_, QFile::encodeName(impostazioni_.cartellaPDF).constData(),
-                                      eventiOsservati);
-}
-
-void Sorveglianza::LeggiEventi()
-{
-    alignas(inotify_event) char dati[64 * 1024];
     bool cambiato = false;
-    for (;;) {
-        const ssize_t letti = ::read(inotify_, dati, sizeof dati);
-        if (letti <= 0)
+    for (const auto& [tipo, nome] : eventi) {
+        switch (tipo) {
+        case NotificheCartella::Tipo::Perse:
+            completoRichiesto_ = true;
             break;
-        for (ssize_t i = 0; i < letti;) {
-            const auto* evento = reinterpret_cast<const inotify_event*>(dati + i);
-            i += ssize_t(sizeof(inotify_event) + evento->len);
-            if (evento->mask & IN_Q_OVERFLOW) {
-                completoRichiesto_ = true;
-                cambiato = true;
-                continue;
-            }
-            if (evento->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
-                // The folder itself went: another one may stand in its place
-                // already, or later. Either way a full pass follows. What is
-                // still heard of a folder watched before is past.
-                if (evento->wd != osservazione_)
-                    continue;
-                if (osservazione_ >= 0 && (evento->mask & IN_IGNORED) == 0)
-                    inotify_rm_watch(inotify_, osservazione_);
-                osservazione_ = -1;
-                completoRichiesto_ = true;
-                cambiato = true;
-                continue;
-            }
-            if (evento->len == 0 || (evento->mask & IN_ISDIR))
-                continue; // subfolders are never archived
-            const QByteArray nome(evento->name);
-            if (evento->mask & IN_CREATE) {
-                inScrittura_.insert(nome, {});
-            } else if (evento->mask & (IN_CLOSE_WRITE | IN_MOVED_TO)) {
-                inScrittura_.remove(nome);
-                rimossi_.remove(nome);
-                nuovi_.insert(nome);
-                cambiato = true;
-            } else if (evento->mask & (IN_DELETE | IN_MOVED_FROM)) {
-                inScrittura_.remove(nome);
-                nuovi_.remove(nome);
-                rimossi_.insert(nome);
-                cambiato = true;
-            }
+        case NotificheCartella::Tipo::Creato:
+            inScrittura_.insert(nome, {});
+            continue;
+        case NotificheCartella::Tipo::Completo:
+            inScrittura_.remove(nome);
+            rimossi_.remove(nome);
+            nuovi_.insert(nome);
+            break;
+        case NotificheCartella::Tipo::Tolto:
+            inScrittura_.remove(nome);
+            nuovi_.remove(nome);
+            rimossi_.insert(nome);
+            break;
         }
+        cambiato = true;
     }
     if (!inScrittura_.isEmpty() && !stabili_->isActive())
         stabili_->start();
@@ -163,20 +131,19 @@ void Sorveglianza::ControllaInScrittura()
 {
     bool pronti = false;
     for (auto voce = inScrittura_.begin(); voce != inScrittura_.end();) {
-        struct stat info {};
-        const QByteArray percorso = QFile::encodeName(impostazioni_.cartellaPDF) + '/' + voce.key();
-        if (::stat(percorso.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const QFileInfo info = InfoFile(impostazioni_.cartellaPDF, voce.key());
+        if (!info.isFile()) {
             voce = inScrittura_.erase(voce);
             continue;
         }
-        const qint64 modifica = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        if (voce->dimensione == info.st_size && voce->modifica == modifica) {
+        const qint64 modifica = info.lastModified().toMSecsSinceEpoch();
+        if (voce->dimensione == info.size() && voce->modifica == modifica) {
             nuovi_.insert(voce.key());
             voce = inScrittura_.erase(voce);
             pronti = true;
             continue;
         }
-        *voce = {info.st_size, modifica};
+        *voce = {info.size(), modifica};
         ++voce;
     }
     if (inScrittura_.isEmpty())
@@ -195,28 +162,6 @@ void Sorveglianza::Programma(int millisecondi)
     prossimo_->start(millisecondi);
 }
 
-bool Sorveglianza::DaRinviare(QByteArrayView nome, bool completo)
-{
-    const QByteArray chiave = nome.toByteArray();
-    if (inScrittura_.contains(chiave))
-        return true;
-    if (!completo || nuovi_.contains(chiave))
-        return false;
-    // Found by a full pass: complete only once it has stopped changing.
-    struct stat info {};
-    const QByteArray percorso = QFile::encodeName(impostazioni_.cartellaPDF) + '/' + chiave;
-    if (::stat(percorso.constData(), &info) != 0)
-        return false;
-    const qint64 eta = QDateTime::currentMSecsSinceEpoch()
-        - (qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
-    if (eta >= impostazioni_.attesaStabile)
-        return false;
-    inScrittura_.insert(chiave, {});
-    if (!stabili_->isActive())
-        stabili_->start();
-    return true;
-}
-
 void Sorveglianza::Esegui()
 {
     if (inCorso_)
@@ -231,25 +176,56 @@ void Sorveglianza::Esegui()
     inCorso_ = true;
     riprova_ = false;
     const bool completo = completoRichiesto_;
-    {
-        cImporta importazione;
-        corrente_ = &importazione;
-        importazione.CartellaPDF(impostazioni_.cartellaPDF);
-        importazione.Database(impostazioni_.database);
-        importazione.FileIni(impostazioni_.fileIni);
-        importazione.ImpostaRinvio(
-            [this, completo](QByteArrayView nome) { return DaRinviare(nome, completo); });
-        if (completo)
-            EseguiCompleto(importazione);
-        else
-            EseguiLotto(importazione);
-        corrente_ = nullptr;
+    std::optional<SelezioneImportazione> lotto;
+    if (completo) {
+        completoRichiesto_ = false;
+        if (!notifiche_->Attive())
+            notifiche_->Osserva(impostazioni_.cartellaPDF);
+        // What the notifications named so far is covered by this pass.
+        rimossi_.clear();
+        completoInCorso_ = true;
+    } else {
+        lotto = SelezioneImportazione{Preleva(nuovi_), Preleva(rimossi_)};
     }
-    inCorso_ = false;
-    if (fermaRichiesto_)
-        Concludi();
-    else if (completoRichiesto_ || !nuovi_.isEmpty() || !rimossi_.isEmpty())
-        Programma(riprova_ ? impostazioni_.attesaRitorno : 0);
+    auto rinvio = std::make_shared<Rinvio>(
+        Rinvio{impostazioni_, completo, QSet<QByteArray>(inScrittura_.keyBegin(), inScrittura_.keyEnd()), nuovi_, {}});
+    corrente_ = new cImporta(this);
+    corrente_->CartellaPDF(impostazioni_.cartellaPDF);
+    corrente_->Database(impostazioni_.database);
+    corrente_->FileIni(impostazioni_.fileIni);
+    corrente_->ImpostaRinvio([rinvio](QByteArrayView nome) { return rinvio->DaRinviare(nome); });
+    connect(corrente_, &cImporta::Terminata, this, [this, rinvio, lotto] {
+        completoInCorso_ = false;
+        // Found still changing by the run: taken once they stop.
+        for (const QByteArray& nome : std::as_const(rinvio->giovani))
+            inScrittura_.insert(nome, {});
+        if (!inScrittura_.isEmpty() && !stabili_->isActive())
+            stabili_->start();
+        if (lotto) {
+            ConcludiLotto(*lotto);
+        } else {
+            nuovi_.subtract(rinvio->chiusi);
+            ConcludiCompleto();
+        }
+        corrente_->deleteLater();
+        corrente_ = nullptr;
+        inCorso_ = false;
+        if (fermaRichiesto_)
+            Concludi();
+        else if (completoRichiesto_ || !nuovi_.isEmpty() || !rimossi_.isEmpty())
+            Programma(riprova_ ? impostazioni_.attesaRitorno : 0);
+    });
+    corrente_->AvviaInSottofondo(lotto);
+}
+
+QList<QByteArray> Sorveglianza::Preleva(QSet<QByteArray>& insieme) const
+{
+    QList<QByteArray> presi;
+    for (auto nome = insieme.begin(); nome != insieme.end() && presi.size() < impostazioni_.nomiPerLotto;) {
+        presi.append(*nome);
+        nome = insieme.erase(nome);
+    }
+    return presi;
 }
 
 bool Sorveglianza::CartellaPresente()
@@ -282,27 +258,16 @@ void Sorveglianza::CercaCartella()
     assente_ = false;
     riga_(QStringLiteral("%1 la cartella %2 è di nuovo presente: passaggio completo.")
               .arg(Momento(), impostazioni_.cartellaPDF));
-    Osserva();
+    notifiche_->Osserva(impostazioni_.cartellaPDF);
     completoRichiesto_ = true;
     Programma(0);
 }
 
-void Sorveglianza::EseguiCompleto(cImporta& importazione)
+void Sorveglianza::ConcludiCompleto()
 {
-    completoRichiesto_ = false;
-    if (osservazione_ < 0)
-        Osserva();
-    // What the notifications named so far is covered by this pass; the
-    // names closed after writing are not held back as still changing.
-    const QSet<QByteArray> chiusi = nuovi_;
-    rimossi_.clear();
-    completoInCorso_ = true;
-    importazione.Avvia();
-    completoInCorso_ = false;
-    nuovi_.subtract(chiusi);
     const bool primo = std::exchange(primoCompleto_, false);
-    const RiepilogoImportazione r = importazione.Riepilogo();
-    const EsitoImportazione esito = importazione.Esito();
+    const RiepilogoImportazione r = corrente_->Riepilogo();
+    const EsitoImportazione esito = corrente_->Esito();
     if (esito == EsitoImportazione::NonAvviata) {
         if (fermaRichiesto_)
             return;
@@ -330,20 +295,11 @@ void Sorveglianza::EseguiCompleto(cImporta& importazione)
     riga_(testo + QLatin1Char('.'));
 }
 
-void Sorveglianza::EseguiLotto(cImporta& importazione)
+void Sorveglianza::ConcludiLotto(const SelezioneImportazione& lotto)
 {
-    const auto preleva = [this](QSet<QByteArray>& insieme) {
-        QList<QByteArray> presi;
-        for (auto nome = insieme.begin(); nome != insieme.end() && presi.size() < impostazioni_.nomiPerLotto;) {
-            presi.append(*nome);
-            nome = insieme.erase(nome);
-        }
-        return presi;
-    };
-    const QList<QByteArray> nuovi = preleva(nuovi_);
-    const QList<QByteArray> rimossi = preleva(rimossi_);
-    importazione.AvviaNomi(nuovi, rimossi);
-    const RiepilogoImportazione r = importazione.Riepilogo();
+    const QList<QByteArray>& nuovi = lotto.nuovi;
+    const QList<QByteArray>& rimossi = lotto.rimossi;
+    const RiepilogoImportazione r = corrente_->Riepilogo();
     QString testo = QStringLiteral("%1 lotto di %2 file nuovi e %3 tolti: archiviati %4, non archiviati %5, "
                                    "righe tolte %6, in attesa %7")
                         .arg(Momento())
@@ -353,9 +309,9 @@ void Sorveglianza::EseguiLotto(cImporta& importazione)
                         .arg(r.problemi)
                         .arg(r.tolti)
                         .arg(r.rinviati);
-    if (importazione.Esito() == EsitoImportazione::Interrotta)
+    if (corrente_->Esito() == EsitoImportazione::Interrotta)
         testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
-    else if (importazione.Esito() == EsitoImportazione::NonAvviata) {
+    else if (corrente_->Esito() == EsitoImportazione::NonAvviata) {
         testo += QStringLiteral("; non eseguito");
         riprova_ = true;
         // Nothing was done: the names are tried again with the next run, a
@@ -386,6 +342,6 @@ void Sorveglianza::Concludi()
     stabili_->stop();
     ritorno_->stop();
     if (notifiche_)
-        notifiche_->setEnabled(false);
+        notifiche_->Sospendi();
     QTimer::singleShot(0, this, &Sorveglianza::Fermata);
 }

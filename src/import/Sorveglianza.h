@@ -1,16 +1,20 @@
 #pragma once
 
+#include "import/NotificheCartella.h"
+
 #include <QByteArray>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
 #include <functional>
+#include <memory>
 
-class QSocketNotifier;
 class QTimer;
 class cImporta;
+struct SelezioneImportazione;
 
 struct ImpostazioniSorveglianza
 {
@@ -29,11 +33,13 @@ struct ImpostazioniSorveglianza
     // How often a folder that went away is looked for, and a run that could
     // not start is tried again.
     int attesaRitorno = 1000;
+    // The time of the lines written and of the files' age.
+    std::function<QDateTime()> orologio = [] { return QDateTime::currentDateTime(); };
 };
 
 // Keeps the archive up to date with the PDF folder while it runs. The
-// kernel names the files that were closed after writing, renamed in,
-// deleted or renamed away (inotify); they are archived or cleaned up in
+// system names the files that were closed after writing, renamed in,
+// deleted or renamed away (NotificheCartella); they are archived or cleaned up in
 // batches by the same engine as the import window. A full pass at start, at
 // a fixed interval and whenever notifications were lost catches up with
 // what no notification told (a folder mounted from a file server, where
@@ -59,7 +65,7 @@ public:
     // The first full pass could not start (a path failed its check).
     bool PercorsiErrati() const { return percorsiErrati_; }
     // The kernel's notifications are in use for the folder.
-    bool NotificheAttive() const { return osservazione_ >= 0; }
+    bool NotificheAttive() const { return notifiche_ && notifiche_->Attive(); }
 
 signals:
     void Fermata();
@@ -71,14 +77,16 @@ private:
         qint64 modifica = -1;
     };
 
-    void Osserva();
-    void LeggiEventi();
+    void Notificato(const QList<NotificheCartella::Evento>& eventi);
     void ControllaInScrittura();
     void Programma(int millisecondi);
+    struct Rinvio;
+
     void Esegui();
-    void EseguiCompleto(cImporta& importazione);
-    void EseguiLotto(cImporta& importazione);
-    bool DaRinviare(QByteArrayView nome, bool completo);
+    QList<QByteArray> Preleva(QSet<QByteArray>& insieme) const;
+    void ConcludiCompleto();
+    void ConcludiLotto(const SelezioneImportazione& lotto);
+    QString Momento() const;
     void Concludi();
     // Whether the folder is there; if not, says so once and waits for it.
     bool CartellaPresente();
@@ -86,9 +94,7 @@ private:
 
     ImpostazioniSorveglianza impostazioni_;
     std::function<void(const QString&)> riga_;
-    int inotify_ = -1;
-    int osservazione_ = -1;
-    QSocketNotifier* notifiche_ = nullptr;
+    std::unique_ptr<NotificheCartella> notifiche_;
     QTimer* prossimo_;
     QTimer* completo_;
     QTimer* stabili_;

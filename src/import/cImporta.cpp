@@ -1,38 +1,13 @@
 #include "import/cImporta.h"
 
 #include "archive/Archivio.h"
-#include "archive/Connessione.h"
-#include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
-#include "import/AggiuntaDocumenti.h"
-#include "import/ElencoCartella.h"
-#include "import/ElencoImportazione.h"
-#include "import/OsservatoreLunghezze.h"
 #include "shell/ApriStampaFile.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QUtf8StringView>
-
-#include <vector>
+#include <QThread>
 
 namespace {
-
-// The window answers within this time however large the folder.
-constexpr qint64 intervalloCessione = 5;
-// Rows are written in transactions of about this length: few enough
-// commits to be fast, short enough that another workstation is not kept
-// waiting and that a run killed halfway loses little.
-constexpr qint64 durataLotto = 200;
-// How long one attempt waits for another workstation's lock, and how long
-// a run keeps trying before it reports the files it could not archive.
-constexpr int attesaTentativo = 100;
-constexpr qint64 attesaMassima = 5000;
-
-const QString annullata = QStringLiteral("Procedura annullata dall'operatore.");
 
 // Listing the folder with folders included: anything there at all.
 bool EsisteCartella(const QString& percorso)
@@ -58,258 +33,20 @@ bool PercorsoAccettato(bool esiste, const QString& messaggio, bool& erronePercor
 
 } // namespace
 
-// Everything one run keeps while it goes: the list, the widths, the open
-// connection with its prepared statements, the current batch of rows.
-struct cImporta::Esecuzione
+cImporta::cImporta(QObject* genitore) : QObject(genitore)
 {
-    explicit Esecuzione(const QString& fileIni) : lunghezze(fileIni) {}
+    // Raised on the run's thread, shown on this one.
+    connect(this, &cImporta::Messaggio, this,
+            [](const QString& testo, Icona icona) { MostraMessaggio(testo, icona); });
+}
 
-    struct Voce
-    {
-        QString nome;
-        QString errore; // empty for a file archived
-        // Its document was in the archive already: the list does not name it.
-        bool giaPresente = false;
-    };
-
-    ElencoImportazione elenco;
-    OsservatoreLunghezze lunghezze;
-    Connessione connessione;
-    std::unique_ptr<Comando> cercaDocumento;
-    std::unique_ptr<AggiuntaDocumenti> aggiunta;
-    std::vector<size_t> inAttesa; // the entries of `lotto` whose rows wait in `aggiunta`
-    QElapsedTimer daUltimaCessione;
-
-    // Files handled since the transaction began: they reach the list only
-    // once their rows are safe, so the list never names a row that a failed
-    // commit took back.
-    bool inTransazione = false;
-    QElapsedTimer inizioLotto;
-    std::vector<Voce> lotto;
-    int eliminateLotto = 0; // rows the clean-up deleted in this transaction
-    ErroreArchivio bloccato; // why the last attempt to take the write lock failed
-    QElapsedTimer ultimoTentativo;
-
-    int archiviati = 0;
-    int nonArchiviati = 0;
-    int eliminate = 0; // rows the clean-up deleted, committed
-    qint64 righeArchivio = 0; // rows the archive held when the run began
-    bool problemiPulizia = false;
-    int rinviati = 0; // files left for a later run
-    QStringList note; // what the list must say besides the files
-    // Set when the run cannot go on (the archive failed, the list cannot be
-    // written): what to tell the user.
-    QString arresto;
-
-    // What the archive held when the run began. A file of the folder whose
-    // row is there with exactly the key its name gives is known to be
-    // archived without asking the archive again; this holds only for the
-    // widths it was worked out with.
-    std::vector<bool> giaArchiviato;
-    LunghezzeCampi lunghezzeArchiviati;
-    // Rows whose file was not in the folder: the clean-up looks at these.
-    struct Orfana
-    {
-        qint64 riga;
-        QString stampa;
-    };
-    std::vector<Orfana> orfane;
-
-    bool GiaArchiviato(qsizetype indice) const
-    {
-        return !giaArchiviato.empty() && lunghezzeArchiviati == lunghezze.Lunghezze()
-            && giaArchiviato[size_t(indice)];
+cImporta::~cImporta()
+{
+    if (filo_) {
+        annulla_ = true;
+        filo_->wait();
     }
-
-    // Lets the window handle its events when a few milliseconds have gone
-    // by since the last time: often enough to answer a click at once,
-    // rarely enough to cost nothing on a large folder.
-    bool TempoDiCedere() const
-    {
-        return !daUltimaCessione.isValid() || daUltimaCessione.elapsed() >= intervalloCessione;
-    }
-    bool CedeSeTempo()
-    {
-        if (!TempoDiCedere())
-            return false;
-        Cede();
-        return true;
-    }
-    void Cede()
-    {
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents();
-        daUltimaCessione.start();
-        ceduto = true;
-    }
-    // Events were handled since the widths were last looked at: whatever
-    // they did (spooling.ini edited, for one) must count from the next file.
-    bool ceduto = true;
-
-    // Takes the write lock for a new batch. Another workstation may hold it
-    // for a while: keep trying, handling events in between, up to a limit;
-    // once the limit was reached, try again only once per batch length so
-    // that a run against an archive locked for good still ends quickly.
-    bool AssicuraTransazione()
-    {
-        if (inTransazione)
-            return true;
-        if (bloccato.presente() && ultimoTentativo.elapsed() < durataLotto)
-            return false;
-        QElapsedTimer attesa;
-        attesa.start();
-        connessione.ImpostaAttesaBlocco(attesaTentativo);
-        for (;;) {
-            const ErroreArchivio errore = connessione.IniziaTransazione();
-            if (!errore.presente()) {
-                inTransazione = true;
-                bloccato = {};
-                inizioLotto.start();
-                return true;
-            }
-            if (!errore.bloccato() || bloccato.presente() || attesa.elapsed() >= attesaMassima) {
-                bloccato = errore;
-                if (errore.grave())
-                    Ferma(errore);
-                ultimoTentativo.start();
-                // Reads must not wait either while the archive stays locked.
-                connessione.ImpostaAttesaBlocco(0);
-                return false;
-            }
-            Cede();
-        }
-    }
-
-    // Puts a file's row in the group to be added; the group goes to the
-    // archive when full, or first when this row might be one of its documents.
-    void Accoda(const QString& nome, const RigaPosta& riga)
-    {
-        inAttesa.push_back(lotto.size());
-        lotto.push_back({nome, {}});
-        aggiunta->Accoda(riga);
-        if (aggiunta->Piena())
-            InviaRighe();
-    }
-
-    // Sends the rows waiting, and tells each file's entry what became of it.
-    void InviaRighe()
-    {
-        if (!aggiunta || aggiunta->Vuota())
-            return;
-        std::vector<AggiuntaDocumenti::Risultato> risultati;
-        const ErroreArchivio errore = aggiunta->Invia(risultati);
-        for (size_t i = 0; i < inAttesa.size(); ++i) {
-            Voce& voce = lotto[inAttesa[i]];
-            if (errore.presente() || risultati[i].esito == AggiuntaDocumenti::Esito::Rifiutato)
-                voce.errore = (errore.presente() ? errore : risultati[i].errore).testo();
-            else
-                voce.giaPresente = risultati[i].esito == AggiuntaDocumenti::Esito::GiaPresente;
-        }
-        inAttesa.clear();
-        if (errore.presente())
-            DopoErrore(errore);
-    }
-
-    // Sends the rows waiting, commits the batch and writes its files to the
-    // list. A commit that cannot be made takes every row of the batch back,
-    // and its files are listed as not archived, with the reason.
-    ErroreArchivio ChiudiLotto(const QString& cartella)
-    {
-        InviaRighe();
-        // The lines are made ready before the commit, so that once the rows
-        // are safe only one write stands between them and the list.
-        const qsizetype segno = elenco.InAttesa();
-        ElencaLotto(cartella);
-        ErroreArchivio errore;
-        if (inTransazione) {
-            QElapsedTimer attesa;
-            attesa.start();
-            errore = connessione.Conferma();
-            while (errore.bloccato() && attesa.elapsed() < attesaMassima) {
-                Cede();
-                errore = connessione.Conferma();
-            }
-            if (errore.presente()) {
-                PerdiLotto(errore);
-                elenco.Scarta(segno);
-                ElencaLotto(cartella);
-            }
-            if (errore.grave())
-                Ferma(errore);
-            inTransazione = false;
-            eliminate += eliminateLotto;
-            eliminateLotto = 0;
-        }
-        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
-            arresto = mancato;
-        for (const Voce& voce : lotto) {
-            if (!voce.giaPresente)
-                ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
-        }
-        lotto.clear();
-        return errore;
-    }
-
-    void ElencaLotto(const QString& cartella)
-    {
-        for (const Voce& voce : lotto) {
-            if (voce.giaPresente)
-                continue;
-            if (voce.errore.isEmpty()) {
-                elenco.Riga(UnisciPercorso(cartella, voce.nome));
-            } else {
-                elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
-                            + QLatin1Char('.'));
-                elenco.Riga(voce.errore);
-            }
-            elenco.Riga();
-        }
-    }
-
-    // The transaction is gone (rolled back by us or by the engine): nothing
-    // written in it is in the archive, and the list must say so.
-    void PerdiLotto(const ErroreArchivio& errore)
-    {
-        if (connessione.TransazioneAttiva())
-            connessione.Annulla();
-        inTransazione = false;
-        eliminateLotto = 0;
-        if (aggiunta)
-            aggiunta->Scarta();
-        inAttesa.clear();
-        for (Voce& voce : lotto) {
-            if (voce.errore.isEmpty() && !voce.giaPresente)
-                voce.errore = errore.testo();
-        }
-    }
-
-    // After a statement failed: a failure of the archive itself stops the
-    // run, and a transaction the engine dropped on its own loses its batch.
-    void DopoErrore(const ErroreArchivio& errore)
-    {
-        if (inTransazione && (errore.grave() || !connessione.TransazioneAttiva()))
-            PerdiLotto(errore);
-        if (errore.grave())
-            Ferma(errore);
-    }
-
-    void Ferma(const ErroreArchivio& errore)
-    {
-        if (arresto.isEmpty())
-            arresto = QStringLiteral("Importazione interrotta: %1 L'elenco riporta quanto fatto "
-                                     "fino all'interruzione.")
-                          .arg(errore.testo());
-    }
-
-    void ChiudiLottoSeTempo(const QString& cartella)
-    {
-        if (!inTransazione || inizioLotto.elapsed() >= durataLotto)
-            ChiudiLotto(cartella);
-    }
-};
-
-cImporta::cImporta() = default;
-cImporta::~cImporta() = default;
+}
 
 QString cImporta::Database() const
 {
@@ -354,55 +91,68 @@ void cImporta::CartellaPDF(const QString& cartella)
         cartellaPDF_ = cartella;
 }
 
-void cImporta::Avvia()
+bool cImporta::Prepara(bool avvisa)
 {
+    risultato_ = {};
     if (erronePercorso_)
-        return;
+        return false;
     // A caller that skipped an assignment has nothing to run on.
     if (cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty()) {
-        MostraMessaggio(QStringLiteral("Percorsi dell'importazione incompleti: indicare la cartella "
-                                       "dei documenti, il database e il file INI."),
-                        Icona::Esclamazione);
-        return;
+        if (avvisa)
+            MostraMessaggio(QStringLiteral("Percorsi dell'importazione incompleti: indicare la cartella "
+                                           "dei documenti, il database e il file INI."),
+                            Icona::Esclamazione);
+        return false;
     }
-    if (AttendiTurno())
-        EseguiImportazione();
+    lavoro_ = std::make_unique<LavoroImportazione>(Impostazioni(), annulla_);
+    return true;
 }
 
-bool cImporta::AttendiTurno()
+ImpostazioniLavoro cImporta::Impostazioni()
 {
-    turno_ = std::make_unique<QLockFile>(
-        UnisciPercorso(CartellaProgramma(), QStringLiteral("ElencoFileImp.lock")));
-    // A run may last long: only a holder that is no longer running leaves
-    // the turn to the next one.
-    turno_->setStaleLockTime(0);
-    while (!turno_->tryLock(attesaTentativo / 5)) {
-        if (turno_->error() != QLockFile::LockFailedError) {
-            esito_ = EsitoImportazione::Interrotta;
-            MostraMessaggio(QStringLiteral("Impossibile scrivere nella cartella del programma %1: "
-                                           "l'importazione non è stata eseguita.")
-                                .arg(CartellaProgramma()),
-                            Icona::Esclamazione);
-            return false;
-        }
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents();
-        if (annullaProcedura_) {
-            esito_ = EsitoImportazione::Annullata;
-            return false;
-        }
+    return {cartellaPDF_, stringaConnessione_, fileIni_,
+            [this](qsizetype esaminati, qsizetype totale) { emit Avanzamento(esaminati, totale); },
+            [this](const QString& testo, Icona icona) { emit Messaggio(testo, icona); }, daRinviare_};
+}
+
+void cImporta::Avvia()
+{
+    if (Prepara(true))
+        risultato_ = lavoro_->Esegui();
+}
+
+void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
+{
+    if (Prepara(false))
+        risultato_ = lavoro_->Esegui(SelezioneImportazione{nuovi, rimossi});
+}
+
+void cImporta::AvviaInSottofondo(std::optional<SelezioneImportazione> selezione)
+{
+    if (filo_)
+        return;
+    if (!Prepara(!selezione)) {
+        QMetaObject::invokeMethod(this, &cImporta::Terminata, Qt::QueuedConnection);
+        return;
     }
-    return true;
+    filo_.reset(QThread::create([this, selezione = std::move(selezione)] { dalFilo_ = lavoro_->Esegui(selezione); }));
+    connect(filo_.get(), &QThread::finished, this, [this] {
+        filo_->wait();
+        filo_.reset();
+        risultato_ = std::move(dalFilo_);
+        emit Terminata();
+    });
+    filo_->start();
 }
 
 bool cImporta::AnnullaProcedura() const
 {
-    return annullaProcedura_;
+    return annulla_;
 }
 
 void cImporta::AnnullaProcedura(bool annulla)
 {
-    annullaProcedura_ = annulla;
+    annulla_ = annulla;
 }
 
 void cImporta::VisualizzaRisultato(qint32)
@@ -414,437 +164,10 @@ void cImporta::EliminaDocumentiDuplicati()
 {
     if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty())
         return;
-    Esecuzione run(fileIni_);
-    if (const ErroreArchivio errore = run.connessione.Apri(stringaConnessione_); errore.presente()) {
-        MostraMessaggio(errore.testo(), Icona::Nessuna);
-        return;
-    }
-    ElencoCartella elenco;
-    if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
-        MostraMessaggio(errore, Icona::Esclamazione);
-        return;
-    }
-    if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
-        MostraMessaggio(errore.testo(), Icona::Nessuna);
-        return;
-    }
-    if (PuliziaSicura(run, elenco))
-        Pulisci(run);
-    else
-        MostraMessaggio(puliziaNonEseguita_, Icona::Esclamazione);
-}
-
-// The files a run is limited to, when it does not take the whole folder.
-struct cImporta::Selezione
-{
-    QList<QByteArray> nuovi;
-    QList<QByteArray> rimossi;
-};
-
-void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
-{
-    if (erronePercorso_ || cartellaPDF_.isEmpty() || stringaConnessione_.isEmpty() || fileIni_.isEmpty()
-        || !AttendiTurno())
-        return;
-    Selezione selezione{{}, rimossi};
-    // A name whose file went again before its turn came is nothing to archive.
-    for (const QByteArray& nome : nuovi) {
-        if (FilePresente(cartellaPDF_, nome))
-            selezione.nuovi.append(nome);
-    }
-    EseguiImportazione(&selezione);
+    LavoroImportazione(Impostazioni(), annulla_).EliminaDocumentiDuplicati();
 }
 
 void cImporta::ImpostaRinvio(std::function<bool(QByteArrayView)> daRinviare)
 {
     daRinviare_ = std::move(daRinviare);
-}
-
-void cImporta::EseguiImportazione(const Selezione* selezione)
-{
-    Esecuzione run(fileIni_);
-    if (const QString errore = run.elenco.Crea(PercorsoElencoImportazione()); !errore.isEmpty()) {
-        esito_ = EsitoImportazione::Interrotta;
-        MostraMessaggio(errore, Icona::Esclamazione);
-        return;
-    }
-    run.elenco.Riga(QStringLiteral("elenco file elaborati:"));
-    run.elenco.Riga();
-    esito_ = EsitoImportazione::Eseguita;
-    if (const QString errore = run.elenco.Salva(); !errore.isEmpty()) {
-        Interrompi(run, errore);
-        return;
-    }
-
-    // Taken before the listing: any change to the folder after it shows.
-    const ImprontaCartella impronta(cartellaPDF_);
-    ElencoCartella elenco;
-    if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
-        Interrompi(run, errore);
-    } else if (const ErroreArchivio errore = run.connessione.Apri(stringaConnessione_);
-               errore.presente()) {
-        Interrompi(run, QStringLiteral("Impossibile aprire l'archivio %1: %2")
-                            .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
-    } else if (selezione) {
-        // Only the rows of the names removed are looked at, not the whole archive.
-        ElencoCartella rimossi;
-        rimossi.Imposta(selezione->rimossi);
-        AggiungiSpariti(run, rimossi, ElencoCartella());
-        elenco.Imposta(selezione->nuovi);
-        ElaboraCartella(run, elenco);
-    } else if (const QString errore = elenco.Leggi(cartellaPDF_); !errore.isEmpty()) {
-        Interrompi(run, errore);
-    } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
-        // Never a clean-up on part of the archive: the rows not read would
-        // look as if they were not there.
-        Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2 L'archivio non è "
-                                       "stato modificato.")
-                            .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
-    } else {
-        ElaboraCartella(run, elenco);
-    }
-    if (!run.arresto.isEmpty())
-        Interrompi(run, run.arresto);
-
-    // A cancelled walk still tidies the archive; a run stopped by an error
-    // does not touch it any further.
-    if (esito_ != EsitoImportazione::Interrotta) {
-        // Files removed while the run walked the folder go in this clean-up too.
-        if (!selezione && impronta.Cambiata()) {
-            ElencoCartella dopo;
-            if (dopo.Leggi(cartellaPDF_).isEmpty()) {
-                AggiungiSpariti(run, elenco, dopo);
-                elenco = std::move(dopo);
-            }
-        }
-        if (PuliziaSicura(run, elenco))
-            Pulisci(run);
-        if (run.eliminate > 0 || puliziaNonEseguita_.isEmpty())
-            run.note.append(QStringLiteral("Righe tolte dall'archivio perché il loro file non è più "
-                                           "nella cartella: %1.")
-                                .arg(run.eliminate));
-        if (!run.arresto.isEmpty())
-            Interrompi(run, run.arresto);
-    } else {
-        run.note.append(QStringLiteral("La pulizia dell'archivio non è stata eseguita: nessuna riga "
-                                       "è stata tolta dall'archivio."));
-    }
-
-    if (run.connessione.Aperta())
-        run.connessione.AggiornaStatistiche();
-
-    for (const QString& nota : std::as_const(run.note)) {
-        run.elenco.Riga(nota);
-        run.elenco.Riga();
-    }
-    if (esito_ == EsitoImportazione::Annullata)
-        run.elenco.Riga(annullata);
-    if (run.archiviati == 0)
-        run.elenco.Riga(QStringLiteral("Nessun nuovo file archiviato."));
-    else
-        run.elenco.Riga(QStringLiteral("Archiviati n.%1 nuovi files.").arg(run.archiviati));
-    if (const QString errore = run.elenco.Chiudi(); !errore.isEmpty())
-        Interrompi(run, errore);
-    if (esito_ == EsitoImportazione::Eseguita
-        && (run.nonArchiviati > 0 || run.problemiPulizia || !puliziaNonEseguita_.isEmpty()))
-        esito_ = EsitoImportazione::EseguitaConProblemi;
-    riepilogo_ = {run.archiviati, int(run.nonArchiviati), run.eliminate, run.rinviati};
-}
-
-void cImporta::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
-{
-    ErroreArchivio errore;
-    run.cercaDocumento = run.connessione.Prepara(
-        QStringLiteral("Select 1 from Posta where Data=? and Codice=? and Tipo=? and NumDoc=? limit 1"),
-        errore);
-    if (errore.presente()) {
-        Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2")
-                            .arg(PercorsoDaConnessione(stringaConnessione_), errore.testo()));
-        return;
-    }
-    run.aggiunta = std::make_unique<AggiuntaDocumenti>(run.connessione);
-
-    // Refuses a file of the folder with the reason the list gives.
-    const auto scarta = [&run, this](const QString& nome, const QString& motivo) {
-        run.lotto.push_back({nome, motivo});
-        run.ChiudiLottoSeTempo(cartellaPDF_);
-    };
-    for (qsizetype i = 0; i < elenco.Numero() && run.arresto.isEmpty(); ++i) {
-        if (avanzamento_ && run.TempoDiCedere())
-            avanzamento_(i, elenco.Numero());
-        run.CedeSeTempo();
-        if (run.ceduto) {
-            run.ceduto = false;
-            if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
-                run.ChiudiLotto(cartellaPDF_);
-                Interrompi(run, errore);
-                return;
-            }
-        }
-        if (annullaProcedura_) {
-            esito_ = EsitoImportazione::Annullata;
-            break;
-        }
-
-        if (run.GiaArchiviato(i))
-            continue;
-        const QByteArrayView byteNome = elenco.Nome(i);
-        if (daRinviare_ && daRinviare_(byteNome)) {
-            ++run.rinviati;
-            continue;
-        }
-        const QString nome = QString::fromUtf8(byteNome);
-        if (LunghezzaNonValida(run, nome))
-            continue;
-        if (elenco.Esterno(i)) {
-            scarta(nome, QStringLiteral("Il file è un collegamento a un file che non si trova nella "
-                                        "cartella dei documenti: il file non è stato archiviato."));
-            continue;
-        }
-        if (!QUtf8StringView(byteNome.data(), byteNome.size()).isValidUtf8()) {
-            // It could never be found again by its archived name.
-            scarta(nome, QStringLiteral("Il nome del file contiene caratteri non validi per il "
-                                        "sistema: il file non è stato archiviato. Rinominare il file."));
-            continue;
-        }
-        if (ConCaratteriDiControllo(nome)) {
-            scarta(nome, QStringLiteral("Il nome del file contiene caratteri di controllo (un a capo, "
-                                        "una tabulazione): il file non è stato archiviato. Rinominare "
-                                        "il file."));
-            continue;
-        }
-        const ChiaveDocumento chiave = ScomponiNomeFile(nome, run.lunghezze.Lunghezze());
-        if (chiave.Vuota()) {
-            scarta(nome, TestoScarto(chiave.scarto));
-            continue;
-        }
-        const RigaPosta riga = RigaDocumento(nome, chiave);
-        if (!run.aggiunta->Accetta(riga)) {
-            run.InviaRighe();
-            if (!run.arresto.isEmpty())
-                break;
-        }
-
-        // Within the write transaction nobody else can add the same document
-        // between the test and the insert. Without it, a file whose document
-        // is archived already is no problem.
-        if (run.AssicuraTransazione()) {
-            run.Accoda(nome, riga);
-        } else {
-            bool presente = false;
-            if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente()) {
-                run.lotto.push_back({nome, errore.testo()});
-                run.DopoErrore(errore);
-            } else if (!presente) {
-                run.lotto.push_back({nome, run.bloccato.testo()});
-            }
-        }
-        run.ChiudiLottoSeTempo(cartellaPDF_);
-    }
-    run.ChiudiLotto(cartellaPDF_);
-    if (avanzamento_)
-        avanzamento_(elenco.Numero(), elenco.Numero());
-}
-
-ErroreArchivio cImporta::DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente)
-{
-    presente = false;
-    if (const ErroreArchivio errore =
-            run.cercaDocumento->Esegui({riga.Data, riga.Codice, riga.Tipo, riga.NumDoc});
-        errore.presente())
-        return errore;
-    // Reading to the end releases the statement, and with it the read lock.
-    ErroreArchivio errore;
-    while (run.cercaDocumento->Successiva(errore))
-        presente = true;
-    return errore;
-}
-
-bool cImporta::LunghezzaNonValida(Esecuzione& run, const QString& nome)
-{
-    return ::LunghezzaNonValida(nome, run.lunghezze.Lunghezze());
-}
-
-ErroreArchivio cImporta::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
-{
-    // Read in slices, each statement run to its end: a reading left open
-    // would keep other workstations from saving for as long as it lasts.
-    constexpr int righePerLettura = 5000;
-    ErroreArchivio errore;
-    const auto righe = run.connessione.Prepara(
-        QStringLiteral("select %1, Stampa, Codice, Tipo, NumDoc, Data from Posta "
-                       "where %1 > ? order by %1 limit %2")
-            .arg(ColonnaChiave)
-            .arg(righePerLettura),
-        errore);
-    if (errore.presente())
-        return errore;
-    // Without usable widths (the clean-up on its own) no key is worked out.
-    const bool conChiavi = run.lunghezze.Aggiorna().isEmpty();
-    const LunghezzeCampi lunghezze = run.lunghezze.Lunghezze();
-    if (conChiavi) {
-        run.giaArchiviato.assign(size_t(elenco.Numero()), false);
-        run.lunghezzeArchiviati = lunghezze;
-    }
-    qint64 ultima = -1;
-    for (int lette = righePerLettura; lette == righePerLettura;) {
-        if (errore = righe->Esegui({ultima}); errore.presente())
-            return errore;
-        for (lette = 0; righe->Successiva(errore); ++lette) {
-            ++run.righeArchivio;
-            ultima = righe->Valore(0).toLongLong();
-            const QString stampa = righe->Valore(1).toString();
-            const qsizetype indice = elenco.Indice(QFile::encodeName(stampa));
-            if (indice < 0 || elenco.Esterno(indice)) {
-                run.orfane.push_back({ultima, stampa});
-                continue;
-            }
-            if (!conChiavi || run.giaArchiviato[size_t(indice)]
-                || ::LunghezzaNonValida(stampa, lunghezze))
-                continue;
-            const ChiaveDocumento chiave = ScomponiNomeFile(stampa, lunghezze);
-            if (chiave.Vuota())
-                continue;
-            const RigaPosta riga = RigaDocumento(stampa, chiave);
-            run.giaArchiviato[size_t(indice)] = riga.Codice == righe->Valore(2).toString()
-                && riga.Tipo == righe->Valore(3).toString()
-                && riga.NumDoc == righe->Valore(4).toString()
-                && riga.Data == righe->Valore(5).toDate();
-        }
-        if (errore.presente())
-            return errore;
-        run.CedeSeTempo();
-    }
-    return {};
-}
-
-void cImporta::AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima,
-                               const ElencoCartella& dopo)
-{
-    ErroreArchivio errore;
-    std::unique_ptr<Comando> righe;
-    for (qsizetype i = 0; i < prima.Numero(); ++i) {
-        const QByteArrayView nome = prima.Nome(i);
-        if (prima.Esterno(i) || dopo.Contiene(nome))
-            continue;
-        if (!righe) {
-            righe = run.connessione.Prepara(
-                QStringLiteral("select %1, Stampa from Posta where Stampa=?").arg(ColonnaChiave), errore);
-            if (errore.presente())
-                return;
-        }
-        const QString stampa = QString::fromUtf8(nome);
-        if (righe->Esegui({stampa}).presente())
-            return;
-        // The column ignores case: only the row of this very name goes.
-        while (righe->Successiva(errore)) {
-            if (righe->Valore(1).toString() == stampa)
-                run.orfane.push_back({righe->Valore(0).toLongLong(), stampa});
-        }
-    }
-}
-
-bool cImporta::PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco)
-{
-    if (!CartellaRaggiungibile(cartellaPDF_)) {
-        puliziaNonEseguita_ = QStringLiteral(
-            "La cartella dei documenti %1 non è più raggiungibile: la pulizia dell'archivio non "
-            "è stata eseguita e nessun documento è stato tolto dall'archivio.")
-                                  .arg(cartellaPDF_);
-    } else if (run.righeArchivio > 0) {
-        // A share that is not mounted leaves an empty folder behind: taken at
-        // its word, it would empty the archive.
-        const bool conLunghezze = run.lunghezze.Aggiorna().isEmpty();
-        bool documenti = false;
-        for (qsizetype i = 0; i < elenco.Numero() && !documenti; ++i)
-            documenti = !elenco.Esterno(i)
-                && (!conLunghezze
-                    || !::LunghezzaNonValida(QString::fromUtf8(elenco.Nome(i)),
-                                             run.lunghezze.Lunghezze()));
-        if (!documenti)
-            puliziaNonEseguita_ = QStringLiteral(
-                "La cartella dei documenti %1 non contiene alcun documento, mentre l'archivio ne "
-                "contiene %2: la pulizia dell'archivio non è stata eseguita e nessun documento è "
-                "stato tolto dall'archivio. Controllare che la cartella sia collegata al server.")
-                                      .arg(cartellaPDF_)
-                                      .arg(run.righeArchivio);
-    }
-    if (puliziaNonEseguita_.isEmpty())
-        return true;
-    run.note.append(puliziaNonEseguita_);
-    return false;
-}
-
-void cImporta::Pulisci(Esecuzione& run)
-{
-    if (run.orfane.empty())
-        return;
-
-    ErroreArchivio errore;
-    const auto elimina = run.connessione.Prepara(
-        QStringLiteral("delete from Posta where %1=? and Stampa=?").arg(ColonnaChiave), errore);
-    if (errore.presente()) {
-        SegnalaPulizia(run, errore);
-        return;
-    }
-    // The listing is a few moments old: each file is looked up again
-    // before its row goes.
-    for (const Esecuzione::Orfana& orfana : run.orfane) {
-        run.CedeSeTempo();
-        // A folder that went away now must not empty the archive.
-        if (!CartellaRaggiungibile(cartellaPDF_)) {
-            run.note.append(QStringLiteral(
-                "La cartella dei documenti %1 non è più raggiungibile: la pulizia dell'archivio è "
-                "stata interrotta.")
-                                .arg(cartellaPDF_));
-            run.problemiPulizia = true;
-            break;
-        }
-        if (FilePresente(cartellaPDF_, QFile::encodeName(orfana.stampa)))
-            continue;
-        if (!run.AssicuraTransazione()) {
-            errore = run.bloccato;
-            break;
-        }
-        if (errore = elimina->Esegui({orfana.riga, orfana.stampa}); errore.presente()) {
-            // The rows deleted before this one stay deleted: what the
-            // transaction still holds is committed below.
-            run.DopoErrore(errore);
-            break;
-        }
-        run.eliminateLotto += elimina->RigheModificate();
-        if (run.inizioLotto.elapsed() >= durataLotto) {
-            if (errore = run.ChiudiLotto(cartellaPDF_); errore.presente())
-                break;
-        }
-    }
-    const ErroreArchivio conferma = run.ChiudiLotto(cartellaPDF_);
-    // A failure that stops the run is told once, by the stop itself.
-    if ((errore.presente() || conferma.presente()) && run.arresto.isEmpty())
-        SegnalaPulizia(run, errore.presente() ? errore : conferma);
-}
-
-void cImporta::SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore)
-{
-    MostraMessaggio(errore.testo(), Icona::Nessuna);
-    run.note.append(QStringLiteral("Errore durante la pulizia dell'archivio: ") + errore.testo());
-    run.problemiPulizia = true;
-}
-
-void cImporta::Interrompi(Esecuzione& run, const QString& messaggio)
-{
-    esito_ = EsitoImportazione::Interrotta;
-    MostraMessaggio(messaggio, Icona::Esclamazione);
-    run.note.append(messaggio);
-    run.arresto.clear();
-}
-
-void cImporta::ImpostaAvanzamento(std::function<void(qsizetype, qsizetype)> avanzamento)
-{
-    avanzamento_ = std::move(avanzamento);
-}
-
-QString PercorsoElencoImportazione()
-{
-    return UnisciPercorso(CartellaProgramma(), QStringLiteral("ElencoFileImp.txt"));
 }

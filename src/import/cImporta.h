@@ -1,34 +1,15 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
-#include "import/NomeDocumento.h"
+#include "import/LavoroImportazione.h"
 
+#include <QObject>
 #include <QString>
-#include <QStringList>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
-class ElencoCartella;
-class QLockFile;
-
-// How a run ended, for callers without windows (the command-line tool).
-enum class EsitoImportazione {
-    NonAvviata,          // a path failed its check: nothing was done
-    Eseguita,            // the folder was walked to its end, every file handled
-    EseguitaConProblemi, // walked to its end, but some files are not archived
-                         // or the clean-up failed or was skipped: the list says which
-    Annullata,           // the operator cancelled the walk (or the wait for its turn)
-    Interrotta           // an error stopped the run; the list says what was done
-};
-
-// What the last run did, for a caller that reports it in one line.
-struct RiepilogoImportazione
-{
-    int archiviati = 0;
-    int problemi = 0; // files listed as not archived
-    int tolti = 0;    // rows deleted because their file had gone
-    int rinviati = 0; // files left for a later run (still being written)
-};
+class QThread;
 
 // Brings the archive up to date with the PDF folder: every file whose name
 // follows the document convention and whose document is not yet archived
@@ -39,15 +20,23 @@ struct RiepilogoImportazione
 // other programs, in their order; assign CartellaPDF, Database and FileIni,
 // then call Avvia. One object serves one run.
 //
-// Runs that share a program folder take turns: Avvia waits (letting events
-// through, so that a cancel is heard) while another run, of this program or
-// of another one on the same folder, holds the list file, and keeps the turn
-// until the object is destroyed, so that the list it shows is its own.
-class cImporta
+// The run itself is a LavoroImportazione: Avvia runs it on the caller's
+// thread and returns when it has ended; AvviaInSottofondo runs it on a thread
+// of its own, reports it through Avanzamento and ends with Terminata, so that
+// a window stays free meanwhile.
+//
+// Runs that share a program folder take turns: a run waits while another
+// run, of this program or of another one on the same folder, holds the list
+// file, and keeps the turn until the object is destroyed, so that the list it
+// shows is its own.
+class cImporta : public QObject
 {
+    Q_OBJECT
+
 public:
-    cImporta();
-    ~cImporta();
+    explicit cImporta(QObject* genitore = nullptr);
+    // A run still going on its thread is cancelled and waited for.
+    ~cImporta() override;
     cImporta(const cImporta&) = delete;
     cImporta& operator=(const cImporta&) = delete;
 
@@ -64,6 +53,7 @@ public:
     // Runs the import, unless a path failed its check.
     void Avvia();
 
+    // Read between files by a run on any thread.
     bool AnnullaProcedura() const;
     void AnnullaProcedura(bool annulla);
 
@@ -75,13 +65,19 @@ public:
     // Deletes the rows of Posta whose PDF is no longer in the folder.
     void EliminaDocumentiDuplicati();
 
-    EsitoImportazione Esito() const { return esito_; }
-    // Why the clean-up left the archive alone (a PDF folder that holds no
-    // document, or went away), for the window to say; empty when it ran.
-    QString PuliziaNonEseguita() const { return puliziaNonEseguita_; }
-    // Told, whenever the run lets the window handle its events, how many
-    // files of the folder were examined out of how many there are.
-    void ImpostaAvanzamento(std::function<void(qsizetype esaminati, qsizetype totale)> avanzamento);
+    // Starts the run (of the names of `selezione` only, when given) on a
+    // thread of its own and returns at once; Terminata follows, also when a
+    // path failed its check. The messages it raises are shown on this
+    // object's thread.
+    void AvviaInSottofondo(std::optional<SelezioneImportazione> selezione = std::nullopt);
+    bool InCorso() const { return filo_ != nullptr; }
+
+    // What the last run did, once it has ended.
+    const RisultatoImportazione& Risultato() const { return risultato_; }
+    EsitoImportazione Esito() const { return risultato_.esito; }
+    // Why the clean-up left the archive alone, for the window to say.
+    QString PuliziaNonEseguita() const { return risultato_.puliziaNonEseguita; }
+    RiepilogoImportazione Riepilogo() const { return risultato_.riepilogo; }
 
     // A run on the files named instead of the whole folder: each one that is
     // still a file of the folder is handled as Avvia handles it, and the rows
@@ -89,38 +85,32 @@ public:
     // file is written as by Avvia.
     void AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi);
     // Files for which this answers true are left alone by the runs, to be
-    // looked at again later (a file still being written).
+    // looked at again later (a file still being written). Called on the
+    // run's thread.
     void ImpostaRinvio(std::function<bool(QByteArrayView nome)> daRinviare);
-    RiepilogoImportazione Riepilogo() const { return riepilogo_; }
+
+signals:
+    // How many files of the folder were examined out of how many there are;
+    // emitted on the run's thread every few milliseconds.
+    void Avanzamento(qsizetype esaminati, qsizetype totale);
+    void Messaggio(const QString& testo, Icona icona);
+    // A run started by AvviaInSottofondo has ended: Risultato tells how.
+    void Terminata();
 
 private:
-    struct Esecuzione;
-    struct Selezione;
-
-    bool AttendiTurno();
-    void EseguiImportazione(const Selezione* selezione = nullptr);
-    void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
-    void AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima, const ElencoCartella& dopo);
-    bool PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco);
-    ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
-    bool LunghezzaNonValida(Esecuzione& run, const QString& nome);
-    ErroreArchivio LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
-    void Pulisci(Esecuzione& run);
-    void SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore);
-    void Interrompi(Esecuzione& run, const QString& messaggio);
+    // Makes the run ready; false, after saying why when `avvisa`, when a
+    // path is missing or failed its check.
+    bool Prepara(bool avvisa);
+    ImpostazioniLavoro Impostazioni();
 
     QString stringaConnessione_;
     QString fileIni_;
     QString cartellaPDF_;
     bool erronePercorso_ = false;
-    bool annullaProcedura_ = false;
-    EsitoImportazione esito_ = EsitoImportazione::NonAvviata;
-    QString puliziaNonEseguita_;
-    std::unique_ptr<QLockFile> turno_;
-    std::function<void(qsizetype, qsizetype)> avanzamento_;
+    std::atomic_bool annulla_ = false;
     std::function<bool(QByteArrayView)> daRinviare_;
-    RiepilogoImportazione riepilogo_;
+    std::unique_ptr<LavoroImportazione> lavoro_;
+    std::unique_ptr<QThread> filo_;
+    RisultatoImportazione risultato_;
+    RisultatoImportazione dalFilo_; // written by the run's thread, read once it has ended
 };
-
-// The path of the list file: the program's folder and "ElencoFileImp.txt".
-QString PercorsoElencoImportazione();

@@ -8,9 +8,11 @@
 #include "shell/SelezionaCartella.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -117,61 +119,47 @@ void frmImporta::cmdOK_Click()
     if (inEsecuzione_)
         return;
     const QStringList percorsi = PercorsiImportazione();
-    // The run holds its own reference: a cancel may let go of objImporta.
-    const auto importazione = std::make_shared<cImporta>();
+    // The run outlives the window: closed meanwhile, the window goes at once
+    // and the list is still shown when the run has ended.
+    auto* importazione = new cImporta(QCoreApplication::instance());
     objImporta = importazione;
     importazione->CartellaPDF(percorsi[0]);
     importazione->Database(percorsi[1]);
     importazione->FileIni(percorsi[2]);
-    importazione->ImpostaAvanzamento([this](qsizetype esaminati, qsizetype totale) {
+    connect(importazione, &cImporta::Avanzamento, this, [this](qsizetype esaminati, qsizetype totale) {
         prgAvanzamento->setTextVisible(true);
         prgAvanzamento->setRange(0, int(qMax<qsizetype>(totale, 1)));
         prgAvanzamento->setValue(int(esaminati));
     });
+    connect(importazione, &cImporta::Terminata, this, [this] { ImpostaInEsecuzione(false); });
+    connect(importazione, &cImporta::Terminata, importazione, [importazione, finestra = QPointer(this)] {
+        if (!importazione->PuliziaNonEseguita().isEmpty())
+            MostraMessaggio(importazione->PuliziaNonEseguita(), Icona::Esclamazione);
+        importazione->VisualizzaRisultato();
+        importazione->deleteLater();
+        if (finestra)
+            ScaricaFinestra(finestra);
+    });
 
     ImpostaInEsecuzione(true);
-    importazione->Avvia();
-    ImpostaInEsecuzione(false);
-    if (!importazione->PuliziaNonEseguita().isEmpty())
-        MostraMessaggio(importazione->PuliziaNonEseguita(), Icona::Esclamazione);
-
-    importazione->VisualizzaRisultato();
-    objImporta.reset();
-    ScaricaFinestra(this);
+    importazione->AvviaInSottofondo();
 }
 
 void frmImporta::cmdAnnulla_Click()
 {
     if (MostraMessaggio(QStringLiteral("Annullare l'operazione?"), Icona::Domanda, Pulsanti::SiNo)
-        != Risposta::Si)
-        return;
-    if (inEsecuzione_)
-        AnnullaEsecuzione();
-    else
+        == Risposta::Si)
         ScaricaFinestra(this);
-}
-
-void frmImporta::AnnullaEsecuzione()
-{
-    if (objImporta) {
-        objImporta->AnnullaProcedura(true);
-        objImporta.reset();
-    }
-    // Only hidden now: the start handler is still running on this window and
-    // unloads it when the run has ended. Brought back meanwhile, it shows
-    // that the run is ending and takes no second start.
-    setEnabled(false);
-    prgAvanzamento->setFormat(QStringLiteral("Annullamento in corso..."));
-    NascondiFinestra(this);
 }
 
 void frmImporta::closeEvent(QCloseEvent* evento)
 {
-    // Closing the window while a run is under way means stopping the run.
+    // Closing the window while a run is under way stops the run at its next
+    // file; the window goes now, and the run's list follows at its end.
     if (inEsecuzione_) {
-        evento->ignore();
-        AnnullaEsecuzione();
-        return;
+        if (objImporta)
+            objImporta->AnnullaProcedura(true);
+        setAttribute(Qt::WA_DeleteOnClose);
     }
     QWidget::closeEvent(evento);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
-#include <memory>
 
 class QFrame;
 class QGroupBox;
@@ -45,11 +45,8 @@ private:
     void cmdPercorsoCartella_Click();
     void cmdPercorsoDatabase_Click();
     void Form_Load();
-    // Stops the run under way at its next file and takes the window off
-    // the screen; the run's own handler unloads it when the run has ended.
-    void AnnullaEsecuzione();
     void ImpostaInEsecuzione(bool inEsecuzione);
 
-    std::shared_ptr<cImporta> objImporta;
+    QPointer<cImporta> objImporta;
     bool inEsecuzione_ = false;
 };

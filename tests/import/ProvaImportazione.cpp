@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSignalSpy>
 #include <QTest>
 
 QStringList Elenco(const QStringList& voci)
@@ -70,11 +71,22 @@ void ProvaImportazione::prepara(cImporta& importazione, const QString& cartella)
     importazione.FileIni(fileIni);
 }
 
-QStringList ProvaImportazione::importa(const QString& cartella) const
+QStringList ProvaImportazione::importa(const QString& cartella, const std::function<void()>& durante) const
 {
     cImporta importazione;
     prepara(importazione, cartella);
-    importazione.Avvia();
+    bool primo = true;
+    QObject::connect(
+        &importazione, &cImporta::Avanzamento, &importazione,
+        [&](qsizetype, qsizetype) {
+            if (std::exchange(primo, false) && durante)
+                durante();
+        },
+        Qt::DirectConnection);
+    QSignalSpy fine(&importazione, &cImporta::Terminata);
+    importazione.AvviaInSottofondo();
+    if (!fine.wait(120000))
+        return {QStringLiteral("<importazione non terminata>")};
     return elenco();
 }
 

@@ -34,8 +34,10 @@ public:
     // Gives the engine `cartella` (the PDF folder when empty), the archive and
     // the settings file, in the order the window gives them.
     void prepara(cImporta& importazione, const QString& cartella = {}) const;
-    // A run of a prepared engine; returns ElencoFileImp.txt.
-    QStringList importa(const QString& cartella = {}) const;
+    // A run of a prepared engine on its own thread, driven as the window
+    // drives it; `durante` is called on the run's thread at its first report,
+    // before the first file. Returns ElencoFileImp.txt.
+    QStringList importa(const QString& cartella = {}, const std::function<void()>& durante = {}) const;
 
     // ElencoFileImp.txt as lines; fails the test if a line does not end in CR LF.
     QStringList elenco() const;

@@ -30,8 +30,8 @@ QStringList conMessaggio(QStringList righe, const QString& modello, const QStrin
 
 } // namespace
 
-// The import engine on real folders and a real archive. A zero-time timer
-// fires at the first moment a run lets events through.
+// The import engine on real folders and a real archive, run on its own
+// thread as the window runs it.
 class TestcImporta : public QObject
 {
     Q_OBJECT
@@ -78,13 +78,11 @@ private slots:
         AmbienteProva ambiente;
         ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
         // Changed while the run goes: the next file is cut with the new widths.
-        QTimer::singleShot(0, [&p] { p.scriviLunghezze(6, 3, 8); });
-        p.importa();
+        p.importa({}, [&p] { p.scriviLunghezze(6, 3, 8); });
         QCOMPARE(p.archivio(), QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|"});
         // Same total length, other fields: the row of the old cut is not this
         // document, even when the change comes after the run has read the archive.
-        QTimer::singleShot(0, [&p] { p.scriviLunghezze(7, 2, 8); });
-        p.importa();
+        p.importa({}, [&p] { p.scriviLunghezze(7, 2, 8); });
         QCOMPARE(p.archivio(), (QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|",
                                             "000123FAT0000000120140318.pdf|000123F|AT|1|2014-03-18|"}));
         // ... and when it comes before the run.
@@ -150,35 +148,73 @@ private slots:
                  Elenco({Problema(rifiutato, "rifiutato"), p.pdf + "/" + presente, Tolte(0), archiviati(1)}));
     }
 
-    void annullamento()
+    // The run cancelled at each stage: while it waits for its turn, while it
+    // walks the folder, once only the clean-up is left (which is always
+    // finished). Each time one end, one result, and a bar that ends full.
+    void annullamentoInOgniFase()
     {
-        AmbienteProva ambiente;
-        // A row whose PDF has gone: the clean-up still runs after a cancel.
-        ProvaImportazione p(ambiente, {"999999FAT000000120150101.pdf"});
-        p.importa();
-        QFile::remove(p.pdf + "/999999FAT000000120150101.pdf");
+        const QStringList nomi = Numerati(3000);
+        const QString orfano = "999999FAT000000120150101.pdf";
+        const struct
+        {
+            const char* fase;
+            EsitoImportazione esito;
+            int tolti;
+            const char* barra;
+        } casi[] = {{"turno", EsitoImportazione::Annullata, 0, ""},
+                    {"cartella", EsitoImportazione::Annullata, 1, "3000/3000"},
+                    {"pulizia", EsitoImportazione::Eseguita, 1, "3000/3000"}};
+        for (const auto& caso : casi) {
+            const QByteArray fase = caso.fase;
+            AmbienteProva ambiente;
+            ProvaImportazione p(ambiente, {orfano});
+            p.importa();
+            QFile::remove(p.pdf + "/" + orfano);
+            p.documenti(nomi);
+            // The turn held by a run on another, empty folder, which leaves the archive alone.
+            QDir().mkpath(ambiente.percorso("vuota"));
+            cImporta prima;
+            p.prepara(prima, ambiente.percorso("vuota"));
+            if (fase == "turno")
+                prima.Avvia();
 
-        const QStringList nomi = Numerati(5000);
-        p.documenti(nomi);
-        cImporta importazione;
-        p.prepara(importazione);
-        // The operator clicks once a few files went by, however fast the engine.
-        importazione.ImpostaAvanzamento([&importazione](qsizetype esaminati, qsizetype) {
-            if (esaminati >= 50)
-                importazione.AnnullaProcedura(true);
-        });
-        importazione.Avvia();
+            cImporta importazione;
+            p.prepara(importazione);
+            QString barra;
+            connect(&importazione, &cImporta::Avanzamento, &importazione, [&](qsizetype esaminati, qsizetype totale) {
+                if ((fase == "cartella" && esaminati >= 50) || (fase == "pulizia" && esaminati == totale))
+                    importazione.AnnullaProcedura(true);
+            }, Qt::DirectConnection);
+            connect(&importazione, &cImporta::Avanzamento, this,
+                    [&barra](qsizetype esaminati, qsizetype totale) { barra = QStringLiteral("%1/%2").arg(esaminati).arg(totale); });
+            QSignalSpy fine(&importazione, &cImporta::Terminata);
+            importazione.AnnullaProcedura(fase == "turno");
+            importazione.AvviaInSottofondo();
+            QVERIFY2(fine.wait(120000), fase);
+            QTest::qWait(50);
+            QCOMPARE(fine.size(), 1);
+            QCOMPARE(barra, caso.barra);
 
-        QCOMPARE(importazione.Esito(), EsitoImportazione::Annullata);
-        const QStringList righe = p.archivio();
-        QVERIFY2(righe.size() > 0 && righe.size() < 5000, qPrintable(QString::number(righe.size())));
-        QVERIFY(!righe.join('\n').contains("999999FAT"));
-        // The files listed are exactly the first ones in name order.
-        QStringList archiviatiPrima;
-        for (const QString& nome : nomi.mid(0, righe.size()))
-            archiviatiPrima.append(p.pdf + "/" + nome);
-        QCOMPARE(p.elenco(), Elenco(archiviatiPrima << Tolte(1) << "Procedura annullata dall'operatore.\n"
-                                                           + archiviati(righe.size())));
+            const RisultatoImportazione& r = importazione.Risultato();
+            const QStringList righe = p.archivio();
+            const int quanti = int(righe.size()) + caso.tolti - 1;
+            QVERIFY2(r.esito == caso.esito && r.riepilogo.tolti == caso.tolti && r.riepilogo.archiviati == quanti
+                         && r.puliziaNonEseguita.isEmpty(),
+                     fase);
+            if (fase == "turno") {
+                QVERIFY(r.elenco.isEmpty() && righe == QStringList{orfano + "|999999|FAT|1|2015-01-01|"});
+                continue;
+            }
+            QVERIFY2(quanti > 0 && (fase == "pulizia") == (quanti == 3000), fase);
+            // The files listed are exactly the first ones in name order.
+            QStringList attesi;
+            for (const QString& nome : nomi.mid(0, quanti))
+                attesi.append(p.pdf + "/" + nome);
+            attesi << Tolte(1);
+            attesi << (fase == "cartella" ? "Procedura annullata dall'operatore.\n" : "") + archiviati(quanti);
+            QCOMPARE(r.elenco, PercorsoElencoImportazione());
+            QCOMPARE(p.elenco(), Elenco(attesi));
+        }
     }
 
     void cartellaIrraggiungibileDopoLaScansione()
@@ -188,9 +224,8 @@ private slots:
         p.importa();
         p.documenti({"000124FAT000045320140318.pdf"});
         // The server goes away while the run walks the folder it listed.
-        QTimer::singleShot(0, [&p] { QDir().rename(p.pdf, p.pdf + ".via"); });
         const QString irraggiungibile = "(?=.*non è più raggiungibile)(?=.*" + QRegularExpression::escape(p.pdf) + ")";
-        QCOMPARE(conMessaggio(p.importa(), irraggiungibile, "cartella non più raggiungibile"),
+        QCOMPARE(conMessaggio(p.importa({}, [&p] { QDir().rename(p.pdf, p.pdf + ".via"); }), irraggiungibile, "cartella non più raggiungibile"),
                  Elenco({p.pdf + "/000124FAT000045320140318.pdf", "cartella non più raggiungibile", archiviati(1)}));
         QCOMPARE(p.archivio().size(), 2);
     }
@@ -271,8 +306,7 @@ void TestcImporta::puliziaProtettaEConservata()
     // A file removed while the run walks the folder goes in the clean-up of the same run.
     SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Accetta(db)); });
     p.documenti({"000009FAT000000120150101.pdf"});
-    QTimer::singleShot(0, [&] { QFile::remove(p.pdf + "/" + nomi[3]); });
-    QCOMPARE(p.importa(), Elenco({p.pdf + "/000009FAT000000120150101.pdf", Tolte(3), archiviati(1)}));
+    QCOMPARE(p.importa({}, [&] { QFile::remove(p.pdf + "/" + nomi[3]); }), Elenco({p.pdf + "/000009FAT000000120150101.pdf", Tolte(3), archiviati(1)}));
     QCOMPARE(p.archivio().size(), 1);
 }
 
