@@ -5,7 +5,6 @@
 #include "components/ComponenteReport.h"
 #include "mail/IstruzioniElencoMail.h"
 #include "search/PannelloRicerca.h"
-#include "settings/Impostazioni.h"
 
 #include <QVBoxLayout>
 
@@ -18,7 +17,8 @@ OpzioniPannello Opzioni()
 }
 }
 
-frmListaMail::frmListaMail(QWidget* parent) : QWidget(parent), pannello_(new PannelloRicerca(this, Opzioni()))
+frmListaMail::frmListaMail(const Contesto& contesto, QWidget* parent)
+    : QWidget(parent), pannello_(new PannelloRicerca(this, contesto, Opzioni()))
 {
     setObjectName(QStringLiteral("frmListaMail"));
     setWindowTitle(QStringLiteral("Elenco Email"));
@@ -43,7 +43,7 @@ void frmListaMail::VisualizzaReport(const QString& istruzione)
         if (modo == 1 || modo == 2 || modo == 3 || modo == 5)
             report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(modo, pannello_->Criteri()));
         report->SetDatabaseConnectionString(
-            QStringLiteral("MARVENA"), StringaConnessione(Modulo::strDatabase, {}));
+            QStringLiteral("MARVENA"), StringaConnessione(pannello_->contesto().strDatabase, {}));
         report->SetDatasetSQL(QStringLiteral("ELENCOMAIL"), istruzione);
         report->Preview(true);
         if (report->Execute())
