@@ -30,18 +30,16 @@ frmListaMail::frmListaMail(const Contesto& contesto, QWidget* parent)
 
 void frmListaMail::cmdCerca_Click()
 {
-    VisualizzaReport(IstruzioneElencoMail(pannello_->intModoRicerca(), pannello_->Criteri()));
+    VisualizzaReport(IstruzioneElencoMail(pannello_->Modo(), pannello_->Criteri()));
 }
 
 void frmListaMail::VisualizzaReport(const QString& istruzione)
 {
-    const int modo = pannello_->intModoRicerca();
     auto report = ComponenteReport::Crea(QStringLiteral("ReportMan.ReportManX"));
     if (report) {
         report->FileName(QStringLiteral("ElencoInvioMail.rep"));
         report->Title(QStringLiteral("Elenco email"));
-        if (modo == 1 || modo == 2 || modo == 3 || modo == 5)
-            report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(modo, pannello_->Criteri()));
+        report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(pannello_->Modo(), pannello_->Criteri()));
         report->SetDatabaseConnectionString(
             QStringLiteral("MARVENA"), StringaConnessione(pannello_->contesto().strDatabase, {}));
         report->SetDatasetSQL(QStringLiteral("ELENCOMAIL"), istruzione);

@@ -43,7 +43,7 @@ void frmRiEmail::cmdCerca_Click()
     auto recordset = std::make_unique<Recordset>();
     const ErroreArchivio errore = recordset->ApriSql(
         StringaConnessione(pannello_->contesto().strDatabase),
-        IstruzioneEmail(pannello_->intModoRicerca(), pannello_->Criteri()));
+        IstruzioneEmail(pannello_->Modo(), pannello_->Criteri()));
     if (errore.presente()) {
         MostraMessaggio(errore.testo(), Icona::Critica);
         return;

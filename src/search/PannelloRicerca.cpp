@@ -210,25 +210,25 @@ bool PannelloRicerca::Carica()
     return true;
 }
 
-void PannelloRicerca::ImpostaRicerca(int modo)
+void PannelloRicerca::ImpostaRicerca(ModoRicerca modo)
 {
     switch (modo) {
-    case 1:
-    case 3:
+    case ModoRicerca::Periodo:
+    case ModoRicerca::CodiceEPeriodo:
         dtData->setEnabled(true);
         dtDataFin->setEnabled(true);
         AbilitaCasella(txtDoc, false);
         txtAnno->setEnabled(false);
-        AbilitaCasella(txtCodice, modo == 3);
+        AbilitaCasella(txtCodice, modo == ModoRicerca::CodiceEPeriodo);
         break;
-    case 2:
+    case ModoRicerca::NumeroEAnno:
         dtData->setEnabled(false);
         dtDataFin->setEnabled(false);
         AbilitaCasella(txtDoc, true);
         txtAnno->setEnabled(true);
         AbilitaCasella(txtCodice, false);
         break;
-    case 5:
+    case ModoRicerca::PeriodoSenzaTipi:
         optRicerca[1]->setEnabled(false);
         optRicerca[2]->setEnabled(false);
         AbilitaCasella(txtDoc, false);
@@ -247,20 +247,20 @@ bool PannelloRicerca::ImpostaModoIniziale()
     const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
     if (errore.presente()) {
         MostraErroreArchivio(contesto_.strDatabase, errore);
-        ImpostaRicerca(1);
+        ImpostaRicerca(ModoRicerca::Periodo);
         return false;
     }
-    int modo = 5;
+    ModoRicerca modo = ModoRicerca::PeriodoSenzaTipi;
     while (!tipi.FineFile()) {
         const QVariant tipo = tipi.Valore(QStringLiteral("Tipo"));
         if (!tipo.isNull() && !tipo.toString().isEmpty()) {
-            modo = 1;
+            modo = ModoRicerca::Periodo;
             break;
         }
         // A walk cut short proves nothing about the types: said, not taken as none.
         if (const ErroreArchivio erroreRiga = tipi.MoveNext(); erroreRiga.presente()) {
             MostraErroreArchivio(contesto_.strDatabase, erroreRiga);
-            ImpostaRicerca(1);
+            ImpostaRicerca(ModoRicerca::Periodo);
             return false;
         }
     }
@@ -341,7 +341,7 @@ void PannelloRicerca::AbilitaCasella(QLineEdit* casella, bool abilitata)
 void PannelloRicerca::optRicerca_Click(int indice)
 {
     if (indice >= 0 && indice <= 2)
-        ImpostaRicerca(indice + 1);
+        ImpostaRicerca(ModoRicerca(indice + 1));
 }
 
 void PannelloRicerca::cmdCerca_Click()

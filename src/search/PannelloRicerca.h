@@ -44,12 +44,13 @@ public:
     // sets today's dates. False (after the message) when the archive is missing.
     bool Carica();
 
-    void ImpostaRicerca(int modo);
+    void ImpostaRicerca(ModoRicerca modo);
     // False (after a message) when the archive cannot be read.
     bool ImpostaModoIniziale();
     void CaricaCmbTipo();
 
-    int intModoRicerca() const { return modo_; }
+    ModoRicerca Modo() const { return modo_; }
+    int intModoRicerca() const { return int(modo_); }
     bool blnImpostazioniAssenti() const { return impostazioniAssenti_; }
     CriteriRicerca Criteri() const;
     // The paths and account read by the last Carica(), with the window's clock.
@@ -92,7 +93,7 @@ private:
     QWidget* finestra_;
     Contesto contesto_;
     QVBoxLayout* areaAggiuntiva_;
-    int modo_ = 1;
+    ModoRicerca modo_ = ModoRicerca::Periodo;
     bool impostazioniAssenti_ = false;
     bool leggiEmail_;
     bool convalidaInCorso_ = false;

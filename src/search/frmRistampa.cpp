@@ -67,7 +67,7 @@ Tabulario* frmRistampa::Trova() const
 
 void frmRistampa::cmdCerca_Click()
 {
-    const QString istruzione = IstruzioneDocumenti(pannello_->intModoRicerca(), pannello_->Criteri(), false);
+    const QString istruzione = IstruzioneDocumenti(pannello_->Modo(), pannello_->Criteri(), false);
     if (stampaTutti_)
         StampaTrovati(istruzione);
     else

@@ -94,9 +94,9 @@ Tabulario* frmSelStampe::Trova() const
 
 void frmSelStampe::cmdCerca_Click()
 {
-    const int modo = pannello_->intModoRicerca();
+    const ModoRicerca modo = pannello_->Modo();
     const QString istruzione = IstruzioneDocumenti(modo, pannello_->Criteri(), true);
-    if (modo == 1 || modo == 3) {
+    if (modo == ModoRicerca::Periodo || modo == ModoRicerca::CodiceEPeriodo) {
         PrelevaDoc(istruzione, txtPercorso->text());
         return;
     }
