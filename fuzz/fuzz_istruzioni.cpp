@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
         QSqlQuery query(*archivio);
         const QString sqlite = MotoreSQLite::Istanza().Traduci(jet);
         // The engine reads a statement up to its first NUL, which no text box can hold.
-        if ((modo != 2 || QuattroCifre(criteri.anno)) && !sqlite.contains(QChar(0))
+        if ((modo != ModoRicerca::NumeroEAnno || QuattroCifre(criteri.anno)) && !sqlite.contains(QChar(0))
             && !query.prepare(sqlite))
             Violazione("the engine accepts the statement", sqlite);
     }
