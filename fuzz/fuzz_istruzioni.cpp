@@ -107,12 +107,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
 {
     const QStringList righe = RigheFuzz(TestoDaByte(dati, dimensione), 7);
-    const int modo = righe[0].trimmed().toInt();
+    const auto modo = ModoRicerca(righe[0].trimmed().toInt());
     CriteriRicerca criteri{DataDelSelettore(righe[5], QDate(2014, 1, 31)),
                            DataDelSelettore(righe[6], QDate(2014, 2, 1)),
                            righe[1], righe[2], righe[3], righe[4]};
     // The windows let a search by number start only with a year they accept.
-    if (modo == 2 && !(TestoNumerico(criteri.anno) && criteri.anno.size() == 4))
+    if (modo == ModoRicerca::NumeroEAnno && !(TestoNumerico(criteri.anno) && criteri.anno.size() == 4))
         return 0;
 
     for (const bool tipoSempre : {false, true}) {
@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
         QSqlQuery query(*archivio);
         const QString sqlite = MotoreSQLite::Istanza().Traduci(jet);
         // The engine reads a statement up to its first NUL, which no text box can hold.
-        if ((modo != 2 || QuattroCifre(criteri.anno)) && !sqlite.contains(QChar(0))
+        if ((modo != ModoRicerca::NumeroEAnno || QuattroCifre(criteri.anno)) && !sqlite.contains(QChar(0))
             && !query.prepare(sqlite))
             Violazione("the engine accepts the statement", sqlite);
     }

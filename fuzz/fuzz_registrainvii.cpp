@@ -11,7 +11,6 @@
 
 #include "archive/Archivio.h"
 #include "mail/RegistraInvii.h"
-#include "settings/Impostazioni.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +20,7 @@
 namespace {
 
 QSqlDatabase* archivio = nullptr;
+QString fileArchivio;
 
 int RigheNonVuote(const QByteArray& dati)
 {
@@ -41,13 +41,13 @@ int Conta(const QString& istruzione)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     PreparaAmbienteFuzz();
-    Modulo::strDatabase = QDir(CartellaFuzz()).filePath(QStringLiteral("dati.sqlite"));
-    if (CreaArchivio(Modulo::strDatabase).presente())
-        Violazione("an empty archive can be created", Modulo::strDatabase);
+    fileArchivio = QDir(CartellaFuzz()).filePath(QStringLiteral("dati.sqlite"));
+    if (CreaArchivio(fileArchivio).presente())
+        Violazione("an empty archive can be created", fileArchivio);
     static QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz"));
-    db.setDatabaseName(Modulo::strDatabase);
+    db.setDatabaseName(fileArchivio);
     if (!db.open())
-        Violazione("the empty archive opens", Modulo::strDatabase);
+        Violazione("the empty archive opens", fileArchivio);
     archivio = &db;
     return 0;
 }
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     const QString percorso = ScriviFileFuzz(QStringLiteral("ElencoMail_20140318.txt"), dati, dimensione);
     const int prima = Conta(QStringLiteral("select count(*) from EmailInviate"));
 
-    const EsitoRegistrazione esito = RegistraInvii();
+    const EsitoRegistrazione esito = RegistraInvii(fileArchivio);
     const int righe = RigheNonVuote(elenco);
     const int nonRegistrate = esito.incomplete + esito.rifiutate;
     const int aggiunte = Conta(QStringLiteral("select count(*) from EmailInviate")) - prima;

@@ -8,7 +8,7 @@
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 #include "mail/frmAnteprima.h"
-#include "settings/Impostazioni.h"
+#include "settings/Contesto.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,16 +27,17 @@ int main(int argc, char** argv)
     const int righe = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
     QTemporaryDir cartella;
     ImpostaCartellaProgramma(cartella.path());
-    Modulo::strDatabase = cartella.filePath(QStringLiteral("dati.mdb"));
-    Modulo::strCartellaPDF = cartella.path();
-    if (const ErroreArchivio errore = GeneraArchivio(Modulo::strDatabase, righe); errore.presente()) {
+    Contesto contesto;
+    contesto.strDatabase = cartella.filePath(QStringLiteral("dati.mdb"));
+    contesto.strCartellaPDF = cartella.path();
+    if (const ErroreArchivio errore = GeneraArchivio(contesto.strDatabase, righe); errore.presente()) {
         std::fprintf(stderr, "%s\n", qPrintable(errore.testo()));
         return 1;
     }
 
     auto recordset = std::make_unique<Recordset>();
     const ErroreArchivio errore = recordset->ApriSql(
-        StringaConnessione(Modulo::strDatabase),
+        StringaConnessione(contesto.strDatabase),
         QStringLiteral("Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta "
                        "where data between(#01/01/1900#) and (#12/31/2100#) order by tipo, stampa, data;"));
     if (errore.presente()) {
@@ -50,7 +51,7 @@ int main(int argc, char** argv)
     QMdiSubWindow* altra = area.addSubWindow(new QWidget);
     altra->show();
     auto* anteprima = new frmAnteprima;
-    anteprima->setREcoR(std::move(recordset));
+    anteprima->setREcoR(std::move(recordset), contesto);
     QMdiSubWindow* cornice = area.addSubWindow(anteprima);
 
     // Wall time, and the processor time of this thread: on a machine shared

@@ -13,7 +13,7 @@
 #include "common/CartellaProgramma.h"
 #include "mail/CorvexProcesso.h"
 #include "mail/RegistraInvii.h"
-#include "settings/Impostazioni.h"
+#include "settings/Contesto.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -64,8 +64,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     ScriviIni("Email", "CertificatoCA", ServerSmtpProva::FileCertificato(tls));
-    Modulo::strDatabase = cartella.path() + "/dati.mdb";
-    if (const ErroreArchivio errore = CreaArchivio(Modulo::strDatabase); errore.presente()) {
+    Contesto contesto;
+    contesto.strDatabase = cartella.path() + "/dati.mdb";
+    if (const ErroreArchivio errore = CreaArchivio(contesto.strDatabase); errore.presente()) {
         std::fprintf(stderr, "%s\n", qPrintable(errore.testo()));
         return 1;
     }
@@ -85,7 +86,7 @@ int main(int argc, char* argv[])
         tabella.destinatari.append(QStringLiteral("cliente%1@esempio.it").arg(i % destinatari));
     }
 
-    CorvexProcesso corvex(ESEGUIBILE_POSTA);
+    CorvexProcesso corvex(contesto, ESEGUIBILE_POSTA);
     corvex.Mittente = "ufficio@velmira.example";
     corvex.OggettoMail = "Documenti";
     corvex.TestoMail = "In allegato i documenti.";
@@ -108,7 +109,7 @@ int main(int argc, char* argv[])
     attesa.exec();
     const qint64 ms = tempo.elapsed();
     const double serverDopo = secondiProcessore(server.pid());
-    const EsitoRegistrazione registrazione = RegistraInvii();
+    const EsitoRegistrazione registrazione = RegistraInvii(contesto.strDatabase);
     const qint64 msRegistrate = tempo.elapsed();
 
     // The helper is the largest child reaped so far (openssl is the other).

@@ -83,7 +83,8 @@ bool Trovato(const Cartella& c, int i)
     criteri.anno = QStringLiteral("2015");
     criteri.numero = QString::number(i + 1);
     Recordset righe;
-    return !righe.ApriSql(StringaConnessione(c.database), IstruzioneDocumenti(2, criteri, false)).presente()
+    const QString istruzione = IstruzioneDocumenti(ModoRicerca::NumeroEAnno, criteri, false);
+    return !righe.ApriSql(StringaConnessione(c.database), istruzione).presente()
         && !righe.FineFile();
 }
 

@@ -11,13 +11,13 @@
 
 #include <QStatusBar>
 
-void RegistraFinestreProgramma(frmPrincipale& principale)
+void RegistraFinestreProgramma(frmPrincipale& principale, const Contesto& contesto)
 {
-    principale.RegistraFinestra(QStringLiteral("mnuFileRistampa"), [] { return new frmRistampa; });
-    principale.RegistraFinestra(QStringLiteral("mnuFileSeleziona"), [] { return new frmSelStampe; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileRistampa"), [contesto] { return new frmRistampa(contesto); });
+    principale.RegistraFinestra(QStringLiteral("mnuFileSeleziona"), [contesto] { return new frmSelStampe(contesto); });
     principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
     principale.RegistraFinestra(QStringLiteral("mnuFileImpostazioni"), [] { return new frmImposta; });
-    principale.RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] { return new frmListaMail; });
-    principale.RegistraFinestra(QStringLiteral("mnuFileEmail"), [] { return new frmRiEmail; });
+    principale.RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [contesto] { return new frmListaMail(contesto); });
+    principale.RegistraFinestra(QStringLiteral("mnuFileEmail"), [contesto] { return new frmRiEmail(contesto); });
     IndicatoreInvio::Installa(principale.statusBar());
 }

@@ -4,6 +4,7 @@
 #include "common/Orologio.h"
 #include "components/ReportManX.h"
 #include "mail/CorvexProcesso.h"
+#include "settings/Contesto.h"
 #include "shell/ApertoreDesktop.h"
 
 #include <QApplication>
@@ -31,11 +32,14 @@ int main(int argc, char* argv[])
     ApertoreDesktop apertore;
     ApertoreFile::Installa(&apertore);
     // Each dispatch runs in a helper process of its own.
-    Corvex::InstallaFabbrica([] { return std::make_unique<CorvexProcesso>(); });
+    Corvex::InstallaFabbrica([](const Contesto& contesto) { return std::make_unique<CorvexProcesso>(contesto); });
     ReportManX::Registra();
 
+    // Read from the settings file by each window as it loads, never before:
+    // a damaged file is told when a window needs it, once.
+    const Contesto contesto;
     frmPrincipale principale;
-    RegistraFinestreProgramma(principale);
+    RegistraFinestreProgramma(principale, contesto);
     if (const QScreen* schermo = principale.screen())
         principale.setGeometry(schermo->availableGeometry());
     principale.showMaximized();

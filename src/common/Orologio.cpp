@@ -1,9 +1,9 @@
 #include "common/Orologio.h"
 
 namespace {
-std::function<QDateTime()>& orologio()
+Orologio& orologio()
 {
-    static std::function<QDateTime()> attuale;
+    static Orologio attuale;
     return attuale;
 }
 }
@@ -13,7 +13,7 @@ QDateTime Adesso()
     return orologio() ? orologio()() : QDateTime::currentDateTime();
 }
 
-void ImpostaOrologio(std::function<QDateTime()> nuovo)
+void ImpostaOrologio(Orologio nuovo)
 {
     orologio() = std::move(nuovo);
 }

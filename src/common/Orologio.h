@@ -3,10 +3,12 @@
 #include <QDateTime>
 #include <functional>
 
-// "Now" for everything that depends on today (default dates, the daily list
-// name, the age of old lists). Tests set a clock of their own.
+// A source of "now", handed to whatever stamps a time.
+using Orologio = std::function<QDateTime()>;
+
+// The program's clock: the workstation's, or the one a test set.
 QDateTime Adesso();
-void ImpostaOrologio(std::function<QDateTime()> orologio);
+void ImpostaOrologio(Orologio orologio);
 
 // Reads the workstation's time zone once for the whole run. Without it the C
 // library reads the zone file again at every local-time conversion, and a

@@ -8,10 +8,10 @@ Corvex::Fabbrica& fabbricaInstallata()
 }
 }
 
-std::unique_ptr<Corvex> Corvex::Crea()
+std::unique_ptr<Corvex> Corvex::Crea(const Contesto& contesto)
 {
     const Fabbrica& fabbrica = fabbricaInstallata();
-    return fabbrica ? fabbrica() : nullptr;
+    return fabbrica ? fabbrica(contesto) : nullptr;
 }
 
 void Corvex::InstallaFabbrica(Fabbrica fabbrica)

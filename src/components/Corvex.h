@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+struct Contesto;
+
 // What a dispatch sends: column k is the k-th ticked document, row 0 its full
 // path and row 1 its recipient. Empty (no dimensions) when nothing is ticked.
 struct TabellaInvio
@@ -43,10 +45,11 @@ public:
     // file (a full disk), once Risultato is reported: recorded from here.
     virtual QStringList ElencoNonScritto() const { return {}; }
 
-    // A new instance for one dispatch, from the maker installed by the program
-    // (the helper process) or by a test (a double); null when none is installed.
-    using Fabbrica = std::function<std::unique_ptr<Corvex>()>;
-    static std::unique_ptr<Corvex> Crea();
+    // A new instance for one dispatch made in `contesto` (its PDF folder and
+    // clock), from the maker installed by the program (the helper process) or
+    // by a test (a double); null when none is installed.
+    using Fabbrica = std::function<std::unique_ptr<Corvex>(const Contesto& contesto)>;
+    static std::unique_ptr<Corvex> Crea(const Contesto& contesto);
     static void InstallaFabbrica(Fabbrica fabbrica);
 
 signals:

@@ -201,7 +201,7 @@ EsitoBusta CanaleCurl::Invia(const BustaPosta& b)
     aggiungi(intestazioni, "From: " + b.mittente.toUtf8());
     aggiungi(intestazioni, "To: " + b.destinatario.toUtf8());
     aggiungi(intestazioni, "Subject: " + TestoIntestazione(b.oggetto));
-    aggiungi(intestazioni, "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1());
+    aggiungi(intestazioni, "Date: " + b.data.toString(Qt::RFC2822Date).toLatin1());
     aggiungi(intestazioni, "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + '@'
                                + dominio(b.mittente).toUtf8() + '>');
 

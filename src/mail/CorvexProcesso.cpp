@@ -4,7 +4,7 @@
 #include "common/ErroreSistema.h"
 #include "mail/ElencoMail.h"
 #include "mail/ProtocolloPosta.h"
-#include "settings/Impostazioni.h"
+#include "settings/Contesto.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -17,8 +17,8 @@ QString motivoAvvioMancato(const QString& testoQt)
 }
 } // namespace
 
-CorvexProcesso::CorvexProcesso(const QString& eseguibile)
-    : eseguibile_(eseguibile)
+CorvexProcesso::CorvexProcesso(const Contesto& contesto, const QString& eseguibile)
+    : eseguibile_(eseguibile), cartellaPDF_(contesto.strCartellaPDF), adesso_(contesto.adesso)
 {
 }
 
@@ -52,7 +52,7 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     static_cast<ValoriCorvex&>(r) = *this;
     r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
     r.CartellaProgramma = CartellaProgramma();
-    r.CartellaPDF = Modulo::strCartellaPDF;
+    r.CartellaPDF = cartellaPDF_;
     // An office on a slow line may wait less, never more: the dispatch must end.
     if (const int attesa = LeggiIni(QStringLiteral("Email"), QStringLiteral("AttesaServer")).toInt(); attesa > 0)
         r.AttesaServer = attesa;
@@ -117,12 +117,12 @@ QString CorvexProcesso::completaElenco(const QString& esitoMancante)
 {
     QStringList righe;
     for (int k = 0; k < tabella_.percorsi.size(); ++k)
-        righe.append(righe_.value(k, RigaElencoMail({QDateTime::currentDateTime(), Mittente.trimmed(),
+        righe.append(righe_.value(k, RigaElencoMail({adesso_(), Mittente.trimmed(),
                                                      tabella_.destinatari.value(k).trimmed(), esitoMancante,
                                                      tabella_.percorsi[k]})));
     const int noti = int(righe_.size());
     const QString cartella = CartellaProgramma();
-    const EsitoElencoMail elenco = ScriviElencoMail(cartella, righe);
+    const EsitoElencoMail elenco = ScriviElencoMail(cartella, righe, adesso_());
     if (!elenco.errore.isEmpty())
         nonScritto_ = righe;
     return QStringLiteral("\nDocumenti con esito noto: %1; senza esito: %2.").arg(noti).arg(righe.size() - noti)

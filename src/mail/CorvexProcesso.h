@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Corvex.h"
+#include "common/Orologio.h"
 
 #include <QMap>
 
@@ -13,6 +14,9 @@ class QProcess;
 // written here from what the helper reported, each document it did not
 // report marked as such, so that no dispatch goes unrecorded.
 //
+// The documents must lie in the context's PDF folder; the lines the program
+// writes itself are stamped by the context's clock.
+//
 // Released while the helper still works, it lets the helper finish: the
 // documents go and their list is written, only the event is not heard.
 class CorvexProcesso : public Corvex
@@ -20,7 +24,7 @@ class CorvexProcesso : public Corvex
     Q_OBJECT
 
 public:
-    explicit CorvexProcesso(const QString& eseguibile = EseguibilePredefinito());
+    explicit CorvexProcesso(const Contesto& contesto, const QString& eseguibile = EseguibilePredefinito());
     ~CorvexProcesso() override;
 
     void InviaDocumenti(const TabellaInvio& tabella) override;
@@ -37,6 +41,8 @@ private:
     QString completaElenco(const QString& esitoMancante);
 
     QString eseguibile_;
+    QString cartellaPDF_;
+    Orologio adesso_;
     QProcess* processo_ = nullptr;
     QByteArray resto_;
     TabellaInvio tabella_;

@@ -3,6 +3,7 @@
 #include "common/CartellaProgramma.h"
 #include "common/ErroreSistema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryFile>
@@ -26,6 +27,7 @@ bool suDisco(QFile& file)
 }
 
 const QString separatore = QStringLiteral(" - ");
+const QString nomeElenco = QStringLiteral("ElencoMail");
 
 const QRegularExpression controllo(QStringLiteral("\\p{Cc}+"));
 
@@ -57,12 +59,20 @@ QString RigaElencoMail(const VoceElencoMail& v)
         .join(separatore);
 }
 
+std::optional<CampiElencoMail> LeggiRigaElencoMail(const QString& riga)
+{
+    const QStringList campi = riga.split(separatore);
+    if (campi.size() < 5)
+        return std::nullopt;
+    return CampiElencoMail{campi[0], campi[1], campi[2], campi[3], campi.mid(4).join(separatore)};
+}
+
 QString AvvisoElencoNonScritto(const QString& cartella, const QString& errore)
 {
     return QStringLiteral("Impossibile scrivere l'elenco degli invii nella cartella %1: %2.").arg(cartella, errore);
 }
 
-EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe)
+EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe, const QDateTime& adesso)
 {
     QByteArray testo;
     for (const QString& riga : righe)
@@ -78,7 +88,7 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
 
     // A name of its own even when two dispatches end in the same millisecond.
     const QString base = UnisciPercorso(
-        cartella, QStringLiteral("ElencoMail_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
+        cartella, nomeElenco + QLatin1Char('_') + adesso.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
     for (int n = 0; n < 1000; ++n) {
         const QString nome = base + (n ? QStringLiteral("_%1").arg(n) : QString()) + QStringLiteral(".txt");
         // Qt's rename never replaces an existing file: a list is never lost.
@@ -90,4 +100,28 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
             return {{}, TestoErroreFile(provvisorio)};
     }
     return {{}, QStringLiteral("nessun nome libero per l'elenco")};
+}
+
+QString TrovaElencoMail(const QString& cartella)
+{
+    const QFileInfoList file = QDir(cartella).entryInfoList(QDir::Files, QDir::Unsorted);
+    for (const QFileInfo& info : file)
+        if (info.fileName().contains(nomeElenco, Qt::CaseSensitive))
+            return info.filePath();
+    return {};
+}
+
+QStringList RigheElencoMail(const QByteArray& testo)
+{
+    QStringList righe;
+    for (const QString& riga : QString::fromUtf8(testo).split(QLatin1Char('\n')))
+        if (!riga.trimmed().isEmpty())
+            righe.append(riga.endsWith(QLatin1Char('\r')) ? riga.chopped(1) : riga);
+    return righe;
+}
+
+QString NomeAccantonato(const QString& elenco)
+{
+    const QFileInfo info(elenco);
+    return UnisciPercorso(info.path(), info.fileName().replace(nomeElenco, QStringLiteral("ElencoInviiNonRegistrati")));
 }

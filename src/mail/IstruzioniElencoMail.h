@@ -9,6 +9,6 @@
 // the report. Modes 1, 2, 3 and 5; any other mode gives empty texts.
 
 // Type, number and code trimmed and their quotes doubled; the year as typed.
-QString IstruzioneElencoMail(int modo, const CriteriRicerca& criteri);
+QString IstruzioneElencoMail(ModoRicerca modo, const CriteriRicerca& criteri);
 // The texts as typed; the type never shows.
-QString TitoloElencoMail(int modo, const CriteriRicerca& criteri);
+QString TitoloElencoMail(ModoRicerca modo, const CriteriRicerca& criteri);

@@ -3,9 +3,9 @@
 #include "archive/Archivio.h"
 #include "search/IstruzioniRicerca.h"
 
-QString IstruzioneEmail(int modo, const CriteriRicerca& criteri)
+QString IstruzioneEmail(ModoRicerca modo, const CriteriRicerca& criteri)
 {
-    if (modo != 5)
+    if (modo != ModoRicerca::PeriodoSenzaTipi)
         return IstruzioneDocumenti(modo, criteri, false);
     return QStringLiteral("Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta "
                           "where  data between(#")

@@ -8,4 +8,4 @@
 // 1, 2 and 3 list what the reprint window lists; mode 5 lists the number,
 // date, code and address of documents without a type. Every statement ends
 // with the column email. Any other mode gives an empty text.
-QString IstruzioneEmail(int modo, const CriteriRicerca& criteri);
+QString IstruzioneEmail(ModoRicerca modo, const CriteriRicerca& criteri);

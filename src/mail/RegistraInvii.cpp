@@ -5,7 +5,7 @@
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 #include "common/ErroreSistema.h"
-#include "settings/Impostazioni.h"
+#include "mail/ElencoMail.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -18,31 +18,12 @@
 
 namespace {
 
-const QString separatore = QStringLiteral(" - ");
-const QString nomeElenco = QStringLiteral("ElencoMail");
 
 // The lines of a list already stored, by the list's name and the line: a list
 // found again after a crash between the commit and its removal has those
 // lines skipped, not stored twice. The keys of a list go once the list has.
 // New archives have the table; an older one gets it at its first list.
 const QString tabellaChiavi = QStringLiteral("InviiRegistrati");
-
-QString TrovaElenco()
-{
-    const QFileInfoList file = QDir(CartellaProgramma()).entryInfoList(QDir::Files, QDir::Unsorted);
-    for (const QFileInfo& info : file)
-        if (info.fileName().contains(nomeElenco, Qt::CaseSensitive))
-            return info.filePath();
-    return {};
-}
-
-// Where the lines that can never be stored are set aside: a name the next
-// run does not take for a list, beside the list.
-QString NomeAccantonato(const QString& elenco)
-{
-    const QFileInfo info(elenco);
-    return UnisciPercorso(info.path(), info.fileName().replace(nomeElenco, QStringLiteral("ElencoInviiNonRegistrati")));
-}
 
 // The file-name part of a path written with either separator.
 QString NomeFile(const QString& percorso)
@@ -63,15 +44,13 @@ QStringList Chiavi(const QString& elenco, const QStringList& righe)
     return chiavi;
 }
 
-ErroreArchivio RegistraRiga(Recordset& tabella, const QStringList& campi)
+ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
 {
-    // A path may itself hold " - ": everything from the fifth field on is the path.
-    const QString percorso = campi.mid(4).join(separatore);
     tabella.AddNew();
-    for (const auto& [nome, valore] : {std::pair{QStringLiteral("Stampa"), NomeFile(percorso)},
-                                       std::pair{QStringLiteral("dtinvio"), campi.at(0)},
-                                       std::pair{QStringLiteral("EmailDest"), campi.at(2)},
-                                       std::pair{QStringLiteral("Esito"), campi.at(3)}}) {
+    for (const auto& [nome, valore] : {std::pair{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
+                                       std::pair{QStringLiteral("dtinvio"), campi.quando},
+                                       std::pair{QStringLiteral("EmailDest"), campi.destinatario},
+                                       std::pair{QStringLiteral("Esito"), campi.esito}}) {
         const ErroreArchivio errore = tabella.ImpostaValore(nome, valore);
         if (errore.presente()) {
             tabella.CancelUpdate();
@@ -102,10 +81,11 @@ ErroreArchivio ChiaviRegistrate(Connessione& connessione, const QString& elenco,
 // Returns the lines that can never be stored (too short, refused by the
 // archive); on a failure of the whole (archive closed, locked, full) nothing
 // is stored and `esito.errore` says why.
-QStringList Registra(const QString& elenco, const QStringList& righe, EsitoRegistrazione& esito)
+QStringList Registra(const QString& archivio, const QString& elenco, const QStringList& righe,
+                     EsitoRegistrazione& esito)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(Modulo::strDatabase, u";"));
+    ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
     QSet<QString> registrate;
     Recordset tabella;
     // One transaction for the whole list: a thousand rows in one write.
@@ -121,13 +101,13 @@ QStringList Registra(const QString& elenco, const QStringList& righe, EsitoRegis
     const QStringList chiavi = Chiavi(elenco, righe);
     QStringList scartate;
     for (qsizetype i = 0; i < righe.size() && !errore.presente(); ++i) {
-        const QStringList campi = righe[i].split(separatore);
+        const std::optional<CampiElencoMail> campi = LeggiRigaElencoMail(righe[i]);
         if (registrate.contains(chiavi[i])) {
             ++esito.giaRegistrate;
-        } else if (campi.size() < 5) {
+        } else if (!campi) {
             ++esito.incomplete;
             scartate.append(righe[i]);
-        } else if (const ErroreArchivio erroreRiga = RegistraRiga(tabella, campi); erroreRiga.presente()) {
+        } else if (const ErroreArchivio erroreRiga = RegistraRiga(tabella, *campi); erroreRiga.presente()) {
             if (erroreRiga.grave() || erroreRiga.bloccato()) {
                 errore = erroreRiga;
                 break;
@@ -156,10 +136,10 @@ QStringList Registra(const QString& elenco, const QStringList& righe, EsitoRegis
 }
 
 // The keys of a list that is gone are of no more use.
-void DimenticaElenco(const QString& elenco)
+void DimenticaElenco(const QString& archivio, const QString& elenco)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(Modulo::strDatabase, u";"));
+    ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
     auto togli = errore.presente() ? nullptr
                                    : connessione.Prepara(QStringLiteral("delete from %1 where Elenco = ?").arg(tabellaChiavi), errore);
     if (togli)
@@ -168,10 +148,10 @@ void DimenticaElenco(const QString& elenco)
 
 } // namespace
 
-EsitoRegistrazione RegistraInvii()
+EsitoRegistrazione RegistraInvii(const QString& archivio)
 {
     EsitoRegistrazione esito;
-    esito.file = TrovaElenco();
+    esito.file = TrovaElencoMail(CartellaProgramma());
     if (esito.file.isEmpty())
         return esito;
     QFile file(esito.file);
@@ -180,13 +160,10 @@ EsitoRegistrazione RegistraInvii()
         esito.conservato = true;
         return esito;
     }
-    QStringList righe;
-    for (const QString& riga : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
-        if (!riga.trimmed().isEmpty())
-            righe.append(riga.endsWith(QLatin1Char('\r')) ? riga.chopped(1) : riga);
+    const QStringList righe = RigheElencoMail(file.readAll());
     file.close();
 
-    const QStringList scartate = Registra(esito.file, righe, esito);
+    const QStringList scartate = Registra(archivio, esito.file, righe, esito);
     if (esito.conservato)
         return esito;
     if (!scartate.isEmpty()) {
@@ -208,17 +185,17 @@ EsitoRegistrazione RegistraInvii()
         esito.conservato = true;
         return esito;
     }
-    DimenticaElenco(esito.file);
+    DimenticaElenco(archivio, esito.file);
     return esito;
 }
 
-EsitoRegistrazione RegistraRighe(const QStringList& righe)
+EsitoRegistrazione RegistraRighe(const QString& archivio, const QStringList& righe, const QDateTime& adesso)
 {
     EsitoRegistrazione esito;
     // Keys under a name of their own, dropped at once: there is no file to find again.
-    const QString nome = QStringLiteral("memoria-") + QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
-    Registra(nome, righe, esito);
-    DimenticaElenco(nome);
+    const QString nome = QStringLiteral("memoria-") + adesso.toString(Qt::ISODateWithMs);
+    Registra(archivio, nome, righe, esito);
+    DimenticaElenco(archivio, nome);
     return esito;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // What RegistraInvii did with the mail component's list of messages sent.
@@ -16,18 +17,19 @@ struct EsitoRegistrazione
 };
 
 // Stores the first list found in the program's folder (a file whose name
-// contains "ElencoMail") into EmailInviate, one row per line: fields joined
+// contains "ElencoMail") into EmailInviate of the archive file `archivio`, one row per line: fields joined
 // by " - ", date of sending, sender (not read), recipient, outcome, full path
 // of the document. Each line is stored once, whatever moment a run is cut
 // short at: the lines stored are known by a key recorded with them. Lines that
 // can never be stored (too short, refused by the archive) are set aside in a
 // file of their own and the list goes; when the archive cannot be written at
 // all, the whole list stays for a later run.
-EsitoRegistrazione RegistraInvii();
+EsitoRegistrazione RegistraInvii(const QString& archivio);
 
 // Stores lines of a list that could not be written to a file (a full disk):
-// what the mail component reported is recorded all the same.
-EsitoRegistrazione RegistraRighe(const QStringList& righe);
+// what the mail component reported is recorded all the same. `adesso` names
+// the batch while it is stored.
+EsitoRegistrazione RegistraRighe(const QString& archivio, const QStringList& righe, const QDateTime& adesso);
 
 // What the user is told besides the component's message; empty when every
 // line was stored or there was no list.

@@ -3,7 +3,7 @@
 #include "common/Dialoghi.h"
 #include "common/Testo.h"
 #include "mail/RegistraInvii.h"
-#include "settings/Impostazioni.h"
+#include "settings/Contesto.h"
 
 #include <limits>
 
@@ -17,18 +17,19 @@ std::optional<int> PortaSmtp(const QString& porta)
     return *valore;
 }
 
-void Spedizione::Avvia(std::unique_ptr<Corvex> em, const EmailImpostazioni& impostazioni, int porta,
-                       const TabellaInvio& tabella)
+void Spedizione::Avvia(std::unique_ptr<Corvex> em, const Contesto& contesto, int porta, const TabellaInvio& tabella)
 {
+    const EmailImpostazioni& impostazioni = contesto.email;
     // The seven values in the component's order.
     static_cast<ValoriCorvex&>(*em) = {impostazioni.Indirizzo, impostazioni.Messaggio, impostazioni.Oggetto,
                                        impostazioni.Password, porta, impostazioni.SMTP, impostazioni.UserID};
     // Owned by nobody but itself until the component reports.
-    auto* spedizione = new Spedizione(std::move(em));
+    auto* spedizione = new Spedizione(std::move(em), contesto);
     spedizione->em_->InviaDocumenti(tabella);
 }
 
-Spedizione::Spedizione(std::unique_ptr<Corvex> em) : em_(std::move(em))
+Spedizione::Spedizione(std::unique_ptr<Corvex> em, const Contesto& contesto)
+    : em_(std::move(em)), archivio_(contesto.strDatabase), adesso_(contesto.adesso)
 {
     AvanzamentoInvii& avanzamento = AvanzamentoInvii::Istanza();
     connect(em_.get(), &Corvex::Avanzamento, &avanzamento, &AvanzamentoInvii::Avanzamento);
@@ -43,10 +44,10 @@ void Spedizione::Risultato(const QString& strMessaggio)
     disconnect(em_.get(), nullptr, this, nullptr);
     disconnect(em_.get(), nullptr, &AvanzamentoInvii::Istanza(), nullptr);
     AvanzamentoInvii::Istanza().Cambia(-1);
-    QStringList note{NotaRegistrazione(RegistraInvii())};
+    QStringList note{NotaRegistrazione(RegistraInvii(archivio_))};
     // The outcomes reach the archive even when no list could be written.
     if (const QStringList righe = em_->ElencoNonScritto(); !righe.isEmpty()) {
-        const EsitoRegistrazione diretta = RegistraRighe(righe);
+        const EsitoRegistrazione diretta = RegistraRighe(archivio_, righe, adesso_());
         if (diretta.registrate > 0)
             note.append(QStringLiteral("Esiti registrati nell'archivio anche senza elenco: %1.").arg(diretta.registrate));
         note.append(NotaRegistrazione(diretta));

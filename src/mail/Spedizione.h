@@ -1,12 +1,13 @@
 #pragma once
 
+#include "common/Orologio.h"
 #include "components/Corvex.h"
 
 #include <QObject>
 #include <memory>
 #include <optional>
 
-struct EmailImpostazioni;
+struct Contesto;
 
 // The setting Porta as the mail component takes it: 0 for an empty text, a
 // numeric text as a whole number (half to even); nothing for a text that is
@@ -23,16 +24,18 @@ class Spedizione : public QObject
     Q_OBJECT
 
 public:
-    // Sets the seven account values on `em` in the component's order, hands
-    // it the table and returns at once. `porta` is PortaSmtp of the setting.
-    static void Avvia(std::unique_ptr<Corvex> em, const EmailImpostazioni& impostazioni, int porta,
-                      const TabellaInvio& tabella);
+    // Sets the seven account values of `contesto` on `em` in the component's
+    // order, hands it the table and returns at once; what was sent is recorded
+    // in the context's archive. `porta` is PortaSmtp of the setting.
+    static void Avvia(std::unique_ptr<Corvex> em, const Contesto& contesto, int porta, const TabellaInvio& tabella);
 
 private:
-    explicit Spedizione(std::unique_ptr<Corvex> em);
+    Spedizione(std::unique_ptr<Corvex> em, const Contesto& contesto);
     void Risultato(const QString& strMessaggio);
 
     std::unique_ptr<Corvex> em_;
+    QString archivio_;
+    Orologio adesso_;
 };
 
 // Tells whoever shows it (the main window's status bar) how the dispatches

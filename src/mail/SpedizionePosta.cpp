@@ -161,7 +161,7 @@ QString messaggioConclusivo(const QList<VoceElencoMail>& voci, const QString& ca
 
 } // namespace
 
-EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
+EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale, const Orologio& adesso,
                                  const AvanzamentoSpedizione& avanzamento)
 {
     const TabellaInvio& t = r.tabella;
@@ -169,7 +169,7 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     QList<VoceElencoMail> voci;
     int decisi = 0;
     const auto decidi = [&](int colonna, const QString& esito) {
-        voci[colonna].quando = QDateTime::currentDateTime();
+        voci[colonna].quando = adesso();
         voci[colonna].esito = esito;
         avanzamento(++decisi, totale, colonna, RigaElencoMail(voci[colonna]));
     };
@@ -190,7 +190,7 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
 
     QString guastoServer; // once the server or the account fails, nothing else is tried
     for (const MessaggioDaInviare& m : RaggruppaMessaggi(pronti, limiteAllegati)) {
-        BustaPosta busta{r.Mittente.trimmed(), m.destinatario, r.OggettoMail, TestoConRitorniCarrello(r.TestoMail), {}};
+        BustaPosta busta{adesso(), r.Mittente.trimmed(), m.destinatario, r.OggettoMail, TestoConRitorniCarrello(r.TestoMail), {}};
         QList<int> allegate;
         for (const int k : m.colonne) {
             if (!guastoServer.isEmpty()) {
@@ -219,7 +219,7 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale,
     QStringList righe;
     for (const VoceElencoMail& v : voci)
         righe.append(RigaElencoMail(v));
-    const EsitoElencoMail elenco = ScriviElencoMail(r.CartellaProgramma, righe);
+    const EsitoElencoMail elenco = ScriviElencoMail(r.CartellaProgramma, righe, adesso());
     bool tutti = elenco.errore.isEmpty();
     for (const VoceElencoMail& v : voci)
         tutti = tutti && v.esito == inviato;

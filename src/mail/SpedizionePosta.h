@@ -2,6 +2,8 @@
 
 #include "mail/ProtocolloPosta.h"
 
+#include "common/Orologio.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -19,6 +21,7 @@ struct AllegatoPosta
 
 struct BustaPosta
 {
+    QDateTime data; // when it goes
     QString mittente;
     QString destinatario;
     QString oggetto;
@@ -60,5 +63,6 @@ struct EsitoSpedizione
 // documents settled so far, documents in all, the document's column in the
 // table and its line of the list.
 using AvanzamentoSpedizione = std::function<void(int fatti, int totale, int colonna, const QString& riga)>;
-EsitoSpedizione EseguiSpedizione(const RichiestaPosta& richiesta, CanaleSmtp& canale,
+// Every time stamp, in the messages and in the list, comes from `adesso`.
+EsitoSpedizione EseguiSpedizione(const RichiestaPosta& richiesta, CanaleSmtp& canale, const Orologio& adesso,
                                  const AvanzamentoSpedizione& avanzamento);

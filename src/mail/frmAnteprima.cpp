@@ -6,7 +6,6 @@
 #include "components/Finestre.h"
 #include "mail/Spedizione.h"
 #include "mail/moduloListView.h"
-#include "settings/Impostazioni.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -107,9 +106,10 @@ frmAnteprima::frmAnteprima(QWidget* parent)
 
 frmAnteprima::~frmAnteprima() = default;
 
-void frmAnteprima::setREcoR(std::unique_ptr<Recordset> recordset)
+void frmAnteprima::setREcoR(std::unique_ptr<Recordset> recordset, const Contesto& contesto)
 {
     rEcoR_ = std::move(recordset);
+    contesto_ = contesto;
 }
 
 void frmAnteprima::closeEvent(QCloseEvent* evento)
@@ -231,7 +231,7 @@ bool frmAnteprima::eventFilter(QObject* oggetto, QEvent* evento)
 
 bool frmAnteprima::MostraDocumento(QTreeWidgetItem* riga)
 {
-    const QString percorso = UnisciPercorso(Modulo::strCartellaPDF, riga->text(0));
+    const QString percorso = UnisciPercorso(contesto_.strCartellaPDF, riga->text(0));
     if (!QFileInfo(percorso).isFile())
         return false;
     documento_->load(percorso);
@@ -270,7 +270,7 @@ TabellaInvio frmAnteprima::DocumentiSelezionati() const
         const QTreeWidgetItem* riga = lista->topLevelItem(i);
         if (riga->checkState(0) == Qt::Unchecked)
             continue;
-        tabella.percorsi.append(UnisciPercorso(Modulo::strCartellaPDF, riga->text(0)));
+        tabella.percorsi.append(UnisciPercorso(contesto_.strCartellaPDF, riga->text(0)));
         tabella.destinatari.append(riga->text(email));
     }
     return tabella;
@@ -283,22 +283,22 @@ void frmAnteprima::cmdOk_Click()
         MostraMessaggio(QStringLiteral("Selezionare almeno un documento da inviare."), Icona::Esclamazione);
         return;
     }
-    const auto porta = PortaSmtp(Modulo::emailImpostazioni.Porta);
+    const auto porta = PortaSmtp(contesto_.email.Porta);
     if (!porta) {
         MostraMessaggio(QStringLiteral("La porta del server di posta \"%1\" non è valida: indicare nelle "
                                        "impostazioni un numero intero da 1 a 65535, oppure 0 o nessun valore "
                                        "per usare la porta usuale. Nessun documento è stato inviato.")
-                            .arg(Modulo::emailImpostazioni.Porta),
+                            .arg(contesto_.email.Porta),
                         Icona::Esclamazione);
         return;
     }
-    std::unique_ptr<Corvex> em = Corvex::Crea();
+    std::unique_ptr<Corvex> em = Corvex::Crea(contesto_);
     if (!em) {
         MostraMessaggio(QStringLiteral("Il componente per l'invio della posta non è disponibile. "
                                        "Nessun documento è stato inviato."),
                         Icona::Critica);
         return;
     }
-    Spedizione::Avvia(std::move(em), Modulo::emailImpostazioni, *porta, tabella);
+    Spedizione::Avvia(std::move(em), contesto_, *porta, tabella);
     ScaricaFinestra(this);
 }

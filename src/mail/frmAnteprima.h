@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Corvex.h"
+#include "settings/Contesto.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -29,8 +30,9 @@ public:
     explicit frmAnteprima(QWidget* parent = nullptr);
     ~frmAnteprima() override;
 
-    // The result set of the search; the window keeps it open.
-    void setREcoR(std::unique_ptr<Recordset> recordset);
+    // The result set of the search, which the window keeps open, and the
+    // paths, account and clock the search window loaded with.
+    void setREcoR(std::unique_ptr<Recordset> recordset, const Contesto& contesto);
 
     // The ticked rows: full path and recipient of each, in list order.
     TabellaInvio DocumentiSelezionati() const;
@@ -65,6 +67,7 @@ private:
     int ColonnaEmail() const;
 
     std::unique_ptr<Recordset> rEcoR_;
+    Contesto contesto_;
     QPdfDocument* documento_;
     QTreeWidgetItem* rigaCorrente_ = nullptr;
     QPointer<QMdiSubWindow> ultimaAttiva_;

@@ -5,7 +5,6 @@
 #include "components/ComponenteReport.h"
 #include "mail/IstruzioniElencoMail.h"
 #include "search/PannelloRicerca.h"
-#include "settings/Impostazioni.h"
 
 #include <QVBoxLayout>
 
@@ -18,7 +17,8 @@ OpzioniPannello Opzioni()
 }
 }
 
-frmListaMail::frmListaMail(QWidget* parent) : QWidget(parent), pannello_(new PannelloRicerca(this, Opzioni()))
+frmListaMail::frmListaMail(const Contesto& contesto, QWidget* parent)
+    : QWidget(parent), pannello_(new PannelloRicerca(this, contesto, Opzioni()))
 {
     setObjectName(QStringLiteral("frmListaMail"));
     setWindowTitle(QStringLiteral("Elenco Email"));
@@ -30,20 +30,18 @@ frmListaMail::frmListaMail(QWidget* parent) : QWidget(parent), pannello_(new Pan
 
 void frmListaMail::cmdCerca_Click()
 {
-    VisualizzaReport(IstruzioneElencoMail(pannello_->intModoRicerca(), pannello_->Criteri()));
+    VisualizzaReport(IstruzioneElencoMail(pannello_->Modo(), pannello_->Criteri()));
 }
 
 void frmListaMail::VisualizzaReport(const QString& istruzione)
 {
-    const int modo = pannello_->intModoRicerca();
     auto report = ComponenteReport::Crea(QStringLiteral("ReportMan.ReportManX"));
     if (report) {
         report->FileName(QStringLiteral("ElencoInvioMail.rep"));
         report->Title(QStringLiteral("Elenco email"));
-        if (modo == 1 || modo == 2 || modo == 3 || modo == 5)
-            report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(modo, pannello_->Criteri()));
+        report->SetParamValue(QStringLiteral("TITOLO"), TitoloElencoMail(pannello_->Modo(), pannello_->Criteri()));
         report->SetDatabaseConnectionString(
-            QStringLiteral("MARVENA"), StringaConnessione(Modulo::strDatabase, {}));
+            QStringLiteral("MARVENA"), StringaConnessione(pannello_->contesto().strDatabase, {}));
         report->SetDatasetSQL(QStringLiteral("ELENCOMAIL"), istruzione);
         report->Preview(true);
         if (report->Execute())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Contesto.h"
+
 #include <QWidget>
 
 class PannelloRicerca;
@@ -12,7 +14,7 @@ class frmListaMail : public QWidget
     Q_PROPERTY(bool RichiamoExt MEMBER RichiamoExt)
 
 public:
-    explicit frmListaMail(QWidget* parent = nullptr);
+    explicit frmListaMail(const Contesto& contesto = {}, QWidget* parent = nullptr);
 
     PannelloRicerca* Pannello() const { return pannello_; }
 

@@ -7,7 +7,6 @@
 #include "mail/IstruzioniEmail.h"
 #include "mail/frmAnteprima.h"
 #include "search/PannelloRicerca.h"
-#include "settings/Impostazioni.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,11 +21,11 @@ QWidget* Cornice(QWidget* finestra)
 }
 }
 
-frmRiEmail::frmRiEmail(QWidget* parent) : QWidget(parent)
+frmRiEmail::frmRiEmail(const Contesto& contesto, QWidget* parent) : QWidget(parent)
 {
     OpzioniPannello opzioni;
     opzioni.leggiImpostazioniEmail = true;
-    pannello_ = new PannelloRicerca(this, opzioni);
+    pannello_ = new PannelloRicerca(this, contesto, opzioni);
     setObjectName(QStringLiteral("frmRiEmail"));
     setWindowTitle(QStringLiteral("Invia Documenti via email..."));
     (new QVBoxLayout(this))->addWidget(pannello_);
@@ -43,8 +42,8 @@ void frmRiEmail::cmdCerca_Click()
 {
     auto recordset = std::make_unique<Recordset>();
     const ErroreArchivio errore = recordset->ApriSql(
-        StringaConnessione(Modulo::strDatabase),
-        IstruzioneEmail(pannello_->intModoRicerca(), pannello_->Criteri()));
+        StringaConnessione(pannello_->contesto().strDatabase),
+        IstruzioneEmail(pannello_->Modo(), pannello_->Criteri()));
     if (errore.presente()) {
         MostraMessaggio(errore.testo(), Icona::Critica);
         return;
@@ -79,7 +78,7 @@ void frmRiEmail::MostraAnteprima(std::unique_ptr<Recordset> recordset)
                 area->setActiveSubWindow(sotto);
         });
     }
-    anteprima_->setREcoR(std::move(recordset));
+    anteprima_->setREcoR(std::move(recordset), pannello_->contesto());
     cornice->hide();
     if (!nuova) {
         RiprendiFinestra(anteprima_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Contesto.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -15,7 +17,7 @@ class frmRiEmail : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmRiEmail(QWidget* parent = nullptr);
+    explicit frmRiEmail(const Contesto& contesto = {}, QWidget* parent = nullptr);
 
     PannelloRicerca* Pannello() const { return pannello_; }
     frmAnteprima* Anteprima() const;

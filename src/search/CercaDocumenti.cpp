@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-ErroreArchivio CercaDocumenti(const QString& database, int modo, const CriteriRicerca& criteri,
+ErroreArchivio CercaDocumenti(const QString& database, ModoRicerca modo, const CriteriRicerca& criteri,
                               const std::function<void(const QString&)>& riga)
 {
     Recordset documenti;

@@ -10,5 +10,5 @@
 // them, each as one line of five fields separated by a tab: file name, type,
 // number, date as dd/MM/yyyy and code. For scripts and for checking one
 // archive against another. Stops at the first error reading the archive.
-ErroreArchivio CercaDocumenti(const QString& database, int modo, const CriteriRicerca& criteri,
+ErroreArchivio CercaDocumenti(const QString& database, ModoRicerca modo, const CriteriRicerca& criteri,
                               const std::function<void(const QString& riga)>& riga);

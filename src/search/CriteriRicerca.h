@@ -5,6 +5,15 @@
 #include <QDate>
 #include <QString>
 
+// How a search window looks for documents. The numbers are the ones the
+// panel reports in intModoRicerca.
+enum class ModoRicerca {
+    Periodo = 1,          // the documents of a period
+    NumeroEAnno = 2,      // a document number in a year
+    CodiceEPeriodo = 3,   // a client/supplier code's documents of a period
+    PeriodoSenzaTipi = 5, // a period, in an archive whose documents carry no type
+};
+
 // What the search panel holds when "Cerca" is clicked, as the user typed it.
 struct CriteriRicerca
 {

@@ -8,7 +8,7 @@ namespace {
 
 enum class Colonne { Finestra, ConTipo, Complete };
 
-QString istruzione(int modo, const CriteriRicerca& criteri, Colonne scelta)
+QString istruzione(ModoRicerca modo, const CriteriRicerca& criteri, Colonne scelta)
 {
     const bool tutti = criteri.TuttiITipi();
     const QString periodo = QStringLiteral("data between(#") + DataPerIstruzione(criteri.dataIniziale)
@@ -36,21 +36,21 @@ QString istruzione(int modo, const CriteriRicerca& criteri, Colonne scelta)
     };
 
     switch (modo) {
-    case 1:
+    case ModoRicerca::Periodo:
         if (tutti)
             return inizio + colonneData + periodo + QStringLiteral(" order by tipo, stampa, data;");
         return perTipo(colonneData, {periodo, tipo});
-    case 2:
+    case ModoRicerca::NumeroEAnno:
         if (tutti)
             return inizio + colonneAnno + anno + QStringLiteral(" and ") + numero
                 + QStringLiteral(" order by tipo,data;");
         return perTipo(colonneAnno, {anno, numero, tipo});
-    case 3:
+    case ModoRicerca::CodiceEPeriodo:
         if (tutti)
             return inizio + colonneData + periodo + QStringLiteral("and ") + codice
                 + QStringLiteral(" order by tipo,data;");
         return perTipo(colonneData, {periodo, tipo, codice});
-    case 5:
+    case ModoRicerca::PeriodoSenzaTipi:
         return QStringLiteral("Select Stampa, Tipo, data, email from Posta where ") + periodo
             + QStringLiteral(" order by tipo,data;");
     default:
@@ -60,12 +60,12 @@ QString istruzione(int modo, const CriteriRicerca& criteri, Colonne scelta)
 
 } // namespace
 
-QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre)
+QString IstruzioneDocumenti(ModoRicerca modo, const CriteriRicerca& criteri, bool blnTipoSempre)
 {
     return istruzione(modo, criteri, blnTipoSempre ? Colonne::ConTipo : Colonne::Finestra);
 }
 
-QString IstruzioneRigheComplete(int modo, const CriteriRicerca& criteri)
+QString IstruzioneRigheComplete(ModoRicerca modo, const CriteriRicerca& criteri)
 {
     return istruzione(modo, criteri, Colonne::Complete);
 }

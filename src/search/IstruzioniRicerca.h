@@ -9,11 +9,11 @@
 // year goes in as typed.
 //
 // `blnTipoSempre`: the copy window also lists Tipo when one type is chosen,
-// because its list file needs it. Modes are 1, 2, 3 and 5; any other mode
-// gives an empty text.
-QString IstruzioneDocumenti(int modo, const CriteriRicerca& criteri, bool blnTipoSempre);
+// because its list file needs it. A value outside the modes gives an empty
+// text.
+QString IstruzioneDocumenti(ModoRicerca modo, const CriteriRicerca& criteri, bool blnTipoSempre);
 
 // The same rows in the same order, each with every column a line of
 // `velmira cerca` shows: Stampa, Tipo, NumDoc, data, Codice (then email),
 // whatever the mode and the type.
-QString IstruzioneRigheComplete(int modo, const CriteriRicerca& criteri);
+QString IstruzioneRigheComplete(ModoRicerca modo, const CriteriRicerca& criteri);

@@ -2,12 +2,9 @@
 
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
-#include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
-#include "common/Orologio.h"
 #include "common/Testo.h"
 #include "components/Finestre.h"
-#include "settings/Impostazioni.h"
 
 #include <QApplication>
 #include <QCompleter>
@@ -56,10 +53,10 @@ QLabel* NuovaEtichetta(const QString& testo, QWidget* campo, QWidget* genitore)
 
 // A failure of the archive while the panel prepares itself: the window stays
 // usable and the user knows why the lists are empty.
-void MostraErroreArchivio(const ErroreArchivio& errore)
+void MostraErroreArchivio(const QString& archivio, const ErroreArchivio& errore)
 {
     MostraMessaggio(QStringLiteral("Impossibile leggere i tipi di documento dall'archivio ")
-                        + Modulo::strDatabase + QStringLiteral(":\n") + errore.testo(),
+                        + archivio + QStringLiteral(":\n") + errore.testo(),
                     Icona::Critica);
 }
 
@@ -94,8 +91,8 @@ void IgnoraPressione()
 
 } // namespace
 
-PannelloRicerca::PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzioni)
-    : QWidget(finestra), finestra_(finestra), leggiEmail_(opzioni.leggiImpostazioniEmail)
+PannelloRicerca::PannelloRicerca(QWidget* finestra, const Contesto& contesto, const OpzioniPannello& opzioni)
+    : QWidget(finestra), finestra_(finestra), contesto_(contesto), leggiEmail_(opzioni.leggiImpostazioniEmail)
 {
     setObjectName(QStringLiteral("PannelloRicerca"));
 
@@ -196,20 +193,16 @@ PannelloRicerca::PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzio
 
 bool PannelloRicerca::Carica()
 {
-    Modulo::strDatabase = UnisciPercorso(LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase")),
-                                         QStringLiteral("dati.mdb"));
-    if (leggiEmail_)
-        LeggiImpostazioniEmail();
-    if (!QFileInfo(Modulo::strDatabase).isFile()) {
+    contesto_ = LeggiContesto(contesto_, leggiEmail_);
+    if (!QFileInfo(contesto_.strDatabase).isFile()) {
         MostraMessaggio(MessaggioImpostazioniAssenti, Icona::Critica, Pulsanti::Ok, TitoloSelezionaDocumenti);
         impostazioniAssenti_ = true;
         return false;
     }
-    Modulo::strCartellaPDF = LeggiIni(QStringLiteral("Percorsi"), QStringLiteral("CartellaPDF"));
     // An archive that cannot be read says so once; the type list stays empty.
     if (ImpostaModoIniziale())
         CaricaCmbTipo();
-    const QDate oggi = Adesso().date();
+    const QDate oggi = contesto_.adesso().date();
     dtData->setDate(oggi);
     dtDataFin->setDate(oggi);
     txtAnno->setText(QString::number(oggi.year()).rightJustified(4, QLatin1Char('0')));
@@ -217,25 +210,25 @@ bool PannelloRicerca::Carica()
     return true;
 }
 
-void PannelloRicerca::ImpostaRicerca(int modo)
+void PannelloRicerca::ImpostaRicerca(ModoRicerca modo)
 {
     switch (modo) {
-    case 1:
-    case 3:
+    case ModoRicerca::Periodo:
+    case ModoRicerca::CodiceEPeriodo:
         dtData->setEnabled(true);
         dtDataFin->setEnabled(true);
         AbilitaCasella(txtDoc, false);
         txtAnno->setEnabled(false);
-        AbilitaCasella(txtCodice, modo == 3);
+        AbilitaCasella(txtCodice, modo == ModoRicerca::CodiceEPeriodo);
         break;
-    case 2:
+    case ModoRicerca::NumeroEAnno:
         dtData->setEnabled(false);
         dtDataFin->setEnabled(false);
         AbilitaCasella(txtDoc, true);
         txtAnno->setEnabled(true);
         AbilitaCasella(txtCodice, false);
         break;
-    case 5:
+    case ModoRicerca::PeriodoSenzaTipi:
         optRicerca[1]->setEnabled(false);
         optRicerca[2]->setEnabled(false);
         AbilitaCasella(txtDoc, false);
@@ -251,23 +244,23 @@ void PannelloRicerca::ImpostaRicerca(int modo)
 bool PannelloRicerca::ImpostaModoIniziale()
 {
     Recordset tipi;
-    const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(Modulo::strDatabase), IstruzioneTipi);
+    const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
     if (errore.presente()) {
-        MostraErroreArchivio(errore);
-        ImpostaRicerca(1);
+        MostraErroreArchivio(contesto_.strDatabase, errore);
+        ImpostaRicerca(ModoRicerca::Periodo);
         return false;
     }
-    int modo = 5;
+    ModoRicerca modo = ModoRicerca::PeriodoSenzaTipi;
     while (!tipi.FineFile()) {
         const QVariant tipo = tipi.Valore(QStringLiteral("Tipo"));
         if (!tipo.isNull() && !tipo.toString().isEmpty()) {
-            modo = 1;
+            modo = ModoRicerca::Periodo;
             break;
         }
         // A walk cut short proves nothing about the types: said, not taken as none.
         if (const ErroreArchivio erroreRiga = tipi.MoveNext(); erroreRiga.presente()) {
-            MostraErroreArchivio(erroreRiga);
-            ImpostaRicerca(1);
+            MostraErroreArchivio(contesto_.strDatabase, erroreRiga);
+            ImpostaRicerca(ModoRicerca::Periodo);
             return false;
         }
     }
@@ -279,9 +272,9 @@ bool PannelloRicerca::ImpostaModoIniziale()
 void PannelloRicerca::CaricaCmbTipo()
 {
     Recordset tipi;
-    const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(Modulo::strDatabase), IstruzioneTipi);
+    const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
     if (errore.presente()) {
-        MostraErroreArchivio(errore);
+        MostraErroreArchivio(contesto_.strDatabase, errore);
         return;
     }
     if (!tipi.FineFile())
@@ -292,7 +285,7 @@ void PannelloRicerca::CaricaCmbTipo()
             cmbTipo->addItem(tipo.toString());
         const ErroreArchivio erroreRiga = tipi.MoveNext();
         if (erroreRiga.presente()) {
-            MostraErroreArchivio(erroreRiga);
+            MostraErroreArchivio(contesto_.strDatabase, erroreRiga);
             break;
         }
     }
@@ -348,7 +341,7 @@ void PannelloRicerca::AbilitaCasella(QLineEdit* casella, bool abilitata)
 void PannelloRicerca::optRicerca_Click(int indice)
 {
     if (indice >= 0 && indice <= 2)
-        ImpostaRicerca(indice + 1);
+        ImpostaRicerca(ModoRicerca(indice + 1));
 }
 
 void PannelloRicerca::cmdCerca_Click()

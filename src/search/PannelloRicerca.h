@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/CriteriRicerca.h"
+#include "settings/Contesto.h"
 
 #include <QWidget>
 #include <array>
@@ -28,7 +29,8 @@ struct OpzioniPannello
 // the period, year, number, code and type, and the "Cerca" and close buttons.
 //
 // It is placed in its window (`finestra`) and looks after the window's load
-// and activation: the archive paths are read when Carica() runs, a window
+// and activation: the archive paths are read when Carica() runs and carried
+// on in contesto(), a window
 // whose archive is missing closes itself as soon as it is shown, and the
 // close button unloads the window.
 class PannelloRicerca : public QWidget
@@ -36,20 +38,23 @@ class PannelloRicerca : public QWidget
     Q_OBJECT
 
 public:
-    PannelloRicerca(QWidget* finestra, const OpzioniPannello& opzioni = {});
+    PannelloRicerca(QWidget* finestra, const Contesto& contesto, const OpzioniPannello& opzioni = {});
 
-    // Reads the archive paths, chooses the first mode, fills the type list and
+    // Reads the archive paths (and the account when asked to), chooses the first mode, fills the type list and
     // sets today's dates. False (after the message) when the archive is missing.
     bool Carica();
 
-    void ImpostaRicerca(int modo);
+    void ImpostaRicerca(ModoRicerca modo);
     // False (after a message) when the archive cannot be read.
     bool ImpostaModoIniziale();
     void CaricaCmbTipo();
 
-    int intModoRicerca() const { return modo_; }
+    ModoRicerca Modo() const { return modo_; }
+    int intModoRicerca() const { return int(modo_); }
     bool blnImpostazioniAssenti() const { return impostazioniAssenti_; }
     CriteriRicerca Criteri() const;
+    // The paths and account read by the last Carica(), with the window's clock.
+    const Contesto& contesto() const { return contesto_; }
 
     // Where a window puts its own controls, between the criteria and the buttons.
     QVBoxLayout* AreaAggiuntiva() const { return areaAggiuntiva_; }
@@ -86,8 +91,9 @@ private:
     void cmdCerca_Click();
 
     QWidget* finestra_;
+    Contesto contesto_;
     QVBoxLayout* areaAggiuntiva_;
-    int modo_ = 1;
+    ModoRicerca modo_ = ModoRicerca::Periodo;
     bool impostazioniAssenti_ = false;
     bool leggiEmail_;
     bool convalidaInCorso_ = false;

@@ -2,7 +2,6 @@
 
 #include "archive/Archivio.h"
 #include "components/Tabulario.h"
-#include "settings/Impostazioni.h"
 
 #include <QWidget>
 
@@ -13,13 +12,13 @@ Tabulario* RicercaTabulario::Trova() const
     return Trova_;
 }
 
-void RicercaTabulario::Avvia(const QString& istruzione)
+void RicercaTabulario::Avvia(const QString& archivio, const QString& istruzione)
 {
     if (Trova_)
         Trova_->deleteLater();
     Trova_ = new Tabulario(finestra_);
     connect(Trova_, &Tabulario::ValoreDiRitorno, this, &RicercaTabulario::Trova_ValoreDiRitorno);
-    Trova_->Connessione(StringaConnessione(Modulo::strDatabase));
+    Trova_->Connessione(StringaConnessione(archivio));
     Trova_->Sql(istruzione);
     Trova_->Titolo(QStringLiteral("Seleziona Documento"));
     Trova_->Mostra();

@@ -18,7 +18,7 @@ public:
     explicit RicercaTabulario(QWidget* finestra);
 
     // Lists the rows of `istruzione` for the user to choose one.
-    void Avvia(const QString& istruzione);
+    void Avvia(const QString& archivio, const QString& istruzione);
 
     // The lookup list of the run under way, or none.
     Tabulario* Trova() const;

@@ -1,21 +1,18 @@
 #include "search/StampaDocumenti.h"
 
 #include "common/CartellaProgramma.h"
-#include "common/Orologio.h"
 #include "log/cLogProgramma.h"
 #include "search/ServizioStampa.h"
-#include "settings/Impostazioni.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
 
-void ScriviRistampa(const QString& stampa, const QString& stampante, int copie)
+void ScriviRistampa(const QDateTime& adesso, const QString& stampa, const QString& stampante, int copie)
 {
-    const QString elenco = PercorsoElencoRistampe();
+    const QString elenco = PercorsoElencoRistampe(adesso.date());
     QDir().mkpath(QFileInfo(elenco).path());
-    const QDateTime adesso = Adesso();
     cLogProgramma riga;
     riga.Data = adesso.toString(QStringLiteral("dd/MM/yyyy"));
     riga.Ora = adesso.toString(QStringLiteral("HH:mm:ss"));
@@ -27,7 +24,7 @@ void ScriviRistampa(const QString& stampa, const QString& stampante, int copie)
 
 } // namespace
 
-QList<EsitoStampa> StampaDocumenti(const QStringList& nomi, const QString& stampante, int copie,
+QList<EsitoStampa> StampaDocumenti(const Contesto& contesto, const QStringList& nomi, const QString& stampante, int copie,
                                    const std::function<bool(int, int)>& avanzamento)
 {
     QList<EsitoStampa> esiti;
@@ -35,14 +32,14 @@ QList<EsitoStampa> StampaDocumenti(const QStringList& nomi, const QString& stamp
     for (const QString& stampa : nomi) {
         if (avanzamento && !avanzamento(int(esiti.size()), totale))
             return esiti;
-        const QString percorso = UnisciPercorso(Modulo::strCartellaPDF, stampa);
+        const QString percorso = UnisciPercorso(contesto.strCartellaPDF, stampa);
         QString errore;
         if (!QFileInfo(percorso).isFile())
             errore = QStringLiteral("il file %1 non si trova nella cartella dei documenti").arg(percorso);
         else
             errore = ServizioStampaAttuale::Attuale().StampaFile(stampante, percorso, stampa, copie);
         if (errore.isEmpty())
-            ScriviRistampa(stampa, stampante, copie);
+            ScriviRistampa(contesto.adesso(), stampa, stampante, copie);
         esiti.append({stampa, errore});
     }
     if (avanzamento)
@@ -50,10 +47,10 @@ QList<EsitoStampa> StampaDocumenti(const QStringList& nomi, const QString& stamp
     return esiti;
 }
 
-QString PercorsoElencoRistampe()
+QString PercorsoElencoRistampe(const QDate& giorno)
 {
     return UnisciPercorso(UnisciPercorso(CartellaProgramma(), QStringLiteral("elenchi")),
-                          QStringLiteral("ElencoRistampe") + Adesso().toString(QStringLiteral("dd_MM_yyyy"))
+                          QStringLiteral("ElencoRistampe") + giorno.toString(QStringLiteral("dd_MM_yyyy"))
                               + QStringLiteral(".txt"));
 }
 

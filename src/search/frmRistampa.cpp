@@ -10,7 +10,6 @@
 #include "search/RicercaTabulario.h"
 #include "search/SceltaStampante.h"
 #include "search/StampaDocumenti.h"
-#include "settings/Impostazioni.h"
 #include "shell/ApriStampaFile.h"
 
 #include <QCheckBox>
@@ -23,8 +22,8 @@
 
 #include <algorithm>
 
-frmRistampa::frmRistampa(QWidget* parent)
-    : QWidget(parent), pannello_(new PannelloRicerca(this)), ricerca_(new RicercaTabulario(this))
+frmRistampa::frmRistampa(const Contesto& contesto, QWidget* parent)
+    : QWidget(parent), pannello_(new PannelloRicerca(this, contesto)), ricerca_(new RicercaTabulario(this))
 {
     setObjectName(QStringLiteral("frmRistampa"));
     setWindowTitle(QStringLiteral("Visualizza Documenti"));
@@ -68,11 +67,11 @@ Tabulario* frmRistampa::Trova() const
 
 void frmRistampa::cmdCerca_Click()
 {
-    const QString istruzione = IstruzioneDocumenti(pannello_->intModoRicerca(), pannello_->Criteri(), false);
+    const QString istruzione = IstruzioneDocumenti(pannello_->Modo(), pannello_->Criteri(), false);
     if (stampaTutti_)
         StampaTrovati(istruzione);
     else
-        ricerca_->Avvia(istruzione);
+        ricerca_->Avvia(pannello_->contesto().strDatabase, istruzione);
 }
 
 // The criteria are checked as for "Cerca"; only what follows differs.
@@ -87,7 +86,7 @@ void frmRistampa::StampaTrovati(const QString& istruzione)
 {
     QStringList nomi;
     Recordset righe;
-    ErroreArchivio errore = righe.ApriSql(StringaConnessione(Modulo::strDatabase), istruzione);
+    ErroreArchivio errore = righe.ApriSql(StringaConnessione(pannello_->contesto().strDatabase), istruzione);
     while (!errore.presente() && !righe.FineFile()) {
         nomi.append(righe.Valore(QStringLiteral("Stampa")).toString());
         errore = righe.MoveNext();
@@ -120,7 +119,7 @@ void frmRistampa::Stampa(const QStringList& nomi)
     avanzamento.setWindowModality(Qt::WindowModal);
     avanzamento.setMinimumDuration(nomi.size() > 1 ? 0 : 1000);
     const QList<EsitoStampa> esiti =
-        StampaDocumenti(nomi, scelta.stampante, scelta.copie, [&avanzamento](int fatti, int) {
+        StampaDocumenti(pannello_->contesto(), nomi, scelta.stampante, scelta.copie, [&avanzamento](int fatti, int) {
             avanzamento.setValue(fatti);
             return !avanzamento.wasCanceled();
         });
@@ -138,7 +137,7 @@ void frmRistampa::ApriDocumento(const QString& strStampa)
         return;
     }
     // Telling why nothing opened saves a call to the office's support.
-    const QString esito = ApriStampaFile(UnisciPercorso(Modulo::strCartellaPDF, strStampa),
+    const QString esito = ApriStampaFile(UnisciPercorso(pannello_->contesto().strCartellaPDF, strStampa),
                                          QStringLiteral("open"));
     if (!esito.isEmpty())
         MostraMessaggio(esito, Icona::Esclamazione);

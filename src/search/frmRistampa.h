@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Contesto.h"
+
 #include <QWidget>
 
 class PannelloRicerca;
@@ -19,7 +21,7 @@ class frmRistampa : public QWidget
     Q_PROPERTY(bool RichiamoExt READ RichiamoExt WRITE setRichiamoExt)
 
 public:
-    explicit frmRistampa(QWidget* parent = nullptr);
+    explicit frmRistampa(const Contesto& contesto = {}, QWidget* parent = nullptr);
 
     // When set, the chosen document is not opened: Valore hands its file
     // name to whoever opened the window.

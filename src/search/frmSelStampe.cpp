@@ -4,14 +4,12 @@
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
-#include "common/Orologio.h"
 #include "components/Tabulario.h"
 #include "log/cLogProgramma.h"
 #include "search/CopiaDocumento.h"
 #include "search/IstruzioniRicerca.h"
 #include "search/PannelloRicerca.h"
 #include "search/RicercaTabulario.h"
-#include "settings/Impostazioni.h"
 #include "shell/ApriStampaFile.h"
 #include "shell/SelezionaCartella.h"
 
@@ -32,9 +30,9 @@ QString FormatoDataBreve()
 }
 
 // A document without a date is listed under today's date.
-QString TestoData(const QVariant& data)
+QString TestoData(const QVariant& data, const QDate& oggi)
 {
-    return data.isNull() ? Adesso().date().toString(FormatoDataBreve())
+    return data.isNull() ? oggi.toString(FormatoDataBreve())
                          : data.toDate().toString(FormatoDataBreve());
 }
 
@@ -45,9 +43,9 @@ QString TestoCampo(const Recordset& righe, const QString& campo)
 
 } // namespace
 
-frmSelStampe::frmSelStampe(QWidget* parent)
+frmSelStampe::frmSelStampe(const Contesto& contesto, QWidget* parent)
     : QWidget(parent),
-      pannello_(new PannelloRicerca(this, {QStringLiteral("Tipo  doc./casa rapp :"), QStringLiteral("C&hiudi"),
+      pannello_(new PannelloRicerca(this, contesto, {QStringLiteral("Tipo  doc./casa rapp :"), QStringLiteral("C&hiudi"),
                                            0, true, false})),
       ricerca_(new RicercaTabulario(this))
 {
@@ -96,16 +94,16 @@ Tabulario* frmSelStampe::Trova() const
 
 void frmSelStampe::cmdCerca_Click()
 {
-    const int modo = pannello_->intModoRicerca();
+    const ModoRicerca modo = pannello_->Modo();
     const QString istruzione = IstruzioneDocumenti(modo, pannello_->Criteri(), true);
-    if (modo == 1 || modo == 3) {
+    if (modo == ModoRicerca::Periodo || modo == ModoRicerca::CodiceEPeriodo) {
         PrelevaDoc(istruzione, txtPercorso->text());
         return;
     }
     // No point in choosing a document that has nowhere to go.
     if (!RichiamoExt() && !DestinazioneAccettata(txtPercorso->text()))
         return;
-    ricerca_->Avvia(istruzione);
+    ricerca_->Avvia(pannello_->contesto().strDatabase, istruzione);
 }
 
 void frmSelStampe::cmdPercorso_Click()
@@ -150,12 +148,12 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
     }
 
     Recordset righe;
-    if (righe.ApriSql(StringaConnessione(Modulo::strDatabase), stRsql).presente()) {
+    if (righe.ApriSql(StringaConnessione(pannello_->contesto().strDatabase), stRsql).presente()) {
         NonTrovato();
         return;
     }
     const QString strNomeElenco =
-        QStringLiteral("ElencoStampe") + Adesso().toString(QStringLiteral("dd_MM_yyyy")) + QStringLiteral(".txt");
+        QStringLiteral("ElencoStampe") + pannello_->contesto().adesso().toString(QStringLiteral("dd_MM_yyyy")) + QStringLiteral(".txt");
     const QString percorsoElenco = UnisciPercorso(strCartellaElenchi, strNomeElenco);
     // Every run starts the day's list afresh.
     if (QFileInfo::exists(percorsoElenco) && !QFile::remove(percorsoElenco)) {
@@ -179,7 +177,7 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
             return;
         }
         const QString strFile = stampa.toString();
-        strSorgente = UnisciPercorso(Modulo::strCartellaPDF, strFile);
+        strSorgente = UnisciPercorso(pannello_->contesto().strCartellaPDF, strFile);
         if (!QFileInfo(strSorgente).isFile()) {
             ++mancanti;
         } else {
@@ -197,7 +195,7 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
                 NonTrovato();
                 return;
             }
-            ScriviElenco(TestoData(righe.Valore(QStringLiteral("data"))),
+            ScriviElenco(TestoData(righe.Valore(QStringLiteral("data")), pannello_->contesto().adesso().date()),
                          TestoCampo(righe, QStringLiteral("Num_Documento")), strFile,
                          TestoCampo(righe, QStringLiteral("Tipo")), TestoCampo(righe, QStringLiteral("Clien_Forn")),
                          strNomeElenco);
@@ -228,7 +226,7 @@ void frmSelStampe::PrelevaDocSingolo(const QString& stRsql, const QString& strCa
     if (!DestinazioneAccettata(strCartella))
         return;
     const RisultatoCopia copia =
-        CopiaDocumento(UnisciPercorso(Modulo::strCartellaPDF, stRsql), UnisciPercorso(strCartella, stRsql));
+        CopiaDocumento(UnisciPercorso(pannello_->contesto().strCartellaPDF, stRsql), UnisciPercorso(strCartella, stRsql));
     if (copia.esito == EsitoCopia::Copiato)
         MostraMessaggio(QStringLiteral("Operazione conclusa, Documento ") + stRsql
                             + QStringLiteral(" copiato nella cartella ") + strCartella,

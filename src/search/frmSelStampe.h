@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Contesto.h"
+
 #include <QWidget>
 
 class PannelloRicerca;
@@ -18,7 +20,7 @@ class frmSelStampe : public QWidget
     Q_PROPERTY(bool RichiamoExt READ RichiamoExt WRITE setRichiamoExt)
 
 public:
-    explicit frmSelStampe(QWidget* parent = nullptr);
+    explicit frmSelStampe(const Contesto& contesto = {}, QWidget* parent = nullptr);
 
     // Copies every document of the statement `stRsql` into `strCartella`
     // and writes the day's list of the documents copied.

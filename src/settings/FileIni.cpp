@@ -2,6 +2,7 @@
 
 #include "common/Dialoghi.h"
 #include "common/ErroreSistema.h"
+#include "common/Orologio.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -226,7 +227,7 @@ QByteArray Codifica(const TestoIni& ini, const QString& testo)
 QString MettiDaParte(const QString& fileIni)
 {
     const QString base = fileIni + QStringLiteral(".non-valido-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        + Adesso().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString nome = base;
     for (int n = 2; QFileInfo::exists(nome) || QFileInfo(nome).isSymLink(); ++n)
         nome = base + QLatin1Char('-') + QString::number(n);

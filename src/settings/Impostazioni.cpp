@@ -49,10 +49,10 @@ void LeggiScriviMessaggio(QString& messaggio, bool lettura)
               normale.split(QLatin1Char('\n')).join(QLatin1Char('+')));
 }
 
-bool LeggiImpostazioniEmail()
+EmailImpostazioni LeggiImpostazioniEmail()
 {
     const QString email = QStringLiteral("Email");
-    auto& e = Modulo::emailImpostazioni;
+    EmailImpostazioni e;
     e.Indirizzo = LeggiIni(email, QStringLiteral("Indirizzo"));
     e.SMTP = LeggiIni(email, QStringLiteral("SMTP"));
     e.UserID = LeggiIni(email, QStringLiteral("UserID"));
@@ -60,5 +60,5 @@ bool LeggiImpostazioniEmail()
     e.Oggetto = LeggiIni(email, QStringLiteral("Oggetto"));
     LeggiScriviMessaggio(e.Messaggio, true);
     e.Porta = LeggiIni(email, QStringLiteral("Porta"));
-    return true;
+    return e;
 }

@@ -27,12 +27,5 @@ struct EmailImpostazioni
     QString Porta;
 };
 
-// Fills the shared e-mail settings from the file. Always true.
-bool LeggiImpostazioniEmail();
-
-// Values shared by the whole program, set by the search windows when they load.
-namespace Modulo {
-inline QString strDatabase;
-inline QString strCartellaPDF;
-inline EmailImpostazioni emailImpostazioni;
-}
+// The e-mail settings as the file says them now.
+EmailImpostazioni LeggiImpostazioniEmail();

@@ -308,7 +308,8 @@ int trasferisci(const QStringList& argomenti, std::FILE* uscita, std::FILE* erro
 
 // The search of the reprint window whose mode the options given choose; on a
 // wrong command line says why and gives no mode.
-std::optional<int> ModoRicerca(const QHash<QString, QString>& valori, CriteriRicerca& criteri, QString& errore)
+std::optional<ModoRicerca> LeggiModoRicerca(const QHash<QString, QString>& valori, CriteriRicerca& criteri,
+                                            QString& errore)
 {
     const auto data = [&valori](const char* opzione) {
         return QDate::fromString(valori.value(QLatin1String(opzione)), QStringLiteral("d/M/yyyy"));
@@ -327,7 +328,7 @@ std::optional<int> ModoRicerca(const QHash<QString, QString>& valori, CriteriRic
             errore = QStringLiteral("manca --numero");
         else if (!CriteriRicerca::AnnoValido(criteri.anno))
             errore = QStringLiteral("Anno documento non valido: --anno vuole quattro cifre");
-        return errore.isEmpty() ? std::optional(2) : std::nullopt;
+        return errore.isEmpty() ? std::optional(ModoRicerca::NumeroEAnno) : std::nullopt;
     }
     if (periodo) {
         criteri.dataIniziale = data("--dal");
@@ -341,7 +342,9 @@ std::optional<int> ModoRicerca(const QHash<QString, QString>& valori, CriteriRic
     } else {
         errore = QStringLiteral("cerca vuole un periodo, un numero con l'anno o un codice");
     }
-    return errore.isEmpty() ? std::optional(codice ? 3 : 1) : std::nullopt;
+    if (!errore.isEmpty())
+        return std::nullopt;
+    return codice ? ModoRicerca::CodiceEPeriodo : ModoRicerca::Periodo;
 }
 
 int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
@@ -356,7 +359,7 @@ int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
         return esitoPercorsi;
     CriteriRicerca criteri;
     QString sbagliato;
-    const std::optional<int> modo = ModoRicerca(valori, criteri, sbagliato);
+    const std::optional<ModoRicerca> modo = LeggiModoRicerca(valori, criteri, sbagliato);
     if (!valori.contains(opzioneDatabase))
         return erroreUso(errori, QStringLiteral("manca --database"));
     if (!modo)

@@ -55,7 +55,7 @@ int main()
     {
         CanaleCurl canale(*richiesta);
         AzzeraSegreto(richiesta->PasswordSmtp); // curl has it now
-        esito = EseguiSpedizione(*richiesta, canale, [](int fatti, int totale, int colonna, const QString& riga) {
+        esito = EseguiSpedizione(*richiesta, canale, Adesso, [](int fatti, int totale, int colonna, const QString& riga) {
             scrivi(RigaAvanzamento(fatti, totale, colonna, riga));
         });
     }

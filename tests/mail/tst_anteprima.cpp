@@ -141,7 +141,7 @@ private slots:
         Prepara(archivioMarzo);
         PannelloRicerca* p = ricerca_->Pannello();
         Cerca(p, opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
-        QCOMPARE(IstruzioneEmail(p->intModoRicerca(), p->Criteri()), istruzione);
+        QCOMPARE(IstruzioneEmail(p->Modo(), p->Criteri()), istruzione);
         if (righe.isEmpty()) {
             QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({Messaggio(Icona::Informazione,
                                                                            "Esito negativo ricerca.")}));
@@ -171,7 +171,7 @@ private slots:
         p->dtData->setDate(QDate(2014, 3, 1));
         p->dtDataFin->setDate(QDate(2014, 3, 31));
         QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
-        QCOMPARE(IstruzioneEmail(p->intModoRicerca(), p->Criteri()),
+        QCOMPARE(IstruzioneEmail(p->Modo(), p->Criteri()),
                  QString("Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) order by tipo,data;"));
         QCOMPARE(Intestazioni().join(' '), QString("Stampa Num_Documento Data Clien_Forn email"));
         QCOMPARE(Righe(), QStringList({"x*|b.pdf|2|03/03/2014|C02|ufficio@esempio.it",

@@ -6,7 +6,7 @@
 #include "mail/CorvexProcesso.h"
 #include "mail/ElencoMail.h"
 #include "mail/ProtocolloPosta.h"
-#include "settings/Impostazioni.h"
+#include "settings/Contesto.h"
 
 #include <QCryptographicHash>
 #include <QJsonObject>
@@ -136,10 +136,12 @@ class TestPosta : public QObject
 {
     Q_OBJECT
 
+    Contesto contesto_;
+
 private slots:
     void init()
     {
-        Modulo::strCartellaPDF.clear();
+        contesto_ = {};
     }
 
     void composizione()
@@ -219,7 +221,7 @@ private slots:
         const QString manca = ambiente.percorso("pdf/manca.pdf");
         // Only documents of the documents' folder go: a link to a secret, a
         // FIFO (that would hang a reader) and a name that would break the list do not.
-        Modulo::strCartellaPDF = ambiente.percorso("pdf");
+        contesto_.strCartellaPDF = ambiente.percorso("pdf");
         const QString segreto = ambiente.scriviFile("pgpass", "*:*:*:postgres:segreto");
         const QString collegamento = ambiente.percorso("pdf/fattura.pdf");
         const QString fifo = ambiente.percorso("pdf/fifo.pdf");
@@ -232,7 +234,7 @@ private slots:
                                     "sconosciuto@esempio.it", "cliente.due@esempio.it", "cliente.due@esempio.it",
                                     "cliente.due@esempio.it", "cliente.due@esempio.it"}};
 
-        CorvexProcesso corvex(ESEGUIBILE_POSTA);
+        CorvexProcesso corvex(contesto_, ESEGUIBILE_POSTA);
         configura(corvex, "127.0.0.1", server.porta(), utente, password);
         QByteArray rigaDiComando;
         const Dispaccio esito = invia(corvex, ambiente, tabella, &rigaDiComando);
@@ -298,7 +300,7 @@ private slots:
         const QString grande2 = creaPdf(ambiente, "grande2.pdf", 11 * 1024 * 1024);
         const QString piccolo = creaPdf(ambiente, "piccolo.pdf", 1000);
 
-        CorvexProcesso corvex(ESEGUIBILE_POSTA);
+        CorvexProcesso corvex(contesto_, ESEGUIBILE_POSTA);
         configura(corvex, "smtps://127.0.0.1", server.porta(), utente, password);
         const QString cliente = QStringLiteral("cliente@esempio.it");
         const Dispaccio esito = invia(corvex, ambiente, {{grande1, grande2, piccolo}, {cliente, cliente, cliente}});
@@ -373,7 +375,7 @@ private slots:
                 QVERIFY2(server->porta(), qPrintable(server->errore()));
             }
             ScriviIni("Email", "CertificatoCA", caso.certificatoNoto ? ServerSmtpProva::FileCertificato(ambiente.percorso("tls")) : "");
-            CorvexProcesso corvex(ESEGUIBILE_POSTA);
+            CorvexProcesso corvex(contesto_, ESEGUIBILE_POSTA);
             configura(corvex, "127.0.0.1", server ? server->porta() : portaLibera, caso.utente, caso.password);
             const Dispaccio esito = invia(corvex, ambiente, {{uno, due}, {"primo@esempio.it", "secondo@esempio.it"}});
 
@@ -401,7 +403,7 @@ private slots:
             tabella.destinatari.append(QStringLiteral("cliente%1@esempio.it").arg(k));
             attese.append(riga(tabella.destinatari[k], "Non inviato: il server non risponde", tabella.percorsi[k]));
         }
-        CorvexProcesso corvex(ESEGUIBILE_POSTA);
+        CorvexProcesso corvex(contesto_, ESEGUIBILE_POSTA);
         configura(corvex, "127.0.0.1", server.porta(), utente, password);
         const Dispaccio esito = invia(corvex, ambiente, tabella);
         QCOMPARE(esito.risultati, 1);
@@ -443,7 +445,7 @@ private slots:
         const QString uno = creaPdf(ambiente, "uno.pdf", 5000);
         const TabellaInvio tabella{{uno}, {"cliente@esempio.it"}};
         {
-            CorvexProcesso assente(ambiente.percorso("velmira-posta"));
+            CorvexProcesso assente(contesto_, ambiente.percorso("velmira-posta"));
             configura(assente, "127.0.0.1", 25);
             const Dispaccio esito = invia(assente, ambiente, tabella);
             QVERIFY(esito.risultati == 1 && !esito.esito);
@@ -455,7 +457,7 @@ private slots:
         ServerSmtpProva server(ambiente.percorso("smtp"), {"--modo", "chiaro"});
         QVERIFY2(server.porta(), qPrintable(server.errore()));
         {
-            CorvexProcesso ucciso(ESEGUIBILE_POSTA);
+            CorvexProcesso ucciso(contesto_, ESEGUIBILE_POSTA);
             configura(ucciso, "127.0.0.1", server.porta());
             int risultati = 0;
             QString messaggio;
@@ -474,7 +476,7 @@ private slots:
         }
         QPointer<QProcess> orfano;
         {
-            auto lasciato = std::make_unique<CorvexProcesso>(ESEGUIBILE_POSTA);
+            auto lasciato = std::make_unique<CorvexProcesso>(contesto_, ESEGUIBILE_POSTA);
             configura(*lasciato, "127.0.0.1", server.porta());
             lasciato->InviaDocumenti(tabella);
             orfano = lasciato->findChild<QProcess*>();
@@ -489,7 +491,7 @@ private slots:
         // The program's folder gone while the program runs: the document goes, the user hears the list could not.
         const QString sparita = ambiente.percorso("sparita");
         ImpostaCartellaProgramma(sparita);
-        CorvexProcesso senzaCartella(ESEGUIBILE_POSTA);
+        CorvexProcesso senzaCartella(contesto_, ESEGUIBILE_POSTA);
         configura(senzaCartella, "127.0.0.1", server.porta());
         const Dispaccio esito = invia(senzaCartella, ambiente, tabella);
         ImpostaCartellaProgramma(ambiente.cartella());

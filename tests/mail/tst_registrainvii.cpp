@@ -9,7 +9,7 @@
 #include "mail/CorvexProcesso.h"
 #include "mail/RegistraInvii.h"
 #include "mail/Spedizione.h"
-#include "settings/Impostazioni.h"
+#include "settings/Contesto.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -22,10 +22,11 @@ class TestRegistraInvii : public QObject
     Q_OBJECT
 
     std::unique_ptr<ArchivioProva> archivio_;
+    Contesto contesto_;
 
     QStringList Registrate() const
     {
-        return RigheArchivio(Modulo::strDatabase,
+        return RigheArchivio(contesto_.strDatabase,
                              "select Stampa, dtinvio, EmailDest, Esito from EmailInviate order by dtinvio, Stampa");
     }
 
@@ -44,11 +45,11 @@ class TestRegistraInvii : public QObject
     // message the user reads.
     QString Invia(int porta, const TabellaInvio& tabella)
     {
-        EmailImpostazioni account;
-        account.Indirizzo = "ufficio@esempio.it";
-        account.SMTP = "127.0.0.1";
+        Contesto contesto = contesto_;
+        contesto.email.Indirizzo = "ufficio@esempio.it";
+        contesto.email.SMTP = "127.0.0.1";
         const qsizetype prima = archivio_->dialoghi.messaggi.size();
-        Spedizione::Avvia(std::make_unique<CorvexProcesso>(ESEGUIBILE_POSTA), account, porta, tabella);
+        Spedizione::Avvia(std::make_unique<CorvexProcesso>(contesto, ESEGUIBILE_POSTA), contesto, porta, tabella);
         if (!QTest::qWaitFor([&] { return archivio_->dialoghi.messaggi.size() > prima; }, 60000))
             return "nessun messaggio";
         return archivio_->dialoghi.messaggi.last().testo;
@@ -58,8 +59,8 @@ private slots:
     void init()
     {
         archivio_ = std::make_unique<ArchivioProva>();
-        Modulo::strDatabase = archivio_->database;
-        Modulo::strCartellaPDF = archivio_->cartellaPdf;
+        contesto_.strDatabase = archivio_->database;
+        contesto_.strCartellaPDF = archivio_->cartellaPdf;
     }
 
     void cleanup()
@@ -84,7 +85,7 @@ private slots:
     {
         const QString cartella = archivio_->percorso("archivio;vecchio");
         QVERIFY(QDir().mkpath(cartella) && QFile::copy(archivio_->database, cartella + "/dati.mdb"));
-        Modulo::strDatabase = cartella + "/dati.mdb";
+        contesto_.strDatabase = cartella + "/dati.mdb";
         const QString elenco = archivio_->scriviFile(
             "Velmira_ElencoMail_1.txt",
             "15/03/2014 10:31:00 - ufficio@esempio.it - rossi@esempio.it - inviato - /srv/pdf/fat9.pdf\n"
@@ -95,7 +96,7 @@ private slots:
         archivio_->scriviFile("ElencoMail.bak/dentro.txt"); // a folder is not a list
         archivio_->scriviFile("elencomail_minuscolo.txt", "x - x - x - x - /a.pdf\n");
 
-        EsitoRegistrazione esito = RegistraInvii();
+        EsitoRegistrazione esito = RegistraInvii(contesto_.strDatabase);
         QCOMPARE(QList<int>({esito.registrate, esito.incomplete, esito.rifiutate, int(esito.conservato)}),
                  QList<int>({2, 1, 1, 0}));
         QCOMPARE(esito.file, elenco);
@@ -115,10 +116,10 @@ private slots:
 
         // The list set aside stands in nobody's way.
         archivio_->scriviFile("ElencoMail_2.txt", "16/03/2014 09:00:00 - u - verdi@esempio.it - inviato - bol7.pdf\n");
-        esito = RegistraInvii();
+        esito = RegistraInvii(contesto_.strDatabase);
         QVERIFY(!esito.conservato && NotaRegistrazione(esito).isEmpty() && Elenchi().isEmpty());
         QCOMPARE(Registrate().size(), 3);
-        QCOMPARE(RegistraInvii().file, QString());
+        QCOMPARE(RegistraInvii(contesto_.strDatabase).file, QString());
     }
 
     // Another workstation holds the archive's write lock: nothing is stored
@@ -130,7 +131,7 @@ private slots:
         Connessione altra;
         QVERIFY(!altra.Apri(StringaConnessione(archivio_->database)).presente());
         QVERIFY(!altra.IniziaTransazione().presente());
-        const EsitoRegistrazione esito = RegistraInvii();
+        const EsitoRegistrazione esito = RegistraInvii(contesto_.strDatabase);
         altra.Annulla();
         QCOMPARE(QList<int>({esito.registrate, int(esito.conservato)}), QList<int>({0, 1}));
         QVERIFY2(NotaRegistrazione(esito).contains("Archivio bloccato"), qPrintable(NotaRegistrazione(esito)));
@@ -151,7 +152,7 @@ private slots:
             righe += QStringLiteral("15/03/2014 10:%1:00 - u - c%1@esempio.it - Inviato - /srv/pdf/d%1.pdf\r\n").arg(i + 10).toUtf8();
             attese.append(QStringLiteral("d%1.pdf|2014-03-15T10:%1:00|c%1@esempio.it|Inviato").arg(i + 10));
         }
-        const QStringList registra{QCoreApplication::applicationFilePath(), "--registra", Modulo::strDatabase,
+        const QStringList registra{QCoreApplication::applicationFilePath(), "--registra", contesto_.strDatabase,
                                    CartellaProgramma()};
         const auto esegui = [&](const QStringList& comando) {
             QProcess p;
@@ -171,7 +172,7 @@ private slots:
                 const QString caso = QStringLiteral("%1 n. %2").arg(chiamata).arg(volta);
                 QVERIFY2(Elenchi().isEmpty(), qPrintable(caso));
                 QVERIFY2(Registrate() == attese, qPrintable(caso + ": " + QString::number(Registrate().size())));
-                SuArchivio(Modulo::strDatabase, [](QSqlDatabase& db) { QSqlQuery(db).exec("delete from EmailInviate"); });
+                SuArchivio(contesto_.strDatabase, [](QSqlDatabase& db) { QSqlQuery(db).exec("delete from EmailInviate"); });
                 if (finito)
                     break;
             }
@@ -222,9 +223,8 @@ int main(int argc, char** argv)
     // The storing step alone, in a process of its own, for the test that kills it.
     if (argc == 4 && QByteArray(argv[1]) == "--registra") {
         QCoreApplication programma(argc, argv);
-        Modulo::strDatabase = QString::fromLocal8Bit(argv[2]);
         ImpostaCartellaProgramma(QString::fromLocal8Bit(argv[3]));
-        RegistraInvii();
+        RegistraInvii(QString::fromLocal8Bit(argv[2]));
         return 0;
     }
     QApplication programma(argc, argv);

@@ -18,9 +18,11 @@ class TestPannello : public QObject
     Q_OBJECT
 
 private slots:
+    // The settings are read at every load: a path put right in the file
+    // between two windows is the one the second window works on.
     void archivioMancante()
     {
-        AmbienteProva ambiente;
+        ArchivioProva ambiente;
         ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente.percorso(QStringLiteral("nessuno")));
         QPointer<frmRistampa> finestra = new frmRistampa;
         QCOMPARE(Messaggi(ambiente.dialoghi), QStringList{Messaggio(Icona::Critica, MessaggioImpostazioniAssenti,
@@ -28,6 +30,11 @@ private slots:
         // Nobody works with an unprepared panel: it closes as it comes up.
         finestra->show();
         QTRY_VERIFY(finestra.isNull());
+
+        ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente.percorso(QStringLiteral("server")));
+        frmRistampa seconda;
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
+        QCOMPARE(seconda.Pannello()->contesto().strDatabase, ambiente.database);
     }
 
     void archivioSenzaPosta()

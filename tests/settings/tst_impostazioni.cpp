@@ -214,8 +214,7 @@ void TestImpostazioni::impostazioniEmail()
     ambiente->scriviFile(QStringLiteral("Velmira.ini"),
                          "[Email]\nIndirizzo=a@b.it\nSMTP=smtp.b.it\nUserID=u\nPassword=p=q\n"
                          "Oggetto=Documenti\nMessaggio=Salve+A presto\n");
-    QVERIFY(LeggiImpostazioniEmail());
-    const auto& e = Modulo::emailImpostazioni;
+    const EmailImpostazioni e = LeggiImpostazioniEmail();
     QCOMPARE(e.Indirizzo, QStringLiteral("a@b.it"));
     QCOMPARE(e.Password, QStringLiteral("p=q"));
     QCOMPARE(e.Messaggio, QStringLiteral("Salve\r\nA presto"));
