@@ -2,6 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
+#include "archive/SchemaArchivio.h"
 #include "archive/TraduttoreJet.h"
 
 #include <QDir>
@@ -13,6 +14,10 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
+#include <QSqlDriver>
+
+#include <libpq-fe.h>
 
 #include <cmath>
 
@@ -21,27 +26,36 @@ namespace {
 // As on the embedded engine: a colleague's short import must not fail our search.
 constexpr int attesaBloccoPredefinita = 2000;
 
-// The program's own columns as it declares them. The server folds unquoted
-// names to lower case; results show the names spelled as the program
-// writes them, and the text sizes its checks enforce.
-struct Colonna
-{
-    const char* nome;
-    int dimensione;
-};
-constexpr Colonna colonneTabelle[] = {{"Id", 0},      {"Stampa", 0},   {"Tipo", 3},      {"NumDoc", 15},
-                                      {"Data", 0},    {"Codice", 15},  {"email", 0},     {"dtinvio", 0},
-                                      {"EmailDest", 0}, {"Esito", 0}};
-constexpr Colonna colonneQryEmail[] = {{"data", 0},   {"tipo", 3},  {"NumDoc", 15},   {"Codice", 15},
-                                       {"dtInvio", 0}, {"Stampa", 0}, {"EmailDest", 0}, {"Esito", 0}};
+// The driver property holding the relations of the program's layout on this
+// connection, by their number on the server: a result names the relation each
+// field comes from by that number alone, and no other statement may run on
+// the connection while the rows of a result are still arriving.
+const char* const proprietaRelazioni = "velmira_relazioni";
 
-template <size_t N>
-const Colonna* cerca(const Colonna (&colonne)[N], const QString& nome)
+void registraRelazioni(QSqlDatabase& db)
 {
-    for (const Colonna& c : colonne)
-        if (nome.compare(QLatin1String(c.nome), Qt::CaseInsensitive) == 0)
-            return &c;
-    return nullptr;
+    QStringList nomi{LetteraleTesto(VistaEmail().nome.toLower())};
+    for (const TabellaSchema& t : TabelleArchivio())
+        nomi.append(LetteraleTesto(t.nome.toLower()));
+    QSqlQuery query(db);
+    QVariantHash relazioni;
+    if (query.exec(QStringLiteral("select oid, relname from pg_class where relname in (%1) and pg_table_is_visible(oid)")
+                       .arg(nomi.join(QStringLiteral(", ")))))
+        while (query.next())
+            relazioni.insert(query.value(0).toString(), query.value(1).toString());
+    db.driver()->setProperty(proprietaRelazioni, relazioni);
+}
+
+// The relation a field of the result comes from, empty for an expression.
+QString relazioneDi(const QSqlQuery& query, int campo)
+{
+    const QVariant maniglia = query.result() ? query.result()->handle() : QVariant();
+    if (!maniglia.isValid() || qstrcmp(maniglia.typeName(), "PGresult*") != 0 || !query.driver())
+        return {};
+    const auto* risultato = *static_cast<const PGresult* const*>(maniglia.constData());
+    return risultato ? query.driver()->property(proprietaRelazioni).toHash()
+                           .value(QString::number(PQftable(risultato, campo))).toString()
+                     : QString();
 }
 
 QString primoGruppo(const QString& testo, const QString& modello)
@@ -331,6 +345,7 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
                                      "proprietario (chmod 600 %1).").arg(pgpass)};
     }
     ImpostaAttesaBlocco(db, attesaBloccoPredefinita);
+    registraRelazioni(db);
     QSqlQuery indici(db);
     if (indici.exec(QStringLiteral("select count(*) from pg_indexes where tablename = 'posta' and "
                                    "indexname like 'posta\\_%\\_minuscolo'"))
@@ -463,19 +478,29 @@ ErroreArchivio MotorePostgres::Errore(const QSqlError& errore) const
 
 QList<DescrizioneCampo> MotorePostgres::Campi(const QSqlQuery& query) const
 {
+    // The server folds unquoted names to lower case; results show the
+    // program's columns spelled as it writes them, with the text sizes its
+    // checks enforce. Names the statement gave with AS arrive spelled as given.
     const QSqlRecord record = query.record();
-    const bool vista = query.lastQuery().contains(QLatin1String("qryEmail"), Qt::CaseInsensitive);
     QList<DescrizioneCampo> campi;
     campi.reserve(record.count());
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField campo = record.field(i);
-        const Colonna* nota = vista ? cerca(colonneQryEmail, campo.name()) : nullptr;
-        if (!nota)
-            nota = cerca(colonneTabelle, campo.name());
-        // Names the statement gave with AS arrive spelled as given.
+        QString nome = campo.name();
+        const ColonnaSchema* colonna = nullptr;
+        if (relazioneDi(query, i).compare(VistaEmail().nome, Qt::CaseInsensitive) == 0) {
+            for (const ColonnaVista& c : VistaEmail().colonne)
+                if (c.nome.compare(nome, Qt::CaseInsensitive) == 0) {
+                    colonna = TabellaArchivio(c.tabella)->Colonna(c.colonna);
+                    nome = c.nome;
+                }
+        }
+        for (qsizetype t = 0; !colonna && t < TabelleArchivio().size(); ++t)
+            if ((colonna = TabelleArchivio()[t].Colonna(nome)))
+                nome = colonna->nome;
         const bool minuscolo = campo.name() == campo.name().toLower();
-        campi.append({nota && minuscolo ? QString::fromLatin1(nota->nome) : campo.name(),
-                      TipoDaValore(campo.metaType()), nota ? nota->dimensione : 0});
+        campi.append({colonna && minuscolo ? nome : campo.name(), TipoDaValore(campo.metaType()),
+                      colonna ? colonna->dimensione : 0});
     }
     return campi;
 }
