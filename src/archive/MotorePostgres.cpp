@@ -47,10 +47,11 @@ void registraRelazioni(QSqlDatabase& db)
 }
 
 // The relation a field of the result comes from, empty for an expression.
+// Qt's driver hands the result under libpq's struct name.
 QString relazioneDi(const QSqlQuery& query, int campo)
 {
     const QVariant maniglia = query.result() ? query.result()->handle() : QVariant();
-    if (!maniglia.isValid() || qstrcmp(maniglia.typeName(), "PGresult*") != 0 || !query.driver())
+    if (!maniglia.isValid() || qstrcmp(maniglia.typeName(), "pg_result*") != 0 || !query.driver())
         return {};
     const auto* risultato = *static_cast<const PGresult* const*>(maniglia.constData());
     return risultato ? query.driver()->property(proprietaRelazioni).toHash()

@@ -163,6 +163,16 @@ void TestArchivio::campiAgganciatiSenzaRiguardoAlleMaiuscole()
     QCOMPARE(stampe(QStringLiteral("select Stampa from posta where tipo='fat'")), QStringList{QStringLiteral("a.pdf")});
     QCOMPARE(stampe(QStringLiteral("select distinct Tipo from posta order by tipo;")), QStringList{QStringLiteral("FAT")});
 
+    // The query's fields read as the query spells them, on both engines,
+    // also beside a table's field and an expression; sizes from their tables.
+    Recordset vista;
+    QVERIFY(!vista.ApriSql(connessione, QStringLiteral("select q.*, p.data, 1 as uno from qryEmail q, Posta p")).presente());
+    QStringList nomi;
+    for (int i = 0; i < vista.NumeroCampi(); ++i)
+        nomi.append(vista.NomeCampo(i) + QLatin1Char('/') + QString::number(vista.DimensioneCampo(i)));
+    QCOMPARE(nomi.join(QLatin1Char(' ')), QStringLiteral("data/0 tipo/3 NumDoc/15 Codice/15 dtInvio/0 Stampa/0 "
+                                                         "EmailDest/0 Esito/0 Data/0 uno/0"));
+
     Recordset rs;
     QVERIFY(!rs.ApriTabella(connessione, QStringLiteral("Posta")).presente());
     QCOMPARE(rs.DimensioneCampo(rs.IndiceCampo(QStringLiteral("Tipo"))), 3);
