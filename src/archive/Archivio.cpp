@@ -98,20 +98,20 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
     return FormatoArchivio::Sconosciuto;
 }
 
-ErroreArchivio ControllaNuovoArchivio(const QString& percorso)
+Errore ControllaNuovoArchivio(const QString& percorso)
 {
     const QFileInfo info(percorso);
     if (info.exists())
-        return {3204, QStringLiteral("Il file '%1' esiste già: l'archivio non è stato creato, "
+        return {CodiceErrore::FileEsistente, QStringLiteral("Il file '%1' esiste già: l'archivio non è stato creato, "
                                      "per non sovrascriverlo.").arg(percorso)};
     if (!info.absoluteDir().exists())
-        return {3044, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
+        return {CodiceErrore::PercorsoNonValido, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
     return {};
 }
 
-ErroreArchivio CreaArchivio(const QString& percorso)
+Errore CreaArchivio(const QString& percorso)
 {
-    if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
+    if (const Errore errore = ControllaNuovoArchivio(percorso); errore.presente())
         return errore;
 
     // Built under a temporary name and renamed at the end, so that nobody
@@ -119,7 +119,7 @@ ErroreArchivio CreaArchivio(const QString& percorso)
     const QString provvisorio = percorso + QStringLiteral(".creazione");
     QFile::remove(provvisorio);
     const QString nome = QStringLiteral("velmira-creazione");
-    ErroreArchivio errore;
+    Errore errore;
     {
         QSqlDatabase db;
         errore = MotoreSQLite::Istanza().Apri(db, nome, provvisorio);
@@ -128,18 +128,18 @@ ErroreArchivio CreaArchivio(const QString& percorso)
             query.exec(QStringLiteral("BEGIN"));
             for (const QString& istruzione : SchemaIncorporato()) {
                 if (!query.exec(istruzione)) {
-                    errore = MotoreSQLite::Istanza().Errore(query.lastError());
+                    errore = MotoreSQLite::Istanza().ErroreDa(query.lastError());
                     break;
                 }
             }
             if (!errore.presente() && !query.exec(QStringLiteral("COMMIT")))
-                errore = MotoreSQLite::Istanza().Errore(query.lastError());
+                errore = MotoreSQLite::Istanza().ErroreDa(query.lastError());
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(nome);
     if (!errore.presente() && !QFile::rename(provvisorio, percorso))
-        errore = {3204, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
+        errore = {CodiceErrore::FileEsistente, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
     if (errore.presente())
         QFile::remove(provvisorio);
     return errore;

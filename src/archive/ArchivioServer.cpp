@@ -14,9 +14,9 @@ namespace {
 // Rows sent to the server in one statement: one round trip for many rows.
 constexpr int righePerInvio = 500;
 
-ErroreArchivio conta(Connessione& c, const QString& istruzione, qint64& quante)
+Errore conta(Connessione& c, const QString& istruzione, qint64& quante)
 {
-    ErroreArchivio errore;
+    Errore errore;
     const auto comando = c.Prepara(istruzione, errore);
     if (!errore.presente())
         errore = comando->Esegui();
@@ -35,7 +35,7 @@ QList<const TabellaSchema*> tabelleTrasferite()
     return tabelle;
 }
 
-ErroreArchivio copiaTabella(Connessione& da, Connessione& a, const TabellaSchema& t, qint64& copiate, qint64 totale,
+Errore copiaTabella(Connessione& da, Connessione& a, const TabellaSchema& t, qint64& copiate, qint64 totale,
                             const std::function<void(qint64, qint64)>& avanzamento)
 {
     QStringList nomi;
@@ -43,7 +43,7 @@ ErroreArchivio copiaTabella(Connessione& da, Connessione& a, const TabellaSchema
         nomi.append(c.nome);
     const QString colonne = nomi.join(QStringLiteral(", "));
     const int numero = int(nomi.size());
-    ErroreArchivio errore;
+    Errore errore;
     const auto leggi = da.Prepara(QStringLiteral("select %1 from %2 order by Id").arg(colonne, t.nome), errore);
     if (errore.presente())
         return errore;
@@ -86,24 +86,24 @@ ErroreArchivio copiaTabella(Connessione& da, Connessione& a, const TabellaSchema
 
 } // namespace
 
-ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parametri)
+Errore CreaArchivioServer(const QString& percorso, const QString& parametri)
 {
-    if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
+    if (const Errore errore = ControllaNuovoArchivio(percorso); errore.presente())
         return errore;
-    QList<ParametroCollegamento> coppie;
-    if (const ErroreArchivio errore = ControllaParametri(parametri, coppie); errore.presente())
-        return errore;
+    const auto coppie = ControllaParametri(parametri);
+    if (!coppie)
+        return coppie.errore();
 
     // Written under a temporary name and renamed once the tables are there,
     // so that no workstation ever finds a connection file without an archive.
     const QString provvisorio = percorso + QStringLiteral(".creazione");
     QFile file(provvisorio);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {3044, QStringLiteral("Impossibile scrivere il file '%1'.").arg(provvisorio)};
-    file.write(IntestazioneCollegamento + OpzioniCollegamento(coppie).toUtf8() + '\n');
+        return {CodiceErrore::PercorsoNonValido, QStringLiteral("Impossibile scrivere il file '%1'.").arg(provvisorio)};
+    file.write(IntestazioneCollegamento + OpzioniCollegamento(*coppie).toUtf8() + '\n');
     file.close();
 
-    ErroreArchivio errore;
+    Errore errore;
     {
         Connessione c;
         errore = c.Apri(StringaConnessione(provvisorio));
@@ -113,7 +113,7 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
                                              "('posta', 'emailinviate', 'qryemail') and pg_table_is_visible(oid)"),
                            esistenti);
         if (!errore.presente() && esistenti > 0)
-            errore = {3010, QStringLiteral("Il database indicato contiene già le tabelle dell'archivio: non è "
+            errore = {CodiceErrore::TabelleEsistenti, QStringLiteral("Il database indicato contiene già le tabelle dell'archivio: non è "
                                            "stato modificato.")};
         if (!errore.presente())
             errore = c.Esegui(QStringLiteral("BEGIN"));
@@ -128,21 +128,21 @@ ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parame
             c.Annulla();
     }
     if (!errore.presente() && !QFile::rename(provvisorio, percorso))
-        errore = {3204, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
+        errore = {CodiceErrore::FileEsistente, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
     if (errore.presente())
         QFile::remove(provvisorio);
     return errore;
 }
 
-ErroreArchivio TrasferisciArchivio(const QString& origine, const QString& destinazione,
+Errore TrasferisciArchivio(const QString& origine, const QString& destinazione,
                                    const std::function<void(qint64, qint64)>& avanzamento)
 {
     if (RiconosciFormato(destinazione) != FormatoArchivio::PostgreSQL)
-        return {3343, QStringLiteral("'%1' non è un file di collegamento a un archivio sul server.")
+        return {CodiceErrore::ArchivioNonValido, QStringLiteral("'%1' non è un file di collegamento a un archivio sul server.")
                           .arg(destinazione)};
     Connessione da;
     Connessione a;
-    ErroreArchivio errore = da.Apri(StringaConnessione(origine));
+    Errore errore = da.Apri(StringaConnessione(origine));
     if (!errore.presente())
         errore = a.Apri(StringaConnessione(destinazione));
     if (errore.presente())
@@ -155,7 +155,7 @@ ErroreArchivio TrasferisciArchivio(const QString& origine, const QString& destin
         if ((errore = conta(a, QStringLiteral("select count(*) from %1").arg(t->nome), righe)).presente())
             return errore;
         if (righe > 0)
-            return {3010, QStringLiteral("L'archivio sul server contiene già %1 righe nella tabella %2: il "
+            return {CodiceErrore::TabelleEsistenti, QStringLiteral("L'archivio sul server contiene già %1 righe nella tabella %2: il "
                                          "trasferimento non è stato eseguito, per non mescolare due archivi.")
                               .arg(righe).arg(t->nome)};
         if ((errore = conta(da, QStringLiteral("select count(*) from %1").arg(t->nome), righe)).presente())
