@@ -21,9 +21,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
 {
     const QString percorso = ScriviFileFuzz(QStringLiteral("dati.mdb"), dati, dimensione);
-    QString parametri;
-    if (LeggiCollegamento(percorso, parametri).presente())
+    const auto letti = LeggiCollegamento(percorso);
+    if (!letti)
         return 0;
+    const QString parametri = *letti;
     const QString perLibpq = QLatin1Char(' ') + QString(parametri).replace(QLatin1Char(';'), QLatin1Char(' '));
     char* errore = nullptr;
     PQconninfoOption* opzioni = PQconninfoParse(perLibpq.toUtf8().constData(), &errore);

@@ -29,10 +29,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
 {
     const QString percorso = ScriviFileFuzz(QStringLiteral("ElencoInvioMail.rep"), dati, dimensione);
-    QString errore;
-    const auto layout = LeggiLayoutReport(percorso, errore);
+    const auto layout = LeggiLayoutReport(percorso);
     if (!layout) {
-        if (errore.isEmpty())
+        if (layout.errore().descrizione.isEmpty())
             Violazione("a refused layout says why", percorso);
         return 0;
     }

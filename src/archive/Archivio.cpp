@@ -1,6 +1,7 @@
 #include "archive/Archivio.h"
 
 #include "archive/MotoreSQLite.h"
+#include "archive/SchemaArchivio.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,45 +13,6 @@
 
 namespace {
 const QString prefissoConnessione = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
-
-// The new archive's layout. Text compares without regard to case, as the
-// office's archives always did; sizes are enforced so that a value too long
-// fails its insert instead of being cut; dates are ISO text.
-const char* const schema[] = {
-    R"(CREATE TABLE Posta (
-        Id INTEGER PRIMARY KEY,
-        Stampa TEXT COLLATE NOCASE,
-        Tipo VARCHAR(3) COLLATE NOCASE
-            CONSTRAINT "il campo Tipo accetta al massimo 3 caratteri" CHECK (length(Tipo) <= 3),
-        NumDoc VARCHAR(15) COLLATE NOCASE
-            CONSTRAINT "il campo NumDoc accetta al massimo 15 caratteri" CHECK (length(NumDoc) <= 15),
-        Data DATE
-            CONSTRAINT "il campo Data accetta solo date" CHECK (Data IS NULL OR date(Data) = Data),
-        Codice VARCHAR(15) COLLATE NOCASE
-            CONSTRAINT "il campo Codice accetta al massimo 15 caratteri" CHECK (length(Codice) <= 15),
-        email TEXT COLLATE NOCASE))",
-    "CREATE INDEX Posta_Data ON Posta (Data, Tipo)",
-    "CREATE INDEX Posta_NumDoc ON Posta (NumDoc)",
-    "CREATE INDEX Posta_Chiave ON Posta (Codice, Data, Tipo, NumDoc)",
-    "CREATE INDEX Posta_Tipo ON Posta (Tipo)",
-    "CREATE INDEX Posta_Stampa ON Posta (Stampa)",
-    R"(CREATE TABLE EmailInviate (
-        Id INTEGER PRIMARY KEY,
-        Stampa TEXT COLLATE NOCASE,
-        dtinvio DATETIME,
-        EmailDest TEXT COLLATE NOCASE,
-        Esito TEXT COLLATE NOCASE))",
-    "CREATE INDEX EmailInviate_Stampa ON EmailInviate (Stampa)",
-    "CREATE INDEX EmailInviate_dtinvio ON EmailInviate (dtinvio)",
-    // The lines of mail lists already stored (see RegistraInvii).
-    "CREATE TABLE InviiRegistrati (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)",
-    R"(CREATE VIEW qryEmail AS
-        SELECT Posta.Data AS data, Posta.Tipo AS tipo, Posta.NumDoc AS NumDoc,
-               Posta.Codice AS Codice, EmailInviate.dtinvio AS dtInvio,
-               EmailInviate.Stampa AS Stampa, EmailInviate.EmailDest AS EmailDest,
-               EmailInviate.Esito AS Esito
-        FROM EmailInviate INNER JOIN Posta ON Posta.Stampa = EmailInviate.Stampa)",
-};
 }
 
 QString StringaConnessione(const QString& percorsoDatabase, QStringView coda)
@@ -136,20 +98,20 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
     return FormatoArchivio::Sconosciuto;
 }
 
-ErroreArchivio ControllaNuovoArchivio(const QString& percorso)
+Errore ControllaNuovoArchivio(const QString& percorso)
 {
     const QFileInfo info(percorso);
     if (info.exists())
-        return {3204, QStringLiteral("Il file '%1' esiste già: l'archivio non è stato creato, "
+        return {CodiceErrore::FileEsistente, QStringLiteral("Il file '%1' esiste già: l'archivio non è stato creato, "
                                      "per non sovrascriverlo.").arg(percorso)};
     if (!info.absoluteDir().exists())
-        return {3044, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
+        return {CodiceErrore::PercorsoNonValido, QStringLiteral("'%1' non è un percorso valido.").arg(info.absolutePath())};
     return {};
 }
 
-ErroreArchivio CreaArchivio(const QString& percorso)
+Errore CreaArchivio(const QString& percorso)
 {
-    if (const ErroreArchivio errore = ControllaNuovoArchivio(percorso); errore.presente())
+    if (const Errore errore = ControllaNuovoArchivio(percorso); errore.presente())
         return errore;
 
     // Built under a temporary name and renamed at the end, so that nobody
@@ -157,27 +119,27 @@ ErroreArchivio CreaArchivio(const QString& percorso)
     const QString provvisorio = percorso + QStringLiteral(".creazione");
     QFile::remove(provvisorio);
     const QString nome = QStringLiteral("velmira-creazione");
-    ErroreArchivio errore;
+    Errore errore;
     {
         QSqlDatabase db;
         errore = MotoreSQLite::Istanza().Apri(db, nome, provvisorio);
         if (!errore.presente()) {
             QSqlQuery query(db);
             query.exec(QStringLiteral("BEGIN"));
-            for (const char* istruzione : schema) {
-                if (!query.exec(QString::fromUtf8(istruzione))) {
-                    errore = MotoreSQLite::Istanza().Errore(query.lastError());
+            for (const QString& istruzione : SchemaIncorporato()) {
+                if (!query.exec(istruzione)) {
+                    errore = MotoreSQLite::Istanza().ErroreDa(query.lastError());
                     break;
                 }
             }
             if (!errore.presente() && !query.exec(QStringLiteral("COMMIT")))
-                errore = MotoreSQLite::Istanza().Errore(query.lastError());
+                errore = MotoreSQLite::Istanza().ErroreDa(query.lastError());
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(nome);
     if (!errore.presente() && !QFile::rename(provvisorio, percorso))
-        errore = {3204, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
+        errore = {CodiceErrore::FileEsistente, QStringLiteral("Impossibile creare il file '%1'.").arg(percorso)};
     if (errore.presente())
         QFile::remove(provvisorio);
     return errore;

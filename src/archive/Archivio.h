@@ -40,11 +40,11 @@ inline const QString ColonnaChiave = QStringLiteral("Id");
 
 // Why a new archive cannot be made at `percorso` (the file exists, its
 // folder does not), or nothing when it can.
-ErroreArchivio ControllaNuovoArchivio(const QString& percorso);
+Errore ControllaNuovoArchivio(const QString& percorso);
 
 // Creates an empty SQLite archive with the program's tables, indexes and the
 // query qryEmail. Refuses to replace an existing file.
-ErroreArchivio CreaArchivio(const QString& percorso);
+Errore CreaArchivio(const QString& percorso);
 
 // The message every search window shows when the archive file is missing.
 inline const QString MessaggioImpostazioniAssenti = QStringLiteral(

@@ -13,12 +13,12 @@
 // user=ufficio"), then writes the connection file `percorso` naming it.
 // Refuses to replace an existing file or to touch a database that already
 // holds the program's tables.
-ErroreArchivio CreaArchivioServer(const QString& percorso, const QString& parametri);
+Errore CreaArchivioServer(const QString& percorso, const QString& parametri);
 
 // Copies every row of the archive `origine` (an archive file) into the
 // archive named by the connection file `destinazione`, keeping each row's
 // key, in one transaction: either all of it is there or nothing. Refuses a
 // destination that already holds documents or sent e-mails. `avanzamento`
 // hears how many rows were copied out of how many.
-ErroreArchivio TrasferisciArchivio(const QString& origine, const QString& destinazione,
+Errore TrasferisciArchivio(const QString& origine, const QString& destinazione,
                                    const std::function<void(qint64 copiate, qint64 totale)>& avanzamento = {});

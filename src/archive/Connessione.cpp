@@ -17,23 +17,23 @@ QString nuovoNomeConnessione()
     return QStringLiteral("velmira-%1").arg(++contatore);
 }
 
-ErroreArchivio erroreFormato(FormatoArchivio formato, const QString& percorso)
+Errore erroreFormato(FormatoArchivio formato, const QString& percorso)
 {
     switch (formato) {
     case FormatoArchivio::Mancante:
-        return {3024, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso)};
+        return {CodiceErrore::FileNonTrovato, QStringLiteral("Impossibile trovare il file '%1'.").arg(percorso)};
     case FormatoArchivio::Cartella:
-        return {3024, QStringLiteral("'%1' è una cartella, non il file dell'archivio.").arg(percorso)};
+        return {CodiceErrore::FileNonTrovato, QStringLiteral("'%1' è una cartella, non il file dell'archivio.").arg(percorso)};
     case FormatoArchivio::Access:
-        return {3170, QStringLiteral("'%1' è un archivio Access: su questo sistema non c'è un driver "
+        return {CodiceErrore::DriverMancante, QStringLiteral("'%1' è un archivio Access: su questo sistema non c'è un driver "
                                      "per aprirlo. Creare un nuovo archivio con "
                                      "\"velmira crea-archivio\" e importare di nuovo i documenti.")
                           .arg(percorso)};
     case FormatoArchivio::Illeggibile:
-        return {3051, QStringLiteral("Impossibile leggere il file dell'archivio '%1': accesso negato "
+        return {CodiceErrore::FileNonApribile, QStringLiteral("Impossibile leggere il file dell'archivio '%1': accesso negato "
                                      "o file non leggibile.").arg(percorso), NaturaErrore::Grave};
     case FormatoArchivio::Sconosciuto:
-        return {3343, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
+        return {CodiceErrore::ArchivioNonValido, QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
     case FormatoArchivio::SQLite:
     case FormatoArchivio::PostgreSQL:
         break;
@@ -61,7 +61,7 @@ Connessione::~Connessione()
     Chiudi();
 }
 
-ErroreArchivio Connessione::Apri(const QString& stringaConnessione)
+Errore Connessione::Apri(const QString& stringaConnessione)
 {
     Chiudi();
     const QString percorso = PercorsoDaConnessione(stringaConnessione);
@@ -73,7 +73,7 @@ ErroreArchivio Connessione::Apri(const QString& stringaConnessione)
     else
         return erroreFormato(formato, percorso);
     nome_ = nuovoNomeConnessione();
-    const ErroreArchivio errore = motore_->Apri(db_, nome_, percorso);
+    const Errore errore = motore_->Apri(db_, nome_, percorso);
     if (errore.presente())
         Chiudi();
     return errore;
@@ -107,12 +107,12 @@ void Connessione::AggiornaStatistiche()
         motore_->AggiornaStatistiche(db_);
 }
 
-ErroreArchivio Connessione::IniziaTransazione()
+Errore Connessione::IniziaTransazione()
 {
     if (!motore_)
         return Esegui({});
     for (const QString& istruzione : motore_->IstruzioniInizioScrittura()) {
-        if (const ErroreArchivio errore = EseguiNativa(istruzione); errore.presente()) {
+        if (const Errore errore = EseguiNativa(istruzione); errore.presente()) {
             Annulla();
             return errore;
         }
@@ -121,9 +121,9 @@ ErroreArchivio Connessione::IniziaTransazione()
     return {};
 }
 
-ErroreArchivio Connessione::Conferma()
+Errore Connessione::Conferma()
 {
-    const ErroreArchivio errore = Esegui(QStringLiteral("COMMIT"));
+    const Errore errore = Esegui(QStringLiteral("COMMIT"));
     inTransazione_ = false;
     return errore;
 }
@@ -152,26 +152,26 @@ bool Connessione::TransazioneAttiva() const
     return Aperta() && motore_->TransazioneAttiva(db_);
 }
 
-ErroreArchivio Connessione::Esegui(const QString& istruzione)
+Errore Connessione::Esegui(const QString& istruzione)
 {
     return EseguiNativa(motore_ ? motore_->Traduci(istruzione) : istruzione);
 }
 
-ErroreArchivio Connessione::EseguiNativa(const QString& istruzione)
+Errore Connessione::EseguiNativa(const QString& istruzione)
 {
     if (!Aperta())
-        return {3704, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
+        return {CodiceErrore::OggettoChiuso, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
     QSqlQuery query(db_);
     if (!query.exec(istruzione))
         return ErroreDa(query.lastError());
     return {};
 }
 
-std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, ErroreArchivio& errore)
+std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, Errore& errore)
 {
     errore = {};
     if (!Aperta()) {
-        errore = {3704, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
+        errore = {CodiceErrore::OggettoChiuso, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
         return nullptr;
     }
     auto comando = std::make_unique<Comando>(*this, motore_->Traduci(istruzione));
@@ -195,9 +195,9 @@ const MotoreArchivio& Connessione::Motore() const
     return motore_ ? *motore_ : static_cast<const MotoreArchivio&>(MotoreSQLite::Istanza());
 }
 
-ErroreArchivio Connessione::ErroreDa(const QSqlError& errore) const
+Errore Connessione::ErroreDa(const QSqlError& errore) const
 {
-    return Motore().Errore(errore);
+    return Motore().ErroreDa(errore);
 }
 
 Comando::Comando(Connessione& connessione, const QString& istruzioneTradotta)
@@ -209,7 +209,7 @@ Comando::Comando(Connessione& connessione, const QString& istruzioneTradotta)
 
 Comando::~Comando() = default;
 
-ErroreArchivio Comando::Esegui(const QVariantList& valori)
+Errore Comando::Esegui(const QVariantList& valori)
 {
     if (d_->daPreparare) {
         if (!d_->query.prepare(d_->istruzione))
@@ -232,7 +232,7 @@ ErroreArchivio Comando::Esegui(const QVariantList& valori)
     return {};
 }
 
-bool Comando::Successiva(ErroreArchivio& errore)
+bool Comando::Successiva(Errore& errore)
 {
     errore = {};
     if (d_->query.next())

@@ -23,7 +23,7 @@ public:
     Connessione& operator=(const Connessione&) = delete;
 
     // Opens the archive named by a connection string; recognises its format.
-    ErroreArchivio Apri(const QString& stringaConnessione);
+    Errore Apri(const QString& stringaConnessione);
     bool Aperta() const;
     void Chiudi();
 
@@ -38,24 +38,24 @@ public:
     // A write transaction that takes the archive's write lock at once, so that
     // two workstations importing at the same time never both see a document
     // as missing.
-    ErroreArchivio IniziaTransazione();
-    ErroreArchivio Conferma();
+    Errore IniziaTransazione();
+    Errore Conferma();
     void Annulla();
     // Whether the transaction begun is still open (see MotoreArchivio).
     bool TransazioneAttiva() const;
 
     // Runs a statement that returns no rows.
-    ErroreArchivio Esegui(const QString& istruzione);
+    Errore Esegui(const QString& istruzione);
     // Runs a statement already in the engine's own dialect (layouts, upkeep).
-    ErroreArchivio EseguiNativa(const QString& istruzione);
+    Errore EseguiNativa(const QString& istruzione);
 
     // Prepares a statement with '?' placeholders, to be run many times.
-    std::unique_ptr<Comando> Prepara(const QString& istruzione, ErroreArchivio& errore);
+    std::unique_ptr<Comando> Prepara(const QString& istruzione, Errore& errore);
 
     // For the archive layer itself.
     QSqlDatabase& Database();
     const MotoreArchivio& Motore() const;
-    ErroreArchivio ErroreDa(const class QSqlError& errore) const;
+    Errore ErroreDa(const class QSqlError& errore) const;
     // Runs `esegui`; inside a transaction of an engine that needs it, behind
     // a savepoint, so that a failure leaves the rest of the transaction alive.
     bool Protetto(const std::function<bool()>& esegui);
@@ -75,11 +75,11 @@ public:
     ~Comando();
 
     // Binds the values in order and runs the statement.
-    ErroreArchivio Esegui(const QVariantList& valori = {});
+    Errore Esegui(const QVariantList& valori = {});
     // Steps through the rows of a statement that returns rows. False at the
     // end and on a read error, which is then in `errore`: a damaged archive
     // must never read as one that simply has fewer rows.
-    bool Successiva(ErroreArchivio& errore);
+    bool Successiva(Errore& errore);
     QVariant Valore(int colonna) const;
     // Rows changed by the last statement that changes rows.
     int RigheModificate() const;

@@ -28,7 +28,7 @@ class MotoreArchivio
 public:
     virtual ~MotoreArchivio() = default;
 
-    virtual ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
+    virtual Errore Apri(QSqlDatabase& db, const QString& nomeConnessione,
                                 const QString& percorso) const = 0;
     virtual QString Traduci(const QString& istruzioneJet) const = 0;
     // Statements that open a write transaction holding the archive's write
@@ -47,7 +47,7 @@ public:
     virtual bool TransazioneAttiva(const QSqlDatabase& db) const = 0;
     virtual void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const = 0;
     virtual void AggiornaStatistiche(QSqlDatabase& db) const = 0;
-    virtual ErroreArchivio Errore(const QSqlError& errore) const = 0;
+    virtual Errore ErroreDa(const QSqlError& errore) const = 0;
     // The fields of an executed statement, with their declared kinds and sizes.
     virtual QList<DescrizioneCampo> Campi(const QSqlQuery& query) const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
+#include "archive/SchemaArchivio.h"
 #include "archive/TraduttoreJet.h"
 
 #include <QDir>
@@ -13,6 +14,10 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
+#include <QSqlDriver>
+
+#include <libpq-fe.h>
 
 #include <cmath>
 
@@ -21,27 +26,37 @@ namespace {
 // As on the embedded engine: a colleague's short import must not fail our search.
 constexpr int attesaBloccoPredefinita = 2000;
 
-// The program's own columns as it declares them. The server folds unquoted
-// names to lower case; results show the names spelled as the program
-// writes them, and the text sizes its checks enforce.
-struct Colonna
-{
-    const char* nome;
-    int dimensione;
-};
-constexpr Colonna colonneTabelle[] = {{"Id", 0},      {"Stampa", 0},   {"Tipo", 3},      {"NumDoc", 15},
-                                      {"Data", 0},    {"Codice", 15},  {"email", 0},     {"dtinvio", 0},
-                                      {"EmailDest", 0}, {"Esito", 0}};
-constexpr Colonna colonneQryEmail[] = {{"data", 0},   {"tipo", 3},  {"NumDoc", 15},   {"Codice", 15},
-                                       {"dtInvio", 0}, {"Stampa", 0}, {"EmailDest", 0}, {"Esito", 0}};
+// The driver property holding the relations of the program's layout on this
+// connection, by their number on the server: a result names the relation each
+// field comes from by that number alone, and no other statement may run on
+// the connection while the rows of a result are still arriving.
+const char* const proprietaRelazioni = "velmira_relazioni";
 
-template <size_t N>
-const Colonna* cerca(const Colonna (&colonne)[N], const QString& nome)
+void registraRelazioni(QSqlDatabase& db)
 {
-    for (const Colonna& c : colonne)
-        if (nome.compare(QLatin1String(c.nome), Qt::CaseInsensitive) == 0)
-            return &c;
-    return nullptr;
+    QStringList nomi{LetteraleTesto(VistaEmail().nome.toLower())};
+    for (const TabellaSchema& t : TabelleArchivio())
+        nomi.append(LetteraleTesto(t.nome.toLower()));
+    QSqlQuery query(db);
+    QVariantHash relazioni;
+    if (query.exec(QStringLiteral("select oid, relname from pg_class where relname in (%1) and pg_table_is_visible(oid)")
+                       .arg(nomi.join(QStringLiteral(", ")))))
+        while (query.next())
+            relazioni.insert(query.value(0).toString(), query.value(1).toString());
+    db.driver()->setProperty(proprietaRelazioni, relazioni);
+}
+
+// The relation a field of the result comes from, empty for an expression.
+// Qt's driver hands the result under libpq's struct name.
+QString relazioneDi(const QSqlQuery& query, int campo)
+{
+    const QVariant maniglia = query.result() ? query.result()->handle() : QVariant();
+    if (!maniglia.isValid() || qstrcmp(maniglia.typeName(), "pg_result*") != 0 || !query.driver())
+        return {};
+    const auto* risultato = *static_cast<const PGresult* const*>(maniglia.constData());
+    return risultato ? query.driver()->property(proprietaRelazioni).toHash()
+                           .value(QString::number(PQftable(risultato, campo))).toString()
+                     : QString();
 }
 
 QString primoGruppo(const QString& testo, const QString& modello)
@@ -52,7 +67,7 @@ QString primoGruppo(const QString& testo, const QString& modello)
 
 // Whatever the server says, worded for the office. A failure to connect
 // carries no error code, only libpq's text.
-ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const QString& parametri)
+Errore erroreItaliano(const QString& stato, const QString& testo, const QString& parametri)
 {
     const QHash<QString, QString> p = ParametriCollegamento(parametri);
     const QString server = p.value(QStringLiteral("host"), QStringLiteral("locale"));
@@ -62,52 +77,52 @@ ErroreArchivio erroreItaliano(const QString& stato, const QString& testo, const 
     };
 
     if (stato == QLatin1String("55P03") || stato == QLatin1String("40P01") || contiene("lock timeout"))
-        return {5,
+        return {CodiceErrore::Bloccato,
                 QStringLiteral("Archivio bloccato da un'altra postazione: l'attesa è stata troppo "
                                "lunga, riprovare tra qualche istante."),
                 NaturaErrore::Bloccato};
     if (stato == QLatin1String("3D000") || (contiene("does not exist") && contiene("database")))
-        return {3024, QStringLiteral("L'archivio '%1' non esiste sul server %2.")
+        return {CodiceErrore::FileNonTrovato, QStringLiteral("L'archivio '%1' non esiste sul server %2.")
                           .arg(primoGruppo(testo, QStringLiteral("database \"([^\"]*)\"")), server)};
     if (stato.startsWith(QLatin1String("28")) || contiene("password authentication failed")
         || contiene("no password supplied") || contiene("pg_hba.conf") || contiene("authentication failed")
         || (contiene("role") && contiene("does not exist")))
-        return {3029, QStringLiteral("Accesso all'archivio negato: il server %1 non accetta l'utente '%2'. "
+        return {CodiceErrore::CredenzialiRifiutate, QStringLiteral("Accesso all'archivio negato: il server %1 non accetta l'utente '%2'. "
                                      "La password va scritta nel file .pgpass dell'utente.")
                           .arg(server, utente)};
     if (stato.startsWith(QLatin1String("08")) || stato.startsWith(QLatin1String("57P"))
         || contiene("server closed the connection") || contiene("no connection to the server")
         || contiene("terminating connection") || contiene("connection to server was lost"))
-        return {3146,
+        return {CodiceErrore::CollegamentoInterrotto,
                 QStringLiteral("Collegamento con il server dell'archivio interrotto: l'operazione "
                                "non è stata completata."),
                 NaturaErrore::Grave};
     if (contiene("could not connect") || contiene("connection refused") || contiene("could not translate host")
         || contiene("timeout expired") || contiene("connection to server") || contiene("Network is unreachable"))
-        return {3151,
+        return {CodiceErrore::ServerNonRaggiungibile,
                 QStringLiteral("Server dell'archivio %1 non raggiungibile: controllare la rete e che "
                                "il server sia acceso.").arg(server),
                 NaturaErrore::Grave};
     if (stato == QLatin1String("23514"))
-        return {19, QStringLiteral("Valore non accettato dall'archivio: %1.")
+        return {CodiceErrore::ValoreRifiutato, QStringLiteral("Valore non accettato dall'archivio: %1.")
                         .arg(primoGruppo(testo, QStringLiteral("check constraint \"([^\"]*)\"")))};
     if (stato.startsWith(QLatin1String("23")) || stato.startsWith(QLatin1String("22")))
-        return {19, QStringLiteral("Valore non accettato dall'archivio (%1).").arg(testo.trimmed())};
+        return {CodiceErrore::ValoreRifiutato, QStringLiteral("Valore non accettato dall'archivio (%1).").arg(testo.trimmed())};
     if (stato == QLatin1String("42P01"))
-        return {1, QStringLiteral("Tabella o query inesistente nell'archivio: %1.")
+        return {CodiceErrore::Istruzione, QStringLiteral("Tabella o query inesistente nell'archivio: %1.")
                        .arg(primoGruppo(testo, QStringLiteral("relation \"([^\"]*)\"")))};
     if (stato == QLatin1String("42703"))
-        return {1, QStringLiteral("Campo inesistente nell'archivio: %1.")
+        return {CodiceErrore::Istruzione, QStringLiteral("Campo inesistente nell'archivio: %1.")
                        .arg(primoGruppo(testo, QStringLiteral("column \"?([^\" ]*)\"? does not exist")))};
     if (stato == QLatin1String("42601"))
-        return {1, QStringLiteral("Errore di sintassi nell'istruzione vicino a «%1».")
+        return {CodiceErrore::Istruzione, QStringLiteral("Errore di sintassi nell'istruzione vicino a «%1».")
                        .arg(primoGruppo(testo, QStringLiteral("at or near \"(.*)\"")))};
     if (stato == QLatin1String("42501"))
-        return {23, QStringLiteral("Accesso all'archivio negato.")};
+        return {CodiceErrore::AccessoNegato, QStringLiteral("Accesso all'archivio negato.")};
     if (stato == QLatin1String("53100"))
-        return {13, QStringLiteral("Disco del server pieno: l'archivio non può essere aggiornato."),
+        return {CodiceErrore::DiscoPieno, QStringLiteral("Disco del server pieno: l'archivio non può essere aggiornato."),
                 NaturaErrore::Grave};
-    return {1, QStringLiteral("Errore dell'archivio: %1").arg(testo.trimmed())};
+    return {CodiceErrore::Istruzione, QStringLiteral("Errore dell'archivio: %1").arg(testo.trimmed())};
 }
 
 } // namespace
@@ -210,16 +225,16 @@ QString FilePasswordIgnorato()
 
 } // namespace
 
-ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroCollegamento>& coppie)
+Risultato<QList<ParametroCollegamento>> ControllaParametri(const QString& parametri)
 {
-    coppie.clear();
+    QList<ParametroCollegamento> coppie;
     if (const QString errore = LeggiCoppie(parametri, coppie); !errore.isEmpty())
-        return {3343, QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(errore)};
+        return Errore{CodiceErrore::ArchivioNonValido, QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(errore)};
     QHash<QString, QString> p;
     for (const ParametroCollegamento& c : std::as_const(coppie))
         p.insert(c.nome.toLower(), c.valore);
     if (p.contains(QStringLiteral("password")))
-        return {3029, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
+        return Errore{CodiceErrore::CredenzialiRifiutate, QStringLiteral("La password non va data qui: scriverla nel file .pgpass dell'utente.")};
     // libpq sends the password as the server asks for it: in clear when
     // the link is not encrypted. Over the network it must be.
     if (CollegamentoInRete(p)) {
@@ -227,12 +242,12 @@ ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroColle
         if (modo.isEmpty())
             coppie.append({QStringLiteral("sslmode"), QStringLiteral("require")});
         else if (modo == QLatin1String("disable") || modo == QLatin1String("allow") || modo == QLatin1String("prefer"))
-            return {3343, QStringLiteral("sslmode=%1 lascerebbe viaggiare la password in chiaro verso il server %2: "
+            return Errore{CodiceErrore::ArchivioNonValido, QStringLiteral("sslmode=%1 lascerebbe viaggiare la password in chiaro verso il server %2: "
                                          "il collegamento in rete deve essere cifrato (sslmode=require, o "
                                          "verify-full con il certificato del server)")
                               .arg(modo, p.value(QStringLiteral("host"), p.value(QStringLiteral("hostaddr"))))};
     }
-    return {};
+    return coppie;
 }
 
 QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie)
@@ -246,17 +261,16 @@ QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie)
     return opzioni.join(QLatin1Char(' '));
 }
 
-ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri)
+Risultato<QString> LeggiCollegamento(const QString& percorso)
 {
     // A few lines name a server: anything much longer is not one of ours.
     constexpr qint64 fileMassimo = 64 * 1024;
     constexpr qsizetype rigaMassima = 1024;
-    parametri.clear();
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
-        return {3024, QStringLiteral("Impossibile leggere il file di collegamento '%1'.").arg(percorso)};
+        return Errore{CodiceErrore::FileNonTrovato, QStringLiteral("Impossibile leggere il file di collegamento '%1'.").arg(percorso)};
     const auto nonValido = [&percorso](const QString& perche) {
-        return ErroreArchivio{3343, QStringLiteral("Impossibile aprire l'archivio: file di collegamento non valido "
+        return Errore{CodiceErrore::ArchivioNonValido, QStringLiteral("Impossibile aprire l'archivio: file di collegamento non valido "
                                                    "('%1'), %2.").arg(percorso, perche)};
     };
     const QByteArray contenuto = file.read(fileMassimo + 1);
@@ -275,15 +289,16 @@ ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri)
             return nonValido(QStringLiteral("riga %1: %2").arg(i + 1).arg(errore));
         righe.append(riga);
     }
-    QList<ParametroCollegamento> coppie;
-    ErroreArchivio errore = ControllaParametri(righe.join(QLatin1Char(' ')), coppie);
+    const auto coppie = ControllaParametri(righe.join(QLatin1Char(' ')));
+    if (coppie)
+        return OpzioniCollegamento(*coppie);
+    Errore errore = coppie.errore();
     // The file lies in a folder the whole office reads.
-    if (errore.numero == 3029)
+    if (errore.codice == CodiceErrore::CredenzialiRifiutate)
         errore.descrizione = QStringLiteral("Il file di collegamento '%1' contiene una password: toglierla e "
                                             "scriverla nel file .pgpass di ogni utente.").arg(percorso);
-    else if (errore.presente())
+    else
         errore.descrizione = QStringLiteral("Nel file di collegamento '%1': %2").arg(percorso, errore.descrizione);
-    parametri = errore.presente() ? QString() : OpzioniCollegamento(coppie);
     return errore;
 }
 
@@ -303,15 +318,16 @@ const MotorePostgres& MotorePostgres::Istanza()
     return motore;
 }
 
-ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConnessione,
+Errore MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConnessione,
                                     const QString& percorso) const
 {
-    QString parametri;
-    if (const ErroreArchivio errore = LeggiCollegamento(percorso, parametri); errore.presente())
-        return errore;
+    const auto letti = LeggiCollegamento(percorso);
+    if (!letti)
+        return letti.errore();
+    const QString& parametri = *letti;
     db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nomeConnessione);
     if (!db.isValid())
-        return {3170, QStringLiteral("Su questo sistema manca il driver PostgreSQL di Qt (pacchetto "
+        return {CodiceErrore::DriverMancante, QStringLiteral("Su questo sistema manca il driver PostgreSQL di Qt (pacchetto "
                                      "libqt6sql6-psql): l'archivio sul server non può essere aperto.")};
     const QHash<QString, QString> p = ParametriCollegamento(parametri);
     QString opzioni = parametri;
@@ -321,16 +337,17 @@ ErroreArchivio MotorePostgres::Apri(QSqlDatabase& db, const QString& nomeConness
         opzioni += QStringLiteral(" application_name=ClientVelmira");
     db.setConnectOptions(opzioni);
     if (!db.open()) {
-        const ErroreArchivio errore =
+        const Errore errore =
             erroreItaliano({}, db.lastError().databaseText() + db.lastError().driverText(), parametri);
         const QString pgpass = FilePasswordIgnorato();
-        if (errore.numero != 3029 || pgpass.isEmpty())
+        if (errore.codice != CodiceErrore::CredenzialiRifiutate || pgpass.isEmpty())
             return errore;
-        return {3029, QStringLiteral("Accesso all'archivio negato: il file delle password %1 è leggibile da altri "
+        return {CodiceErrore::CredenzialiRifiutate, QStringLiteral("Accesso all'archivio negato: il file delle password %1 è leggibile da altri "
                                      "utenti e per questo non viene usato. Renderlo leggibile solo dal "
                                      "proprietario (chmod 600 %1).").arg(pgpass)};
     }
     ImpostaAttesaBlocco(db, attesaBloccoPredefinita);
+    registraRelazioni(db);
     QSqlQuery indici(db);
     if (indici.exec(QStringLiteral("select count(*) from pg_indexes where tablename = 'posta' and "
                                    "indexname like 'posta\\_%\\_minuscolo'"))
@@ -451,31 +468,43 @@ void MotorePostgres::AggiornaStatistiche(QSqlDatabase& db) const
     }
 }
 
-ErroreArchivio MotorePostgres::Errore(const QSqlError& errore) const
+Errore MotorePostgres::ErroreDa(const QSqlError& errore) const
 {
     // The server's first line says what went wrong; the rest points into
     // the statement or the server's own code.
     static const QRegularExpression gravita(QStringLiteral("^(ERROR|FATAL|ERRORE):\\s*"));
     QString testo = errore.databaseText().isEmpty() ? errore.driverText() : errore.databaseText();
     testo = testo.section(QLatin1Char('\n'), 0, 0).remove(gravita).trimmed();
-    return erroreItaliano(errore.nativeErrorCode(), testo, {});
+    Errore italiano = erroreItaliano(errore.nativeErrorCode(), testo, {});
+    italiano.dettaglio = testo;
+    return italiano;
 }
 
 QList<DescrizioneCampo> MotorePostgres::Campi(const QSqlQuery& query) const
 {
+    // The server folds unquoted names to lower case; results show the
+    // program's columns spelled as it writes them, with the text sizes its
+    // checks enforce. Names the statement gave with AS arrive spelled as given.
     const QSqlRecord record = query.record();
-    const bool vista = query.lastQuery().contains(QLatin1String("qryEmail"), Qt::CaseInsensitive);
     QList<DescrizioneCampo> campi;
     campi.reserve(record.count());
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField campo = record.field(i);
-        const Colonna* nota = vista ? cerca(colonneQryEmail, campo.name()) : nullptr;
-        if (!nota)
-            nota = cerca(colonneTabelle, campo.name());
-        // Names the statement gave with AS arrive spelled as given.
+        QString nome = campo.name();
+        const ColonnaSchema* colonna = nullptr;
+        if (relazioneDi(query, i).compare(VistaEmail().nome, Qt::CaseInsensitive) == 0) {
+            for (const ColonnaVista& c : VistaEmail().colonne)
+                if (c.nome.compare(nome, Qt::CaseInsensitive) == 0) {
+                    colonna = TabellaArchivio(c.tabella)->Colonna(c.colonna);
+                    nome = c.nome;
+                }
+        }
+        for (qsizetype t = 0; !colonna && t < TabelleArchivio().size(); ++t)
+            if ((colonna = TabelleArchivio()[t].Colonna(nome)))
+                nome = colonna->nome;
         const bool minuscolo = campo.name() == campo.name().toLower();
-        campi.append({nota && minuscolo ? QString::fromLatin1(nota->nome) : campo.name(),
-                      TipoDaValore(campo.metaType()), nota ? nota->dimensione : 0});
+        campi.append({colonna && minuscolo ? nome : campo.name(), TipoDaValore(campo.metaType()),
+                      colonna ? colonna->dimensione : 0});
     }
     return campi;
 }

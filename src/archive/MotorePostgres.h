@@ -12,7 +12,7 @@
 class MotorePostgres : public MotoreArchivio
 {
 public:
-    ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
+    Errore Apri(QSqlDatabase& db, const QString& nomeConnessione,
                         const QString& percorso) const override;
     QString Traduci(const QString& istruzioneJet) const override;
     QStringList IstruzioniInizioScrittura() const override;
@@ -21,7 +21,7 @@ public:
     bool RigheUnaAllaVolta() const override { return false; }
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
     void AggiornaStatistiche(QSqlDatabase& db) const override;
-    ErroreArchivio Errore(const QSqlError& errore) const override;
+    Errore ErroreDa(const QSqlError& errore) const override;
     QList<DescrizioneCampo> Campi(const QSqlQuery& query) const override;
 
     static const MotorePostgres& Istanza();
@@ -38,13 +38,13 @@ struct ParametroCollegamento
 // a password, or a character Qt's driver would change before libpq sees it,
 // or asking for a link over the network that is not encrypted. Over the
 // network without an sslmode, sslmode=require is added.
-ErroreArchivio ControllaParametri(const QString& parametri, QList<ParametroCollegamento>& coppie);
+Risultato<QList<ParametroCollegamento>> ControllaParametri(const QString& parametri);
 // The pairs written again for libpq, each value quoted.
 QString OpzioniCollegamento(const QList<ParametroCollegamento>& coppie);
 // The checked parameters of a connection file, as OpzioniCollegamento writes
 // them, or an error when the file cannot be read, is too long for one, or
 // fails ControllaParametri (naming the line, never repeating its text).
-ErroreArchivio LeggiCollegamento(const QString& percorso, QString& parametri);
+Risultato<QString> LeggiCollegamento(const QString& percorso);
 // The parameters as keyword and value, for messages ("host", "dbname"...).
 QHash<QString, QString> ParametriCollegamento(const QString& parametri);
 

@@ -211,18 +211,18 @@ const MotoreSQLite& MotoreSQLite::Istanza()
     return motore;
 }
 
-ErroreArchivio MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessione,
+Errore MotoreSQLite::Apri(QSqlDatabase& db, const QString& nomeConnessione,
                                   const QString& percorso) const
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConnessione);
     db.setDatabaseName(percorso);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(attesaBloccoPredefinita));
     if (!db.open())
-        return Errore(db.lastError());
+        return ErroreDa(db.lastError());
     // Reading the schema is the first thing that fails on a damaged file.
     QSqlQuery prova(db);
     if (!prova.exec(QStringLiteral("select count(*) from sqlite_master")))
-        return Errore(prova.lastError());
+        return ErroreDa(prova.lastError());
     prova.finish();
     if (sqlite3* maniglia = manigliaDi(db))
         sqlite3_create_collation_v2(maniglia, qPrintable(collazione), SQLITE_UTF8, nullptr, confrontaUtf8, nullptr);
@@ -308,7 +308,7 @@ void MotoreSQLite::AggiornaStatistiche(QSqlDatabase& db) const
     query.exec(QStringLiteral("ANALYZE"));
 }
 
-ErroreArchivio MotoreSQLite::Errore(const QSqlError& errore) const
+Errore MotoreSQLite::ErroreDa(const QSqlError& errore) const
 {
     bool numerico = false;
     int codice = errore.nativeErrorCode().toInt(&numerico);
@@ -316,7 +316,7 @@ ErroreArchivio MotoreSQLite::Errore(const QSqlError& errore) const
     if (!numerico || codice == 0)
         codice = SQLITE_ERROR;
     codice &= 0xff; // extended codes share the primary code's meaning
-    return {codice, descrizioneItaliana(codice, testo), naturaDi(codice)};
+    return {static_cast<CodiceErrore>(codice), descrizioneItaliana(codice, testo), naturaDi(codice), testo};
 }
 
 QList<DescrizioneCampo> MotoreSQLite::Campi(const QSqlQuery& query) const

@@ -6,14 +6,14 @@
 class MotoreSQLite : public MotoreArchivio
 {
 public:
-    ErroreArchivio Apri(QSqlDatabase& db, const QString& nomeConnessione,
+    Errore Apri(QSqlDatabase& db, const QString& nomeConnessione,
                         const QString& percorso) const override;
     QString Traduci(const QString& istruzioneJet) const override;
     QStringList IstruzioniInizioScrittura() const override;
     bool TransazioneAttiva(const QSqlDatabase& db) const override;
     void ImpostaAttesaBlocco(QSqlDatabase& db, int millisecondi) const override;
     void AggiornaStatistiche(QSqlDatabase& db) const override;
-    ErroreArchivio Errore(const QSqlError& errore) const override;
+    Errore ErroreDa(const QSqlError& errore) const override;
     QList<DescrizioneCampo> Campi(const QSqlQuery& query) const override;
 
     static const MotoreSQLite& Istanza();

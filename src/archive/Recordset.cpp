@@ -37,14 +37,14 @@ TipoCampo TipoDaValore(QMetaType tipo)
 
 namespace {
 
-ErroreArchivio nessunRecordCorrente()
+Errore nessunRecordCorrente()
 {
-    return {3021, QStringLiteral("Nessun record corrente.")};
+    return {CodiceErrore::NessunRecordCorrente, QStringLiteral("Nessun record corrente.")};
 }
 
-ErroreArchivio nonAperto()
+Errore nonAperto()
 {
-    return {3704, QStringLiteral("Operazione non consentita: il recordset è chiuso.")};
+    return {CodiceErrore::OggettoChiuso, QStringLiteral("Operazione non consentita: il recordset è chiuso.")};
 }
 
 // A name as the Jet dialect quotes it; each engine says it its own way.
@@ -103,17 +103,17 @@ struct Recordset::Dati
     enum class Modifica { Nessuna, Nuova, Esistente } modifica = Modifica::Nessuna;
     QHash<int, QVariant> pendenti;
 
-    ErroreArchivio apri(Connessione& c, const QString& istruzione, const QString& nomeTabella);
-    ErroreArchivio esegui(const QString& istruzione, const QVariantList& valori);
+    Errore apri(Connessione& c, const QString& istruzione, const QString& nomeTabella);
+    Errore esegui(const QString& istruzione, const QVariantList& valori);
     int colonna(int indice) const { return campoChiave >= 0 && indice >= campoChiave ? indice + 1 : indice; }
-    ErroreArchivio senzaChiave() const
+    Errore senzaChiave() const
     {
-        return {3251, QStringLiteral("La tabella %1 non ha la colonna %2 che distingue le righe: la riga non "
+        return {CodiceErrore::OperazioneNonSupportata, QStringLiteral("La tabella %1 non ha la colonna %2 che distingue le righe: la riga non "
                                      "può essere modificata.").arg(tabella, ColonnaChiave)};
     }
 };
 
-ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
+Errore Recordset::Dati::apri(Connessione& c, const QString& istruzione,
                                      const QString& nomeTabella)
 {
     connessione = &c;
@@ -128,7 +128,7 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
     // same connection: its rows must all be at hand, on every engine.
     query->setForwardOnly(tabella.isEmpty());
     if (!query->exec(c.Motore().Traduci(istruzione))) {
-        const ErroreArchivio errore = c.ErroreDa(query->lastError());
+        const Errore errore = c.ErroreDa(query->lastError());
         query.reset();
         return errore;
     }
@@ -142,7 +142,7 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
     }
     fine = !query->next();
     if (fine && query->lastError().isValid()) {
-        const ErroreArchivio errore = c.ErroreDa(query->lastError());
+        const Errore errore = c.ErroreDa(query->lastError());
         query.reset();
         return errore;
     }
@@ -150,7 +150,7 @@ ErroreArchivio Recordset::Dati::apri(Connessione& c, const QString& istruzione,
     return {};
 }
 
-ErroreArchivio Recordset::Dati::esegui(const QString& istruzione, const QVariantList& valori)
+Errore Recordset::Dati::esegui(const QString& istruzione, const QVariantList& valori)
 {
     QSqlQuery comando(connessione->Database());
     comando.prepare(connessione->Motore().Traduci(istruzione));
@@ -168,34 +168,34 @@ Recordset::~Recordset()
     Chiudi();
 }
 
-ErroreArchivio Recordset::ApriSql(const QString& stringaConnessione, const QString& istruzione)
+Errore Recordset::ApriSql(const QString& stringaConnessione, const QString& istruzione)
 {
-    const ErroreArchivio errore = ApriConnessionePropria(stringaConnessione);
+    const Errore errore = ApriConnessionePropria(stringaConnessione);
     return errore.presente() ? errore : ApriSql(*d_->propria, istruzione);
 }
 
-ErroreArchivio Recordset::ApriTabella(const QString& stringaConnessione, const QString& tabella)
+Errore Recordset::ApriTabella(const QString& stringaConnessione, const QString& tabella)
 {
-    const ErroreArchivio errore = ApriConnessionePropria(stringaConnessione);
+    const Errore errore = ApriConnessionePropria(stringaConnessione);
     return errore.presente() ? errore : ApriTabella(*d_->propria, tabella);
 }
 
-ErroreArchivio Recordset::ApriConnessionePropria(const QString& stringaConnessione)
+Errore Recordset::ApriConnessionePropria(const QString& stringaConnessione)
 {
     Chiudi();
     d_->propria = std::make_unique<Connessione>();
-    const ErroreArchivio errore = d_->propria->Apri(stringaConnessione);
+    const Errore errore = d_->propria->Apri(stringaConnessione);
     if (errore.presente())
         d_->propria.reset();
     return errore;
 }
 
-ErroreArchivio Recordset::ApriSql(Connessione& connessione, const QString& istruzione)
+Errore Recordset::ApriSql(Connessione& connessione, const QString& istruzione)
 {
     return d_->apri(connessione, istruzione, QString());
 }
 
-ErroreArchivio Recordset::ApriTabella(Connessione& connessione, const QString& tabella)
+Errore Recordset::ApriTabella(Connessione& connessione, const QString& tabella)
 {
     return d_->apri(connessione, QStringLiteral("SELECT * FROM %1").arg(nomeTraParentesi(tabella)), tabella);
 }
@@ -227,7 +227,7 @@ bool Recordset::InizioFile() const
     return d_->vuoto;
 }
 
-ErroreArchivio Recordset::MoveNext()
+Errore Recordset::MoveNext()
 {
     if (!Aperto())
         return nonAperto();
@@ -242,7 +242,7 @@ ErroreArchivio Recordset::MoveNext()
     return {};
 }
 
-ErroreArchivio Recordset::MoveFirst()
+Errore Recordset::MoveFirst()
 {
     if (!Aperto())
         return nonAperto();
@@ -317,13 +317,13 @@ void Recordset::AddNew()
     d_->modifica = Dati::Modifica::Nuova;
 }
 
-ErroreArchivio Recordset::ImpostaValore(const QString& nome, const QVariant& valore)
+Errore Recordset::ImpostaValore(const QString& nome, const QVariant& valore)
 {
     if (!Aperto() || d_->tabella.isEmpty())
-        return {3251, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
+        return {CodiceErrore::OperazioneNonSupportata, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
     const int indice = IndiceCampo(nome);
     if (indice < 0)
-        return {3265, QStringLiteral("Elemento non trovato nell'insieme corrispondente al nome "
+        return {CodiceErrore::ElementoNonTrovato, QStringLiteral("Elemento non trovato nell'insieme corrispondente al nome "
                                      "richiesto: %1.").arg(nome)};
     if (d_->modifica == Dati::Modifica::Nessuna) {
         if (d_->fine)
@@ -332,13 +332,13 @@ ErroreArchivio Recordset::ImpostaValore(const QString& nome, const QVariant& val
     }
     const auto convertito = valorePerCampo(d_->campi.at(indice), valore);
     if (!convertito)
-        return {13, QStringLiteral("Tipo non corrispondente: «%1» non è una data valida per il campo %2.")
+        return {CodiceErrore::TipoNonCorrispondente, QStringLiteral("Tipo non corrispondente: «%1» non è una data valida per il campo %2.")
                         .arg(valore.toString(), d_->campi.at(indice).nome)};
     d_->pendenti.insert(indice, *convertito);
     return {};
 }
 
-ErroreArchivio Recordset::Update()
+Errore Recordset::Update()
 {
     if (d_->modifica == Dati::Modifica::Nessuna)
         return {};
@@ -365,7 +365,7 @@ ErroreArchivio Recordset::Update()
                          .arg(tabella, nomi.join(QStringLiteral(", ")), ColonnaChiave);
         valori.append(d_->query->value(d_->campoChiave));
     }
-    const ErroreArchivio errore = d_->esegui(istruzione, valori);
+    const Errore errore = d_->esegui(istruzione, valori);
     if (!errore.presente()) {
         d_->pendenti.clear();
         d_->modifica = Dati::Modifica::Nessuna;
@@ -379,10 +379,10 @@ void Recordset::CancelUpdate()
     d_->modifica = Dati::Modifica::Nessuna;
 }
 
-ErroreArchivio Recordset::Delete()
+Errore Recordset::Delete()
 {
     if (!Aperto() || d_->tabella.isEmpty())
-        return {3251, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
+        return {CodiceErrore::OperazioneNonSupportata, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
     if (d_->fine)
         return nessunRecordCorrente();
     if (d_->campoChiave < 0)

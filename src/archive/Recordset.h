@@ -32,20 +32,20 @@ public:
     Recordset& operator=(const Recordset&) = delete;
 
     // On a connection string: the recordset opens and owns its own connection.
-    ErroreArchivio ApriSql(const QString& stringaConnessione, const QString& istruzione);
-    ErroreArchivio ApriTabella(const QString& stringaConnessione, const QString& tabella);
+    Errore ApriSql(const QString& stringaConnessione, const QString& istruzione);
+    Errore ApriTabella(const QString& stringaConnessione, const QString& tabella);
     // On a connection already open for the current action.
-    ErroreArchivio ApriSql(Connessione& connessione, const QString& istruzione);
-    ErroreArchivio ApriTabella(Connessione& connessione, const QString& tabella);
+    Errore ApriSql(Connessione& connessione, const QString& istruzione);
+    Errore ApriTabella(Connessione& connessione, const QString& tabella);
 
     bool Aperto() const;
     void Chiudi();
 
     bool FineFile() const;   // past the last row (EOF)
     bool InizioFile() const; // before the first row (BOF): only when there are no rows
-    ErroreArchivio MoveNext();
+    Errore MoveNext();
     // Back to the first row, to read the rows again.
-    ErroreArchivio MoveFirst();
+    Errore MoveFirst();
 
     int NumeroCampi() const;
     QString NomeCampo(int indice) const;
@@ -58,13 +58,13 @@ public:
 
     // Table recordsets only.
     void AddNew();
-    ErroreArchivio ImpostaValore(const QString& nome, const QVariant& valore);
-    ErroreArchivio Update();
+    Errore ImpostaValore(const QString& nome, const QVariant& valore);
+    Errore Update();
     void CancelUpdate();
-    ErroreArchivio Delete();
+    Errore Delete();
 
 private:
-    ErroreArchivio ApriConnessionePropria(const QString& stringaConnessione);
+    Errore ApriConnessionePropria(const QString& stringaConnessione);
 
     struct Dati;
     std::unique_ptr<Dati> d_;

@@ -12,27 +12,23 @@ QString TestoCampoReport(const QVariant& valore)
 }
 }
 
-bool LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,
-                     const QString& istruzione, DatiReport& dati, QString& errore)
+Risultato<DatiReport> LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,
+                                      const QString& istruzione)
 {
     Recordset righe;
-    const ErroreArchivio erroreApertura = righe.ApriSql(stringaConnessione, istruzione);
-    if (erroreApertura.presente()) {
-        errore = erroreApertura.testo();
-        return false;
-    }
+    if (const Errore errore = righe.ApriSql(stringaConnessione, istruzione); errore.presente())
+        return errore;
     QList<int> indici;
     for (const auto& colonna : layout.colonne)
         indici.append(righe.IndiceCampo(colonna.campo));
     const int indiceGruppo = layout.campoGruppo.isEmpty() ? -2 : righe.IndiceCampo(layout.campoGruppo);
     for (qsizetype i = 0; i <= indici.size(); ++i) {
         const bool gruppo = i == indici.size();
-        if ((gruppo ? indiceGruppo : indici[i]) == -1) {
-            errore = QStringLiteral("Il data set non ha il campo ")
-                + (gruppo ? layout.campoGruppo : layout.colonne[i].campo) + QLatin1Char('.');
-            return false;
-        }
+        if ((gruppo ? indiceGruppo : indici[i]) == -1)
+            return Errore{CodiceErrore::Report, QStringLiteral("Il data set non ha il campo ")
+                              + (gruppo ? layout.campoGruppo : layout.colonne[i].campo) + QLatin1Char('.')};
     }
+    DatiReport dati;
     while (!righe.FineFile()) {
         QStringList celle;
         celle.reserve(indici.size());
@@ -40,15 +36,10 @@ bool LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessio
             celle.append(TestoCampoReport(righe.Valore(indice)));
         dati.righe.append(celle);
         dati.gruppi.append(indiceGruppo >= 0 ? TestoCampoReport(righe.Valore(indiceGruppo)) : QString());
-        const ErroreArchivio erroreRiga = righe.MoveNext();
-        if (erroreRiga.presente()) {
-            errore = erroreRiga.testo();
-            return false;
-        }
+        if (const Errore errore = righe.MoveNext(); errore.presente())
+            return errore;
     }
-    if (dati.righe.isEmpty()) {
-        errore = QStringLiteral("Il data set non ha righe.");
-        return false;
-    }
-    return true;
+    if (dati.righe.isEmpty())
+        return Errore{CodiceErrore::Report, QStringLiteral("Il data set non ha righe.")};
+    return dati;
 }

@@ -16,7 +16,7 @@ struct DatiReport
 // Runs `istruzione` (Jet dialect, translated by the archive layer) on the
 // archive of `stringaConnessione` and keeps the layout's fields of each row.
 // Dates print as dd/MM/yyyy, dates with a time as dd/MM/yyyy HH:mm:ss, nulls
-// as empty text. False, with the reason in `errore`, when the archive or the
-// statement fails, a field of the layout is missing, or there are no rows.
-bool LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,
-                     const QString& istruzione, DatiReport& dati, QString& errore);
+// as empty text. The reason instead when the archive or the statement fails,
+// a field of the layout is missing, or there are no rows.
+Risultato<DatiReport> LeggiDatiReport(const LayoutReport& layout, const QString& stringaConnessione,
+                                      const QString& istruzione);

@@ -153,24 +153,22 @@ QString Controlla(const LayoutReport& l)
 
 } // namespace
 
-std::optional<LayoutReport> LeggiLayoutReport(const QString& percorso, QString& errore)
+Risultato<LayoutReport> LeggiLayoutReport(const QString& percorso)
 {
+    const auto errore = [&percorso](const QString& perche) {
+        return Errore{CodiceErrore::Report, QStringLiteral("Il file del report ") + percorso + perche};
+    };
     QFile file(percorso);
-    if (!file.exists()) {
-        errore = QStringLiteral("Il file del report ") + percorso + QStringLiteral(" non esiste.");
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly) || file.size() > dimensioneMassima) {
-        errore = QStringLiteral("Il file del report ") + percorso + QStringLiteral(" non si può leggere.");
-        return std::nullopt;
-    }
+    if (!file.exists())
+        return errore(QStringLiteral(" non esiste."));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > dimensioneMassima)
+        return errore(QStringLiteral(" non si può leggere."));
     const QByteArray byte = file.readAll();
     QStringDecoder decodifica(QStringDecoder::Utf8);
     const QString testo = decodifica(byte);
     const auto danneggiato = [&](int riga, const QString& motivo) {
-        errore = QStringLiteral("Il file del report ") + percorso + QStringLiteral(" è danneggiato (riga ")
-            + QString::number(riga) + QStringLiteral("): ") + motivo + QLatin1Char('.');
-        return std::nullopt;
+        return errore(QStringLiteral(" è danneggiato (riga ") + QString::number(riga) + QStringLiteral("): ") + motivo
+                      + QLatin1Char('.'));
     };
     if (decodifica.hasError() || byte.contains('\0'))
         return danneggiato(0, QStringLiteral("non è un file di testo"));

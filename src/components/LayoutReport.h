@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/Errore.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
-#include <optional>
 
 // The layout of a report, read from a report file (format described in
 // docs/report.md and at the top of ElencoInvioMail.rep). Lengths in
@@ -37,9 +38,9 @@ struct LayoutReport
     double AltezzaUtile() const { return altezzaPagina - margineAlto - margineBasso; }
 };
 
-// Reads and checks a report file; nothing, with the reason in `errore`, when
-// the file is missing, unreadable or not a valid layout.
-std::optional<LayoutReport> LeggiLayoutReport(const QString& percorso, QString& errore);
+// Reads and checks a report file; the reason when the file is missing,
+// unreadable or not a valid layout.
+Risultato<LayoutReport> LeggiLayoutReport(const QString& percorso);
 
 // `testo` with every {NOME} mark replaced by valore(NOME).
 QString SostituisciSegnaposti(const QString& testo, const std::function<QString(const QString&)>& valore);

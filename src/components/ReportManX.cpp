@@ -34,9 +34,11 @@ std::shared_ptr<const DocumentoReport> ReportManX::Prepara()
 {
     errore_.clear();
     const QString percorso = QFileInfo(file_).isRelative() ? UnisciPercorso(CartellaProgramma(), file_) : file_;
-    const auto layout = LeggiLayoutReport(percorso, errore_);
-    if (!layout)
+    const auto layout = LeggiLayoutReport(percorso);
+    if (!layout) {
+        errore_ = layout.errore().testo();
         return nullptr;
+    }
     const auto istruzione = dataset_.constFind(layout->dataset.toUpper());
     const auto connessione = connessioni_.constFind(layout->alias.toUpper());
     if (istruzione == dataset_.cend() || connessione == connessioni_.cend()) {
@@ -44,10 +46,12 @@ std::shared_ptr<const DocumentoReport> ReportManX::Prepara()
             + QStringLiteral(" o la connessione dell'alias ") + layout->alias + QLatin1Char('.');
         return nullptr;
     }
-    DatiReport dati;
-    if (!LeggiDatiReport(*layout, *connessione, *istruzione, dati, errore_))
+    auto dati = LeggiDatiReport(*layout, *connessione, *istruzione);
+    if (!dati) {
+        errore_ = dati.errore().testo();
         return nullptr;
-    return std::make_shared<const DocumentoReport>(*layout, std::move(dati), parametri_, Adesso());
+    }
+    return std::make_shared<const DocumentoReport>(*layout, std::move(*dati), parametri_, Adesso());
 }
 
 bool ReportManX::Execute()

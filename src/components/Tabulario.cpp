@@ -1,6 +1,6 @@
 #include "components/Tabulario.h"
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 #include "common/Dialoghi.h"
 #include "components/TabularioModello.h"
 
@@ -110,7 +110,7 @@ void Tabulario::Titolo(const QString& titolo)
 
 void Tabulario::Mostra()
 {
-    const ErroreArchivio errore = modello_->Apri(connessione_, istruzione_, PrimeRighe);
+    const Errore errore = modello_->Apri(connessione_, istruzione_, PrimeRighe);
     if (errore.presente()) {
         MostraErroreRicerca(errore);
         Concludi({QString()});
@@ -196,7 +196,7 @@ void Tabulario::AggiornaConteggio()
     lblConteggio_->setText(testo);
 }
 
-void MostraErroreRicerca(const ErroreArchivio& errore)
+void MostraErroreRicerca(const Errore& errore)
 {
     MostraMessaggio(QStringLiteral("Impossibile eseguire la ricerca nell'archivio:\n") + errore.testo(),
                     Icona::Critica);

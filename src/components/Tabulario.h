@@ -9,7 +9,7 @@ class QSortFilterProxyModel;
 class QTableView;
 class QTimer;
 class TabularioModello;
-struct ErroreArchivio;
+struct Errore;
 
 // The lookup list: shows the rows of a statement and hands back the row the
 // user chooses. Set the connection, the statement and the title, then call
@@ -71,4 +71,4 @@ private:
 };
 
 // A search the archive could not run, told to the user.
-void MostraErroreRicerca(const ErroreArchivio& errore);
+void MostraErroreRicerca(const Errore& errore);

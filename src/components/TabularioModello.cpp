@@ -16,7 +16,7 @@ TabularioModello::TabularioModello(QObject* genitore) : QAbstractTableModel(geni
 
 TabularioModello::~TabularioModello() = default;
 
-ErroreArchivio TabularioModello::Apri(const QString& stringaConnessione, const QString& istruzione,
+Errore TabularioModello::Apri(const QString& stringaConnessione, const QString& istruzione,
                                       int primeRighe)
 {
     beginResetModel();
@@ -24,7 +24,7 @@ ErroreArchivio TabularioModello::Apri(const QString& stringaConnessione, const Q
     righe_.clear();
     intestazioni_.clear();
     auto recordset = std::make_unique<Recordset>();
-    const ErroreArchivio errore = recordset->ApriSql(stringaConnessione, istruzione);
+    const Errore errore = recordset->ApriSql(stringaConnessione, istruzione);
     if (!errore.presente()) {
         for (int i = 0; i < recordset->NumeroCampi(); ++i)
             intestazioni_.append(recordset->NomeCampo(i));
@@ -42,7 +42,7 @@ bool TabularioModello::LeggiBlocco(int righe)
         return false;
     std::vector<QVariantList> nuove;
     nuove.reserve(std::size_t(righe));
-    ErroreArchivio errore;
+    Errore errore;
     const int campi = int(intestazioni_.size());
     while (int(nuove.size()) < righe && !recordset_->FineFile()) {
         QVariantList riga;

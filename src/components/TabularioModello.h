@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -24,7 +24,7 @@ public:
     ~TabularioModello() override;
 
     // Runs the statement and reads the first block of rows.
-    ErroreArchivio Apri(const QString& stringaConnessione, const QString& istruzione, int primeRighe);
+    Errore Apri(const QString& stringaConnessione, const QString& istruzione, int primeRighe);
     // Reads up to `righe` more rows; false when none are left to read.
     bool LeggiBlocco(int righe);
     bool TutteLette() const { return !recordset_; }
@@ -43,7 +43,7 @@ public:
 
 signals:
     // Reading stopped half way; the rows read so far stay listed.
-    void ErroreLettura(const ErroreArchivio& errore);
+    void ErroreLettura(const Errore& errore);
 
 private:
     std::unique_ptr<Recordset> recordset_;

@@ -24,9 +24,8 @@ private slots:
     void layoutValido()
     {
         AmbienteProva ambiente;
-        QString errore;
-        const auto l = LeggiLayoutReport(ambiente.scriviFile("r.rep", valido), errore);
-        QVERIFY2(l, qPrintable(errore));
+        const auto l = LeggiLayoutReport(ambiente.scriviFile("r.rep", valido));
+        QVERIFY2(l, qPrintable(l.errore().testo()));
         QStringList colonne;
         for (const auto& c : l->colonne)
             colonne << QString("%1|%2|%3|%4").arg(c.campo, c.intestazione).arg(c.larghezza).arg(c.righeMassime);
@@ -76,12 +75,10 @@ private slots:
         QFETCH(QString, motivo);
         AmbienteProva ambiente;
         const QString percorso = ambiente.scriviFile("r.rep", QByteArray(valido).replace(da, con));
-        QString errore;
-        QVERIFY(!LeggiLayoutReport(percorso, errore));
+        QString errore = LeggiLayoutReport(percorso).errore().testo();
         QVERIFY2(errore.startsWith("Il file del report " + percorso + " è danneggiato") && errore.contains(motivo),
                  qPrintable(errore));
-        QVERIFY(!LeggiLayoutReport(ambiente.percorso("assente.rep"), errore));
-        QCOMPARE(errore, "Il file del report " + ambiente.percorso("assente.rep") + " non esiste.");
+        QCOMPARE(LeggiLayoutReport(ambiente.percorso("assente.rep")).errore().testo(), "Il file del report " + ambiente.percorso("assente.rep") + " non esiste.");
     }
 };
 

@@ -65,7 +65,7 @@ QString NuovoDatabaseProva()
     return server() + QStringLiteral(" dbname=") + nome;
 }
 
-ErroreArchivio CreaArchivioProva(const QString& percorso)
+Errore CreaArchivioProva(const QString& percorso)
 {
     return ProvaSuServer() ? CreaArchivioServer(percorso, NuovoDatabaseProva()) : CreaArchivio(percorso);
 }
@@ -73,7 +73,7 @@ ErroreArchivio CreaArchivioProva(const QString& percorso)
 void SuArchivio(const QString& database, const std::function<void(QSqlDatabase&)>& azione)
 {
     Connessione connessione;
-    if (const ErroreArchivio errore = connessione.Apri(StringaConnessione(database)); errore.presente())
+    if (const Errore errore = connessione.Apri(StringaConnessione(database)); errore.presente())
         qFatal("archivio non apribile: %s", qPrintable(errore.testo()));
     azione(connessione.Database());
 }
@@ -82,9 +82,8 @@ QStringList ShellArchivio(const QString& database)
 {
     if (RiconosciFormato(database) != FormatoArchivio::PostgreSQL)
         return {QStringLiteral("sqlite3"), database};
-    QString parametri;
-    LeggiCollegamento(database, parametri);
-    return {QStringLiteral("psql"), QStringLiteral("-qAt"), parametri};
+    const auto parametri = LeggiCollegamento(database);
+    return {QStringLiteral("psql"), QStringLiteral("-qAt"), parametri ? *parametri : QString()};
 }
 
 bool Rifiuta(QSqlDatabase& db, const QString& evento, const QString& colonna, const QString& valore,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 
 #include <QString>
 #include <functional>
@@ -19,7 +19,7 @@ QString NuovoDatabaseProva();
 
 // An empty archive at `percorso`: the archive file itself, or a new database
 // on the server and the connection file naming it.
-ErroreArchivio CreaArchivioProva(const QString& percorso);
+Errore CreaArchivioProva(const QString& percorso);
 
 // Runs `azione` on a connection of its own to an archive, as another
 // program or workstation would open it.

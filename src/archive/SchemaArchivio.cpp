@@ -1,0 +1,189 @@
+#include "archive/SchemaArchivio.h"
+
+namespace {
+
+ColonnaSchema testo(const char* nome, int dimensione = 0)
+{
+    return {QString::fromLatin1(nome), TipoColonna::Testo, dimensione};
+}
+
+const ColonnaSchema chiave{QStringLiteral("Id"), TipoColonna::Chiave};
+
+// How each engine says a layout. The server folds unquoted names to lower
+// case; it is told them so, and its text compares without regard to case
+// through a collation that ignores case alone (and with it ORDER BY and
+// DISTINCT). The embedded engine enforces sizes and dates through checks;
+// the checks carry the same names on both, so that a value too long is
+// reported in the same words.
+struct Stesura
+{
+    bool server;
+
+    QString Nome(const QString& nome) const { return server ? nome.toLower() : nome; }
+
+    QString Colonna(const ColonnaSchema& c) const
+    {
+        const QString nome = Nome(c.nome);
+        const QString vincolo = QStringLiteral("\n            CONSTRAINT \"il campo %1 ");
+        QString dichiarata;
+        switch (c.tipo) {
+        case TipoColonna::Chiave:
+            return nome + (server ? QStringLiteral(" bigserial PRIMARY KEY") : QStringLiteral(" INTEGER PRIMARY KEY"));
+        case TipoColonna::Testo:
+            if (server)
+                dichiarata = nome + QStringLiteral(" text COLLATE velmira_ci");
+            else
+                dichiarata = nome + (c.dimensione > 0 ? QStringLiteral(" VARCHAR(%1)").arg(c.dimensione) : QStringLiteral(" TEXT"))
+                    + QStringLiteral(" COLLATE NOCASE");
+            if (c.dimensione > 0)
+                dichiarata += vincolo.arg(c.nome)
+                    + QStringLiteral("accetta al massimo %1 caratteri\" CHECK (length(%2) <= %1)").arg(c.dimensione).arg(nome);
+            return dichiarata;
+        case TipoColonna::TestoEsatto:
+            dichiarata = nome + QLatin1Char(' ')
+                + (c.dimensione > 0 ? QStringLiteral("VARCHAR(%1)").arg(c.dimensione) : QStringLiteral("TEXT"));
+            if (server)
+                dichiarata = nome + dichiarata.mid(nome.size()).toLower();
+            return dichiarata + (c.chiavePrimaria ? QStringLiteral(" PRIMARY KEY") : QString());
+        case TipoColonna::Data:
+            if (server)
+                return nome + QStringLiteral(" date");
+            return nome + QStringLiteral(" DATE") + vincolo.arg(c.nome)
+                + QStringLiteral("accetta solo date\" CHECK (%1 IS NULL OR date(%1) = %1)").arg(nome);
+        case TipoColonna::DataOra:
+            return nome + (server ? QStringLiteral(" timestamp(0)") : QStringLiteral(" DATETIME"));
+        }
+        return nome;
+    }
+
+    QString Tabella(const TabellaSchema& t) const
+    {
+        QStringList colonne;
+        for (const ColonnaSchema& c : t.colonne)
+            colonne.append(Colonna(c));
+        // A short table reads best on one line.
+        if (colonne.size() <= 2)
+            return QStringLiteral("CREATE TABLE %1 (%2)").arg(Nome(t.nome), colonne.join(QStringLiteral(", ")));
+        return QStringLiteral("CREATE TABLE %1 (\n        %2)").arg(Nome(t.nome), colonne.join(QStringLiteral(",\n        ")));
+    }
+
+    QString Indice(const TabellaSchema& t, const IndiceSchema& i) const
+    {
+        QStringList colonne;
+        for (const QString& c : i.colonne)
+            colonne.append(Nome(c) + (server && i.ordinato ? QStringLiteral(" NULLS FIRST") : QString()));
+        return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+            .arg(Nome(i.nome), Nome(t.nome), colonne.join(QStringLiteral(", ")));
+    }
+
+    QString Vista(const VistaSchema& v) const
+    {
+        // Lines of at most a hundred characters, as written by hand.
+        const QString rientro = QStringLiteral("\n               ");
+        QString elenco;
+        qsizetype riga = 15;
+        for (const ColonnaVista& c : v.colonne) {
+            const QString voce = QStringLiteral("%1.%2 AS %3").arg(Nome(c.tabella), Nome(c.colonna), Nome(c.nome));
+            if (!elenco.isEmpty()) {
+                elenco += QLatin1Char(',');
+                const bool aCapo = riga + 2 + voce.size() > 100;
+                elenco += aCapo ? rientro : QStringLiteral(" ");
+                riga = aCapo ? 15 : riga + 2;
+            }
+            elenco += voce;
+            riga += voce.size();
+        }
+        const QString unione = Nome(v.colonnaUnione);
+        return QStringLiteral("CREATE VIEW %1 AS\n        SELECT %2\n        FROM %3 INNER JOIN %4 ON %4.%5 = %3.%5")
+            .arg(Nome(v.nome), elenco, Nome(v.tabella), Nome(v.unita), unione);
+    }
+
+    QStringList Schema() const
+    {
+        QStringList istruzioni;
+        for (const TabellaSchema& t : TabelleArchivio()) {
+            istruzioni.append(Tabella(t));
+            for (const IndiceSchema& i : t.indici)
+                istruzioni.append(Indice(t, i));
+        }
+        istruzioni.append(Vista(VistaEmail()));
+        return istruzioni;
+    }
+};
+
+} // namespace
+
+const ColonnaSchema* TabellaSchema::Colonna(const QString& nome) const
+{
+    for (const ColonnaSchema& c : colonne)
+        if (c.nome.compare(nome, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+const QList<TabellaSchema>& TabelleArchivio()
+{
+    // Empty values first in the indexes the searches read in order, and
+    // the document key (code, date, type, number) as one index, which the
+    // import asks for every file.
+    static const QList<TabellaSchema> tabelle{
+        {QStringLiteral("Posta"),
+         {chiave, testo("Stampa"), testo("Tipo", 3), testo("NumDoc", 15),
+          {QStringLiteral("Data"), TipoColonna::Data}, testo("Codice", 15), testo("email")},
+         {{QStringLiteral("Posta_Data"), {QStringLiteral("Data"), QStringLiteral("Tipo")}},
+          {QStringLiteral("Posta_NumDoc"), {QStringLiteral("NumDoc")}},
+          {QStringLiteral("Posta_Chiave"),
+           {QStringLiteral("Codice"), QStringLiteral("Data"), QStringLiteral("Tipo"), QStringLiteral("NumDoc")}},
+          {QStringLiteral("Posta_Tipo"), {QStringLiteral("Tipo")}},
+          {QStringLiteral("Posta_Stampa"), {QStringLiteral("Stampa")}, false}}},
+        {QStringLiteral("EmailInviate"),
+         {chiave, testo("Stampa"), {QStringLiteral("dtinvio"), TipoColonna::DataOra}, testo("EmailDest"), testo("Esito")},
+         {{QStringLiteral("EmailInviate_Stampa"), {QStringLiteral("Stampa")}, false},
+          {QStringLiteral("EmailInviate_dtinvio"), {QStringLiteral("dtinvio")}}}},
+        // The lines of mail lists already stored (see RegistraInvii): the
+        // program's own record, made again by the next list, not moved.
+        {QStringLiteral("InviiRegistrati"),
+         {{QStringLiteral("Impronta"), TipoColonna::TestoEsatto, 40, true},
+          {QStringLiteral("Elenco"), TipoColonna::TestoEsatto}},
+         {},
+         false},
+    };
+    return tabelle;
+}
+
+const VistaSchema& VistaEmail()
+{
+    const auto colonna = [](const char* nome, const char* tabella, const char* campo) {
+        return ColonnaVista{QString::fromLatin1(nome), QString::fromLatin1(tabella), QString::fromLatin1(campo)};
+    };
+    static const VistaSchema vista{
+        QStringLiteral("qryEmail"),
+        {colonna("data", "Posta", "Data"), colonna("tipo", "Posta", "Tipo"), colonna("NumDoc", "Posta", "NumDoc"),
+         colonna("Codice", "Posta", "Codice"), colonna("dtInvio", "EmailInviate", "dtinvio"),
+         colonna("Stampa", "EmailInviate", "Stampa"), colonna("EmailDest", "EmailInviate", "EmailDest"),
+         colonna("Esito", "EmailInviate", "Esito")},
+        QStringLiteral("EmailInviate"),
+        QStringLiteral("Posta"),
+        QStringLiteral("Stampa")};
+    return vista;
+}
+
+const TabellaSchema* TabellaArchivio(const QString& nome)
+{
+    for (const TabellaSchema& t : TabelleArchivio())
+        if (t.nome.compare(nome, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+QStringList SchemaIncorporato()
+{
+    return Stesura{false}.Schema();
+}
+
+QStringList SchemaServer()
+{
+    return QStringList{QStringLiteral("CREATE COLLATION IF NOT EXISTS velmira_ci (provider = icu, locale = "
+                                      "'und-u-ks-level2', deterministic = false)")}
+        + Stesura{true}.Schema();
+}
