@@ -16,9 +16,9 @@ constexpr int Clienti = 5000;
 constexpr int RighePerTransazione = 50000;
 }
 
-ErroreArchivio GeneraArchivio(const QString& percorso, int righe)
+Errore GeneraArchivio(const QString& percorso, int righe)
 {
-    ErroreArchivio errore = CreaArchivio(percorso);
+    Errore errore = CreaArchivio(percorso);
     if (errore.presente())
         return errore;
     Connessione connessione;

@@ -84,17 +84,17 @@ void AggiuntaDocumenti::Scarta()
     chiavi_.clear();
 }
 
-ErroreArchivio AggiuntaDocumenti::Invia(std::vector<Risultato>& risultati)
+Errore AggiuntaDocumenti::Invia(std::vector<Risultato>& risultati)
 {
     risultati.assign(righe_.size(), {});
-    ErroreArchivio errore = InviaGruppo(0, righe_.size(), risultati);
+    Errore errore = InviaGruppo(0, righe_.size(), risultati);
     if (errore.presente() && Recuperabile(errore)) {
         // One refused row takes its statement with it: each row again on
         // its own, so that only that one is reported.
-        const ErroreArchivio gruppo = errore;
+        const Errore gruppo = errore;
         errore = {};
         for (size_t i = 0; i < righe_.size(); ++i) {
-            const ErroreArchivio riga = righe_.size() == 1 ? gruppo : InviaGruppo(i, 1, risultati);
+            const Errore riga = righe_.size() == 1 ? gruppo : InviaGruppo(i, 1, risultati);
             if (!riga.presente())
                 continue;
             if (!Recuperabile(riga)) {
@@ -108,14 +108,14 @@ ErroreArchivio AggiuntaDocumenti::Invia(std::vector<Risultato>& risultati)
     return errore;
 }
 
-bool AggiuntaDocumenti::Recuperabile(const ErroreArchivio& errore) const
+bool AggiuntaDocumenti::Recuperabile(const Errore& errore) const
 {
     return !errore.grave() && connessione_.TransazioneAttiva();
 }
 
-ErroreArchivio AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati)
+Errore AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati)
 {
-    ErroreArchivio errore;
+    Errore errore;
     Comando* istruzione = Istruzione(quante, errore);
     if (errore.presente())
         return errore;
@@ -137,7 +137,7 @@ ErroreArchivio AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vec
     return errore;
 }
 
-Comando* AggiuntaDocumenti::Istruzione(size_t righe, ErroreArchivio& errore)
+Comando* AggiuntaDocumenti::Istruzione(size_t righe, Errore& errore)
 {
     std::unique_ptr<Comando>& comando = righe == righePerInvio ? piena_ : righe == 1 ? singola_ : altra_;
     if (&comando == &altra_ && righeAltra_ != righe)

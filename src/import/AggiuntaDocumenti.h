@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 #include "import/NomeDocumento.h"
 
 #include <QSet>
@@ -25,7 +25,7 @@ public:
     struct Risultato
     {
         Esito esito = Esito::GiaPresente;
-        ErroreArchivio errore; // why a row was refused
+        Errore errore; // why a row was refused
     };
 
     explicit AggiuntaDocumenti(Connessione& connessione);
@@ -45,14 +45,14 @@ public:
     // order they came. A row the archive refuses is refused alone: the others
     // still go in. An error returned means the archive failed, or dropped
     // the transaction, on the way: then no row of the group is in.
-    ErroreArchivio Invia(std::vector<Risultato>& risultati);
+    Errore Invia(std::vector<Risultato>& risultati);
     // Forgets the rows waiting (their transaction is gone).
     void Scarta();
 
 private:
-    ErroreArchivio InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati);
-    Comando* Istruzione(size_t righe, ErroreArchivio& errore);
-    bool Recuperabile(const ErroreArchivio& errore) const;
+    Errore InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati);
+    Comando* Istruzione(size_t righe, Errore& errore);
+    bool Recuperabile(const Errore& errore) const;
 
     Connessione& connessione_;
     std::vector<RigaPosta> righe_;

@@ -53,7 +53,7 @@ struct LavoroImportazione::Esecuzione
     QElapsedTimer inizioLotto;
     std::vector<Voce> lotto;
     int eliminateLotto = 0; // rows the clean-up deleted in this transaction
-    ErroreArchivio bloccato; // why the last attempt to take the write lock failed
+    Errore bloccato; // why the last attempt to take the write lock failed
     QElapsedTimer ultimoTentativo;
 
     int archiviati = 0;
@@ -113,7 +113,7 @@ struct LavoroImportazione::Esecuzione
         attesa.start();
         connessione.ImpostaAttesaBlocco(attesaTentativo);
         for (;;) {
-            const ErroreArchivio errore = connessione.IniziaTransazione();
+            const Errore errore = connessione.IniziaTransazione();
             if (!errore.presente()) {
                 inTransazione = true;
                 bloccato = {};
@@ -149,7 +149,7 @@ struct LavoroImportazione::Esecuzione
         if (!aggiunta || aggiunta->Vuota())
             return;
         std::vector<AggiuntaDocumenti::Risultato> risultati;
-        const ErroreArchivio errore = aggiunta->Invia(risultati);
+        const Errore errore = aggiunta->Invia(risultati);
         for (size_t i = 0; i < inAttesa.size(); ++i) {
             Voce& voce = lotto[inAttesa[i]];
             if (errore.presente() || risultati[i].esito == AggiuntaDocumenti::Esito::Rifiutato)
@@ -165,14 +165,14 @@ struct LavoroImportazione::Esecuzione
     // Sends the rows waiting, commits the batch and writes its files to the
     // list. A commit that cannot be made takes every row of the batch back,
     // and its files are listed as not archived, with the reason.
-    ErroreArchivio ChiudiLotto(const QString& cartella)
+    Errore ChiudiLotto(const QString& cartella)
     {
         InviaRighe();
         // The lines are made ready before the commit, so that once the rows
         // are safe only one write stands between them and the list.
         const qsizetype segno = elenco.InAttesa();
         ElencaLotto(cartella);
-        ErroreArchivio errore;
+        Errore errore;
         if (inTransazione) {
             QElapsedTimer attesa;
             attesa.start();
@@ -218,7 +218,7 @@ struct LavoroImportazione::Esecuzione
 
     // The transaction is gone (rolled back by us or by the engine): nothing
     // written in it is in the archive, and the list must say so.
-    void PerdiLotto(const ErroreArchivio& errore)
+    void PerdiLotto(const Errore& errore)
     {
         if (connessione.TransazioneAttiva())
             connessione.Annulla();
@@ -235,7 +235,7 @@ struct LavoroImportazione::Esecuzione
 
     // After a statement failed: a failure of the archive itself stops the
     // run, and a transaction the engine dropped on its own loses its batch.
-    void DopoErrore(const ErroreArchivio& errore)
+    void DopoErrore(const Errore& errore)
     {
         if (inTransazione && (errore.grave() || !connessione.TransazioneAttiva()))
             PerdiLotto(errore);
@@ -243,7 +243,7 @@ struct LavoroImportazione::Esecuzione
             Ferma(errore);
     }
 
-    void Ferma(const ErroreArchivio& errore)
+    void Ferma(const Errore& errore)
     {
         if (arresto.isEmpty())
             arresto = QStringLiteral("Importazione interrotta: %1 L'elenco riporta quanto fatto "

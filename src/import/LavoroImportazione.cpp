@@ -68,7 +68,7 @@ bool LavoroImportazione::AttendiTurno()
 void LavoroImportazione::EliminaDocumentiDuplicati()
 {
     Esecuzione run(impostazioni_.fileIni);
-    if (const ErroreArchivio errore = run.connessione.Apri(impostazioni_.stringaConnessione); errore.presente()) {
+    if (const Errore errore = run.connessione.Apri(impostazioni_.stringaConnessione); errore.presente()) {
         Messaggio(errore.testo(), Icona::Nessuna);
         return;
     }
@@ -77,7 +77,7 @@ void LavoroImportazione::EliminaDocumentiDuplicati()
         Messaggio(errore, Icona::Esclamazione);
         return;
     }
-    if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
+    if (const Errore errore = LeggiArchivio(run, elenco); errore.presente()) {
         Messaggio(errore.testo(), Icona::Nessuna);
         return;
     }
@@ -109,7 +109,7 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
     ElencoCartella elenco;
     if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
         Interrompi(run, errore);
-    } else if (const ErroreArchivio errore = run.connessione.Apri(impostazioni_.stringaConnessione);
+    } else if (const Errore errore = run.connessione.Apri(impostazioni_.stringaConnessione);
                errore.presente()) {
         Interrompi(run, QStringLiteral("Impossibile aprire l'archivio %1: %2")
                             .arg(PercorsoDaConnessione(impostazioni_.stringaConnessione), errore.testo()));
@@ -122,7 +122,7 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
         ElaboraCartella(run, elenco);
     } else if (const QString errore = elenco.Leggi(impostazioni_.cartellaPDF); !errore.isEmpty()) {
         Interrompi(run, errore);
-    } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
+    } else if (const Errore errore = LeggiArchivio(run, elenco); errore.presente()) {
         // Never a clean-up on part of the archive: the rows not read would
         // look as if they were not there.
         Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2 L'archivio non è "
@@ -181,7 +181,7 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
 
 void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
 {
-    ErroreArchivio errore;
+    Errore errore;
     run.cercaDocumento = run.connessione.Prepara(
         QStringLiteral("Select 1 from Posta where Data=? and Codice=? and Tipo=? and NumDoc=? limit 1"),
         errore);
@@ -258,7 +258,7 @@ void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& 
             run.Accoda(nome, riga);
         } else {
             bool presente = false;
-            if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente()) {
+            if (const Errore errore = DocumentoPresente(run, riga, presente); errore.presente()) {
                 run.lotto.push_back({nome, errore.testo()});
                 run.DopoErrore(errore);
             } else if (!presente) {
@@ -272,26 +272,26 @@ void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& 
         impostazioni_.avanzamento(elenco.Numero(), elenco.Numero());
 }
 
-ErroreArchivio LavoroImportazione::DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente)
+Errore LavoroImportazione::DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente)
 {
     presente = false;
-    if (const ErroreArchivio errore =
+    if (const Errore errore =
             run.cercaDocumento->Esegui({riga.Data, riga.Codice, riga.Tipo, riga.NumDoc});
         errore.presente())
         return errore;
     // Reading to the end releases the statement, and with it the read lock.
-    ErroreArchivio errore;
+    Errore errore;
     while (run.cercaDocumento->Successiva(errore))
         presente = true;
     return errore;
 }
 
-ErroreArchivio LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
+Errore LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
 {
     // Read in slices, each statement run to its end: a reading left open
     // would keep other workstations from saving for as long as it lasts.
     constexpr int righePerLettura = 5000;
-    ErroreArchivio errore;
+    Errore errore;
     const auto righe = run.connessione.Prepara(
         QStringLiteral("select %1, Stampa, Codice, Tipo, NumDoc, Data from Posta "
                        "where %1 > ? order by %1 limit %2")
@@ -341,7 +341,7 @@ ErroreArchivio LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCa
 void LavoroImportazione::AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima,
                                const ElencoCartella& dopo)
 {
-    ErroreArchivio errore;
+    Errore errore;
     std::unique_ptr<Comando> righe;
     for (qsizetype i = 0; i < prima.Numero(); ++i) {
         const QByteArrayView nome = prima.Nome(i);
@@ -400,7 +400,7 @@ void LavoroImportazione::Pulisci(Esecuzione& run)
     if (run.orfane.empty())
         return;
 
-    ErroreArchivio errore;
+    Errore errore;
     const auto elimina = run.connessione.Prepara(
         QStringLiteral("delete from Posta where %1=? and Stampa=?").arg(ColonnaChiave), errore);
     if (errore.presente()) {
@@ -437,13 +437,13 @@ void LavoroImportazione::Pulisci(Esecuzione& run)
                 break;
         }
     }
-    const ErroreArchivio conferma = run.ChiudiLotto(impostazioni_.cartellaPDF);
+    const Errore conferma = run.ChiudiLotto(impostazioni_.cartellaPDF);
     // A failure that stops the run is told once, by the stop itself.
     if ((errore.presente() || conferma.presente()) && run.arresto.isEmpty())
         SegnalaPulizia(run, errore.presente() ? errore : conferma);
 }
 
-void LavoroImportazione::SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore)
+void LavoroImportazione::SegnalaPulizia(Esecuzione& run, const Errore& errore)
 {
     Messaggio(errore.testo(), Icona::Nessuna);
     run.note.append(QStringLiteral("Errore durante la pulizia dell'archivio: ") + errore.testo());

@@ -44,14 +44,14 @@ QStringList Chiavi(const QString& elenco, const QStringList& righe)
     return chiavi;
 }
 
-ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
+Errore RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
 {
     tabella.AddNew();
     for (const auto& [nome, valore] : {std::pair{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
                                        std::pair{QStringLiteral("dtinvio"), campi.quando},
                                        std::pair{QStringLiteral("EmailDest"), campi.destinatario},
                                        std::pair{QStringLiteral("Esito"), campi.esito}}) {
-        const ErroreArchivio errore = tabella.ImpostaValore(nome, valore);
+        const Errore errore = tabella.ImpostaValore(nome, valore);
         if (errore.presente()) {
             tabella.CancelUpdate();
             return errore;
@@ -61,9 +61,9 @@ ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
 }
 
 // The keys of `elenco` already stored.
-ErroreArchivio ChiaviRegistrate(Connessione& connessione, const QString& elenco, QSet<QString>& chiavi)
+Errore ChiaviRegistrate(Connessione& connessione, const QString& elenco, QSet<QString>& chiavi)
 {
-    ErroreArchivio errore;
+    Errore errore;
     if (!connessione.Database().tables().contains(tabellaChiavi, Qt::CaseInsensitive))
         errore = connessione.EseguiNativa(
             QStringLiteral("CREATE TABLE %1 (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)").arg(tabellaChiavi));
@@ -85,7 +85,7 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
                      EsitoRegistrazione& esito)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
+    Errore errore = connessione.Apri(StringaConnessione(archivio, u";"));
     QSet<QString> registrate;
     Recordset tabella;
     // One transaction for the whole list: a thousand rows in one write.
@@ -107,7 +107,7 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
         } else if (!campi) {
             ++esito.incomplete;
             scartate.append(righe[i]);
-        } else if (const ErroreArchivio erroreRiga = RegistraRiga(tabella, *campi); erroreRiga.presente()) {
+        } else if (const Errore erroreRiga = RegistraRiga(tabella, *campi); erroreRiga.presente()) {
             if (erroreRiga.grave() || erroreRiga.bloccato()) {
                 errore = erroreRiga;
                 break;
@@ -139,7 +139,7 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
 void DimenticaElenco(const QString& archivio, const QString& elenco)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
+    Errore errore = connessione.Apri(StringaConnessione(archivio, u";"));
     auto togli = errore.presente() ? nullptr
                                    : connessione.Prepara(QStringLiteral("delete from %1 where Elenco = ?").arg(tabellaChiavi), errore);
     if (togli)

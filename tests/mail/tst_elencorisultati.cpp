@@ -25,13 +25,13 @@ class TestElencoRisultati : public QObject
     {
         Connessione c;
         QVERIFY(!c.Apri(connessione_).presente());
-        const ErroreArchivio errore = c.Esegui(istruzione);
+        const Errore errore = c.Esegui(istruzione);
         QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
     }
 
     void Apri(const QString& istruzione)
     {
-        const ErroreArchivio errore = rs_.ApriSql(connessione_, istruzione);
+        const Errore errore = rs_.ApriSql(connessione_, istruzione);
         QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
     }
 

@@ -9,7 +9,7 @@
 #include <QFile>
 
 namespace {
-void Riuscito(const ErroreArchivio& errore)
+void Riuscito(const Errore& errore)
 {
     if (errore.presente())
         qFatal("%s", qPrintable(errore.testo()));
@@ -33,7 +33,7 @@ ArchivioProva::ArchivioProva(const QStringList& righe, const QStringList& pdf)
     Connessione connessione;
     Riuscito(connessione.Apri(StringaConnessione(database)));
     Riuscito(connessione.IniziaTransazione());
-    ErroreArchivio errore;
+    Errore errore;
     auto comando = connessione.Prepara(
         QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"),
         errore);
