@@ -156,9 +156,12 @@ bool Prepara1000Documenti(const QString& cartella, QString& cartellaPdf)
     Connessione connessione;
     if (connessione.Apri(StringaConnessione(database)).presente() || connessione.IniziaTransazione().presente())
         return false;
+    auto preparato = connessione.Prepara(
+        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice) values (?, 'FAT', ?, ?, 'C1')"));
+    if (!preparato)
+        return false;
+    auto comando = std::move(*preparato);
     Errore errore;
-    auto comando = connessione.Prepara(
-        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice) values (?, 'FAT', ?, ?, 'C1')"), errore);
     QRandomGenerator caso(7);
     for (int i = 0; i < 1000 && !errore.presente(); ++i) {
         const QString nome = QStringLiteral("doc%1.pdf").arg(i, 4, 10, QLatin1Char('0'));

@@ -21,12 +21,9 @@ class Connessione;
 class AggiuntaDocumenti
 {
 public:
-    enum class Esito { Aggiunto, GiaPresente, Rifiutato };
-    struct Risultato
-    {
-        Esito esito = Esito::GiaPresente;
-        Errore errore; // why a row was refused
-    };
+    enum class Esito { Aggiunto, GiaPresente };
+    // A row added or found archived already, or why the archive refused it.
+    using EsitoRiga = Risultato<Esito>;
 
     explicit AggiuntaDocumenti(Connessione& connessione);
     ~AggiuntaDocumenti();
@@ -41,17 +38,17 @@ public:
     bool Piena() const;
     bool Vuota() const { return righe_.empty(); }
 
-    // Sends the rows waiting; `risultati` gets one entry per row, in the
-    // order they came. A row the archive refuses is refused alone: the others
-    // still go in. An error returned means the archive failed, or dropped
-    // the transaction, on the way: then no row of the group is in.
-    Errore Invia(std::vector<Risultato>& risultati);
+    // Sends the rows waiting; gives one outcome per row, in the order they
+    // came. A row the archive refuses is refused alone: the others still go
+    // in. An error instead means the archive failed, or dropped the
+    // transaction, on the way: then no row of the group is in.
+    Risultato<std::vector<EsitoRiga>> Invia();
     // Forgets the rows waiting (their transaction is gone).
     void Scarta();
 
 private:
-    Errore InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati);
-    Comando* Istruzione(size_t righe, Errore& errore);
+    Errore InviaGruppo(size_t da, size_t quante, std::vector<EsitoRiga>& esiti);
+    Risultato<Comando*> Istruzione(size_t righe);
     bool Recuperabile(const Errore& errore) const;
 
     Connessione& connessione_;

@@ -33,7 +33,7 @@ struct LavoroImportazione::Esecuzione
     struct Voce
     {
         QString nome;
-        QString errore; // empty for a file archived
+        Errore errore; // none for a file archived
         // Its document was in the archive already: the list does not name it.
         bool giaPresente = false;
     };
@@ -148,18 +148,17 @@ struct LavoroImportazione::Esecuzione
     {
         if (!aggiunta || aggiunta->Vuota())
             return;
-        std::vector<AggiuntaDocumenti::Risultato> risultati;
-        const Errore errore = aggiunta->Invia(risultati);
+        const auto esiti = aggiunta->Invia();
         for (size_t i = 0; i < inAttesa.size(); ++i) {
             Voce& voce = lotto[inAttesa[i]];
-            if (errore.presente() || risultati[i].esito == AggiuntaDocumenti::Esito::Rifiutato)
-                voce.errore = (errore.presente() ? errore : risultati[i].errore).testo();
+            if (const Errore errore = esiti ? (*esiti)[i].errore() : esiti.errore(); errore.presente())
+                voce.errore = errore;
             else
-                voce.giaPresente = risultati[i].esito == AggiuntaDocumenti::Esito::GiaPresente;
+                voce.giaPresente = *(*esiti)[i] == AggiuntaDocumenti::Esito::GiaPresente;
         }
         inAttesa.clear();
-        if (errore.presente())
-            DopoErrore(errore);
+        if (!esiti)
+            DopoErrore(esiti.errore());
     }
 
     // Sends the rows waiting, commits the batch and writes its files to the
@@ -190,11 +189,11 @@ struct LavoroImportazione::Esecuzione
             eliminate += eliminateLotto;
             eliminateLotto = 0;
         }
-        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
-            arresto = mancato;
+        if (const Errore mancato = elenco.Salva(); mancato.presente() && arresto.isEmpty())
+            arresto = mancato.testo();
         for (const Voce& voce : lotto) {
             if (!voce.giaPresente)
-                ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
+                ++(voce.errore.presente() ? nonArchiviati : archiviati);
         }
         lotto.clear();
         return errore;
@@ -205,12 +204,12 @@ struct LavoroImportazione::Esecuzione
         for (const Voce& voce : lotto) {
             if (voce.giaPresente)
                 continue;
-            if (voce.errore.isEmpty()) {
+            if (!voce.errore.presente()) {
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
                 elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
                             + QLatin1Char('.'));
-                elenco.Riga(voce.errore);
+                elenco.Riga(voce.errore.testo());
             }
             elenco.Riga();
         }
@@ -228,8 +227,8 @@ struct LavoroImportazione::Esecuzione
             aggiunta->Scarta();
         inAttesa.clear();
         for (Voce& voce : lotto) {
-            if (voce.errore.isEmpty() && !voce.giaPresente)
-                voce.errore = errore.testo();
+            if (!voce.errore.presente() && !voce.giaPresente)
+                voce.errore = errore;
         }
     }
 

@@ -96,7 +96,7 @@ private:
     void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
     void AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima, const ElencoCartella& dopo);
     bool PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco);
-    Errore DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
+    Risultato<bool> DocumentoPresente(Esecuzione& run, const RigaPosta& riga);
     Errore LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
     void Pulisci(Esecuzione& run);
     void SegnalaPulizia(Esecuzione& run, const Errore& errore);
