@@ -50,14 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
                                            reinterpret_cast<const uint8_t*>(ini.constData()),
                                            size_t(ini.size()));
 
-    const EsitoLunghezze esito = LeggiLunghezzeCampi(fileIni);
+    const Risultato<LunghezzeCampi> esito = LeggiLunghezzeCampi(fileIni);
     MessaggiMostrati();
-    if (!esito.lunghezze) {
-        if (esito.errore.isEmpty())
+    if (!esito) {
+        if (esito.errore().descrizione.isEmpty())
             Violazione("widths that cannot be used come with the reason", fileIni);
         return 0;
     }
-    const LunghezzeCampi l = *esito.lunghezze;
+    const LunghezzeCampi l = *esito;
     if (l.LunCodCli < 0 || l.LunTipDoc < 0 || l.LunNumDoc < 0 || !l.LunghezzaNome())
         Violazione("widths given for use are never negative and their sum fits", QString());
 

@@ -69,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
                                  .arg(esito.incomplete)
                                  .arg(esito.rifiutate)
                                  .arg(aggiunte)
-                                 .arg(esito.errore);
+                                 .arg(esito.errore.testo());
     if (esito.file != percorso || aggiunte != esito.registrate)
         Violazione("the archive gains exactly the rows stored", dettagli);
-    if (esito.errore.isEmpty() || nonRegistrate > 0) {
+    if (!esito.errore.presente() || nonRegistrate > 0) {
         if (esito.registrate + nonRegistrate != righe)
             Violazione("every line is stored, incomplete or refused", dettagli);
     }

@@ -30,13 +30,13 @@ int main(int argc, char** argv)
     Contesto contesto;
     contesto.strDatabase = cartella.filePath(QStringLiteral("dati.mdb"));
     contesto.strCartellaPDF = cartella.path();
-    if (const ErroreArchivio errore = GeneraArchivio(contesto.strDatabase, righe); errore.presente()) {
+    if (const Errore errore = GeneraArchivio(contesto.strDatabase, righe); errore.presente()) {
         std::fprintf(stderr, "%s\n", qPrintable(errore.testo()));
         return 1;
     }
 
     auto recordset = std::make_unique<Recordset>();
-    const ErroreArchivio errore = recordset->ApriSql(
+    const Errore errore = recordset->ApriSql(
         StringaConnessione(contesto.strDatabase),
         QStringLiteral("Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta "
                        "where data between(#01/01/1900#) and (#12/31/2100#) order by tipo, stampa, data;"));

@@ -194,7 +194,7 @@ int main(int argc, char* argv[])
     tre(pdf, database, fileIni, n, elenco, pavimentoPrimo);
     if (!server.isEmpty()) {
         const QString collegamento = lavoro + QStringLiteral("/server.mdb");
-        if (const ErroreArchivio errore = CreaArchivioServer(collegamento, server); errore.presente())
+        if (const Errore errore = CreaArchivioServer(collegamento, server); errore.presente())
             qFatal("%s", qUtf8Printable(errore.testo()));
         for (int i = 0; i < n; i += 100)
             genera(pdf, i, i + 1); // the files the embedded run's last step took away

@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
     ScriviIni("Email", "CertificatoCA", ServerSmtpProva::FileCertificato(tls));
     Contesto contesto;
     contesto.strDatabase = cartella.path() + "/dati.mdb";
-    if (const ErroreArchivio errore = CreaArchivio(contesto.strDatabase); errore.presente()) {
+    if (const Errore errore = CreaArchivio(contesto.strDatabase); errore.presente()) {
         std::fprintf(stderr, "%s\n", qPrintable(errore.testo()));
         return 1;
     }

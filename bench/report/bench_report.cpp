@@ -45,7 +45,7 @@ public:
     QString Input(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-bool Riuscito(const ErroreArchivio& errore)
+bool Riuscito(const Errore& errore)
 {
     if (errore.presente())
         std::fprintf(stderr, "%s\n", qPrintable(errore.testo()));

@@ -16,9 +16,9 @@ constexpr int Clienti = 5000;
 constexpr int RighePerTransazione = 50000;
 }
 
-ErroreArchivio GeneraArchivio(const QString& percorso, int righe)
+Errore GeneraArchivio(const QString& percorso, int righe)
 {
-    ErroreArchivio errore = CreaArchivio(percorso);
+    Errore errore = CreaArchivio(percorso);
     if (errore.presente())
         return errore;
     Connessione connessione;
@@ -37,11 +37,11 @@ ErroreArchivio GeneraArchivio(const QString& percorso, int righe)
                 break;
             if ((errore = connessione.IniziaTransazione()).presente())
                 break;
-            inserimento = connessione.Prepara(
-                QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"),
-                errore);
-            if (errore.presente())
+            auto preparato = connessione.Prepara(
+                QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"));
+            if (errore = preparato.errore(); errore.presente())
                 break;
+            inserimento = std::move(*preparato);
         }
         // Dates in order, as documents arrive day by day.
         const QDate data = primo.addDays(qint64(i) * giorni / righe);

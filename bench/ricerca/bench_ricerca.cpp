@@ -156,9 +156,12 @@ bool Prepara1000Documenti(const QString& cartella, QString& cartellaPdf)
     Connessione connessione;
     if (connessione.Apri(StringaConnessione(database)).presente() || connessione.IniziaTransazione().presente())
         return false;
-    ErroreArchivio errore;
-    auto comando = connessione.Prepara(
-        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice) values (?, 'FAT', ?, ?, 'C1')"), errore);
+    auto preparato = connessione.Prepara(
+        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice) values (?, 'FAT', ?, ?, 'C1')"));
+    if (!preparato)
+        return false;
+    auto comando = std::move(*preparato);
+    Errore errore;
     QRandomGenerator caso(7);
     for (int i = 0; i < 1000 && !errore.presente(); ++i) {
         const QString nome = QStringLiteral("doc%1.pdf").arg(i, 4, 10, QLatin1Char('0'));
@@ -234,7 +237,7 @@ int main(int argc, char** argv)
         std::printf("genero %s (1.000.000 righe)...\n", qUtf8Printable(archivio));
         std::fflush(stdout);
         QDir().mkpath(QFileInfo(archivio).path());
-        const ErroreArchivio errore = GeneraArchivio(archivio, 1000000);
+        const Errore errore = GeneraArchivio(archivio, 1000000);
         if (errore.presente()) {
             std::fprintf(stderr, "%s\n", qUtf8Printable(errore.testo()));
             return 1;
@@ -255,7 +258,7 @@ int main(int argc, char** argv)
             QDir().mkpath(cartellaServer);
             QElapsedTimer tempo;
             tempo.start();
-            ErroreArchivio errore = CreaArchivioServer(collegamento, server);
+            Errore errore = CreaArchivioServer(collegamento, server);
             if (!errore.presente())
                 errore = TrasferisciArchivio(archivio, collegamento);
             if (errore.presente()) {

@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     const int righe = argomenti.size() > 2 ? argomenti[2].toInt() : 1000000;
     QElapsedTimer tempo;
     tempo.start();
-    const ErroreArchivio errore = GeneraArchivio(argomenti[1], righe);
+    const Errore errore = GeneraArchivio(argomenti[1], righe);
     if (errore.presente()) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(errore.testo()));
         return 1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 
 #include <QDate>
 #include <QString>

@@ -14,15 +14,17 @@ namespace {
 // Rows sent to the server in one statement: one round trip for many rows.
 constexpr int righePerInvio = 500;
 
-Errore conta(Connessione& c, const QString& istruzione, qint64& quante)
+Risultato<qint64> conta(Connessione& c, const QString& istruzione)
 {
-    Errore errore;
-    const auto comando = c.Prepara(istruzione, errore);
-    if (!errore.presente())
-        errore = comando->Esegui();
-    if (!errore.presente() && comando->Successiva(errore))
-        quante = comando->Valore(0).toLongLong();
-    return errore;
+    const auto comando = c.Prepara(istruzione);
+    if (!comando)
+        return comando.errore();
+    if (const Errore errore = (*comando)->Esegui(); errore.presente())
+        return errore;
+    const Risultato<bool> riga = (*comando)->Successiva();
+    if (!riga)
+        return riga.errore();
+    return *riga ? (*comando)->Valore(0).toLongLong() : 0;
 }
 
 // The tables a transfer copies: the documents and the sent e-mails.
@@ -43,18 +45,19 @@ Errore copiaTabella(Connessione& da, Connessione& a, const TabellaSchema& t, qin
         nomi.append(c.nome);
     const QString colonne = nomi.join(QStringLiteral(", "));
     const int numero = int(nomi.size());
-    Errore errore;
-    const auto leggi = da.Prepara(QStringLiteral("select %1 from %2 order by Id").arg(colonne, t.nome), errore);
-    if (errore.presente())
-        return errore;
+    const auto leggi = da.Prepara(QStringLiteral("select %1 from %2 order by Id").arg(colonne, t.nome));
+    if (!leggi)
+        return leggi.errore();
     const QString riga = QLatin1Char('(') + QStringList(numero, QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
     const auto inserimento = [&](int righe) {
         return a.Prepara(QStringLiteral("insert into %1 (%2) values %3")
-                             .arg(t.nome, colonne, QStringList(righe, riga).join(QLatin1Char(','))),
-                         errore);
+                             .arg(t.nome, colonne, QStringList(righe, riga).join(QLatin1Char(','))));
     };
     const auto pieno = inserimento(righePerInvio);
-    if (errore.presente() || (errore = leggi->Esegui()).presente())
+    if (!pieno)
+        return pieno.errore();
+    Errore errore = (*leggi)->Esegui();
+    if (errore.presente())
         return errore;
     QVariantList valori;
     const auto invia = [&](Comando& comando) {
@@ -65,17 +68,20 @@ Errore copiaTabella(Connessione& da, Connessione& a, const TabellaSchema& t, qin
             avanzamento(copiate, totale);
         return !errore.presente();
     };
-    while (leggi->Successiva(errore)) {
+    Risultato<bool> letta = (*leggi)->Successiva();
+    for (; letta && *letta; letta = (*leggi)->Successiva()) {
         for (int i = 0; i < numero; ++i)
-            valori.append(leggi->Valore(i));
-        if (valori.size() == righePerInvio * numero && !invia(*pieno))
+            valori.append((*leggi)->Valore(i));
+        if (valori.size() == righePerInvio * numero && !invia(**pieno))
             return errore;
     }
-    if (errore.presente())
-        return errore;
+    if (!letta)
+        return letta.errore();
     if (!valori.isEmpty()) {
         const auto resto = inserimento(int(valori.size() / numero));
-        if (errore.presente() || !invia(*resto))
+        if (!resto)
+            return resto.errore();
+        if (!invia(**resto))
             return errore;
     }
     // New rows continue after the keys brought over.
@@ -107,12 +113,12 @@ Errore CreaArchivioServer(const QString& percorso, const QString& parametri)
     {
         Connessione c;
         errore = c.Apri(StringaConnessione(provvisorio));
-        qint64 esistenti = 0;
-        if (!errore.presente())
-            errore = conta(c, QStringLiteral("select count(*) from pg_class where relname in "
-                                             "('posta', 'emailinviate', 'qryemail') and pg_table_is_visible(oid)"),
-                           esistenti);
-        if (!errore.presente() && esistenti > 0)
+        const auto esistenti = errore.presente()
+            ? Risultato<qint64>(errore)
+            : conta(c, QStringLiteral("select count(*) from pg_class where relname in "
+                                      "('posta', 'emailinviate', 'qryemail') and pg_table_is_visible(oid)"));
+        errore = esistenti.errore();
+        if (!errore.presente() && *esistenti > 0)
             errore = {CodiceErrore::TabelleEsistenti, QStringLiteral("Il database indicato contiene già le tabelle dell'archivio: non è "
                                            "stato modificato.")};
         if (!errore.presente())
@@ -151,16 +157,17 @@ Errore TrasferisciArchivio(const QString& origine, const QString& destinazione,
     qint64 totale = 0;
     const QList<const TabellaSchema*> tabelle = tabelleTrasferite();
     for (const TabellaSchema* t : tabelle) {
-        qint64 righe = 0;
-        if ((errore = conta(a, QStringLiteral("select count(*) from %1").arg(t->nome), righe)).presente())
-            return errore;
-        if (righe > 0)
+        const auto giaPresenti = conta(a, QStringLiteral("select count(*) from %1").arg(t->nome));
+        if (!giaPresenti)
+            return giaPresenti.errore();
+        if (*giaPresenti > 0)
             return {CodiceErrore::TabelleEsistenti, QStringLiteral("L'archivio sul server contiene già %1 righe nella tabella %2: il "
                                          "trasferimento non è stato eseguito, per non mescolare due archivi.")
-                              .arg(righe).arg(t->nome)};
-        if ((errore = conta(da, QStringLiteral("select count(*) from %1").arg(t->nome), righe)).presente())
-            return errore;
-        totale += righe;
+                              .arg(*giaPresenti).arg(t->nome)};
+        const auto righe = conta(da, QStringLiteral("select count(*) from %1").arg(t->nome));
+        if (!righe)
+            return righe.errore();
+        totale += *righe;
     }
     // Nobody writes to the new archive until the copy is complete.
     if ((errore = a.IniziaTransazione()).presente())

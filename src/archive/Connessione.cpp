@@ -41,6 +41,11 @@ Errore erroreFormato(FormatoArchivio formato, const QString& percorso)
     return {};
 }
 
+Errore archivioChiuso()
+{
+    return {CodiceErrore::OggettoChiuso, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
+}
+
 } // namespace
 
 struct Comando::Dati
@@ -160,26 +165,22 @@ Errore Connessione::Esegui(const QString& istruzione)
 Errore Connessione::EseguiNativa(const QString& istruzione)
 {
     if (!Aperta())
-        return {CodiceErrore::OggettoChiuso, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
+        return archivioChiuso();
     QSqlQuery query(db_);
     if (!query.exec(istruzione))
         return ErroreDa(query.lastError());
     return {};
 }
 
-std::unique_ptr<Comando> Connessione::Prepara(const QString& istruzione, Errore& errore)
+Risultato<std::unique_ptr<Comando>> Connessione::Prepara(const QString& istruzione)
 {
-    errore = {};
-    if (!Aperta()) {
-        errore = {CodiceErrore::OggettoChiuso, QStringLiteral("Operazione non consentita: l'archivio non è aperto.")};
-        return nullptr;
-    }
+    if (!Aperta())
+        return archivioChiuso();
     auto comando = std::make_unique<Comando>(*this, motore_->Traduci(istruzione));
     if (comando->d_->query.lastError().isValid()) {
-        errore = ErroreDa(comando->d_->query.lastError());
+        const Errore errore = ErroreDa(comando->d_->query.lastError());
         if (!errore.bloccato())
-            return nullptr;
-        errore = {};
+            return errore;
         comando->d_->daPreparare = true;
     }
     return comando;
@@ -232,13 +233,12 @@ Errore Comando::Esegui(const QVariantList& valori)
     return {};
 }
 
-bool Comando::Successiva(Errore& errore)
+Risultato<bool> Comando::Successiva()
 {
-    errore = {};
     if (d_->query.next())
         return true;
     if (d_->query.lastError().isValid())
-        errore = connessione_.ErroreDa(d_->query.lastError());
+        return connessione_.ErroreDa(d_->query.lastError());
     return false;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -50,7 +50,7 @@ public:
     Errore EseguiNativa(const QString& istruzione);
 
     // Prepares a statement with '?' placeholders, to be run many times.
-    std::unique_ptr<Comando> Prepara(const QString& istruzione, Errore& errore);
+    Risultato<std::unique_ptr<Comando>> Prepara(const QString& istruzione);
 
     // For the archive layer itself.
     QSqlDatabase& Database();
@@ -76,10 +76,10 @@ public:
 
     // Binds the values in order and runs the statement.
     Errore Esegui(const QVariantList& valori = {});
-    // Steps through the rows of a statement that returns rows. False at the
-    // end and on a read error, which is then in `errore`: a damaged archive
-    // must never read as one that simply has fewer rows.
-    bool Successiva(Errore& errore);
+    // Steps through the rows of a statement that returns rows: true on a
+    // row, false at the end. A read error is an error, never the end: a
+    // damaged archive must never read as one that simply has fewer rows.
+    Risultato<bool> Successiva();
     QVariant Valore(int colonna) const;
     // Rows changed by the last statement that changes rows.
     int RigheModificate() const;

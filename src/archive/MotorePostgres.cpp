@@ -139,14 +139,16 @@ bool BiancoLibpq(QChar c)
 // single quotes or runs to the next blank; a backslash takes the next
 // character as it is. What libpq would refuse is refused here, in Italian,
 // without repeating what was written: it may be a password.
-QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
+Risultato<QList<ParametroCollegamento>> LeggiCoppie(const QString& testo)
 {
+    const auto rifiutato = [](const QString& perche) { return Errore{CodiceErrore::ArchivioNonValido, perche}; };
     // Qt's driver turns ";" into a blank before libpq reads the text, and a
     // NUL ends it: either would make libpq read other parameters than these.
     if (testo.contains(u';'))
-        return QStringLiteral("il carattere «;» non è ammesso");
+        return rifiutato(QStringLiteral("il carattere «;» non è ammesso"));
     if (testo.contains(QChar(0)))
-        return QStringLiteral("un carattere nullo non è ammesso");
+        return rifiutato(QStringLiteral("un carattere nullo non è ammesso"));
+    QList<ParametroCollegamento> coppie;
     qsizetype i = 0;
     const qsizetype n = testo.size();
     const auto saltaBianchi = [&] {
@@ -160,9 +162,9 @@ QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
         const QString nome = testo.mid(inizioNome, i - inizioNome);
         saltaBianchi();
         if (i == n || testo[i] != u'=')
-            return QStringLiteral("una parola non è nella forma nome=valore");
+            return rifiutato(QStringLiteral("una parola non è nella forma nome=valore"));
         if (nome.isEmpty())
-            return QStringLiteral("un «=» senza nome di parametro");
+            return rifiutato(QStringLiteral("un «=» senza nome di parametro"));
         ++i;
         saltaBianchi();
         QString valore;
@@ -172,7 +174,7 @@ QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
         for (;;) {
             if (i == n) {
                 if (tra_virgolette)
-                    return QStringLiteral("virgolette non chiuse in un valore");
+                    return rifiutato(QStringLiteral("virgolette non chiuse in un valore"));
                 break;
             }
             const QChar c = testo[i++];
@@ -187,7 +189,7 @@ QString LeggiCoppie(const QString& testo, QList<ParametroCollegamento>& coppie)
         }
         coppie.append({nome, valore});
     }
-    return {};
+    return coppie;
 }
 
 // Whether libpq may reach the server over the network, where what it sends
@@ -227,9 +229,11 @@ QString FilePasswordIgnorato()
 
 Risultato<QList<ParametroCollegamento>> ControllaParametri(const QString& parametri)
 {
-    QList<ParametroCollegamento> coppie;
-    if (const QString errore = LeggiCoppie(parametri, coppie); !errore.isEmpty())
-        return Errore{CodiceErrore::ArchivioNonValido, QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(errore)};
+    const auto lette = LeggiCoppie(parametri);
+    if (!lette)
+        return Errore{CodiceErrore::ArchivioNonValido,
+                      QStringLiteral("Parametri di collegamento al server non validi: %1.").arg(lette.errore().descrizione)};
+    QList<ParametroCollegamento> coppie = *lette;
     QHash<QString, QString> p;
     for (const ParametroCollegamento& c : std::as_const(coppie))
         p.insert(c.nome.toLower(), c.valore);
@@ -283,8 +287,8 @@ Risultato<QString> LeggiCollegamento(const QString& percorso)
         if (riga.isEmpty() || riga.startsWith(QLatin1Char('#')))
             continue;
         // Each line read on its own, to say which one is wrong.
-        QList<ParametroCollegamento> coppie;
-        QString errore = riga.size() > rigaMassima ? QStringLiteral("troppo lunga") : LeggiCoppie(riga, coppie);
+        const QString errore = riga.size() > rigaMassima ? QStringLiteral("troppo lunga")
+                                                         : LeggiCoppie(riga).errore().descrizione;
         if (!errore.isEmpty())
             return nonValido(QStringLiteral("riga %1: %2").arg(i + 1).arg(errore));
         righe.append(riga);
@@ -304,10 +308,9 @@ Risultato<QString> LeggiCollegamento(const QString& percorso)
 
 QHash<QString, QString> ParametriCollegamento(const QString& parametri)
 {
-    QList<ParametroCollegamento> coppie;
-    LeggiCoppie(parametri, coppie);
     QHash<QString, QString> valori;
-    for (const ParametroCollegamento& p : coppie)
+    const auto coppie = LeggiCoppie(parametri);
+    for (const ParametroCollegamento& p : coppie ? *coppie : QList<ParametroCollegamento>())
         valori.insert(p.nome.toLower(), p.valore);
     return valori;
 }

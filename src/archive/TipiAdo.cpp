@@ -2,46 +2,38 @@
 
 #include "archive/Recordset.h"
 
-namespace {
-constexpr int adInteger = 3;
-constexpr int adDouble = 5;
-constexpr int adDate = 7;
-constexpr int adVarWChar = 202;
-constexpr int adLongVarWChar = 203;
-constexpr int adLongVarBinary = 205;
-}
-
-int TipoAdo(const Recordset& recordset, int indice)
+TipoDatoAdo TipoAdo(const Recordset& recordset, int indice)
 {
     switch (recordset.TipoDelCampo(indice)) {
     case TipoCampo::Intero:
-        return adInteger;
+        return TipoDatoAdo::Intero;
     case TipoCampo::Decimale:
-        return adDouble;
+        return TipoDatoAdo::Doppio;
     case TipoCampo::Data:
     case TipoCampo::DataOra:
-        return adDate;
+        return TipoDatoAdo::Data;
     case TipoCampo::Binario:
-        return adLongVarBinary;
+        return TipoDatoAdo::BinarioLungo;
     case TipoCampo::Testo:
         break;
     }
-    return recordset.DimensioneCampo(indice) > 0 ? adVarWChar : adLongVarWChar;
+    return recordset.DimensioneCampo(indice) > 0 ? TipoDatoAdo::Testo : TipoDatoAdo::TestoLungo;
 }
 
 int DimensioneDefinita(const Recordset& recordset, int indice)
 {
     switch (TipoAdo(recordset, indice)) {
-    case adInteger:
+    case TipoDatoAdo::Intero:
         return 4;
-    case adDouble:
-    case adDate:
+    case TipoDatoAdo::Doppio:
+    case TipoDatoAdo::Data:
         return 8;
-    case adVarWChar:
+    case TipoDatoAdo::Testo:
         return recordset.DimensioneCampo(indice);
-    case adLongVarBinary:
+    case TipoDatoAdo::BinarioLungo:
         return 1073741823;
-    default:
-        return 536870910;
+    case TipoDatoAdo::TestoLungo:
+        break;
     }
+    return 536870910;
 }

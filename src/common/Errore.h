@@ -31,7 +31,11 @@ enum class CodiceErrore : int {
     ElementoNonTrovato = 3265,
     ArchivioNonValido = 3343,      // not an archive, or a connection file that cannot be used
     OggettoChiuso = 3704,
-    Report = -1, // a report that cannot be made: its layout, its data
+    Report = -1,        // a report that cannot be made: its layout, its data
+    FileProgramma = -2, // a list the program keeps (an import's, the mail sent) cannot be made, written or removed
+    Cartella = -3,      // the documents folder cannot be read
+    Lunghezze = -4,     // spooling.ini gives no usable field widths
+    FileNonArchiviabile = -5, // a file of the folder that cannot be archived as it is (its name, a link)
 };
 
 // What kind of failure it is, for callers that must decide whether to

@@ -30,13 +30,20 @@ std::optional<double> numero(const QString& testo, double minimo, double massimo
     return valore;
 }
 
+// Why a line or the whole layout cannot be used, in a few words that the
+// message naming the file and the line completes.
+Errore rifiuto(const QString& motivo)
+{
+    return {CodiceErrore::Report, motivo};
+}
+
 class Lettore
 {
 public:
     explicit Lettore(LayoutReport& layout) : l_(layout) {}
 
-    // The reason a line is refused, or empty text when it is taken.
-    QString Leggi(const QString& chiave, const QString& valore)
+    // The reason a line is refused; none when it is taken.
+    Errore Leggi(const QString& chiave, const QString& valore)
     {
         const QStringList parti = valore.split(QLatin1Char('|'));
         QStringList campi;
@@ -49,39 +56,39 @@ public:
         if (chiave == QLatin1String("carattere")) {
             const auto punti = numero(campi.value(0), 4, 36);
             if (!punti)
-                return QStringLiteral("dimensione del carattere non valida (da 4 a 36 punti)");
+                return rifiuto(QStringLiteral("dimensione del carattere non valida (da 4 a 36 punti)"));
             l_.carattere = *punti;
         } else if (chiave == QLatin1String("dati")) {
             const QStringList nomi = campi.value(0).split(QLatin1Char(' '), Qt::SkipEmptyParts);
             if (nomi.size() != 2)
-                return QStringLiteral("attesi il nome del data set e l'alias del database");
+                return rifiuto(QStringLiteral("attesi il nome del data set e l'alias del database"));
             l_.dataset = nomi[0];
             l_.alias = nomi[1];
         } else if (chiave == QLatin1String("titolo")) {
             l_.titolo = valore.trimmed();
         } else if (chiave == QLatin1String("gruppo")) {
             if (campi.size() != 2 || campi[0].isEmpty())
-                return QStringLiteral("attesi il campo del gruppo e il suo testo");
+                return rifiuto(QStringLiteral("attesi il campo del gruppo e il suo testo"));
             l_.campoGruppo = campi[0];
             l_.testoGruppo = campi[1];
         } else if (chiave == QLatin1String("colonna")) {
             return Colonna(campi);
         } else if (chiave == QLatin1String("piede")) {
             if (campi.size() > 2)
-                return QStringLiteral("il piede ha al massimo un testo a sinistra e uno a destra");
+                return rifiuto(QStringLiteral("il piede ha al massimo un testo a sinistra e uno a destra"));
             l_.piedeSinistra = campi.value(0);
             l_.piedeDestra = campi.value(1);
         } else {
-            return QStringLiteral("voce sconosciuta \"") + chiave + QLatin1Char('"');
+            return rifiuto(QStringLiteral("voce sconosciuta \"") + chiave + QLatin1Char('"'));
         }
         return {};
     }
 
 private:
-    QString Pagina(const QStringList& parole)
+    Errore Pagina(const QStringList& parole)
     {
         if (parole.size() != 2)
-            return QStringLiteral("attesi il formato della carta e l'orientamento");
+            return rifiuto(QStringLiteral("attesi il formato della carta e l'orientamento"));
         for (const auto& formato : formati) {
             if (parole[0].compare(QLatin1String(formato.nome), Qt::CaseInsensitive) != 0)
                 continue;
@@ -92,20 +99,20 @@ private:
                 l_.larghezzaPagina = formato.altezza;
                 l_.altezzaPagina = formato.larghezza;
             } else {
-                return QStringLiteral("orientamento sconosciuto (verticale o orizzontale)");
+                return rifiuto(QStringLiteral("orientamento sconosciuto (verticale o orizzontale)"));
             }
             return {};
         }
-        return QStringLiteral("formato della carta sconosciuto (A3, A4, A5, Letter, Legal)");
+        return rifiuto(QStringLiteral("formato della carta sconosciuto (A3, A4, A5, Letter, Legal)"));
     }
 
-    QString Margini(const QStringList& parole)
+    Errore Margini(const QStringList& parole)
     {
         std::array<double, 4> margini{};
         for (int i = 0; i < 4; ++i) {
             const auto valore = numero(parole.value(i), 0, 100);
             if (parole.size() != 4 || !valore)
-                return QStringLiteral("attesi quattro margini da 0 a 100 mm");
+                return rifiuto(QStringLiteral("attesi quattro margini da 0 a 100 mm"));
             margini[i] = *valore;
         }
         l_.margineSinistro = margini[0];
@@ -115,14 +122,14 @@ private:
         return {};
     }
 
-    QString Colonna(const QStringList& campi)
+    Errore Colonna(const QStringList& campi)
     {
         if (campi.size() != 4 || campi[0].isEmpty())
-            return QStringLiteral("attesi campo | intestazione | larghezza | righe");
+            return rifiuto(QStringLiteral("attesi campo | intestazione | larghezza | righe"));
         const auto larghezza = numero(campi[2], 1, 1000);
         const auto righe = numero(campi[3], 1, 10);
         if (!larghezza || !righe || *righe != int(*righe))
-            return QStringLiteral("larghezza (mm) o numero di righe (da 1 a 10) non valido");
+            return rifiuto(QStringLiteral("larghezza (mm) o numero di righe (da 1 a 10) non valido"));
         l_.colonne.append({campi[0], campi[1], *larghezza, int(*righe)});
         return {};
     }
@@ -130,24 +137,24 @@ private:
     LayoutReport& l_;
 };
 
-QString Controlla(const LayoutReport& l)
+Errore Controlla(const LayoutReport& l)
 {
     if (l.larghezzaPagina <= 0)
-        return QStringLiteral("manca la voce \"pagina\"");
+        return rifiuto(QStringLiteral("manca la voce \"pagina\""));
     if (l.dataset.isEmpty())
-        return QStringLiteral("manca la voce \"dati\"");
+        return rifiuto(QStringLiteral("manca la voce \"dati\""));
     if (l.colonne.isEmpty())
-        return QStringLiteral("nessuna colonna");
+        return rifiuto(QStringLiteral("nessuna colonna"));
     // A third of the page at least is left for the rows themselves.
     if (l.LarghezzaUtile() <= 0 || l.AltezzaUtile() < l.altezzaPagina / 3)
-        return QStringLiteral("i margini non lasciano spazio alla pagina");
+        return rifiuto(QStringLiteral("i margini non lasciano spazio alla pagina"));
     double totale = 0;
     for (const auto& colonna : l.colonne)
         totale += colonna.larghezza;
     if (totale > l.LarghezzaUtile() + 0.01)
-        return QStringLiteral("le colonne (%1 mm) superano la larghezza utile della pagina (%2 mm)")
-            .arg(totale)
-            .arg(l.LarghezzaUtile());
+        return rifiuto(QStringLiteral("le colonne (%1 mm) superano la larghezza utile della pagina (%2 mm)")
+                           .arg(totale)
+                           .arg(l.LarghezzaUtile()));
     return {};
 }
 
@@ -193,15 +200,13 @@ Risultato<LayoutReport> LeggiLayoutReport(const QString& percorso)
             firmato = true;
             continue;
         }
-        const QString motivo = lettore.Leggi(chiave, valore);
-        if (!motivo.isEmpty())
-            return danneggiato(numeroRiga, motivo);
+        if (const Errore motivo = lettore.Leggi(chiave, valore); motivo.presente())
+            return danneggiato(numeroRiga, motivo.descrizione);
     }
     if (!firmato)
         return danneggiato(numeroRiga, QStringLiteral("file vuoto"));
-    const QString motivo = Controlla(layout);
-    if (!motivo.isEmpty())
-        return danneggiato(numeroRiga, motivo);
+    if (const Errore motivo = Controlla(layout); motivo.presente())
+        return danneggiato(numeroRiga, motivo.descrizione);
     return layout;
 }
 

@@ -84,41 +84,43 @@ void AggiuntaDocumenti::Scarta()
     chiavi_.clear();
 }
 
-ErroreArchivio AggiuntaDocumenti::Invia(std::vector<Risultato>& risultati)
+Risultato<std::vector<AggiuntaDocumenti::EsitoRiga>> AggiuntaDocumenti::Invia()
 {
-    risultati.assign(righe_.size(), {});
-    ErroreArchivio errore = InviaGruppo(0, righe_.size(), risultati);
+    std::vector<EsitoRiga> esiti(righe_.size(), Esito::GiaPresente);
+    Errore errore = InviaGruppo(0, righe_.size(), esiti);
     if (errore.presente() && Recuperabile(errore)) {
         // One refused row takes its statement with it: each row again on
         // its own, so that only that one is reported.
-        const ErroreArchivio gruppo = errore;
+        const Errore gruppo = errore;
         errore = {};
         for (size_t i = 0; i < righe_.size(); ++i) {
-            const ErroreArchivio riga = righe_.size() == 1 ? gruppo : InviaGruppo(i, 1, risultati);
+            const Errore riga = righe_.size() == 1 ? gruppo : InviaGruppo(i, 1, esiti);
             if (!riga.presente())
                 continue;
             if (!Recuperabile(riga)) {
                 errore = riga;
                 break;
             }
-            risultati[i] = {Esito::Rifiutato, riga};
+            esiti[i] = riga;
         }
     }
     Scarta();
-    return errore;
+    if (errore.presente())
+        return errore;
+    return esiti;
 }
 
-bool AggiuntaDocumenti::Recuperabile(const ErroreArchivio& errore) const
+bool AggiuntaDocumenti::Recuperabile(const Errore& errore) const
 {
     return !errore.grave() && connessione_.TransazioneAttiva();
 }
 
-ErroreArchivio AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati)
+Errore AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vector<EsitoRiga>& esiti)
 {
-    ErroreArchivio errore;
-    Comando* istruzione = Istruzione(quante, errore);
-    if (errore.presente())
-        return errore;
+    const Risultato<Comando*> istruzione = Istruzione(quante);
+    if (!istruzione)
+        return istruzione.errore();
+    Comando& comando = **istruzione;
     QVariantList valori;
     valori.reserve(qsizetype(quante) * 6);
     QHash<QString, size_t> indici;
@@ -128,22 +130,26 @@ ErroreArchivio AggiuntaDocumenti::InviaGruppo(size_t da, size_t quante, std::vec
         valori << r.Stampa << r.email << r.Data << r.Tipo << r.NumDoc << r.Codice;
         indici.insert(r.Stampa, i);
     }
-    if (errore = istruzione->Esegui(valori); errore.presente())
+    if (const Errore errore = comando.Esegui(valori); errore.presente())
         return errore;
-    while (istruzione->Successiva(errore)) {
-        if (const auto it = indici.constFind(istruzione->Valore(0).toString()); it != indici.cend())
-            risultati[*it] = {Esito::Aggiunto, {}};
+    Risultato<bool> riga = comando.Successiva();
+    for (; riga && *riga; riga = comando.Successiva()) {
+        if (const auto it = indici.constFind(comando.Valore(0).toString()); it != indici.cend())
+            esiti[*it] = Esito::Aggiunto;
     }
-    return errore;
+    return riga.errore();
 }
 
-Comando* AggiuntaDocumenti::Istruzione(size_t righe, ErroreArchivio& errore)
+Risultato<Comando*> AggiuntaDocumenti::Istruzione(size_t righe)
 {
     std::unique_ptr<Comando>& comando = righe == righePerInvio ? piena_ : righe == 1 ? singola_ : altra_;
     if (&comando == &altra_ && righeAltra_ != righe)
         comando.reset();
     if (!comando) {
-        comando = connessione_.Prepara(IstruzioneAggiunta(righe), errore);
+        auto preparato = connessione_.Prepara(IstruzioneAggiunta(righe));
+        if (!preparato)
+            return preparato.errore();
+        comando = std::move(*preparato);
         righeAltra_ = &comando == &altra_ ? righe : righeAltra_;
     }
     return comando.get();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 #include "import/NomeDocumento.h"
 
 #include <QSet>
@@ -21,12 +21,9 @@ class Connessione;
 class AggiuntaDocumenti
 {
 public:
-    enum class Esito { Aggiunto, GiaPresente, Rifiutato };
-    struct Risultato
-    {
-        Esito esito = Esito::GiaPresente;
-        ErroreArchivio errore; // why a row was refused
-    };
+    enum class Esito { Aggiunto, GiaPresente };
+    // A row added or found archived already, or why the archive refused it.
+    using EsitoRiga = Risultato<Esito>;
 
     explicit AggiuntaDocumenti(Connessione& connessione);
     ~AggiuntaDocumenti();
@@ -41,18 +38,18 @@ public:
     bool Piena() const;
     bool Vuota() const { return righe_.empty(); }
 
-    // Sends the rows waiting; `risultati` gets one entry per row, in the
-    // order they came. A row the archive refuses is refused alone: the others
-    // still go in. An error returned means the archive failed, or dropped
-    // the transaction, on the way: then no row of the group is in.
-    ErroreArchivio Invia(std::vector<Risultato>& risultati);
+    // Sends the rows waiting; gives one outcome per row, in the order they
+    // came. A row the archive refuses is refused alone: the others still go
+    // in. An error instead means the archive failed, or dropped the
+    // transaction, on the way: then no row of the group is in.
+    Risultato<std::vector<EsitoRiga>> Invia();
     // Forgets the rows waiting (their transaction is gone).
     void Scarta();
 
 private:
-    ErroreArchivio InviaGruppo(size_t da, size_t quante, std::vector<Risultato>& risultati);
-    Comando* Istruzione(size_t righe, ErroreArchivio& errore);
-    bool Recuperabile(const ErroreArchivio& errore) const;
+    Errore InviaGruppo(size_t da, size_t quante, std::vector<EsitoRiga>& esiti);
+    Risultato<Comando*> Istruzione(size_t righe);
+    bool Recuperabile(const Errore& errore) const;
 
     Connessione& connessione_;
     std::vector<RigaPosta> righe_;

@@ -53,7 +53,7 @@ TipoVoce tipoDi(const fs::directory_entry& voce, const fs::path& cartella, fs::p
 
 } // namespace
 
-QString ElencoCartella::Leggi(const QString& cartella)
+Errore ElencoCartella::Leggi(const QString& cartella)
 {
     dati_.clear();
     voci_.clear();
@@ -61,8 +61,8 @@ QString ElencoCartella::Leggi(const QString& cartella)
     const fs::path radice = percorsoDa(cartella);
     fs::directory_iterator voce(radice, errore);
     if (errore)
-        return QStringLiteral("Impossibile leggere la cartella %1: %2.")
-            .arg(cartella, testoErrore(errore));
+        return {CodiceErrore::Cartella,
+                QStringLiteral("Impossibile leggere la cartella %1: %2.").arg(cartella, testoErrore(errore))};
     for (const fs::directory_iterator fine; voce != fine; voce.increment(errore)) {
         const TipoVoce tipo = tipoDi(*voce, radice);
         if (tipo == TipoVoce::Altro)
@@ -72,8 +72,8 @@ QString ElencoCartella::Leggi(const QString& cartella)
         dati_.append(nome.data(), qsizetype(nome.size()));
     }
     if (errore)
-        return QStringLiteral("Lettura della cartella %1 interrotta: %2.")
-            .arg(cartella, testoErrore(errore));
+        return {CodiceErrore::Cartella,
+                QStringLiteral("Lettura della cartella %1 interrotta: %2.").arg(cartella, testoErrore(errore))};
     Ordina();
     return {};
 }

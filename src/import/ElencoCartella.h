@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Errore.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -15,7 +17,7 @@ class ElencoCartella
 {
 public:
     // Reads the folder; on failure returns the reason in the user's words.
-    QString Leggi(const QString& cartella);
+    Errore Leggi(const QString& cartella);
     // Takes the names given instead of reading a folder (repeats kept once).
     void Imposta(const QList<QByteArray>& nomi);
 

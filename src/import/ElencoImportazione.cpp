@@ -14,12 +14,13 @@ QString motivoScrittura(int codice)
 }
 } // namespace
 
-QString ElencoImportazione::Crea(const QString& percorso)
+Errore ElencoImportazione::Crea(const QString& percorso)
 {
     const auto errore = [&percorso](const QString& motivo) {
-        return QStringLiteral("Impossibile creare l'elenco dei file elaborati %1: %2. "
-                              "L'importazione non è stata eseguita.")
-            .arg(percorso, motivo);
+        return Errore{CodiceErrore::FileProgramma,
+                      QStringLiteral("Impossibile creare l'elenco dei file elaborati %1: %2. "
+                                     "L'importazione non è stata eseguita.")
+                          .arg(percorso, motivo)};
     };
     file_.setFileName(percorso);
     const QFileInfo esistente(percorso);
@@ -42,7 +43,7 @@ void ElencoImportazione::Riga(const QString& testo)
     daScrivere_ += "\r\n";
 }
 
-QString ElencoImportazione::Salva()
+Errore ElencoImportazione::Salva()
 {
     if (fallito_ || !file_.isOpen())
         return {};
@@ -57,14 +58,15 @@ QString ElencoImportazione::Salva()
     // up to the last batch and, without its closing line, is plainly cut.
     fallito_ = true;
     file_.resize(salvato);
-    return QStringLiteral("Impossibile scrivere l'elenco dei file elaborati %1: %2. L'elenco è "
-                          "incompleto e l'importazione è stata interrotta.")
-        .arg(file_.fileName(), codice ? motivoScrittura(codice) : TestoErroreFile(file_));
+    return {CodiceErrore::FileProgramma,
+            QStringLiteral("Impossibile scrivere l'elenco dei file elaborati %1: %2. L'elenco è "
+                           "incompleto e l'importazione è stata interrotta.")
+                .arg(file_.fileName(), codice ? motivoScrittura(codice) : TestoErroreFile(file_))};
 }
 
-QString ElencoImportazione::Chiudi()
+Errore ElencoImportazione::Chiudi()
 {
-    const QString errore = Salva();
+    const Errore errore = Salva();
     file_.close();
     return errore;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Errore.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -17,7 +19,7 @@ public:
     // Creates the file afresh, never through a symbolic link or another
     // program's file left at that name: what is there is removed first.
     // On failure returns the reason in the user's words.
-    QString Crea(const QString& percorso);
+    Errore Crea(const QString& percorso);
     // One line; a control character (a line feed in a file name) is shown
     // as '?' so that every entry stays on its own line.
     void Riga(const QString& testo = {});
@@ -25,10 +27,10 @@ public:
     // since then (lines made ready for rows that did not go in after all).
     qsizetype InAttesa() const { return daScrivere_.size(); }
     void Scarta(qsizetype daQui) { daScrivere_.truncate(daQui); }
-    // Writes the lines kept so far. Returns empty text, or why the list could
-    // not be written (the first failure only: later ones say nothing new).
-    QString Salva();
-    QString Chiudi();
+    // Writes the lines kept so far. Returns why the list could not be
+    // written (the first failure only: later ones say nothing new).
+    Errore Salva();
+    Errore Chiudi();
 
 private:
     QFile file_;

@@ -33,7 +33,7 @@ struct LavoroImportazione::Esecuzione
     struct Voce
     {
         QString nome;
-        QString errore; // empty for a file archived
+        Errore errore; // none for a file archived
         // Its document was in the archive already: the list does not name it.
         bool giaPresente = false;
     };
@@ -53,7 +53,7 @@ struct LavoroImportazione::Esecuzione
     QElapsedTimer inizioLotto;
     std::vector<Voce> lotto;
     int eliminateLotto = 0; // rows the clean-up deleted in this transaction
-    ErroreArchivio bloccato; // why the last attempt to take the write lock failed
+    Errore bloccato; // why the last attempt to take the write lock failed
     QElapsedTimer ultimoTentativo;
 
     int archiviati = 0;
@@ -113,7 +113,7 @@ struct LavoroImportazione::Esecuzione
         attesa.start();
         connessione.ImpostaAttesaBlocco(attesaTentativo);
         for (;;) {
-            const ErroreArchivio errore = connessione.IniziaTransazione();
+            const Errore errore = connessione.IniziaTransazione();
             if (!errore.presente()) {
                 inTransazione = true;
                 bloccato = {};
@@ -148,31 +148,30 @@ struct LavoroImportazione::Esecuzione
     {
         if (!aggiunta || aggiunta->Vuota())
             return;
-        std::vector<AggiuntaDocumenti::Risultato> risultati;
-        const ErroreArchivio errore = aggiunta->Invia(risultati);
+        const auto esiti = aggiunta->Invia();
         for (size_t i = 0; i < inAttesa.size(); ++i) {
             Voce& voce = lotto[inAttesa[i]];
-            if (errore.presente() || risultati[i].esito == AggiuntaDocumenti::Esito::Rifiutato)
-                voce.errore = (errore.presente() ? errore : risultati[i].errore).testo();
+            if (const Errore errore = esiti ? (*esiti)[i].errore() : esiti.errore(); errore.presente())
+                voce.errore = errore;
             else
-                voce.giaPresente = risultati[i].esito == AggiuntaDocumenti::Esito::GiaPresente;
+                voce.giaPresente = *(*esiti)[i] == AggiuntaDocumenti::Esito::GiaPresente;
         }
         inAttesa.clear();
-        if (errore.presente())
-            DopoErrore(errore);
+        if (!esiti)
+            DopoErrore(esiti.errore());
     }
 
     // Sends the rows waiting, commits the batch and writes its files to the
     // list. A commit that cannot be made takes every row of the batch back,
     // and its files are listed as not archived, with the reason.
-    ErroreArchivio ChiudiLotto(const QString& cartella)
+    Errore ChiudiLotto(const QString& cartella)
     {
         InviaRighe();
         // The lines are made ready before the commit, so that once the rows
         // are safe only one write stands between them and the list.
         const qsizetype segno = elenco.InAttesa();
         ElencaLotto(cartella);
-        ErroreArchivio errore;
+        Errore errore;
         if (inTransazione) {
             QElapsedTimer attesa;
             attesa.start();
@@ -190,11 +189,11 @@ struct LavoroImportazione::Esecuzione
             eliminate += eliminateLotto;
             eliminateLotto = 0;
         }
-        if (const QString mancato = elenco.Salva(); !mancato.isEmpty() && arresto.isEmpty())
-            arresto = mancato;
+        if (const Errore mancato = elenco.Salva(); mancato.presente() && arresto.isEmpty())
+            arresto = mancato.testo();
         for (const Voce& voce : lotto) {
             if (!voce.giaPresente)
-                ++(voce.errore.isEmpty() ? archiviati : nonArchiviati);
+                ++(voce.errore.presente() ? nonArchiviati : archiviati);
         }
         lotto.clear();
         return errore;
@@ -205,12 +204,12 @@ struct LavoroImportazione::Esecuzione
         for (const Voce& voce : lotto) {
             if (voce.giaPresente)
                 continue;
-            if (voce.errore.isEmpty()) {
+            if (!voce.errore.presente()) {
                 elenco.Riga(UnisciPercorso(cartella, voce.nome));
             } else {
                 elenco.Riga(QStringLiteral("Problemi nell'archiviazione del file: ") + voce.nome
                             + QLatin1Char('.'));
-                elenco.Riga(voce.errore);
+                elenco.Riga(voce.errore.testo());
             }
             elenco.Riga();
         }
@@ -218,7 +217,7 @@ struct LavoroImportazione::Esecuzione
 
     // The transaction is gone (rolled back by us or by the engine): nothing
     // written in it is in the archive, and the list must say so.
-    void PerdiLotto(const ErroreArchivio& errore)
+    void PerdiLotto(const Errore& errore)
     {
         if (connessione.TransazioneAttiva())
             connessione.Annulla();
@@ -228,14 +227,14 @@ struct LavoroImportazione::Esecuzione
             aggiunta->Scarta();
         inAttesa.clear();
         for (Voce& voce : lotto) {
-            if (voce.errore.isEmpty() && !voce.giaPresente)
-                voce.errore = errore.testo();
+            if (!voce.errore.presente() && !voce.giaPresente)
+                voce.errore = errore;
         }
     }
 
     // After a statement failed: a failure of the archive itself stops the
     // run, and a transaction the engine dropped on its own loses its batch.
-    void DopoErrore(const ErroreArchivio& errore)
+    void DopoErrore(const Errore& errore)
     {
         if (inTransazione && (errore.grave() || !connessione.TransazioneAttiva()))
             PerdiLotto(errore);
@@ -243,7 +242,7 @@ struct LavoroImportazione::Esecuzione
             Ferma(errore);
     }
 
-    void Ferma(const ErroreArchivio& errore)
+    void Ferma(const Errore& errore)
     {
         if (arresto.isEmpty())
             arresto = QStringLiteral("Importazione interrotta: %1 L'elenco riporta quanto fatto "

@@ -68,16 +68,16 @@ bool LavoroImportazione::AttendiTurno()
 void LavoroImportazione::EliminaDocumentiDuplicati()
 {
     Esecuzione run(impostazioni_.fileIni);
-    if (const ErroreArchivio errore = run.connessione.Apri(impostazioni_.stringaConnessione); errore.presente()) {
+    if (const Errore errore = run.connessione.Apri(impostazioni_.stringaConnessione); errore.presente()) {
         Messaggio(errore.testo(), Icona::Nessuna);
         return;
     }
     ElencoCartella elenco;
-    if (const QString errore = elenco.Leggi(impostazioni_.cartellaPDF); !errore.isEmpty()) {
-        Messaggio(errore, Icona::Esclamazione);
+    if (const Errore errore = elenco.Leggi(impostazioni_.cartellaPDF); errore.presente()) {
+        Messaggio(errore.testo(), Icona::Esclamazione);
         return;
     }
-    if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
+    if (const Errore errore = LeggiArchivio(run, elenco); errore.presente()) {
         Messaggio(errore.testo(), Icona::Nessuna);
         return;
     }
@@ -90,26 +90,26 @@ void LavoroImportazione::EliminaDocumentiDuplicati()
 void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezione)
 {
     Esecuzione run(impostazioni_.fileIni);
-    if (const QString errore = run.elenco.Crea(PercorsoElencoImportazione()); !errore.isEmpty()) {
+    if (const Errore errore = run.elenco.Crea(PercorsoElencoImportazione()); errore.presente()) {
         risultato_.esito = EsitoImportazione::Interrotta;
-        Messaggio(errore, Icona::Esclamazione);
+        Messaggio(errore.testo(), Icona::Esclamazione);
         return;
     }
     risultato_.elenco = PercorsoElencoImportazione();
     run.elenco.Riga(QStringLiteral("elenco file elaborati:"));
     run.elenco.Riga();
     risultato_.esito = EsitoImportazione::Eseguita;
-    if (const QString errore = run.elenco.Salva(); !errore.isEmpty()) {
-        Interrompi(run, errore);
+    if (const Errore errore = run.elenco.Salva(); errore.presente()) {
+        Interrompi(run, errore.testo());
         return;
     }
 
     // Taken before the listing: any change to the folder after it shows.
     const ImprontaCartella impronta(impostazioni_.cartellaPDF);
     ElencoCartella elenco;
-    if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
-        Interrompi(run, errore);
-    } else if (const ErroreArchivio errore = run.connessione.Apri(impostazioni_.stringaConnessione);
+    if (const Errore errore = run.lunghezze.Aggiorna(); errore.presente()) {
+        Interrompi(run, errore.testo());
+    } else if (const Errore errore = run.connessione.Apri(impostazioni_.stringaConnessione);
                errore.presente()) {
         Interrompi(run, QStringLiteral("Impossibile aprire l'archivio %1: %2")
                             .arg(PercorsoDaConnessione(impostazioni_.stringaConnessione), errore.testo()));
@@ -120,9 +120,9 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
         AggiungiSpariti(run, rimossi, ElencoCartella());
         elenco.Imposta(selezione->nuovi);
         ElaboraCartella(run, elenco);
-    } else if (const QString errore = elenco.Leggi(impostazioni_.cartellaPDF); !errore.isEmpty()) {
-        Interrompi(run, errore);
-    } else if (const ErroreArchivio errore = LeggiArchivio(run, elenco); errore.presente()) {
+    } else if (const Errore errore = elenco.Leggi(impostazioni_.cartellaPDF); errore.presente()) {
+        Interrompi(run, errore.testo());
+    } else if (const Errore errore = LeggiArchivio(run, elenco); errore.presente()) {
         // Never a clean-up on part of the archive: the rows not read would
         // look as if they were not there.
         Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2 L'archivio non è "
@@ -140,7 +140,7 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
         // Files removed while the run walked the folder go in this clean-up too.
         if (!selezione && impronta.Cambiata()) {
             ElencoCartella dopo;
-            if (dopo.Leggi(impostazioni_.cartellaPDF).isEmpty()) {
+            if (!dopo.Leggi(impostazioni_.cartellaPDF).presente()) {
                 AggiungiSpariti(run, elenco, dopo);
                 elenco = std::move(dopo);
             }
@@ -171,8 +171,8 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
         run.elenco.Riga(QStringLiteral("Nessun nuovo file archiviato."));
     else
         run.elenco.Riga(QStringLiteral("Archiviati n.%1 nuovi files.").arg(run.archiviati));
-    if (const QString errore = run.elenco.Chiudi(); !errore.isEmpty())
-        Interrompi(run, errore);
+    if (const Errore errore = run.elenco.Chiudi(); errore.presente())
+        Interrompi(run, errore.testo());
     if (risultato_.esito == EsitoImportazione::Eseguita
         && (run.nonArchiviati > 0 || run.problemiPulizia || !risultato_.puliziaNonEseguita.isEmpty()))
         risultato_.esito = EsitoImportazione::EseguitaConProblemi;
@@ -181,29 +181,28 @@ void LavoroImportazione::EseguiImportazione(const SelezioneImportazione* selezio
 
 void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco)
 {
-    ErroreArchivio errore;
-    run.cercaDocumento = run.connessione.Prepara(
-        QStringLiteral("Select 1 from Posta where Data=? and Codice=? and Tipo=? and NumDoc=? limit 1"),
-        errore);
-    if (errore.presente()) {
+    auto cerca = run.connessione.Prepara(
+        QStringLiteral("Select 1 from Posta where Data=? and Codice=? and Tipo=? and NumDoc=? limit 1"));
+    if (!cerca) {
         Interrompi(run, QStringLiteral("Impossibile leggere l'archivio %1: %2")
-                            .arg(PercorsoDaConnessione(impostazioni_.stringaConnessione), errore.testo()));
+                            .arg(PercorsoDaConnessione(impostazioni_.stringaConnessione), cerca.errore().testo()));
         return;
     }
+    run.cercaDocumento = std::move(*cerca);
     run.aggiunta = std::make_unique<AggiuntaDocumenti>(run.connessione);
 
     // Refuses a file of the folder with the reason the list gives.
     const auto scarta = [&run, this](const QString& nome, const QString& motivo) {
-        run.lotto.push_back({nome, motivo});
+        run.lotto.push_back({nome, {CodiceErrore::FileNonArchiviabile, motivo}});
         run.ChiudiLottoSeTempo(impostazioni_.cartellaPDF);
     };
     for (qsizetype i = 0; i < elenco.Numero() && run.arresto.isEmpty(); ++i) {
         if (run.TempoDiRiferire()) {
             if (impostazioni_.avanzamento)
                 impostazioni_.avanzamento(i, elenco.Numero());
-            if (const QString errore = run.lunghezze.Aggiorna(); !errore.isEmpty()) {
+            if (const Errore errore = run.lunghezze.Aggiorna(); errore.presente()) {
                 run.ChiudiLotto(impostazioni_.cartellaPDF);
-                Interrompi(run, errore);
+                Interrompi(run, errore.testo());
                 return;
             }
         }
@@ -257,12 +256,11 @@ void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& 
         if (run.AssicuraTransazione()) {
             run.Accoda(nome, riga);
         } else {
-            bool presente = false;
-            if (const ErroreArchivio errore = DocumentoPresente(run, riga, presente); errore.presente()) {
-                run.lotto.push_back({nome, errore.testo()});
-                run.DopoErrore(errore);
-            } else if (!presente) {
-                run.lotto.push_back({nome, run.bloccato.testo()});
+            if (const Risultato<bool> presente = DocumentoPresente(run, riga); !presente) {
+                run.lotto.push_back({nome, presente.errore()});
+                run.DopoErrore(presente.errore());
+            } else if (!*presente) {
+                run.lotto.push_back({nome, run.bloccato});
             }
         }
         run.ChiudiLottoSeTempo(impostazioni_.cartellaPDF);
@@ -272,36 +270,37 @@ void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& 
         impostazioni_.avanzamento(elenco.Numero(), elenco.Numero());
 }
 
-ErroreArchivio LavoroImportazione::DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente)
+Risultato<bool> LavoroImportazione::DocumentoPresente(Esecuzione& run, const RigaPosta& riga)
 {
-    presente = false;
-    if (const ErroreArchivio errore =
+    if (const Errore errore =
             run.cercaDocumento->Esegui({riga.Data, riga.Codice, riga.Tipo, riga.NumDoc});
         errore.presente())
         return errore;
     // Reading to the end releases the statement, and with it the read lock.
-    ErroreArchivio errore;
-    while (run.cercaDocumento->Successiva(errore))
+    bool presente = false;
+    Risultato<bool> letta = run.cercaDocumento->Successiva();
+    for (; letta && *letta; letta = run.cercaDocumento->Successiva())
         presente = true;
-    return errore;
+    if (!letta)
+        return letta.errore();
+    return presente;
 }
 
-ErroreArchivio LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
+Errore LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco)
 {
     // Read in slices, each statement run to its end: a reading left open
     // would keep other workstations from saving for as long as it lasts.
     constexpr int righePerLettura = 5000;
-    ErroreArchivio errore;
-    const auto righe = run.connessione.Prepara(
+    const auto preparata = run.connessione.Prepara(
         QStringLiteral("select %1, Stampa, Codice, Tipo, NumDoc, Data from Posta "
                        "where %1 > ? order by %1 limit %2")
             .arg(ColonnaChiave)
-            .arg(righePerLettura),
-        errore);
-    if (errore.presente())
-        return errore;
+            .arg(righePerLettura));
+    if (!preparata)
+        return preparata.errore();
+    Comando& righe = **preparata;
     // Without usable widths (the clean-up on its own) no key is worked out.
-    const bool conChiavi = run.lunghezze.Aggiorna().isEmpty();
+    const bool conChiavi = !run.lunghezze.Aggiorna().presente();
     const LunghezzeCampi lunghezze = run.lunghezze.Lunghezze();
     if (conChiavi) {
         run.giaArchiviato.assign(size_t(elenco.Numero()), false);
@@ -309,12 +308,13 @@ ErroreArchivio LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCa
     }
     qint64 ultima = -1;
     for (int lette = righePerLettura; lette == righePerLettura;) {
-        if (errore = righe->Esegui({ultima}); errore.presente())
+        if (const Errore errore = righe.Esegui({ultima}); errore.presente())
             return errore;
-        for (lette = 0; righe->Successiva(errore); ++lette) {
+        Risultato<bool> letta = righe.Successiva();
+        for (lette = 0; letta && *letta; letta = righe.Successiva(), ++lette) {
             ++run.righeArchivio;
-            ultima = righe->Valore(0).toLongLong();
-            const QString stampa = righe->Valore(1).toString();
+            ultima = righe.Valore(0).toLongLong();
+            const QString stampa = righe.Valore(1).toString();
             const qsizetype indice = elenco.Indice(QFile::encodeName(stampa));
             if (indice < 0 || elenco.Esterno(indice)) {
                 run.orfane.push_back({ultima, stampa});
@@ -327,13 +327,13 @@ ErroreArchivio LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCa
             if (chiave.Vuota())
                 continue;
             const RigaPosta riga = RigaDocumento(stampa, chiave);
-            run.giaArchiviato[size_t(indice)] = riga.Codice == righe->Valore(2).toString()
-                && riga.Tipo == righe->Valore(3).toString()
-                && riga.NumDoc == righe->Valore(4).toString()
-                && riga.Data == righe->Valore(5).toDate();
+            run.giaArchiviato[size_t(indice)] = riga.Codice == righe.Valore(2).toString()
+                && riga.Tipo == righe.Valore(3).toString()
+                && riga.NumDoc == righe.Valore(4).toString()
+                && riga.Data == righe.Valore(5).toDate();
         }
-        if (errore.presente())
-            return errore;
+        if (!letta)
+            return letta.errore();
     }
     return {};
 }
@@ -341,23 +341,23 @@ ErroreArchivio LavoroImportazione::LeggiArchivio(Esecuzione& run, const ElencoCa
 void LavoroImportazione::AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima,
                                const ElencoCartella& dopo)
 {
-    ErroreArchivio errore;
     std::unique_ptr<Comando> righe;
     for (qsizetype i = 0; i < prima.Numero(); ++i) {
         const QByteArrayView nome = prima.Nome(i);
         if (prima.Esterno(i) || dopo.Contiene(nome))
             continue;
         if (!righe) {
-            righe = run.connessione.Prepara(
-                QStringLiteral("select %1, Stampa from Posta where Stampa=?").arg(ColonnaChiave), errore);
-            if (errore.presente())
+            auto preparata = run.connessione.Prepara(
+                QStringLiteral("select %1, Stampa from Posta where Stampa=?").arg(ColonnaChiave));
+            if (!preparata)
                 return;
+            righe = std::move(*preparata);
         }
         const QString stampa = QString::fromUtf8(nome);
         if (righe->Esegui({stampa}).presente())
             return;
         // The column ignores case: only the row of this very name goes.
-        while (righe->Successiva(errore)) {
+        for (Risultato<bool> letta = righe->Successiva(); letta && *letta; letta = righe->Successiva()) {
             if (righe->Valore(1).toString() == stampa)
                 run.orfane.push_back({righe->Valore(0).toLongLong(), stampa});
         }
@@ -374,7 +374,7 @@ bool LavoroImportazione::PuliziaSicura(Esecuzione& run, const ElencoCartella& el
     } else if (run.righeArchivio > 0) {
         // A share that is not mounted leaves an empty folder behind: taken at
         // its word, it would empty the archive.
-        const bool conLunghezze = run.lunghezze.Aggiorna().isEmpty();
+        const bool conLunghezze = !run.lunghezze.Aggiorna().presente();
         bool documenti = false;
         for (qsizetype i = 0; i < elenco.Numero() && !documenti; ++i)
             documenti = !elenco.Esterno(i)
@@ -400,13 +400,13 @@ void LavoroImportazione::Pulisci(Esecuzione& run)
     if (run.orfane.empty())
         return;
 
-    ErroreArchivio errore;
     const auto elimina = run.connessione.Prepara(
-        QStringLiteral("delete from Posta where %1=? and Stampa=?").arg(ColonnaChiave), errore);
-    if (errore.presente()) {
-        SegnalaPulizia(run, errore);
+        QStringLiteral("delete from Posta where %1=? and Stampa=?").arg(ColonnaChiave));
+    if (!elimina) {
+        SegnalaPulizia(run, elimina.errore());
         return;
     }
+    Errore errore;
     // The listing is a few moments old: each file is looked up again
     // before its row goes.
     for (const Esecuzione::Orfana& orfana : run.orfane) {
@@ -425,25 +425,25 @@ void LavoroImportazione::Pulisci(Esecuzione& run)
             errore = run.bloccato;
             break;
         }
-        if (errore = elimina->Esegui({orfana.riga, orfana.stampa}); errore.presente()) {
+        if (errore = (*elimina)->Esegui({orfana.riga, orfana.stampa}); errore.presente()) {
             // The rows deleted before this one stay deleted: what the
             // transaction still holds is committed below.
             run.DopoErrore(errore);
             break;
         }
-        run.eliminateLotto += elimina->RigheModificate();
+        run.eliminateLotto += (*elimina)->RigheModificate();
         if (run.inizioLotto.elapsed() >= Esecuzione::durataLotto) {
             if (errore = run.ChiudiLotto(impostazioni_.cartellaPDF); errore.presente())
                 break;
         }
     }
-    const ErroreArchivio conferma = run.ChiudiLotto(impostazioni_.cartellaPDF);
+    const Errore conferma = run.ChiudiLotto(impostazioni_.cartellaPDF);
     // A failure that stops the run is told once, by the stop itself.
     if ((errore.presente() || conferma.presente()) && run.arresto.isEmpty())
         SegnalaPulizia(run, errore.presente() ? errore : conferma);
 }
 
-void LavoroImportazione::SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore)
+void LavoroImportazione::SegnalaPulizia(Esecuzione& run, const Errore& errore)
 {
     Messaggio(errore.testo(), Icona::Nessuna);
     run.note.append(QStringLiteral("Errore durante la pulizia dell'archivio: ") + errore.testo());

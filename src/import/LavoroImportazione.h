@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 #include "common/Dialoghi.h"
 #include "import/NomeDocumento.h"
 
@@ -96,10 +96,10 @@ private:
     void ElaboraCartella(Esecuzione& run, const ElencoCartella& elenco);
     void AggiungiSpariti(Esecuzione& run, const ElencoCartella& prima, const ElencoCartella& dopo);
     bool PuliziaSicura(Esecuzione& run, const ElencoCartella& elenco);
-    ErroreArchivio DocumentoPresente(Esecuzione& run, const RigaPosta& riga, bool& presente);
-    ErroreArchivio LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
+    Risultato<bool> DocumentoPresente(Esecuzione& run, const RigaPosta& riga);
+    Errore LeggiArchivio(Esecuzione& run, const ElencoCartella& elenco);
     void Pulisci(Esecuzione& run);
-    void SegnalaPulizia(Esecuzione& run, const ErroreArchivio& errore);
+    void SegnalaPulizia(Esecuzione& run, const Errore& errore);
     void Interrompi(Esecuzione& run, const QString& messaggio);
     void Messaggio(const QString& testo, Icona icona) const;
 

@@ -43,8 +43,9 @@ std::optional<qint16> LunghezzeCampi::LunghezzaNome() const
     return qint16(somma);
 }
 
-EsitoLunghezze LeggiLunghezzeCampi(const QString& fileIni)
+Risultato<LunghezzeCampi> LeggiLunghezzeCampi(const QString& fileIni)
 {
+    const auto inutilizzabili = [](const QString& motivo) { return Errore{CodiceErrore::Lunghezze, motivo}; };
     LunghezzeCampi lunghezze;
     const std::pair<const char*, qint16*> chiavi[] = {{"LunCodCli", &lunghezze.LunCodCli},
                                                       {"LunTipDoc", &lunghezze.LunTipDoc},
@@ -54,29 +55,28 @@ EsitoLunghezze LeggiLunghezzeCampi(const QString& fileIni)
         const QString valore = LeggiValoreIni(fileIni, sezioneAS400, nome);
         const QString dove = QStringLiteral("Nel file %1, sezione \"AS/400\", ").arg(fileIni);
         if (valore.trimmed().isEmpty())
-            return {std::nullopt, dove + QStringLiteral("manca la lunghezza %1: impossibile "
+            return inutilizzabili(dove + QStringLiteral("manca la lunghezza %1: impossibile "
                                                         "riconoscere i nomi dei documenti.")
-                                             .arg(nome)};
+                                             .arg(nome));
         const auto numero = Intero16DaTesto(valore);
         if (!numero)
-            return {std::nullopt, dove + QStringLiteral("la lunghezza %1 vale \"%2\", che non è "
+            return inutilizzabili(dove + QStringLiteral("la lunghezza %1 vale \"%2\", che non è "
                                                         "un numero intero valido: impossibile "
                                                         "riconoscere i nomi dei documenti.")
-                                             .arg(nome, valore)};
+                                             .arg(nome, valore));
         if (*numero <= 0)
-            return {std::nullopt, dove + QStringLiteral("la lunghezza %1 vale %2: una lunghezza "
+            return inutilizzabili(dove + QStringLiteral("la lunghezza %1 vale %2: una lunghezza "
                                                         "deve essere maggiore di zero. Impossibile "
                                                         "riconoscere i nomi dei documenti.")
                                              .arg(nome)
-                                             .arg(*numero)};
+                                             .arg(*numero));
         *destinazione = *numero;
     }
     if (!lunghezze.LunghezzaNome())
-        return {std::nullopt,
-                QStringLiteral("Nel file %1, sezione \"AS/400\", le lunghezze dei campi sono "
-                               "troppo grandi: impossibile riconoscere i nomi dei documenti.")
-                    .arg(fileIni)};
-    return {lunghezze, {}};
+        return inutilizzabili(QStringLiteral("Nel file %1, sezione \"AS/400\", le lunghezze dei campi sono "
+                                             "troppo grandi: impossibile riconoscere i nomi dei documenti.")
+                                  .arg(fileIni));
+    return lunghezze;
 }
 
 bool LunghezzaNonValida(const QString& nome, const LunghezzeCampi& lunghezze)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Errore.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -26,12 +28,7 @@ struct LunghezzeCampi
 
 // The widths read from a spooling.ini, or the reason they cannot be used
 // (a key missing, not a whole number, zero or negative, or a total too long).
-struct EsitoLunghezze
-{
-    std::optional<LunghezzeCampi> lunghezze;
-    QString errore;
-};
-EsitoLunghezze LeggiLunghezzeCampi(const QString& fileIni);
+Risultato<LunghezzeCampi> LeggiLunghezzeCampi(const QString& fileIni);
 
 // True when the name is not as long as a document file name.
 bool LunghezzaNonValida(const QString& nome, const LunghezzeCampi& lunghezze);

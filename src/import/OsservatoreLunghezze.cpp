@@ -4,7 +4,7 @@
 
 #include <system_error>
 
-QString OsservatoreLunghezze::Aggiorna()
+Errore OsservatoreLunghezze::Aggiorna()
 {
     const std::filesystem::path percorso(QFile::encodeName(fileIni_).toStdString());
     std::error_code errore;
@@ -12,12 +12,12 @@ QString OsservatoreLunghezze::Aggiorna()
     const auto dimensione = errore ? 0 : std::filesystem::file_size(percorso, errore);
     if (letto_ && !errore && modificato == modificato_ && dimensione == dimensione_)
         return {};
-    const EsitoLunghezze esito = LeggiLunghezzeCampi(fileIni_);
-    if (!esito.lunghezze) {
+    const Risultato<LunghezzeCampi> letti = LeggiLunghezzeCampi(fileIni_);
+    if (!letti) {
         letto_ = false;
-        return esito.errore;
+        return letti.errore();
     }
-    lunghezze_ = *esito.lunghezze;
+    lunghezze_ = *letti;
     letto_ = !errore;
     modificato_ = modificato;
     dimensione_ = dimensione;

@@ -14,9 +14,9 @@ class OsservatoreLunghezze
 public:
     explicit OsservatoreLunghezze(const QString& fileIni) : fileIni_(fileIni) {}
 
-    // Looks at the file and reads it again if it changed. Returns empty text
-    // while the widths are usable, otherwise why they are not.
-    QString Aggiorna();
+    // Looks at the file and reads it again if it changed. Returns why the
+    // widths are not usable, when they are not.
+    Errore Aggiorna();
     const LunghezzeCampi& Lunghezze() const { return lunghezze_; }
 
 private:

@@ -122,11 +122,11 @@ QString CorvexProcesso::completaElenco(const QString& esitoMancante)
                                                      tabella_.percorsi[k]})));
     const int noti = int(righe_.size());
     const QString cartella = CartellaProgramma();
-    const EsitoElencoMail elenco = ScriviElencoMail(cartella, righe, adesso_());
-    if (!elenco.errore.isEmpty())
+    const auto elenco = ScriviElencoMail(cartella, righe, adesso_());
+    if (!elenco)
         nonScritto_ = righe;
     return QStringLiteral("\nDocumenti con esito noto: %1; senza esito: %2.").arg(noti).arg(righe.size() - noti)
-        + (elenco.errore.isEmpty() ? QString() : QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, elenco.errore));
+        + (elenco ? QString() : QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, elenco.errore()));
 }
 
 void CorvexProcesso::concludi(bool esito, const QString& messaggio)

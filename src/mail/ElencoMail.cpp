@@ -67,13 +67,14 @@ std::optional<CampiElencoMail> LeggiRigaElencoMail(const QString& riga)
     return CampiElencoMail{campi[0], campi[1], campi[2], campi[3], campi.mid(4).join(separatore)};
 }
 
-QString AvvisoElencoNonScritto(const QString& cartella, const QString& errore)
+QString AvvisoElencoNonScritto(const QString& cartella, const Errore& errore)
 {
-    return QStringLiteral("Impossibile scrivere l'elenco degli invii nella cartella %1: %2.").arg(cartella, errore);
+    return QStringLiteral("Impossibile scrivere l'elenco degli invii nella cartella %1: %2.").arg(cartella, errore.testo());
 }
 
-EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe, const QDateTime& adesso)
+Risultato<QString> ScriviElencoMail(const QString& cartella, const QStringList& righe, const QDateTime& adesso)
 {
+    const auto nonScritto = [](const QString& motivo) { return Errore{CodiceErrore::FileProgramma, motivo}; };
     QByteArray testo;
     for (const QString& riga : righe)
         testo += riga.toUtf8() + "\r\n";
@@ -81,9 +82,9 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
     QTemporaryFile provvisorio(UnisciPercorso(cartella, QStringLiteral(".velmira-posta-XXXXXX")));
     provvisorio.setAutoRemove(true);
     if (!provvisorio.open() || provvisorio.write(testo) != testo.size() || !provvisorio.flush())
-        return {{}, TestoErroreFile(provvisorio)};
+        return nonScritto(TestoErroreFile(provvisorio));
     if (!suDisco(provvisorio))
-        return {{}, TestoErroreSistema(errno)};
+        return nonScritto(TestoErroreSistema(errno));
     provvisorio.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 
     // A name of its own even when two dispatches end in the same millisecond.
@@ -94,12 +95,12 @@ EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& rig
         // Qt's rename never replaces an existing file: a list is never lost.
         if (provvisorio.rename(nome)) {
             provvisorio.setAutoRemove(false);
-            return {nome, {}};
+            return nome;
         }
         if (!QFile::exists(nome))
-            return {{}, TestoErroreFile(provvisorio)};
+            return nonScritto(TestoErroreFile(provvisorio));
     }
-    return {{}, QStringLiteral("nessun nome libero per l'elenco")};
+    return nonScritto(QStringLiteral("nessun nome libero per l'elenco"));
 }
 
 QString TrovaElencoMail(const QString& cartella)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Errore.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -39,12 +41,7 @@ std::optional<CampiElencoMail> LeggiRigaElencoMail(const QString& riga);
 // time `adesso` in `cartella`: first under a name a reader does not look for,
 // then renamed, so nobody ever reads half a list. The path written, or the
 // reason it failed.
-struct EsitoElencoMail
-{
-    QString percorso;
-    QString errore;
-};
-EsitoElencoMail ScriviElencoMail(const QString& cartella, const QStringList& righe, const QDateTime& adesso);
+Risultato<QString> ScriviElencoMail(const QString& cartella, const QStringList& righe, const QDateTime& adesso);
 
 // The first list found in `cartella`, or empty text.
 QString TrovaElencoMail(const QString& cartella);
@@ -55,4 +52,4 @@ QStringList RigheElencoMail(const QByteArray& testo);
 QString NomeAccantonato(const QString& elenco);
 
 // What the closing message says when the list could not be written.
-QString AvvisoElencoNonScritto(const QString& cartella, const QString& errore);
+QString AvvisoElencoNonScritto(const QString& cartella, const Errore& errore);

@@ -44,14 +44,14 @@ QStringList Chiavi(const QString& elenco, const QStringList& righe)
     return chiavi;
 }
 
-ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
+Errore RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
 {
     tabella.AddNew();
     for (const auto& [nome, valore] : {std::pair{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
                                        std::pair{QStringLiteral("dtinvio"), campi.quando},
                                        std::pair{QStringLiteral("EmailDest"), campi.destinatario},
                                        std::pair{QStringLiteral("Esito"), campi.esito}}) {
-        const ErroreArchivio errore = tabella.ImpostaValore(nome, valore);
+        const Errore errore = tabella.ImpostaValore(nome, valore);
         if (errore.presente()) {
             tabella.CancelUpdate();
             return errore;
@@ -61,20 +61,26 @@ ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
 }
 
 // The keys of `elenco` already stored.
-ErroreArchivio ChiaviRegistrate(Connessione& connessione, const QString& elenco, QSet<QString>& chiavi)
+Risultato<QSet<QString>> ChiaviRegistrate(Connessione& connessione, const QString& elenco)
 {
-    ErroreArchivio errore;
+    Errore errore;
     if (!connessione.Database().tables().contains(tabellaChiavi, Qt::CaseInsensitive))
         errore = connessione.EseguiNativa(
             QStringLiteral("CREATE TABLE %1 (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)").arg(tabellaChiavi));
     if (errore.presente())
         return errore;
-    auto leggi = connessione.Prepara(QStringLiteral("select Impronta from %1 where Elenco = ?").arg(tabellaChiavi), errore);
-    if (!errore.presente())
-        errore = leggi->Esegui({QFileInfo(elenco).fileName()});
-    while (!errore.presente() && leggi->Successiva(errore))
-        chiavi.insert(leggi->Valore(0).toString());
-    return errore;
+    auto leggi = connessione.Prepara(QStringLiteral("select Impronta from %1 where Elenco = ?").arg(tabellaChiavi));
+    if (!leggi)
+        return leggi.errore();
+    if (errore = (*leggi)->Esegui({QFileInfo(elenco).fileName()}); errore.presente())
+        return errore;
+    QSet<QString> chiavi;
+    Risultato<bool> letta = (*leggi)->Successiva();
+    for (; letta && *letta; letta = (*leggi)->Successiva())
+        chiavi.insert((*leggi)->Valore(0).toString());
+    if (!letta)
+        return letta.errore();
+    return chiavi;
 }
 
 // Stores the lines not stored yet, with their keys, in one transaction.
@@ -85,17 +91,23 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
                      EsitoRegistrazione& esito)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
+    Errore errore = connessione.Apri(StringaConnessione(archivio, u";"));
     QSet<QString> registrate;
+    std::unique_ptr<Comando> chiave;
     Recordset tabella;
     // One transaction for the whole list: a thousand rows in one write.
     if (!errore.presente())
         errore = connessione.IniziaTransazione();
-    if (!errore.presente())
-        errore = ChiaviRegistrate(connessione, elenco, registrate);
-    auto chiave = errore.presente() ? nullptr
-                                    : connessione.Prepara(QStringLiteral("insert into %1 (Impronta, Elenco) values (?, ?)")
-                                                              .arg(tabellaChiavi), errore);
+    if (!errore.presente()) {
+        auto lette = ChiaviRegistrate(connessione, elenco);
+        errore = lette.errore();
+        registrate = lette ? *lette : QSet<QString>();
+    }
+    if (!errore.presente()) {
+        auto preparata = connessione.Prepara(QStringLiteral("insert into %1 (Impronta, Elenco) values (?, ?)").arg(tabellaChiavi));
+        errore = preparata.errore();
+        chiave = preparata ? std::move(*preparata) : nullptr;
+    }
     if (!errore.presente())
         errore = tabella.ApriTabella(connessione, QStringLiteral("EmailInviate"));
     const QStringList chiavi = Chiavi(elenco, righe);
@@ -107,13 +119,13 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
         } else if (!campi) {
             ++esito.incomplete;
             scartate.append(righe[i]);
-        } else if (const ErroreArchivio erroreRiga = RegistraRiga(tabella, *campi); erroreRiga.presente()) {
+        } else if (const Errore erroreRiga = RegistraRiga(tabella, *campi); erroreRiga.presente()) {
             if (erroreRiga.grave() || erroreRiga.bloccato()) {
                 errore = erroreRiga;
                 break;
             }
-            if (esito.errore.isEmpty())
-                esito.errore = erroreRiga.testo();
+            if (!esito.errore.presente())
+                esito.errore = erroreRiga;
             ++esito.rifiutate;
             scartate.append(righe[i]);
         } else if (errore = chiave->Esegui({chiavi[i], QFileInfo(elenco).fileName()}); !errore.presente()) {
@@ -128,7 +140,7 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
         const QString file = esito.file;
         esito = EsitoRegistrazione();
         esito.file = file;
-        esito.errore = errore.testo();
+        esito.errore = errore;
         esito.conservato = true;
         return {};
     }
@@ -139,11 +151,10 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
 void DimenticaElenco(const QString& archivio, const QString& elenco)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
-    auto togli = errore.presente() ? nullptr
-                                   : connessione.Prepara(QStringLiteral("delete from %1 where Elenco = ?").arg(tabellaChiavi), errore);
-    if (togli)
-        togli->Esegui({QFileInfo(elenco).fileName()});
+    if (connessione.Apri(StringaConnessione(archivio, u";")).presente())
+        return;
+    if (const auto togli = connessione.Prepara(QStringLiteral("delete from %1 where Elenco = ?").arg(tabellaChiavi)))
+        (*togli)->Esegui({QFileInfo(elenco).fileName()});
 }
 
 } // namespace
@@ -156,7 +167,7 @@ EsitoRegistrazione RegistraInvii(const QString& archivio)
         return esito;
     QFile file(esito.file);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        esito.errore = TestoErroreFile(file);
+        esito.errore = {CodiceErrore::FileProgramma, TestoErroreFile(file)};
         esito.conservato = true;
         return esito;
     }
@@ -172,8 +183,9 @@ EsitoRegistrazione RegistraInvii(const QString& archivio)
         if (!accantonato.open(QIODevice::WriteOnly)
             || accantonato.write((scartate.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()) < 0
             || !accantonato.commit()) {
-            esito.errore = QStringLiteral("le righe non registrate non possono essere messe da parte (%1)")
-                               .arg(TestoErroreFile(accantonato));
+            esito.errore = {CodiceErrore::FileProgramma,
+                            QStringLiteral("le righe non registrate non possono essere messe da parte (%1)")
+                                .arg(TestoErroreFile(accantonato))};
             esito.conservato = true;
             return esito;
         }
@@ -181,7 +193,8 @@ EsitoRegistrazione RegistraInvii(const QString& archivio)
     }
     if (!file.remove()) {
         // Stored, and its lines known as stored: a later run skips them.
-        esito.errore = QStringLiteral("il file non può essere eliminato (%1)").arg(TestoErroreFile(file));
+        esito.errore = {CodiceErrore::FileProgramma,
+                        QStringLiteral("il file non può essere eliminato (%1)").arg(TestoErroreFile(file))};
         esito.conservato = true;
         return esito;
     }
@@ -207,8 +220,8 @@ QString NotaRegistrazione(const EsitoRegistrazione& esito)
                         .arg(esito.incomplete));
     if (esito.rifiutate > 0)
         nota.append(QStringLiteral("Righe non accettate dall'archivio: %1.").arg(esito.rifiutate));
-    if (!esito.errore.isEmpty())
-        nota.append(QStringLiteral("Registrazione degli invii non riuscita: %1.").arg(esito.errore));
+    if (esito.errore.presente())
+        nota.append(QStringLiteral("Registrazione degli invii non riuscita: %1.").arg(esito.errore.testo()));
     if (!esito.accantonato.isEmpty())
         nota.append(QStringLiteral("Le righe non registrate sono state messe da parte nel file %1.")
                         .arg(QDir::toNativeSeparators(esito.accantonato)));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Errore.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -11,7 +13,7 @@ struct EsitoRegistrazione
     int giaRegistrate = 0; // lines a run cut short had stored already
     int incomplete = 0; // lines with fewer than five fields
     int rifiutate = 0;  // lines the archive did not take
-    QString errore;     // why the first line or the whole list was not taken
+    Errore errore;      // why the first line or the whole list was not taken
     bool conservato = false; // the list stays whole, to be read again by a later run
     QString accantonato;     // where the lines that can never be stored were set aside
 };

@@ -126,7 +126,7 @@ QString conteggio(int n, const char* uno, const char* molti)
     return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? uno : molti));
 }
 
-QString messaggioConclusivo(const QList<VoceElencoMail>& voci, const QString& cartella, const QString& erroreElenco)
+QString messaggioConclusivo(const QList<VoceElencoMail>& voci, const QString& cartella, const Errore& erroreElenco)
 {
     int inviati = 0, ignoti = 0;
     const VoceElencoMail* primoMancato = nullptr;
@@ -154,7 +154,7 @@ QString messaggioConclusivo(const QList<VoceElencoMail>& voci, const QString& ca
         testo += QStringLiteral("\nPrimo documento non inviato: %1 (%2).")
                      .arg(QFileInfo(primoMancato->percorso).fileName(),
                           primoMancato->esito.mid(prefissoNonInviato.size()));
-    if (!erroreElenco.isEmpty())
+    if (erroreElenco.presente())
         testo += QLatin1Char('\n') + AvvisoElencoNonScritto(cartella, erroreElenco);
     return testo;
 }
@@ -219,9 +219,9 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale, co
     QStringList righe;
     for (const VoceElencoMail& v : voci)
         righe.append(RigaElencoMail(v));
-    const EsitoElencoMail elenco = ScriviElencoMail(r.CartellaProgramma, righe, adesso());
-    bool tutti = elenco.errore.isEmpty();
+    const Risultato<QString> elenco = ScriviElencoMail(r.CartellaProgramma, righe, adesso());
+    bool tutti = bool(elenco);
     for (const VoceElencoMail& v : voci)
         tutti = tutti && v.esito == inviato;
-    return {tutti, messaggioConclusivo(voci, r.CartellaProgramma, elenco.errore), elenco.errore.isEmpty()};
+    return {tutti, messaggioConclusivo(voci, r.CartellaProgramma, elenco.errore()), bool(elenco)};
 }

@@ -159,7 +159,7 @@ void frmAnteprima::Form_Activate()
     }
     // The list itself goes on past a failed step; the user is told why the
     // documents found are missing.
-    if (const ErroreArchivio errore = rEcoR_->MoveFirst(); errore.presente())
+    if (const Errore errore = rEcoR_->MoveFirst(); errore.presente())
         MostraMessaggio(QStringLiteral("Impossibile rileggere i documenti trovati dall'archivio:\n") + errore.testo(),
                         Icona::Critica);
     MostraRecordset(*rEcoR_, lista);

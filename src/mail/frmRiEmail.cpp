@@ -41,7 +41,7 @@ frmAnteprima* frmRiEmail::Anteprima() const
 void frmRiEmail::cmdCerca_Click()
 {
     auto recordset = std::make_unique<Recordset>();
-    const ErroreArchivio errore = recordset->ApriSql(
+    const Errore errore = recordset->ApriSql(
         StringaConnessione(pannello_->contesto().strDatabase),
         IstruzioneEmail(pannello_->Modo(), pannello_->Criteri()));
     if (errore.presente()) {

@@ -21,19 +21,21 @@ constexpr int margineTwip = 200;
 
 enum class Allineamento { Sinistra, Destra };
 
-// Numbers, dates and truth values to the right, texts to the left; nothing
-// for byte arrays, identifiers and the rest.
-std::optional<Allineamento> AllineamentoDi(int tipoAdo)
+// Numbers and dates to the right, texts to the left; nothing for bytes.
+std::optional<Allineamento> AllineamentoDi(TipoDatoAdo tipo)
 {
-    switch (tipoAdo) {
-    case 2: case 3: case 4: case 5: case 6: case 7: case 11: case 14: case 16: case 17: case 18: case 19:
-    case 20: case 21: case 131: case 133: case 134: case 135: case 139:
+    switch (tipo) {
+    case TipoDatoAdo::Intero:
+    case TipoDatoAdo::Doppio:
+    case TipoDatoAdo::Data:
         return Allineamento::Destra;
-    case 8: case 12: case 129: case 130: case 132: case 200: case 201: case 202: case 203:
+    case TipoDatoAdo::Testo:
+    case TipoDatoAdo::TestoLungo:
         return Allineamento::Sinistra;
-    default:
-        return std::nullopt;
+    case TipoDatoAdo::BinarioLungo:
+        break;
     }
+    return std::nullopt;
 }
 
 double DpiLogici(const QTreeWidget* lista)
@@ -64,11 +66,11 @@ void RiempiListView(QTreeWidget* lista, Recordset& recordset, int limite)
     QList<int> larghezze;
     QList<Qt::Alignment> allineamenti;
     for (int campo = 0; campo < recordset.NumeroCampi(); ++campo) {
-        const int tipo = TipoAdo(recordset, campo);
+        const TipoDatoAdo tipo = TipoAdo(recordset, campo);
         const auto allineamento = AllineamentoDi(tipo);
         if (!allineamento)
             continue;
-        const qint64 larghezza = tipo == 203 ? 20000 : qint64(DimensioneDefinita(recordset, campo)) * 200;
+        const qint64 larghezza = tipo == TipoDatoAdo::TestoLungo ? 20000 : qint64(DimensioneDefinita(recordset, campo)) * 200;
         if (larghezza > std::numeric_limits<int>::max())
             continue; // too wide to reckon: the field is left out, as a failed step
         const bool destra = !intestazioni.isEmpty() && *allineamento == Allineamento::Destra;

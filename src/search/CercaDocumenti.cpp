@@ -7,11 +7,11 @@
 
 #include <QStringList>
 
-ErroreArchivio CercaDocumenti(const QString& database, ModoRicerca modo, const CriteriRicerca& criteri,
+Errore CercaDocumenti(const QString& database, ModoRicerca modo, const CriteriRicerca& criteri,
                               const std::function<void(const QString&)>& riga)
 {
     Recordset documenti;
-    ErroreArchivio errore = documenti.ApriSql(StringaConnessione(database), IstruzioneRigheComplete(modo, criteri));
+    Errore errore = documenti.ApriSql(StringaConnessione(database), IstruzioneRigheComplete(modo, criteri));
     constexpr int campi = 5; // Stampa, Tipo, NumDoc, data, Codice
     while (!errore.presente() && !documenti.FineFile()) {
         QStringList valori;

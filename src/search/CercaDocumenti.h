@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ErroreArchivio.h"
+#include "common/Errore.h"
 #include "search/CriteriRicerca.h"
 
 #include <QString>
@@ -10,5 +10,5 @@
 // them, each as one line of five fields separated by a tab: file name, type,
 // number, date as dd/MM/yyyy and code. For scripts and for checking one
 // archive against another. Stops at the first error reading the archive.
-ErroreArchivio CercaDocumenti(const QString& database, ModoRicerca modo, const CriteriRicerca& criteri,
+Errore CercaDocumenti(const QString& database, ModoRicerca modo, const CriteriRicerca& criteri,
                               const std::function<void(const QString& riga)>& riga);

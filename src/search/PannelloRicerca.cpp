@@ -53,7 +53,7 @@ QLabel* NuovaEtichetta(const QString& testo, QWidget* campo, QWidget* genitore)
 
 // A failure of the archive while the panel prepares itself: the window stays
 // usable and the user knows why the lists are empty.
-void MostraErroreArchivio(const QString& archivio, const ErroreArchivio& errore)
+void MostraErroreArchivio(const QString& archivio, const Errore& errore)
 {
     MostraMessaggio(QStringLiteral("Impossibile leggere i tipi di documento dall'archivio ")
                         + archivio + QStringLiteral(":\n") + errore.testo(),
@@ -244,7 +244,7 @@ void PannelloRicerca::ImpostaRicerca(ModoRicerca modo)
 bool PannelloRicerca::ImpostaModoIniziale()
 {
     Recordset tipi;
-    const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
+    const Errore errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
     if (errore.presente()) {
         MostraErroreArchivio(contesto_.strDatabase, errore);
         ImpostaRicerca(ModoRicerca::Periodo);
@@ -258,7 +258,7 @@ bool PannelloRicerca::ImpostaModoIniziale()
             break;
         }
         // A walk cut short proves nothing about the types: said, not taken as none.
-        if (const ErroreArchivio erroreRiga = tipi.MoveNext(); erroreRiga.presente()) {
+        if (const Errore erroreRiga = tipi.MoveNext(); erroreRiga.presente()) {
             MostraErroreArchivio(contesto_.strDatabase, erroreRiga);
             ImpostaRicerca(ModoRicerca::Periodo);
             return false;
@@ -272,7 +272,7 @@ bool PannelloRicerca::ImpostaModoIniziale()
 void PannelloRicerca::CaricaCmbTipo()
 {
     Recordset tipi;
-    const ErroreArchivio errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
+    const Errore errore = tipi.ApriSql(StringaConnessione(contesto_.strDatabase), IstruzioneTipi);
     if (errore.presente()) {
         MostraErroreArchivio(contesto_.strDatabase, errore);
         return;
@@ -283,7 +283,7 @@ void PannelloRicerca::CaricaCmbTipo()
         const QVariant tipo = tipi.Valore(QStringLiteral("Tipo"));
         if (!tipo.isNull())
             cmbTipo->addItem(tipo.toString());
-        const ErroreArchivio erroreRiga = tipi.MoveNext();
+        const Errore erroreRiga = tipi.MoveNext();
         if (erroreRiga.presente()) {
             MostraErroreArchivio(contesto_.strDatabase, erroreRiga);
             break;

@@ -86,7 +86,7 @@ void frmRistampa::StampaTrovati(const QString& istruzione)
 {
     QStringList nomi;
     Recordset righe;
-    ErroreArchivio errore = righe.ApriSql(StringaConnessione(pannello_->contesto().strDatabase), istruzione);
+    Errore errore = righe.ApriSql(StringaConnessione(pannello_->contesto().strDatabase), istruzione);
     while (!errore.presente() && !righe.FineFile()) {
         nomi.append(righe.Valore(QStringLiteral("Stampa")).toString());
         errore = righe.MoveNext();

@@ -277,7 +277,7 @@ int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* err
     if (argomenti.size() != 1 && !server)
         return erroreUso(errori, QStringLiteral("crea-archivio vuole il file dell'archivio da creare e, per "
                                                 "un archivio sul server, --server e i parametri"));
-    const ErroreArchivio errore = server ? CreaArchivioServer(argomenti[0], argomenti[2])
+    const Errore errore = server ? CreaArchivioServer(argomenti[0], argomenti[2])
                                          : CreaArchivio(argomenti.first());
     if (errore.presente()) {
         scrivi(errori, QStringLiteral("velmira: %1\n").arg(errore.testo()));
@@ -294,7 +294,7 @@ int trasferisci(const QStringList& argomenti, std::FILE* uscita, std::FILE* erro
     if (argomenti.size() != 2)
         return erroreUso(errori, QStringLiteral("trasferisci vuole l'archivio da copiare e il file di "
                                                 "collegamento dell'archivio sul server"));
-    const ErroreArchivio errore = TrasferisciArchivio(argomenti[0], argomenti[1], [errori](qint64 copiate, qint64 totale) {
+    const Errore errore = TrasferisciArchivio(argomenti[0], argomenti[1], [errori](qint64 copiate, qint64 totale) {
         scrivi(errori, QStringLiteral("\rTrasferimento: %1 di %2 righe").arg(copiate).arg(totale));
     });
     scrivi(errori, QStringLiteral("\n"));
@@ -364,7 +364,7 @@ int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
         return erroreUso(errori, QStringLiteral("manca --database"));
     if (!modo)
         return erroreUso(errori, sbagliato);
-    const ErroreArchivio errore = CercaDocumenti(valori.value(opzioneDatabase), *modo, criteri,
+    const Errore errore = CercaDocumenti(valori.value(opzioneDatabase), *modo, criteri,
                                                  [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
     if (errore.presente()) {
         scrivi(errori, QStringLiteral("velmira: %1\n").arg(errore.testo()));

@@ -154,7 +154,7 @@ QString archiviaConIndirizzi(const QString& pdf, const QString& database, const 
     if (importazione.Esito() != EsitoImportazione::Eseguita)
         return QStringLiteral("importazione dei documenti di prova non riuscita");
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(database));
+    Errore errore = connessione.Apri(StringaConnessione(database));
     for (const Cliente& c : clienti)
         if (!errore.presente())
             errore = connessione.Esegui(QStringLiteral("update Posta set email='%1' where Codice='%2'")
@@ -219,7 +219,7 @@ int main(int argc, char* argv[])
         || !ScriviValoreIni(spooling, sezione, QStringLiteral("LunNumDoc"), QStringLiteral("7")))
         return fallito("impossibile scrivere", spooling), 1;
     const QString database = marvena + QStringLiteral("/dati.mdb");
-    if (const ErroreArchivio errore = CreaArchivio(database); errore.presente())
+    if (const Errore errore = CreaArchivio(database); errore.presente())
         return fallito("", errore.testo()), 1;
     // The import's own list goes into the demo, not beside this tool.
     ImpostaCartellaProgramma(cartella);

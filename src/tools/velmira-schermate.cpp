@@ -71,10 +71,10 @@ void Periodo(PannelloRicerca* pannello, const QDate& dal, const QDate& al)
 }
 
 // Two dispatches of the demo's documents, one of them refused by the server.
-ErroreArchivio RegistraInviiDimostrativi(const QString& database)
+Errore RegistraInviiDimostrativi(const QString& database)
 {
     Connessione connessione;
-    ErroreArchivio errore = connessione.Apri(StringaConnessione(database));
+    Errore errore = connessione.Apri(StringaConnessione(database));
     if (!errore.presente())
         errore = connessione.Esegui(QStringLiteral(
             "insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) select Stampa, Data || ' 09:15:00', "
@@ -141,7 +141,7 @@ int main(int argc, char* argv[])
     if (!Fotografa({&principale}, uscita.filePath(QStringLiteral("anteprima-email.png"))))
         return 1;
 
-    if (const ErroreArchivio errore = RegistraInviiDimostrativi(
+    if (const Errore errore = RegistraInviiDimostrativi(
             QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("server/marvena/dati.mdb")));
         errore.presente())
         return std::fprintf(stderr, "velmira-schermate: %s\n", qUtf8Printable(errore.testo())), 1;

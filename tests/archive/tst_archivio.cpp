@@ -125,10 +125,9 @@ void TestArchivio::tabellaAggiungeLeggeEdElimina()
         // The date is kept as ISO text, so ranges and ordering work as text.
         Connessione grezza;
         QVERIFY(!grezza.Apri(connessione).presente());
-        Errore errore;
-        auto date = grezza.Prepara(QStringLiteral("select Data from Posta order by Data"), errore);
-        QVERIFY(date && !date->Esegui().presente() && date->Successiva(errore));
-        QCOMPARE(date->Valore(0).toString(), QStringLiteral("2014-03-18"));
+        auto date = grezza.Prepara(QStringLiteral("select Data from Posta order by Data"));
+        QVERIFY(date && !(*date)->Esegui().presente() && *(*date)->Successiva());
+        QCOMPARE((*date)->Valore(0).toString(), QStringLiteral("2014-03-18"));
     }
     QCOMPARE(PercorsoDaConnessione(connessione), archivio);
     // Whatever a folder may be called, the path read back is the path given;
@@ -303,33 +302,30 @@ void TestArchivio::comandoPreparatoInTransazione()
 {
     Connessione c;
     QVERIFY(!c.Apri(connessione).presente());
-    Errore errore;
-    auto inserisci = c.Prepara(QStringLiteral("insert into Posta (Stampa, Data, Tipo) values (?, ?, ?)"), errore);
-    QVERIFY2(inserisci, qPrintable(errore.testo()));
+    auto preparato = c.Prepara(QStringLiteral("insert into Posta (Stampa, Data, Tipo) values (?, ?, ?)"));
+    QVERIFY2(preparato, qPrintable(preparato.errore().testo()));
+    auto inserisci = std::move(*preparato);
     QVERIFY(!c.IniziaTransazione().presente());
     QVERIFY(!inserisci->Esegui({QStringLiteral("a'b.pdf"), QDate(2014, 3, 18), QStringLiteral("FAT")}).presente());
     QCOMPARE(inserisci->RigheModificate(), 1);
     QCOMPARE(inserisci->Esegui({QStringLiteral("c.pdf"), QDate(2014, 3, 18), QStringLiteral("FATT")}).codice, CodiceErrore::ValoreRifiutato);
     QVERIFY(!c.Conferma().presente());
 
-    auto cerca = c.Prepara(QStringLiteral("select Stampa from Posta where Data=#03/18/2014# and Tipo=?"), errore);
-    QVERIFY(cerca);
+    auto cerca = std::move(*c.Prepara(QStringLiteral("select Stampa from Posta where Data=#03/18/2014# and Tipo=?")));
     QVERIFY(!cerca->Esegui({QStringLiteral("fat")}).presente());
-    QVERIFY(cerca->Successiva(errore));
+    QVERIFY(*cerca->Successiva());
     QCOMPARE(cerca->Valore(0).toString(), QStringLiteral("a'b.pdf"));
-    QVERIFY(!cerca->Successiva(errore) && !errore.presente());
+    const Risultato<bool> fine = cerca->Successiva();
+    QVERIFY(fine && !*fine);
 
-    QVERIFY(!c.Prepara(QStringLiteral("select from where"), errore));
-    QCOMPARE(errore.codice, CodiceErrore::Istruzione);
+    QCOMPARE(c.Prepara(QStringLiteral("select from where")).errore().codice, CodiceErrore::Istruzione);
 }
 
 void TestArchivio::statisticheRifatteSoloQuandoServe()
 {
     Connessione c;
     QVERIFY(!c.Apri(connessione).presente());
-    Errore errore;
-    auto inserisci = c.Prepara(QStringLiteral("insert into Posta (Stampa, Tipo) values (?, 'FAT')"), errore);
-    QVERIFY(inserisci);
+    auto inserisci = std::move(*c.Prepara(QStringLiteral("insert into Posta (Stampa, Tipo) values (?, 'FAT')")));
     auto righeNelleStatistiche = [&] {
         const QStringList stat = stampe(ProvaSuServer()
             ? QStringLiteral("select cast(reltuples as integer) from pg_class where relname = 'posta'")

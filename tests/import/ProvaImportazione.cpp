@@ -37,7 +37,7 @@ ProvaImportazione::ProvaImportazione(AmbienteProva& a, const QStringList& nomi)
 {
     QDir().mkpath(pdf);
     scriviLunghezze(6, 3, 7);
-    const ErroreArchivio errore = CreaArchivioProva(database);
+    const Errore errore = CreaArchivioProva(database);
     if (errore.presente())
         qFatal("%s", qPrintable(errore.testo()));
     documenti(nomi);

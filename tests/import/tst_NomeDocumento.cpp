@@ -61,9 +61,9 @@ private slots:
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, errore);
         AmbienteProva ambiente;
-        const EsitoLunghezze esito = LeggiLunghezzeCampi(ambiente.scriviFile("spooling.ini", contenuto));
-        QVERIFY2(esito.errore.contains(errore), qPrintable(esito.errore));
-        QVERIFY(errore.isEmpty() ? esito.lunghezze == LunghezzeCampi({6, 3, 7}) : !esito.lunghezze);
+        const Risultato<LunghezzeCampi> esito = LeggiLunghezzeCampi(ambiente.scriviFile("spooling.ini", contenuto));
+        QVERIFY2(esito.errore().testo().contains(errore), qPrintable(esito.errore().testo()));
+        QVERIFY(errore.isEmpty() ? esito && *esito == LunghezzeCampi({6, 3, 7}) : !esito);
     }
 };
 

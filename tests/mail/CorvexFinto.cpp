@@ -51,7 +51,7 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
 QStringList RigheArchivio(const QString& database, const QString& istruzione)
 {
     Recordset rs;
-    if (const ErroreArchivio errore = rs.ApriSql(StringaConnessione(database), istruzione); errore.presente())
+    if (const Errore errore = rs.ApriSql(StringaConnessione(database), istruzione); errore.presente())
         return {errore.testo()};
     QStringList righe;
     for (; !rs.FineFile(); rs.MoveNext()) {

@@ -25,13 +25,13 @@ class TestElencoRisultati : public QObject
     {
         Connessione c;
         QVERIFY(!c.Apri(connessione_).presente());
-        const ErroreArchivio errore = c.Esegui(istruzione);
+        const Errore errore = c.Esegui(istruzione);
         QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
     }
 
     void Apri(const QString& istruzione)
     {
-        const ErroreArchivio errore = rs_.ApriSql(connessione_, istruzione);
+        const Errore errore = rs_.ApriSql(connessione_, istruzione);
         QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
     }
 
@@ -82,14 +82,15 @@ private slots:
     {
         Apri("select Giorno, Breve, Intero, Reale, Lungo, Dati, year(Giorno) as anno, Quando from Prova "
              "order by Intero is null");
-        QList<int> tipi;
+        QList<TipoDatoAdo> tipi;
         QList<int> dimensioni;
         for (int i = 0; i < rs_.NumeroCampi(); ++i) {
             tipi.append(TipoAdo(rs_, i));
             dimensioni.append(DimensioneDefinita(rs_, i));
         }
         // The year is an expression: a whole number like its value, not text.
-        QCOMPARE(tipi, QList<int>({7, 202, 3, 5, 203, 205, 3, 7}));
+        using enum TipoDatoAdo;
+        QCOMPARE(tipi, QList<TipoDatoAdo>({Data, Testo, Intero, Doppio, TestoLungo, BinarioLungo, Intero, Data}));
         QCOMPARE(dimensioni, QList<int>({8, 3, 4, 8, 536870910, 1073741823, 4, 8}));
 
         RiempiListView(&lista_, rs_, 0);

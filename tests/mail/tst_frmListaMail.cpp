@@ -60,9 +60,8 @@ struct ElencoProva : ArchivioProva
         QFile::setPermissions(percorso("ElencoInvioMail.rep"), QFile::ReadOwner | QFile::WriteOwner);
         Connessione connessione;
         QVERIFY2(!connessione.Apri(StringaConnessione(database)).presente(), "archivio");
-        ErroreArchivio errore;
-        auto comando = connessione.Prepara(
-            "insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values (?, ?, ?, ?)", errore);
+        auto comando = std::move(*connessione.Prepara(
+            "insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values (?, ?, ?, ?)"));
         for (const QString& riga : invii) {
             const QStringList c = riga.split(' ');
             const QString esito = c.mid(3).join(' ');
@@ -174,7 +173,7 @@ private slots:
         QVERIFY(archivio.dialoghi.messaggi.isEmpty());
         // The archive takes every one of them, quotes included.
         Recordset righe;
-        const ErroreArchivio errore = righe.ApriSql(StringaConnessione(archivio.database), istruzione);
+        const Errore errore = righe.ApriSql(StringaConnessione(archivio.database), istruzione);
         QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
     }
 

@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(QList<int>({esito.registrate, esito.incomplete, esito.rifiutate, int(esito.conservato)}),
                  QList<int>({2, 1, 1, 0}));
         QCOMPARE(esito.file, elenco);
-        QVERIFY2(esito.errore.startsWith("13 "), qPrintable(esito.errore));
+        QVERIFY2(esito.errore.testo().startsWith("13 "), qPrintable(esito.errore.testo()));
         QCOMPARE(Registrate(), QStringList({"fat9.pdf|2014-03-15T10:31:00|rossi@esempio.it|inviato",
                                             "Rossi - Bianchi.pdf|2014-03-15T10:31:09|neri@esempio.it|rifiutato"}));
         const QString accantonato = archivio_->percorso("Velmira_ElencoInviiNonRegistrati_1.txt");

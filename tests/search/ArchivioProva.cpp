@@ -9,7 +9,7 @@
 #include <QFile>
 
 namespace {
-void Riuscito(const ErroreArchivio& errore)
+void Riuscito(const Errore& errore)
 {
     if (errore.presente())
         qFatal("%s", qPrintable(errore.testo()));
@@ -33,11 +33,10 @@ ArchivioProva::ArchivioProva(const QStringList& righe, const QStringList& pdf)
     Connessione connessione;
     Riuscito(connessione.Apri(StringaConnessione(database)));
     Riuscito(connessione.IniziaTransazione());
-    ErroreArchivio errore;
-    auto comando = connessione.Prepara(
-        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"),
-        errore);
-    Riuscito(errore);
+    auto preparato = connessione.Prepara(
+        QStringLiteral("insert into Posta (Stampa, Tipo, NumDoc, Data, Codice, email) values (?, ?, ?, ?, ?, ?)"));
+    Riuscito(preparato.errore());
+    auto comando = std::move(*preparato);
     for (const QString& riga : righe) {
         const QStringList c = riga.split(QLatin1Char(' '));
         Riuscito(comando->Esegui({c[0], Campo(c[1]), c[2], QDate::fromString(c[3], Qt::ISODate), Campo(c[4]),
