@@ -125,7 +125,6 @@ void TestFrmPrincipale::cartellaDiSolaLettura()
     principale->show();
     principale->activateWindow();
     QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
-    QCOMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")), QStringLiteral("7"));
     QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
     QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");
     const QString proprio = ambiente->scriviFile(QStringLiteral("dati/ClientVelmira/ElencoInvioMail.rep"));
