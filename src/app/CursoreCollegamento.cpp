@@ -24,7 +24,7 @@ QPoint PuntoAttivo(const QByteArray& dati)
 
 QCursor CursoreCollegamento()
 {
-    QFile file(UnisciPercorso(CartellaProgramma(), QStringLiteral("link.cur")));
+    QFile file(UnisciPercorso(CartellaProgramma(UsoCartella::Programma), QStringLiteral("link.cur")));
     if (!file.open(QIODevice::ReadOnly))
         return QCursor(Qt::PointingHandCursor);
     QByteArray dati = file.readAll();

@@ -45,7 +45,7 @@ bool AttivazioneProgramma(const QDateTime& adesso)
     if (testo.isEmpty())
         scritto = ScriviDurataPredefinita();
 
-    EliminaFileTemp(UnisciPercorso(CartellaProgramma(), QStringLiteral("elenchi")),
+    EliminaFileTemp(UnisciPercorso(CartellaProgramma(UsoCartella::Dati), QStringLiteral("elenchi")),
                     DurataDaTesto(testo), adesso);
     return scritto;
 }

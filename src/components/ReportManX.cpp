@@ -33,7 +33,7 @@ void ReportManX::SetDatasetSQL(const QString& dataset, const QString& istruzione
 std::shared_ptr<const DocumentoReport> ReportManX::Prepara()
 {
     errore_.clear();
-    const QString percorso = QFileInfo(file_).isRelative() ? UnisciPercorso(CartellaProgramma(), file_) : file_;
+    const QString percorso = QFileInfo(file_).isRelative() ? FileProgramma(file_) : file_;
     const auto layout = LeggiLayoutReport(percorso);
     if (!layout) {
         errore_ = layout.errore().testo();

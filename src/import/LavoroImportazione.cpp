@@ -44,7 +44,7 @@ RisultatoImportazione LavoroImportazione::Esegui(const std::optional<SelezioneIm
 bool LavoroImportazione::AttendiTurno()
 {
     turno_ = std::make_unique<QLockFile>(
-        UnisciPercorso(CartellaProgramma(), QStringLiteral("ElencoFileImp.lock")));
+        UnisciPercorso(CartellaProgramma(UsoCartella::Dati), QStringLiteral("ElencoFileImp.lock")));
     // A run may last long: only a holder that is no longer running leaves
     // the turn to the next one.
     turno_->setStaleLockTime(0);
@@ -53,7 +53,7 @@ bool LavoroImportazione::AttendiTurno()
             risultato_.esito = EsitoImportazione::Interrotta;
             Messaggio(QStringLiteral("Impossibile scrivere nella cartella del programma %1: "
                                            "l'importazione non è stata eseguita.")
-                                .arg(CartellaProgramma()),
+                                .arg(CartellaProgramma(UsoCartella::Dati)),
                             Icona::Esclamazione);
             return false;
         }
@@ -466,5 +466,5 @@ void LavoroImportazione::Messaggio(const QString& testo, Icona icona) const
 
 QString PercorsoElencoImportazione()
 {
-    return UnisciPercorso(CartellaProgramma(), QStringLiteral("ElencoFileImp.txt"));
+    return UnisciPercorso(CartellaProgramma(UsoCartella::Dati), QStringLiteral("ElencoFileImp.txt"));
 }

@@ -51,7 +51,7 @@ void CorvexProcesso::InviaDocumenti(const TabellaInvio& tabella)
     RichiestaPosta r;
     static_cast<ValoriCorvex&>(r) = *this;
     r.CertificatoCA = LeggiIni(QStringLiteral("Email"), QStringLiteral("CertificatoCA"));
-    r.CartellaProgramma = CartellaProgramma();
+    r.CartellaProgramma = CartellaProgramma(UsoCartella::Dati);
     r.CartellaPDF = cartellaPDF_;
     // An office on a slow line may wait less, never more: the dispatch must end.
     if (const int attesa = LeggiIni(QStringLiteral("Email"), QStringLiteral("AttesaServer")).toInt(); attesa > 0)
@@ -121,7 +121,7 @@ QString CorvexProcesso::completaElenco(const QString& esitoMancante)
                                                      tabella_.destinatari.value(k).trimmed(), esitoMancante,
                                                      tabella_.percorsi[k]})));
     const int noti = int(righe_.size());
-    const QString cartella = CartellaProgramma();
+    const QString cartella = CartellaProgramma(UsoCartella::Dati);
     const auto elenco = ScriviElencoMail(cartella, righe, adesso_());
     if (!elenco)
         nonScritto_ = righe;

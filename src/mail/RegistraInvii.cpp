@@ -162,7 +162,7 @@ void DimenticaElenco(const QString& archivio, const QString& elenco)
 EsitoRegistrazione RegistraInvii(const QString& archivio)
 {
     EsitoRegistrazione esito;
-    esito.file = TrovaElencoMail(CartellaProgramma());
+    esito.file = TrovaElencoMail(CartellaProgramma(UsoCartella::Dati));
     if (esito.file.isEmpty())
         return esito;
     QFile file(esito.file);

@@ -49,7 +49,7 @@ QList<EsitoStampa> StampaDocumenti(const Contesto& contesto, const QStringList& 
 
 QString PercorsoElencoRistampe(const QDate& giorno)
 {
-    return UnisciPercorso(UnisciPercorso(CartellaProgramma(), QStringLiteral("elenchi")),
+    return UnisciPercorso(UnisciPercorso(CartellaProgramma(UsoCartella::Dati), QStringLiteral("elenchi")),
                           QStringLiteral("ElencoRistampe") + giorno.toString(QStringLiteral("dd_MM_yyyy"))
                               + QStringLiteral(".txt"));
 }

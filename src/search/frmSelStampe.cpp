@@ -141,7 +141,7 @@ void frmSelStampe::PrelevaDoc(const QString& stRsql, const QString& strCartella)
     const auto ElencoImpossibile = [](const QString& testo) {
         MostraMessaggio(testo + QStringLiteral(": nessun documento è stato copiato."), Icona::Esclamazione);
     };
-    strCartellaElenchi = UnisciPercorso(CartellaProgramma(), QStringLiteral("elenchi"));
+    strCartellaElenchi = UnisciPercorso(CartellaProgramma(UsoCartella::Dati), QStringLiteral("elenchi"));
     if (!QFileInfo(strCartellaElenchi).isDir() && !QDir().mkpath(strCartellaElenchi)) {
         ElencoImpossibile(QStringLiteral("Impossibile creare la cartella degli elenchi ") + strCartellaElenchi);
         return;

@@ -11,7 +11,7 @@ const QString separatoreRighe = QStringLiteral("\r\n");
 
 QString PercorsoVelmiraIni()
 {
-    return UnisciPercorso(CartellaProgramma(), QStringLiteral("Velmira.ini"));
+    return UnisciPercorso(CartellaProgramma(UsoCartella::Impostazioni), QStringLiteral("Velmira.ini"));
 }
 
 bool EsisteVelmiraIni()

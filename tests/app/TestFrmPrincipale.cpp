@@ -46,6 +46,7 @@ private slots:
     void unaSolaIstanzaPerFinestra();
     void attivazioneCollegamentoEBarraDiStato();
     void puliziaDopoUnaScritturaFallita();
+    void cartellaDiSolaLettura();
 
 private:
     // Stand-in windows, each named after its menu entry.
@@ -107,6 +108,27 @@ void TestFrmPrincipale::puliziaDopoUnaScritturaFallita()
         QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "[EliminaTemp]\nDurata=\n");
     }
     QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
+}
+
+// Installed, the program's folder is not the user's: settings and lists go to theirs, silently.
+void TestFrmPrincipale::cartellaDiSolaLettura()
+{
+    const QString programma = ambiente->percorso(QStringLiteral("programma"));
+    DiscoPiccolo disco(programma, 256);
+    if (!disco.montato())
+        QSKIP(qPrintable(disco.motivo()));
+    ambiente->scriviFile(QStringLiteral("programma/ElencoInvioMail.rep"));
+    QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", programma}), 0);
+    ImpostaCartellaProgramma(programma);
+    qputenv("XDG_CONFIG_HOME", ambiente->percorso(QStringLiteral("impostazioni")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", ambiente->percorso(QStringLiteral("dati")).toLocal8Bit());
+    principale->show();
+    principale->activateWindow();
+    QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
+    QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+    QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");
+    const QString proprio = ambiente->scriviFile(QStringLiteral("dati/ClientVelmira/ElencoInvioMail.rep"));
+    QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), proprio);
 }
 
 void TestFrmPrincipale::init()

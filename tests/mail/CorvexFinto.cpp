@@ -42,7 +42,7 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
             righe.append(RigaElencoMail({QDateTime(QDate(2014, 3, 15), QTime(10, 31, int(k))), Mittente,
                                          tabella.destinatari.at(k), QStringLiteral("inviato"),
                                          tabella.percorsi.at(k)}));
-        ScriviElencoMail(CartellaProgramma(), righe, QDateTime(QDate(2014, 3, 15), QTime(10, 31)));
+        ScriviElencoMail(CartellaProgramma(UsoCartella::Dati), righe, QDateTime(QDate(2014, 3, 15), QTime(10, 31)));
         emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
         emit Risultato(true, QStringLiteral("Invio completato."));
     });

@@ -38,7 +38,7 @@ class TestRegistraInvii : public QObject
 
     QStringList Elenchi() const
     {
-        return QDir(CartellaProgramma()).entryList({"*ElencoMail*"}, QDir::Files | QDir::CaseSensitive);
+        return QDir(CartellaProgramma(UsoCartella::Dati)).entryList({"*ElencoMail*"}, QDir::Files | QDir::CaseSensitive);
     }
 
     // One dispatch through the real helper and a server on loopback, to the
@@ -153,7 +153,7 @@ private slots:
             attese.append(QStringLiteral("d%1.pdf|2014-03-15T10:%1:00|c%1@esempio.it|Inviato").arg(i + 10));
         }
         const QStringList registra{QCoreApplication::applicationFilePath(), "--registra", contesto_.strDatabase,
-                                   CartellaProgramma()};
+                                   CartellaProgramma(UsoCartella::Dati)};
         const auto esegui = [&](const QStringList& comando) {
             QProcess p;
             // The leak checker cannot work under ptrace: it would only say so.
