@@ -32,6 +32,8 @@ enum class CodiceErrore : int {
     ArchivioNonValido = 3343,      // not an archive, or a connection file that cannot be used
     OggettoChiuso = 3704,
     Report = -1, // a report that cannot be made: its layout, its data
+    Ricerca = -2, // a search that asks for nothing the archive can look for
+    TestoDocumento = -3, // a document whose text cannot be read
 };
 
 // What kind of failure it is, for callers that must decide whether to
