@@ -16,6 +16,7 @@ namespace {
 // A batch goes in after this many documents or this long, whichever first.
 constexpr int documentiPerLotto = 200;
 constexpr int millisecondiPerLotto = 500;
+constexpr int attesaBlocco = 60000;
 
 struct Documento
 {
@@ -36,7 +37,7 @@ struct Lettura
 
 Errore prepara(Connessione& c)
 {
-    Errore errore = c.EseguiNativa(QStringLiteral("BEGIN"));
+    Errore errore = c.IniziaTransazione();
     for (const QString& istruzione : c.Motore().SchemaAggiunto()) {
         if (errore.presente())
             break;
@@ -72,7 +73,9 @@ Errore scrivi(Connessione& c, QList<Lettura>& lotto)
 {
     if (lotto.isEmpty())
         return {};
-    Errore errore = c.EseguiNativa(QStringLiteral("BEGIN"));
+    // The write lock taken at once: an import on another connection must
+    // not find this batch halfway to it.
+    Errore errore = c.IniziaTransazione();
     const auto togli = c.Prepara(QStringLiteral("delete from %1 where Id = ?").arg(TabellaTesti), errore);
     // A document the import removed meanwhile gets no text.
     const auto metti = c.Prepara(QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Motivo, Testo, "
@@ -112,6 +115,8 @@ Errore Indicizza(const ImpostazioniIndice& impostazioni, ConteggiIndice& contegg
     conteggi = {};
     Connessione c;
     Errore errore = c.Apri(StringaConnessione(impostazioni.database));
+    // Waiting for an import to finish its batch costs a background run nothing.
+    c.ImpostaAttesaBlocco(attesaBlocco);
     QList<Documento> documenti;
     if (!errore.presente())
         errore = prepara(c);

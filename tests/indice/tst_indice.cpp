@@ -94,6 +94,38 @@ private slots:
         QCOMPARE(trovati(a, "bulloni"), "esito 0");
     }
 
+    // The same documents and searches give the same rows in the same order
+    // on the server and on the embedded engine: days newest first, a day's
+    // documents by file name (lower case, then code points), a missing date last.
+    void motoriConcordi()
+    {
+        if (!ProvaSuServer())
+            QSKIP("il confronto tra i motori gira nella prova sul server");
+        const QStringList righe{"Àbc.pdf FAT 1 2014-03-01 C1", "abd.pdf FAT 2 2014-03-01 C1", "ABC.pdf DDT 3 2014-03-01 C2",
+                                "zeta.pdf FAT 4 2014-03-05 C2", "senza.pdf FAT 5 - C3",     "abc.pdf FAT 6 2014-03-01 C3"};
+        const auto indicizzato = [&righe](ArchivioProva& a) {
+            int n = 0;
+            for (const QString& riga : righe)
+                ScriviPdf(a.pdf(riga.section(' ', 0, 0)),
+                          {QString("Documento comune %1\nCittà di Forlì, perché sì\nVia Roma %1").arg(++n % 3),
+                           n % 2 ? "Bulloni zincati" : "bullone ZINCATO"});
+            velmira({"indicizza", "--database", a.database, "--cartella-pdf", a.cartellaPdf});
+        };
+        ArchivioProva server(righe);
+        indicizzato(server);
+        qputenv("VELMIRA_MOTORE_PROVA", "");
+        ArchivioProva incorporato(righe);
+        qputenv("VELMIRA_MOTORE_PROVA", "postgres");
+        indicizzato(incorporato);
+        for (const char* parole : {"comune", "CITTA forli", "perche si", "\"via roma 1\"", "bullon*", "zincat* comune",
+                                   "\"roma 2\" bullon*", "assente"}) {
+            const QStringList cerca{"cerca", "--testo", QString::fromUtf8(parole), "--database"};
+            const QString atteso = velmira(cerca + QStringList{incorporato.database});
+            QCOMPARE(velmira(cerca + QStringList{server.database}), atteso);
+            QVERIFY2(atteso.count('\n') > 1 || QByteArray(parole) == "assente", parole);
+        }
+    }
+
     void letturaTroppoLunga()
     {
         ArchivioProva a({"lungo.pdf FAT 1 2014-03-01 C1"});
