@@ -5,6 +5,7 @@
 #include "mail/IndicatoreInvio.h"
 #include "mail/frmListaMail.h"
 #include "mail/frmRiEmail.h"
+#include "search/frmRicercaTesto.h"
 #include "search/frmRistampa.h"
 #include "search/frmSelStampe.h"
 #include "settings/frmImposta.h"
@@ -14,6 +15,8 @@
 void RegistraFinestreProgramma(frmPrincipale& principale, const Contesto& contesto)
 {
     principale.RegistraFinestra(QStringLiteral("mnuFileRistampa"), [contesto] { return new frmRistampa(contesto); });
+    principale.RegistraFinestra(QStringLiteral("mnuFileRicercaTesto"),
+                                [contesto] { return new frmRicercaTesto(contesto); });
     principale.RegistraFinestra(QStringLiteral("mnuFileSeleziona"), [contesto] { return new frmSelStampe(contesto); });
     principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
     principale.RegistraFinestra(QStringLiteral("mnuFileImpostazioni"), [] { return new frmImposta; });

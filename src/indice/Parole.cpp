@@ -203,6 +203,12 @@ QList<PezzoEstratto> EstrattoTesto(const QString& testo, const QList<FraseCercat
         }
         aggiungi(testo.mid(p.inizio, p.lunghezza), trovate[k]);
     }
+    // What sticks to the last word (a full stop, a closing quote) goes with it.
+    const qsizetype fine = parole[a - 1].inizio + parole[a - 1].lunghezza;
+    qsizetype attaccato = fine;
+    while (attaccato < testo.size() && !testo[attaccato].isSpace() && (a == parole.size() || attaccato < parole[a].inizio))
+        ++attaccato;
+    aggiungi(testo.mid(fine, attaccato - fine), false);
     if (a < parole.size())
         aggiungi(QStringLiteral(" …"), false);
     return pezzi;

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+// The document types the archive holds, for the type lists.
+inline const QString IstruzioneTipi = QStringLiteral("select distinct Tipo from posta order by tipo;");
+
 // The statements on Posta that the reprint and copy windows hand to the
 // lookup list or copy from. Values are trimmed and their quotes doubled; the
 // year goes in as typed.

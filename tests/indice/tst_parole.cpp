@@ -59,7 +59,7 @@ private slots:
                  "… n. 12 Spett.le Ditta Rossi, [Via Roma] 3 [Forlì]; consegna di viti, tasselli, guanti da "
                  "lavoro, silicone e raccordi in …");
         QCOMPARE(estratto("fatt*"), "[Fattura] n. 12 Spett.le Ditta Rossi, Via Roma 3 Forlì; consegna di viti, "
-                                    "tasselli …");
+                                    "tasselli, …");
         QCOMPARE(estratto("assente"), estratto("fatt*").remove('[').remove(']'));
     }
 };
