@@ -1,5 +1,6 @@
 #include "app/FinestreProgramma.h"
 
+#include "app/IndicatoreIndice.h"
 #include "app/frmPrincipale.h"
 #include "import/frmImporta.h"
 #include "mail/IndicatoreInvio.h"
@@ -23,4 +24,5 @@ void RegistraFinestreProgramma(frmPrincipale& principale, const Contesto& contes
     principale.RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [contesto] { return new frmListaMail(contesto); });
     principale.RegistraFinestra(QStringLiteral("mnuFileEmail"), [contesto] { return new frmRiEmail(contesto); });
     IndicatoreInvio::Installa(principale.statusBar());
+    IndicatoreIndice::Installa(principale.statusBar());
 }
