@@ -58,7 +58,7 @@ void fallito(const Errore& errore)
 // the client Bellotti of Bergamo.
 QString testoDocumento(int i)
 {
-    QRandomGenerator caso(quint32(i));
+    QRandomGenerator caso{quint32(i)};
     QStringList righe{QStringLiteral("Velmira Forniture S.p.A. - Via dell'Artigianato 12 - 24100 Bergamo"),
                       QStringLiteral("Fattura n. %1 del %2/03/2024").arg(i).arg(1 + i % 28),
                       QStringLiteral("Spett.le %1, %2").arg(QString::fromUtf8(clienti[i % 6]), QString::fromUtf8(citta[i % 6]))};

@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include "components/IndicatoreBarra.h"
 
-class QLabel;
-class QProgressBar;
-class QStatusBar;
 class QTimer;
 struct ConteggiIndice;
 struct Errore;
 
 // In the main window's status bar while the new documents' text is indexed
 // in the background: how many were read, then for a while what came of it.
-class IndicatoreIndice : public QWidget
+class IndicatoreIndice : public IndicatoreBarra
 {
     Q_OBJECT
 
@@ -19,9 +16,6 @@ public:
     explicit IndicatoreIndice(QWidget* parent = nullptr);
 
     static IndicatoreIndice* Installa(QStatusBar* barra);
-
-    QLabel* lblIndice;
-    QProgressBar* prgIndice;
 
 private:
     void Avanzamento(int letti, int daLeggere);

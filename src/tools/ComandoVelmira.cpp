@@ -222,6 +222,17 @@ int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     }
 }
 
+// SIGTERM and SIGINT (Ctrl+C) handled by `gestore`, or as by default with SIG_DFL.
+void ArrestoConSegnali(void (*gestore)(int))
+{
+    struct sigaction azione {};
+    azione.sa_handler = gestore;
+    sigemptyset(&azione.sa_mask);
+    azione.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &azione, nullptr);
+    sigaction(SIGINT, &azione, nullptr);
+}
+
 // The write end of the pipe that turns SIGTERM and SIGINT into an event of
 // the loop: a signal handler may do little more than write a byte.
 int segnaleScrittura = -1;
@@ -267,12 +278,7 @@ int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     if (::pipe2(tubo, O_CLOEXEC | O_NONBLOCK) != 0)
         return erroreUso(errori, QStringLiteral("impossibile preparare la gestione dei segnali"));
     segnaleScrittura = tubo[1];
-    struct sigaction azione {};
-    azione.sa_handler = SegnaleArresto;
-    sigemptyset(&azione.sa_mask);
-    azione.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &azione, nullptr);
-    sigaction(SIGINT, &azione, nullptr);
+    ArrestoConSegnali(SegnaleArresto);
 
     QEventLoop ciclo;
     Sorveglianza sorveglianza(impostazioni, [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
@@ -287,8 +293,7 @@ int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     sorveglianza.Avvia();
     ciclo.exec();
 
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    ArrestoConSegnali(SIG_DFL);
     ::close(tubo[0]);
     ::close(tubo[1]);
     segnaleScrittura = -1;
@@ -321,12 +326,7 @@ int indicizza(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
             return erroreUso(errori, QStringLiteral("--limite vuole un numero di secondi"));
     }
     indicizzazioneFermata = false;
-    struct sigaction azione {};
-    azione.sa_handler = FermaIndicizzazione;
-    sigemptyset(&azione.sa_mask);
-    azione.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &azione, nullptr);
-    sigaction(SIGINT, &azione, nullptr);
+    ArrestoConSegnali(FermaIndicizzazione);
     ConteggiIndice conteggi;
     const Errore errore = Indicizza(impostazioni, conteggi, indicizzazioneFermata,
                                     [&](const ConteggiIndice& c, const PassoIndice& passo) {
@@ -334,8 +334,7 @@ int indicizza(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
             scrivi(uscita, QStringLiteral("Non letto: %1: %2\n").arg(passo.file, passo.motivo));
         scrivi(errori, QStringLiteral("\rIndicizzazione: %1 di %2 documenti").arg(c.letti).arg(c.daLeggere));
     });
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    ArrestoConSegnali(SIG_DFL);
     if (conteggi.daLeggere > 0)
         scrivi(errori, QStringLiteral("\n"));
     scrivi(uscita, QStringLiteral("Documenti letti: %1 (con testo %2, senza testo %3, non letti %4); già "
