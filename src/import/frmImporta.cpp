@@ -4,6 +4,7 @@
 #include "common/Dialoghi.h"
 #include "components/Finestre.h"
 #include "import/cImporta.h"
+#include "indice/IndicizzazioneInSottofondo.h"
 #include "settings/Impostazioni.h"
 #include "shell/SelezionaCartella.h"
 
@@ -133,6 +134,9 @@ void frmImporta::cmdOK_Click()
     });
     connect(importazione, &cImporta::Terminata, this, [this] { ImpostaInEsecuzione(false); });
     connect(importazione, &cImporta::Terminata, importazione, [importazione, finestra = QPointer(this)] {
+        // The new documents' text goes into the index meanwhile, the status bar telling how far.
+        if (importazione->Esito() != EsitoImportazione::NonAvviata)
+            IndicizzazioneInSottofondo::Istanza().Avvia({importazione->Database(), importazione->CartellaPDF()});
         if (!importazione->PuliziaNonEseguita().isEmpty())
             MostraMessaggio(importazione->PuliziaNonEseguita(), Icona::Esclamazione);
         importazione->VisualizzaRisultato();
