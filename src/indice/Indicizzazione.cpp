@@ -24,6 +24,7 @@ struct Documento
     QString stampa;
     qint64 dimensione;
     qint64 modificato;
+    bool indicizzato; // the index holds a row for it
 };
 
 struct Lettura
@@ -64,7 +65,7 @@ Errore elenco(Connessione& c, QList<Documento>& documenti)
         const QVariant dimensione = comando->Valore(2);
         documenti.append({comando->Valore(0).toLongLong(), comando->Valore(1).toString(),
                           dimensione.isNull() ? -1 : dimensione.toLongLong(),
-                          dimensione.isNull() ? -1 : comando->Valore(3).toLongLong()});
+                          dimensione.isNull() ? -1 : comando->Valore(3).toLongLong(), !dimensione.isNull()});
     }
     return errore;
 }
@@ -73,25 +74,38 @@ Errore scrivi(Connessione& c, QList<Lettura>& lotto)
 {
     if (lotto.isEmpty())
         return {};
+    // One statement for the batch's old rows and one for its new ones: the
+    // embedded engine's index writes what it gathered at the end of every
+    // statement, and a statement per document would make it write (and
+    // later merge) a piece of index per document.
+    QStringList cambiati;
+    QStringList identificativi;
+    QVariantList valori;
+    for (const Lettura& l : std::as_const(lotto)) {
+        const Documento& d = l.documento;
+        identificativi.append(QString::number(d.id));
+        if (d.indicizzato)
+            cambiati.append(identificativi.last());
+        valori << d.id << d.dimensione << d.modificato << l.stato << (l.motivo.isEmpty() ? QVariant() : l.motivo)
+               << l.testo << l.parole;
+    }
+    const QString riga = QStringLiteral("(?, ?, ?, ?, ?, ?, ?)");
     // The write lock taken at once: an import on another connection must
     // not find this batch halfway to it.
     Errore errore = c.IniziaTransazione();
-    const auto togli = c.Prepara(QStringLiteral("delete from %1 where Id = ?").arg(TabellaTesti), errore);
-    // A document the import removed meanwhile gets no text.
-    const auto metti = c.Prepara(QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Motivo, Testo, "
-                                                "Parole) select ?, ?, ?, ?, ?, ?, ? where exists "
-                                                "(select 1 from Posta where Id = ?)")
-                                     .arg(TabellaTesti),
-                                 errore);
-    for (const Lettura& l : std::as_const(lotto)) {
-        if (errore.presente())
-            break;
-        const Documento& d = l.documento;
-        errore = togli->Esegui({d.id});
-        if (!errore.presente())
-            errore = metti->Esegui({d.id, d.dimensione, d.modificato, l.stato, l.motivo.isEmpty() ? QVariant() : l.motivo,
-                                    l.testo, l.parole, d.id});
-    }
+    if (!errore.presente() && !cambiati.isEmpty())
+        errore = c.Esegui(QStringLiteral("delete from %1 where Id in (%2)").arg(TabellaTesti, cambiati.join(u',')));
+    const auto metti = errore.presente() ? nullptr
+        : c.Prepara(QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Motivo, Testo, Parole) values %2")
+                        .arg(TabellaTesti, QStringList(lotto.size(), riga).join(u',')),
+                    errore);
+    if (!errore.presente())
+        errore = metti->Esegui(valori);
+    // A document the import removed meanwhile keeps no text (the server
+    // refuses it already, by its foreign key).
+    if (!errore.presente())
+        errore = c.Esegui(QStringLiteral("delete from %1 where Id in (%2) and not exists (select 1 from Posta p where "
+                                         "p.Id = %1.Id)").arg(TabellaTesti, identificativi.join(u',')));
     if (!errore.presente())
         errore = c.Conferma();
     if (errore.presente())
