@@ -128,14 +128,21 @@ void misuraIndicizzazione(const QString& cartella)
 // indexing would, without reading PDFs.
 void riempiTesti(const QString& database, int documenti)
 {
+    constexpr int perIstruzione = 500;
     Connessione c;
     fallito(c.Apri(StringaConnessione(database)));
     fallito(c.Esegui(QStringLiteral("BEGIN")));
-    const auto metti = ottenuto(c.Prepara(QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Testo, "
-                                                         "Parole) values (?, 0, 0, ?, ?, ?)").arg(TabellaTesti)));
+    const QString righe = QStringList(perIstruzione, QStringLiteral("(?, 0, 0, ?, ?, ?)")).join(u',');
+    const auto metti = ottenuto(c.Prepara(
+        QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Testo, Parole) values %2").arg(TabellaTesti, righe)));
+    QVariantList valori;
     for (int i = 1; i <= documenti; ++i) {
         const QString testo = testoDocumento(i);
-        fallito(metti->Esegui({i, StatoConTesto, testo, ParoleDelTesto(testo)}));
+        valori << i << StatoConTesto << testo << ParoleDelTesto(testo);
+        if (i % perIstruzione == 0) {
+            fallito(metti->Esegui(valori));
+            valori.clear();
+        }
     }
     fallito(c.Conferma());
     c.AggiornaStatistiche();
@@ -192,7 +199,7 @@ int main(int argc, char* argv[])
     QTemporaryDir cartella;
     misuraIndicizzazione(cartella.path());
 
-    constexpr int documenti = 100000;
+    constexpr int documenti = 100000; // a multiple of riempiTesti's rows per statement
     const QString database = cartella.path() + QStringLiteral("/dati.mdb");
     fallito(GeneraArchivio(database, documenti));
     const qint64 prima = QFileInfo(database).size();

@@ -133,10 +133,10 @@ void frmImporta::cmdOK_Click()
         prgAvanzamento->setValue(int(esaminati));
     });
     connect(importazione, &cImporta::Terminata, this, [this] { ImpostaInEsecuzione(false); });
-    connect(importazione, &cImporta::Terminata, importazione, [importazione, finestra = QPointer(this)] {
+    connect(importazione, &cImporta::Terminata, importazione, [importazione, percorsi, finestra = QPointer(this)] {
         // The new documents' text goes into the index meanwhile, the status bar telling how far.
         if (importazione->Esito() != EsitoImportazione::NonAvviata)
-            IndicizzazioneInSottofondo::Istanza().Avvia({importazione->Database(), importazione->CartellaPDF()});
+            IndicizzazioneInSottofondo::Istanza().Avvia({percorsi[1], percorsi[0]});
         if (!importazione->PuliziaNonEseguita().isEmpty())
             MostraMessaggio(importazione->PuliziaNonEseguita(), Icona::Esclamazione);
         importazione->VisualizzaRisultato();

@@ -39,9 +39,20 @@ EstrattoreTesto::~EstrattoreTesto()
     ferma();
 }
 
+namespace {
+QString eseguibileImpostato;
+}
+
 QString EstrattoreTesto::EseguibilePredefinito()
 {
-    return UnisciPercorso(QCoreApplication::applicationDirPath(), QStringLiteral("velmira-testo"));
+    return eseguibileImpostato.isEmpty()
+        ? UnisciPercorso(QCoreApplication::applicationDirPath(), QStringLiteral("velmira-testo"))
+        : eseguibileImpostato;
+}
+
+void EstrattoreTesto::ImpostaEseguibilePredefinito(const QString& eseguibile)
+{
+    eseguibileImpostato = eseguibile;
 }
 
 Errore EstrattoreTesto::avvia()

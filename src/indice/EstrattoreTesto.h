@@ -27,8 +27,10 @@ public:
     // in the office's words.
     Risultato<RispostaTesto> Estrai(const QString& percorso);
 
-    // velmira-testo beside the running executable.
+    // velmira-testo beside the running executable, or the one named by
+    // ImpostaEseguibilePredefinito (tests, whose executables lie elsewhere).
     static QString EseguibilePredefinito();
+    static void ImpostaEseguibilePredefinito(const QString& eseguibile);
 
     static constexpr int limitePredefinito = 10000;
 

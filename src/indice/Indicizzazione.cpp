@@ -24,6 +24,7 @@ struct Documento
     QString stampa;
     qint64 dimensione;
     qint64 modificato;
+    bool indicizzato; // the index holds a row for it
 };
 
 struct Lettura
@@ -66,7 +67,7 @@ Risultato<QList<Documento>> elenco(Connessione& c)
         const QVariant dimensione = (*comando)->Valore(2);
         documenti.append({(*comando)->Valore(0).toLongLong(), (*comando)->Valore(1).toString(),
                           dimensione.isNull() ? -1 : dimensione.toLongLong(),
-                          dimensione.isNull() ? -1 : (*comando)->Valore(3).toLongLong()});
+                          dimensione.isNull() ? -1 : (*comando)->Valore(3).toLongLong(), !dimensione.isNull()});
     }
     if (!letta)
         return letta.errore();
@@ -77,26 +78,38 @@ Errore scrivi(Connessione& c, QList<Lettura>& lotto)
 {
     if (lotto.isEmpty())
         return {};
+    // One statement for the batch's old rows and one for its new ones: the
+    // embedded engine's index writes what it gathered at the end of every
+    // statement, and a statement per document would make it write (and
+    // later merge) a piece of index per document.
+    QStringList cambiati;
+    QStringList identificativi;
+    QVariantList valori;
+    for (const Lettura& l : std::as_const(lotto)) {
+        const Documento& d = l.documento;
+        identificativi.append(QString::number(d.id));
+        if (d.indicizzato)
+            cambiati.append(identificativi.last());
+        valori << d.id << d.dimensione << d.modificato << l.stato << (l.motivo.isEmpty() ? QVariant() : l.motivo)
+               << l.testo << l.parole;
+    }
+    const QString riga = QStringLiteral("(?, ?, ?, ?, ?, ?, ?)");
     // The write lock taken at once: an import on another connection must
     // not find this batch halfway to it.
     Errore errore = c.IniziaTransazione();
-    auto togli = c.Prepara(QStringLiteral("delete from %1 where Id = ?").arg(TabellaTesti));
-    // A document the import removed meanwhile gets no text.
-    auto metti = c.Prepara(QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Motivo, Testo, "
-                                          "Parole) select ?, ?, ?, ?, ?, ?, ? where exists "
-                                          "(select 1 from Posta where Id = ?)")
-                               .arg(TabellaTesti));
-    if (!errore.presente())
-        errore = togli ? metti.errore() : togli.errore();
-    for (const Lettura& l : std::as_const(lotto)) {
-        if (errore.presente())
-            break;
-        const Documento& d = l.documento;
-        errore = (*togli)->Esegui({d.id});
-        if (!errore.presente())
-            errore = (*metti)->Esegui({d.id, d.dimensione, d.modificato, l.stato, l.motivo.isEmpty() ? QVariant() : l.motivo,
-                                       l.testo, l.parole, d.id});
+    if (!errore.presente() && !cambiati.isEmpty())
+        errore = c.Esegui(QStringLiteral("delete from %1 where Id in (%2)").arg(TabellaTesti, cambiati.join(u',')));
+    if (!errore.presente()) {
+        const auto metti = c.Prepara(QStringLiteral("insert into %1 (Id, Dimensione, Modificato, Stato, Motivo, Testo, "
+                                                    "Parole) values %2")
+                                         .arg(TabellaTesti, QStringList(lotto.size(), riga).join(u',')));
+        errore = metti ? (*metti)->Esegui(valori) : metti.errore();
     }
+    // A document the import removed meanwhile keeps no text (the server
+    // refuses it already, by its foreign key).
+    if (!errore.presente())
+        errore = c.Esegui(QStringLiteral("delete from %1 where Id in (%2) and not exists (select 1 from Posta p where "
+                                         "p.Id = %1.Id)").arg(TabellaTesti, identificativi.join(u',')));
     if (!errore.presente())
         errore = c.Conferma();
     if (errore.presente())
