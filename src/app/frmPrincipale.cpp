@@ -108,6 +108,7 @@ void frmPrincipale::CreaMenu()
 {
     static const VoceMenu voci[] = {
         {"mnuFileRistampa", "Ricerca e Ristampa Documenti", &frmPrincipale::mnuFileRistampa_Click},
+        {"mnuFileRicercaTesto", "Ricerca nel testo dei documenti", &frmPrincipale::mnuFileRicercaTesto_Click},
         {"mnuSep4", nullptr, nullptr},
         {"mnuFileEmail", "Invia documenti tramite email", &frmPrincipale::mnuFileEmail_Click},
         {"mnuFileElencoMail", "Elenco mail inviate", &frmPrincipale::mnuFileElencoMail_Click},
@@ -137,6 +138,7 @@ std::span<const frmPrincipale::PulsanteBarra> frmPrincipale::PulsantiBarra()
     static const PulsanteBarra pulsanti[] = {
         {"Impostazioni", "impostazioni programma", &frmPrincipale::mnuFileImpostazioni_Click},
         {"Ristampa", "Ricerca e ristampa documenti", &frmPrincipale::mnuFileRistampa_Click},
+        {"RicercaTesto", "Ricerca nel testo dei documenti", &frmPrincipale::mnuFileRicercaTesto_Click},
         {"SelStampe", "Seleziona e copia documenti", &frmPrincipale::mnuFileSeleziona_Click},
         {nullptr, nullptr, nullptr},
         {"Email", "Seleziona e invia i documenti tramite email",
@@ -228,6 +230,11 @@ void frmPrincipale::ToolBar_ButtonClick(const QString& chiave)
 void frmPrincipale::mnuFileRistampa_Click()
 {
     MostraFinestra(QStringLiteral("mnuFileRistampa"));
+}
+
+void frmPrincipale::mnuFileRicercaTesto_Click()
+{
+    MostraFinestra(QStringLiteral("mnuFileRicercaTesto"));
 }
 
 void frmPrincipale::mnuFileEmail_Click()

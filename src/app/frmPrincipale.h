@@ -59,6 +59,7 @@ private:
     void CreaStatusBar();
 
     void mnuFileRistampa_Click();
+    void mnuFileRicercaTesto_Click();
     void mnuFileEmail_Click();
     void mnuFileElencoMail_Click();
     void mnuFileSeleziona_Click();

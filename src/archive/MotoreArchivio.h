@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/FraseCercata.h"
 #include "common/Errore.h"
 
 #include <QList>
@@ -50,4 +51,10 @@ public:
     virtual Errore ErroreDa(const QSqlError& errore) const = 0;
     // The fields of an executed statement, with their declared kinds and sizes.
     virtual QList<DescrizioneCampo> Campi(const QSqlQuery& query) const = 0;
+    // The statements that give an archive made before them the tables added
+    // since, where missing.
+    virtual QStringList SchemaAggiunto() const = 0;
+    // A condition, to stand in a statement on Posta, that holds for the
+    // documents whose indexed text holds every one of `frasi`.
+    virtual QString CondizioneParole(const QList<FraseCercata>& frasi) const = 0;
 };

@@ -511,3 +511,25 @@ QList<DescrizioneCampo> MotorePostgres::Campi(const QSqlQuery& query) const
     }
     return campi;
 }
+
+QStringList MotorePostgres::SchemaAggiunto() const
+{
+    return SchemaAggiuntoServer();
+}
+
+QString MotorePostgres::CondizioneParole(const QList<FraseCercata>& frasi) const
+{
+    // A tsquery written out: its words are taken as they are, already in the
+    // indexed form, and hold only letters and digits.
+    QStringList termini;
+    for (const FraseCercata& frase : frasi) {
+        QStringList parole;
+        for (const QString& parola : frase.parole)
+            parole.append(QLatin1Char('\'') + parola + QLatin1Char('\''));
+        if (frase.prefisso)
+            parole.last() += QStringLiteral(":*");
+        termini.append(QLatin1Char('(') + parole.join(QStringLiteral(" <-> ")) + QLatin1Char(')'));
+    }
+    return QStringLiteral("%1 IN (SELECT %1 FROM %2 WHERE %3 @@ cast(%4 as tsquery))")
+        .arg(ColonnaChiave, TabellaTesti, ColonnaParoleIndicizzate, LetteraleTesto(termini.join(QStringLiteral(" & "))));
+}

@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/ConfrontoTesti.h"
 #include "archive/Recordset.h"
+#include "archive/SchemaArchivio.h"
 #include "archive/TraduttoreJet.h"
 
 #include <QRegularExpression>
@@ -338,4 +339,21 @@ QList<DescrizioneCampo> MotoreSQLite::Campi(const QSqlQuery& query) const
         campi.append({record.fieldName(i), tipo, dimensione});
     }
     return campi;
+}
+
+QStringList MotoreSQLite::SchemaAggiunto() const
+{
+    return SchemaAggiuntoIncorporato();
+}
+
+QString MotoreSQLite::CondizioneParole(const QList<FraseCercata>& frasi) const
+{
+    // Each phrase a string of FTS5's query language; every one must match.
+    // The words hold only letters and digits.
+    QStringList termini;
+    for (const FraseCercata& frase : frasi)
+        termini.append(QLatin1Char('"') + frase.parole.join(QLatin1Char(' ')) + QLatin1Char('"')
+                       + (frase.prefisso ? QStringLiteral(" *") : QString()));
+    return QStringLiteral("%1 IN (SELECT rowid FROM %2 WHERE %2 MATCH %3)")
+        .arg(ColonnaChiave, IndiceParole, LetteraleTesto(termini.join(QLatin1Char(' '))));
 }

@@ -15,6 +15,8 @@ public:
     void AggiornaStatistiche(QSqlDatabase& db) const override;
     Errore ErroreDa(const QSqlError& errore) const override;
     QList<DescrizioneCampo> Campi(const QSqlQuery& query) const override;
+    QStringList SchemaAggiunto() const override;
+    QString CondizioneParole(const QList<FraseCercata>& frasi) const override;
 
     static const MotoreSQLite& Istanza();
 };

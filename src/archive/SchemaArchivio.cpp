@@ -1,5 +1,9 @@
 #include "archive/SchemaArchivio.h"
 
+#include "archive/Archivio.h"
+
+#include <algorithm>
+
 namespace {
 
 ColonnaSchema testo(const char* nome, int dimensione = 0)
@@ -52,19 +56,92 @@ struct Stesura
                 + QStringLiteral("accetta solo date\" CHECK (%1 IS NULL OR date(%1) = %1)").arg(nome);
         case TipoColonna::DataOra:
             return nome + (server ? QStringLiteral(" timestamp(0)") : QStringLiteral(" DATETIME"));
+        case TipoColonna::Intero:
+            return nome + (server ? QStringLiteral(" bigint") : QStringLiteral(" INTEGER"))
+                + (c.chiavePrimaria ? QStringLiteral(" PRIMARY KEY") : QString());
+        case TipoColonna::Parole:
+            // The server keeps beside them the same words as its index reads them.
+            if (server)
+                return nome + QStringLiteral(" text,\n        %1 tsvector GENERATED ALWAYS AS "
+                                             "(to_tsvector('simple'::regconfig, coalesce(%2, ''))) STORED")
+                                  .arg(ColonnaParoleIndicizzate, nome);
+            return nome + QStringLiteral(" TEXT");
         }
         return nome;
+    }
+
+    // A key that belongs to another table's row: the server drops the row
+    // with it; the embedded engine, whose other programs may not enforce
+    // foreign keys, does it by a trigger (Seguito).
+    QString Appartenenza(const TabellaSchema& t) const
+    {
+        if (!server || t.segue.isEmpty())
+            return {};
+        return QStringLiteral(" REFERENCES %1 (%2) ON DELETE CASCADE").arg(Nome(t.segue), Nome(ColonnaChiave));
+    }
+
+    QStringList Seguito(const TabellaSchema& t) const
+    {
+        if (server || t.segue.isEmpty())
+            return {};
+        return {QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_Tolta%2 AFTER DELETE ON %1 BEGIN "
+                               "DELETE FROM %2 WHERE %3 = old.%3; END")
+                    .arg(t.segue, t.nome, ColonnaChiave)};
+    }
+
+    // The full-text index of a table's words: the embedded engine's FTS5
+    // table over the words kept in the table itself, kept up by triggers;
+    // the server's index on its own reading of them.
+    QStringList IndiceParoleDi(const TabellaSchema& t) const
+    {
+        const auto parole = std::find_if(t.colonne.begin(), t.colonne.end(),
+                                         [](const ColonnaSchema& c) { return c.tipo == TipoColonna::Parole; });
+        if (parole == t.colonne.end())
+            return {};
+        if (server)
+            return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3)")
+                        .arg(Nome(IndiceParole), Nome(t.nome), ColonnaParoleIndicizzate)};
+        const QString colonna = parole->nome;
+        const QString togli = QStringLiteral("INSERT INTO %1 (%1, rowid, %2) VALUES ('delete', old.%3, old.%2);")
+                                  .arg(IndiceParole, colonna, ColonnaChiave);
+        const QString metti =
+            QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (new.%3, new.%2);").arg(IndiceParole, colonna, ColonnaChiave);
+        const QString innesco = QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_%2 AFTER %3 ON %1 BEGIN %4 END");
+        return {QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5(%2, content='%3', "
+                               "content_rowid='%4', tokenize='unicode61 remove_diacritics 2')")
+                    .arg(IndiceParole, colonna, t.nome, ColonnaChiave),
+                innesco.arg(t.nome, QStringLiteral("Inserita"), QStringLiteral("INSERT"), metti),
+                innesco.arg(t.nome, QStringLiteral("Tolta"), QStringLiteral("DELETE"), togli),
+                innesco.arg(t.nome, QStringLiteral("Cambiata"), QStringLiteral("UPDATE"), togli + QLatin1Char(' ') + metti)};
     }
 
     QString Tabella(const TabellaSchema& t) const
     {
         QStringList colonne;
         for (const ColonnaSchema& c : t.colonne)
-            colonne.append(Colonna(c));
+            colonne.append(Colonna(c) + (c.chiavePrimaria ? Appartenenza(t) : QString()));
+        const QString crea = t.aggiunta ? QStringLiteral("CREATE TABLE IF NOT EXISTS") : QStringLiteral("CREATE TABLE");
         // A short table reads best on one line.
         if (colonne.size() <= 2)
-            return QStringLiteral("CREATE TABLE %1 (%2)").arg(Nome(t.nome), colonne.join(QStringLiteral(", ")));
-        return QStringLiteral("CREATE TABLE %1 (\n        %2)").arg(Nome(t.nome), colonne.join(QStringLiteral(",\n        ")));
+            return QStringLiteral("%1 %2 (%3)").arg(crea, Nome(t.nome), colonne.join(QStringLiteral(", ")));
+        return QStringLiteral("%1 %2 (\n        %3)").arg(crea, Nome(t.nome), colonne.join(QStringLiteral(",\n        ")));
+    }
+
+    QStringList Completa(const TabellaSchema& t) const
+    {
+        QStringList istruzioni{Tabella(t)};
+        for (const IndiceSchema& i : t.indici)
+            istruzioni.append(Indice(t, i));
+        return istruzioni + IndiceParoleDi(t) + Seguito(t);
+    }
+
+    QStringList Aggiunte() const
+    {
+        QStringList istruzioni;
+        for (const TabellaSchema& t : TabelleArchivio())
+            if (t.aggiunta)
+                istruzioni += Completa(t);
+        return istruzioni;
     }
 
     QString Indice(const TabellaSchema& t, const IndiceSchema& i) const
@@ -101,11 +178,8 @@ struct Stesura
     QStringList Schema() const
     {
         QStringList istruzioni;
-        for (const TabellaSchema& t : TabelleArchivio()) {
-            istruzioni.append(Tabella(t));
-            for (const IndiceSchema& i : t.indici)
-                istruzioni.append(Indice(t, i));
-        }
+        for (const TabellaSchema& t : TabelleArchivio())
+            istruzioni += Completa(t);
         istruzioni.append(Vista(VistaEmail()));
         return istruzioni;
     }
@@ -147,6 +221,22 @@ const QList<TabellaSchema>& TabelleArchivio()
           {QStringLiteral("Elenco"), TipoColonna::TestoEsatto}},
          {},
          false},
+        // The documents' text for the search by words, made again from the
+        // PDFs by `velmira indicizza` rather than moved. Stato says what the
+        // last reading of the file (of Dimensione bytes, modified at
+        // Modificato, ms since 1970) gave, Motivo why it failed.
+        {TabellaTesti,
+         {{ColonnaChiave, TipoColonna::Intero, 0, true},
+          {QStringLiteral("Dimensione"), TipoColonna::Intero},
+          {QStringLiteral("Modificato"), TipoColonna::Intero},
+          {QStringLiteral("Stato"), TipoColonna::TestoEsatto, 12},
+          {QStringLiteral("Motivo"), TipoColonna::TestoEsatto},
+          {QStringLiteral("Testo"), TipoColonna::TestoEsatto},
+          {QStringLiteral("Parole"), TipoColonna::Parole}},
+         {},
+         false,
+         QStringLiteral("Posta"),
+         true},
     };
     return tabelle;
 }
@@ -179,6 +269,16 @@ const TabellaSchema* TabellaArchivio(const QString& nome)
 QStringList SchemaIncorporato()
 {
     return Stesura{false}.Schema();
+}
+
+QStringList SchemaAggiuntoIncorporato()
+{
+    return Stesura{false}.Aggiunte();
+}
+
+QStringList SchemaAggiuntoServer()
+{
+    return Stesura{true}.Aggiunte();
 }
 
 QStringList SchemaServer()

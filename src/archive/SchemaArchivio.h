@@ -13,7 +13,9 @@ enum class TipoColonna {
     Testo,       // compared without regard to case; a size, when given, is enforced
     TestoEsatto, // the program's own text, compared as it is (a digest, a list's lines)
     Data,
-    DataOra
+    DataOra,
+    Intero,
+    Parole // the words of a document's text, in the form both engines index
 };
 
 struct ColonnaSchema
@@ -39,6 +41,12 @@ struct TabellaSchema
     QList<ColonnaSchema> colonne;
     QList<IndiceSchema> indici;
     bool trasferita = true; // copied when an archive moves to the server
+    // The table whose row each row here belongs to, by the same key: a row
+    // goes when that row goes.
+    QString segue = {};
+    // Added after archives were already in use: made, where missing, the
+    // first time it is needed.
+    bool aggiunta = false;
 
     const ColonnaSchema* Colonna(const QString& nome) const; // without regard to case
 };
@@ -68,3 +76,14 @@ const TabellaSchema* TabellaArchivio(const QString& nome); // without regard to 
 // The statements that lay out a new archive on each engine, in order.
 QStringList SchemaIncorporato();
 QStringList SchemaServer();
+// Those of the tables added since (see `aggiunta`), each made only where missing.
+QStringList SchemaAggiuntoIncorporato();
+QStringList SchemaAggiuntoServer();
+
+// The text of the archived documents, one row per document (by Posta's
+// key), with what the index needs to tell whether the file changed since.
+inline const QString TabellaTesti = QStringLiteral("TestiDocumenti");
+// The embedded engine's full-text index of its Parole, and the server's
+// column of the same words as the server indexes them.
+inline const QString IndiceParole = QStringLiteral("TestiDocumenti_Parole");
+inline const QString ColonnaParoleIndicizzate = QStringLiteral("parole_indice");

@@ -36,6 +36,8 @@ enum class CodiceErrore : int {
     Cartella = -3,      // the documents folder cannot be read
     Lunghezze = -4,     // spooling.ini gives no usable field widths
     FileNonArchiviabile = -5, // a file of the folder that cannot be archived as it is (its name, a link)
+    Ricerca = -6,       // a search that asks for nothing the archive can look for
+    TestoDocumento = -7, // a document whose text cannot be read
 };
 
 // What kind of failure it is, for callers that must decide whether to

@@ -120,12 +120,26 @@ void Uscita(QPainter& p)
     Freccia(p, QPointF(14, 16), QPointF(29, 16), QColor(0xc6, 0x28, 0x28));
 }
 
+// A page of text under a magnifying glass.
+void RicercaTesto(QPainter& p)
+{
+    p.setPen(QPen(inchiostro, 1.2));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4, 2, 18, 24));
+    for (int riga = 0; riga < 4; ++riga)
+        p.drawLine(QPointF(7, 7 + riga * 4), QPointF(19, 7 + riga * 4));
+    p.setPen(QPen(QColor(0x1f, 0x5f, 0xb5), 2.4));
+    p.setBrush(QColor(0xd6, 0xe6, 0xf8, 0xc0));
+    p.drawEllipse(QPointF(19, 18), 6, 6);
+    p.drawLine(QPointF(23.5, 22.5), QPointF(29, 28));
+}
+
 } // namespace
 
 QIcon IconaBarra(const QString& chiave)
 {
     static const std::pair<const char*, void (*)(QPainter&)> disegni[] = {
-        {"Impostazioni", Ingranaggio}, {"Ristampa", Stampante}, {"SelStampe", Copia},
+        {"Impostazioni", Ingranaggio}, {"Ristampa", Stampante}, {"RicercaTesto", RicercaTesto}, {"SelStampe", Copia},
         {"Email", Email},              {"ElencoMail", ElencoMail}, {"Importa", Importa},
         {"Uscita", Uscita},
     };

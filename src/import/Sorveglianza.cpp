@@ -1,6 +1,7 @@
 #include "import/Sorveglianza.h"
 
 #include "import/cImporta.h"
+#include "indice/IndicizzazioneInSottofondo.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -58,8 +59,20 @@ QString Sorveglianza::Momento() const
 Sorveglianza::Sorveglianza(const ImpostazioniSorveglianza& impostazioni,
                            std::function<void(const QString&)> riga, QObject* genitore)
     : QObject(genitore), impostazioni_(impostazioni), riga_(std::move(riga)), prossimo_(new QTimer(this)),
-      completo_(new QTimer(this)), stabili_(new QTimer(this)), ritorno_(new QTimer(this))
+      completo_(new QTimer(this)), stabili_(new QTimer(this)), ritorno_(new QTimer(this)),
+      indice_(new IndicizzazioneInSottofondo(this))
 {
+    // The text of what was archived goes into the index on a thread of its
+    // own, so that the next files are archived meanwhile.
+    connect(indice_, &IndicizzazioneInSottofondo::Terminata, this, [this](const ConteggiIndice& c, const Errore& errore) {
+        if (errore.presente())
+            riga_(QStringLiteral("%1 testo dei documenti non indicizzato: %2").arg(Momento(), errore.testo()));
+        else if (c.letti > 0)
+            riga_(QStringLiteral("%1 testo dei documenti: letti %2, senza testo %3, non letti %4.")
+                      .arg(Momento()).arg(c.letti).arg(c.senzaTesto).arg(c.falliti));
+        if (fermaRichiesto_ && !inCorso_)
+            Concludi();
+    });
     prossimo_->setSingleShot(true);
     connect(prossimo_, &QTimer::timeout, this, &Sorveglianza::Esegui);
     connect(completo_, &QTimer::timeout, this, [this] {
@@ -293,6 +306,13 @@ void Sorveglianza::ConcludiCompleto()
     else if (esito == EsitoImportazione::Interrotta)
         testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
     riga_(testo + QLatin1Char('.'));
+    IndicizzaTesto();
+}
+
+void Sorveglianza::IndicizzaTesto()
+{
+    if (!fermaRichiesto_)
+        indice_->Avvia({impostazioni_.database, impostazioni_.cartellaPDF});
 }
 
 void Sorveglianza::ConcludiLotto(const SelezioneImportazione& lotto)
@@ -309,6 +329,8 @@ void Sorveglianza::ConcludiLotto(const SelezioneImportazione& lotto)
                         .arg(r.problemi)
                         .arg(r.tolti)
                         .arg(r.rinviati);
+    if (r.archiviati > 0)
+        IndicizzaTesto();
     if (corrente_->Esito() == EsitoImportazione::Interrotta)
         testo += QStringLiteral("; interrotto da un errore, vedere ElencoFileImp.txt");
     else if (corrente_->Esito() == EsitoImportazione::NonAvviata) {
@@ -327,6 +349,7 @@ void Sorveglianza::ConcludiLotto(const SelezioneImportazione& lotto)
 void Sorveglianza::Ferma()
 {
     fermaRichiesto_ = true;
+    indice_->Ferma();
     // A full pass may be long: it stops at its next file. A batch is short
     // and is finished.
     if (corrente_ && completoInCorso_)
@@ -337,6 +360,9 @@ void Sorveglianza::Ferma()
 
 void Sorveglianza::Concludi()
 {
+    // The index's run ends at its next file, and Concludi follows.
+    if (indice_->InCorso())
+        return;
     prossimo_->stop();
     completo_->stop();
     stabili_->stop();

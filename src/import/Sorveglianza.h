@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class IndicizzazioneInSottofondo;
 class QTimer;
 class cImporta;
 struct SelezioneImportazione;
@@ -46,7 +47,8 @@ struct ImpostazioniSorveglianza
 // other machines' writes raise none). Never two runs at once. A folder that
 // goes away (deleted, a share unmounted) is said once and looked for at a
 // steady pace; nothing is archived or removed until it is back, and then a
-// full pass catches up with it.
+// full pass catches up with it. After each run that archived something, and
+// after each full pass, the documents' text is indexed.
 class Sorveglianza : public QObject
 {
     Q_OBJECT
@@ -86,6 +88,8 @@ private:
     QList<QByteArray> Preleva(QSet<QByteArray>& insieme) const;
     void ConcludiCompleto();
     void ConcludiLotto(const SelezioneImportazione& lotto);
+    // The text of the documents archived goes into the index (see IndicizzazioneInSottofondo).
+    void IndicizzaTesto();
     QString Momento() const;
     void Concludi();
     // Whether the folder is there; if not, says so once and waits for it.
@@ -111,4 +115,5 @@ private:
     bool assente_ = false;
     bool riprova_ = false;
     cImporta* corrente_ = nullptr;
+    IndicizzazioneInSottofondo* indice_;
 };

@@ -4,6 +4,7 @@
 #include "common/Dialoghi.h"
 #include "components/Finestre.h"
 #include "import/cImporta.h"
+#include "indice/IndicizzazioneInSottofondo.h"
 #include "settings/Impostazioni.h"
 #include "shell/SelezionaCartella.h"
 
@@ -132,7 +133,10 @@ void frmImporta::cmdOK_Click()
         prgAvanzamento->setValue(int(esaminati));
     });
     connect(importazione, &cImporta::Terminata, this, [this] { ImpostaInEsecuzione(false); });
-    connect(importazione, &cImporta::Terminata, importazione, [importazione, finestra = QPointer(this)] {
+    connect(importazione, &cImporta::Terminata, importazione, [importazione, percorsi, finestra = QPointer(this)] {
+        // The new documents' text goes into the index meanwhile, the status bar telling how far.
+        if (importazione->Esito() != EsitoImportazione::NonAvviata)
+            IndicizzazioneInSottofondo::Istanza().Avvia({percorsi[1], percorsi[0]});
         if (!importazione->PuliziaNonEseguita().isEmpty())
             MostraMessaggio(importazione->PuliziaNonEseguita(), Icona::Esclamazione);
         importazione->VisualizzaRisultato();

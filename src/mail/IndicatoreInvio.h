@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include "components/IndicatoreBarra.h"
 
-class QLabel;
-class QProgressBar;
 class QStatusBar;
 
 // In the main window's status bar while e-mails are being sent: how many
 // documents of the dispatch have been handled. Hidden when none is running.
-class IndicatoreInvio : public QWidget
+class IndicatoreInvio : public IndicatoreBarra
 {
     Q_OBJECT
 
@@ -18,8 +16,8 @@ public:
     // Puts an indicator at the left of the bar's permanent panels.
     static IndicatoreInvio* Installa(QStatusBar* barra);
 
-    QLabel* lblInvio;
-    QProgressBar* prgInvio;
+    QLabel* const lblInvio;
+    QProgressBar* const prgInvio;
 
 private:
     void Avanzamento(int fatti, int totale);

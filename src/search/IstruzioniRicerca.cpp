@@ -8,18 +8,29 @@ namespace {
 
 enum class Colonne { Finestra, ConTipo, Complete };
 
+// Each condition a search puts on Posta, as the statements write it.
+struct Condizioni
+{
+    explicit Condizioni(const CriteriRicerca& criteri)
+        : periodo(QStringLiteral("data between(#") + DataPerIstruzione(criteri.dataIniziale)
+                  + QStringLiteral("#) and (#") + DataPerIstruzione(criteri.dataFinale) + QStringLiteral("#)")),
+          tipo(QStringLiteral("tipo='") + RaddoppiaApici(criteri.tipo.trimmed()) + QStringLiteral("'")),
+          numero(QStringLiteral("NumDoc='") + RaddoppiaApici(criteri.numero.trimmed()) + QStringLiteral("'")),
+          codice(QStringLiteral("Codice='") + RaddoppiaApici(criteri.codice.trimmed()) + QStringLiteral("'")),
+          anno(QStringLiteral("year(data) =") + criteri.anno)
+    {
+    }
+    QString periodo;
+    QString tipo;
+    QString numero;
+    QString codice;
+    QString anno;
+};
+
 QString istruzione(ModoRicerca modo, const CriteriRicerca& criteri, Colonne scelta)
 {
     const bool tutti = criteri.TuttiITipi();
-    const QString periodo = QStringLiteral("data between(#") + DataPerIstruzione(criteri.dataIniziale)
-        + QStringLiteral("#) and (#") + DataPerIstruzione(criteri.dataFinale) + QStringLiteral("#)");
-    const QString tipo = QStringLiteral("tipo='") + RaddoppiaApici(criteri.tipo.trimmed())
-        + QStringLiteral("'");
-    const QString numero = QStringLiteral("NumDoc='") + RaddoppiaApici(criteri.numero.trimmed())
-        + QStringLiteral("'");
-    const QString codice = QStringLiteral("Codice='") + RaddoppiaApici(criteri.codice.trimmed())
-        + QStringLiteral("'");
-    const QString anno = QStringLiteral("year(data) =") + criteri.anno;
+    const auto [periodo, tipo, numero, codice, anno] = Condizioni(criteri);
 
     const QString inizio = (tutti || scelta != Colonne::Finestra) ? QStringLiteral("Select Stampa, Tipo, ")
                                                                    : QStringLiteral("Select Stampa, ");
@@ -68,4 +79,25 @@ QString IstruzioneDocumenti(ModoRicerca modo, const CriteriRicerca& criteri, boo
 QString IstruzioneRigheComplete(ModoRicerca modo, const CriteriRicerca& criteri)
 {
     return istruzione(modo, criteri, Colonne::Complete);
+}
+
+QStringList CondizioniRicerca(ModoRicerca modo, const CriteriRicerca& criteri)
+{
+    const Condizioni c(criteri);
+    QStringList condizioni;
+    switch (modo) {
+    case ModoRicerca::Periodo:
+    case ModoRicerca::PeriodoSenzaTipi:
+        condizioni = {c.periodo};
+        break;
+    case ModoRicerca::NumeroEAnno:
+        condizioni = {c.anno, c.numero};
+        break;
+    case ModoRicerca::CodiceEPeriodo:
+        condizioni = {c.periodo, c.codice};
+        break;
+    }
+    if (!criteri.TuttiITipi() && modo != ModoRicerca::PeriodoSenzaTipi)
+        condizioni.append(c.tipo);
+    return condizioni;
 }

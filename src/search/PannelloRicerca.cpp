@@ -1,4 +1,5 @@
 #include "search/PannelloRicerca.h"
+#include "search/IstruzioniRicerca.h"
 
 #include "archive/Archivio.h"
 #include "archive/Recordset.h"
@@ -25,8 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString IstruzioneTipi = QStringLiteral("select distinct Tipo from posta order by tipo;");
 
 QDateEdit* NuovoSelettoreData(const QString& nome, QWidget* genitore)
 {

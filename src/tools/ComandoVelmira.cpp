@@ -6,13 +6,17 @@
 #include "common/Dialoghi.h"
 #include "import/Sorveglianza.h"
 #include "import/cImporta.h"
+#include "indice/Indicizzazione.h"
+#include "indice/Parole.h"
 #include "search/CercaDocumenti.h"
+#include "search/RicercaTesto.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QHash>
 #include <QSocketNotifier>
 
+#include <atomic>
 #include <csignal>
 #include <optional>
 #include <fcntl.h>
@@ -34,8 +38,10 @@ const char* const guida =
     "                  [--attesa SECONDI]\n"
     "  velmira crea-archivio FILE [--server PARAMETRI]\n"
     "  velmira trasferisci ARCHIVIO FILE-COLLEGAMENTO\n"
+    "  velmira indicizza --database FILE --cartella-pdf CARTELLA [--limite SECONDI]\n"
     "  velmira cerca --database FILE [--dal GG/MM/AAAA --al GG/MM/AAAA]\n"
     "                [--numero N --anno AAAA] [--codice CODICE] [--tipo TIPO]\n"
+    "                [--testo PAROLE]\n"
     "  velmira --help\n"
     "\n"
     "importa\n"
@@ -95,6 +101,20 @@ const char* const guida =
     "  o niente. Rifiuta un archivio sul server che contiene già documenti.\n"
     "  Esito: 0 archivio trasferito; 1 nulla è stato copiato; 2 comando errato.\n"
     "\n"
+    "indicizza\n"
+    "  Legge il testo di ogni PDF archiviato non ancora letto, o cambiato da\n"
+    "  allora (dimensione o data di modifica), e lo mette nell'archivio per la\n"
+    "  ricerca per parole. Mostra l'avanzamento sull'errore standard e il\n"
+    "  riepilogo sull'uscita standard, con una riga per ogni PDF che non si è\n"
+    "  potuto leggere e il motivo; un PDF non letto non viene riletto finché\n"
+    "  non cambia. I PDF senza testo (scansioni) sono contati a parte.\n"
+    "  SIGTERM o SIGINT (Ctrl+C) lo fermano dopo il file in corso; fermato in\n"
+    "  qualunque modo, la volta successiva riprende da dove era arrivato.\n"
+    "    --limite      secondi concessi alla lettura di un file (10 se non\n"
+    "                  indicato); oltre, il file conta come non letto\n"
+    "  Esito: 0 ogni documento è indicizzato; 3 fermato prima della fine;\n"
+    "  1 archivio non leggibile o non scrivibile; 2 comando errato.\n"
+    "\n"
     "cerca\n"
     "  Cerca i documenti come la finestra \"Visualizza Documenti\" e li scrive\n"
     "  nello stesso ordine, uno per riga, in cinque campi separati da una\n"
@@ -105,6 +125,10 @@ const char* const guida =
     "    --codice      codice cliente/fornitore, con il periodo o, senza,\n"
     "                  su tutte le date\n"
     "    --tipo        solo i documenti di quel tipo (\"Tutti\" o nessuno: ogni tipo)\n"
+    "    --testo       solo i documenti il cui testo contiene tutte le parole\n"
+    "                  (senza badare a maiuscole e accenti; parola* cerca\n"
+    "                  l'inizio di una parola, \"tra virgolette\" una frase),\n"
+    "                  dal più recente; da solo cerca in tutto l'archivio\n"
     "  Maiuscole e minuscole non contano, per ogni lettera (anche accentata):\n"
     "  l'archivio incorporato e quello sul server danno le stesse righe.\n"
     "  Esito: 0 ricerca eseguita (nessuna riga se non ha trovato nulla);\n"
@@ -141,6 +165,8 @@ const QString opzioneIni = QStringLiteral("--file-ini");
 const QString opzioneProgramma = QStringLiteral("--cartella-programma");
 const QString opzioneIntervallo = QStringLiteral("--intervallo");
 const QString opzioneAttesa = QStringLiteral("--attesa");
+const QString opzioneTesto = QStringLiteral("--testo");
+const QString opzioneLimite = QStringLiteral("--limite");
 
 // Reads "--option value" pairs among those `note` allows; on a wrong command
 // line tells why on `errori` and returns false.
@@ -198,6 +224,17 @@ int importa(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     }
 }
 
+// SIGTERM and SIGINT (Ctrl+C) handled by `gestore`, or as by default with SIG_DFL.
+void ArrestoConSegnali(void (*gestore)(int))
+{
+    struct sigaction azione {};
+    azione.sa_handler = gestore;
+    sigemptyset(&azione.sa_mask);
+    azione.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &azione, nullptr);
+    sigaction(SIGINT, &azione, nullptr);
+}
+
 // The write end of the pipe that turns SIGTERM and SIGINT into an event of
 // the loop: a signal handler may do little more than write a byte.
 int segnaleScrittura = -1;
@@ -243,12 +280,7 @@ int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     if (::pipe2(tubo, O_CLOEXEC | O_NONBLOCK) != 0)
         return erroreUso(errori, QStringLiteral("impossibile preparare la gestione dei segnali"));
     segnaleScrittura = tubo[1];
-    struct sigaction azione {};
-    azione.sa_handler = SegnaleArresto;
-    sigemptyset(&azione.sa_mask);
-    azione.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &azione, nullptr);
-    sigaction(SIGINT, &azione, nullptr);
+    ArrestoConSegnali(SegnaleArresto);
 
     QEventLoop ciclo;
     Sorveglianza sorveglianza(impostazioni, [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
@@ -263,12 +295,63 @@ int sorveglia(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     sorveglianza.Avvia();
     ciclo.exec();
 
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    ArrestoConSegnali(SIG_DFL);
     ::close(tubo[0]);
     ::close(tubo[1]);
     segnaleScrittura = -1;
     return sorveglianza.PercorsiErrati() ? esitoPercorsi : esitoRiuscito;
+}
+
+// Set by SIGTERM or SIGINT while indexing: a lock-free flag is all a
+// handler may touch.
+std::atomic<bool> indicizzazioneFermata{false};
+
+void FermaIndicizzazione(int)
+{
+    indicizzazioneFermata = true;
+}
+
+int indicizza(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
+{
+    if (opzioni.size() == 1 && chiedeGuida(opzioni.first()))
+        return guidaComando(uscita);
+    QHash<QString, QString> valori;
+    if (!LeggiOpzioni(opzioni, {opzioneDatabase, opzioneCartella, opzioneLimite}, valori, errori))
+        return esitoPercorsi;
+    for (const QString& necessaria : {opzioneDatabase, opzioneCartella})
+        if (!valori.contains(necessaria))
+            return erroreUso(errori, QStringLiteral("manca %1").arg(necessaria));
+    ImpostazioniIndice impostazioni{valori.value(opzioneDatabase), valori.value(opzioneCartella)};
+    if (valori.contains(opzioneLimite)) {
+        impostazioni.limiteMillisecondi = Millisecondi(valori.value(opzioneLimite));
+        if (impostazioni.limiteMillisecondi <= 0)
+            return erroreUso(errori, QStringLiteral("--limite vuole un numero di secondi"));
+    }
+    indicizzazioneFermata = false;
+    ArrestoConSegnali(FermaIndicizzazione);
+    ConteggiIndice conteggi;
+    const Errore errore = Indicizza(impostazioni, conteggi, indicizzazioneFermata,
+                                    [&](const ConteggiIndice& c, const PassoIndice& passo) {
+        if (!passo.motivo.isEmpty())
+            scrivi(uscita, QStringLiteral("Non letto: %1: %2\n").arg(passo.file, passo.motivo));
+        scrivi(errori, QStringLiteral("\rIndicizzazione: %1 di %2 documenti").arg(c.letti).arg(c.daLeggere));
+    });
+    ArrestoConSegnali(SIG_DFL);
+    if (conteggi.daLeggere > 0)
+        scrivi(errori, QStringLiteral("\n"));
+    scrivi(uscita, QStringLiteral("Documenti letti: %1 (con testo %2, senza testo %3, non letti %4); già "
+                                  "indicizzati: %5; PDF mancanti: %6.\n")
+                       .arg(conteggi.letti).arg(conteggi.conTesto).arg(conteggi.senzaTesto).arg(conteggi.falliti)
+                       .arg(conteggi.invariati).arg(conteggi.mancanti));
+    if (errore.presente()) {
+        scrivi(errori, QStringLiteral("velmira: %1\n").arg(errore.testo()));
+        return esitoInterrotto;
+    }
+    if (conteggi.letti < conteggi.daLeggere) {
+        scrivi(uscita, QStringLiteral("Indicizzazione fermata: la prossima riprenderà da qui.\n"));
+        return esitoIncompleto;
+    }
+    return esitoRiuscito;
 }
 
 int creaArchivio(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
@@ -356,18 +439,38 @@ int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     QHash<QString, QString> valori;
     if (!LeggiOpzioni(opzioni,
                       {opzioneDatabase, QStringLiteral("--dal"), QStringLiteral("--al"), QStringLiteral("--numero"),
-                       QStringLiteral("--anno"), QStringLiteral("--codice"), QStringLiteral("--tipo")},
+                       QStringLiteral("--anno"), QStringLiteral("--codice"), QStringLiteral("--tipo"), opzioneTesto},
                       valori, errori))
         return esitoPercorsi;
     CriteriRicerca criteri;
     QString sbagliato;
-    const std::optional<ModoRicerca> modo = LeggiModoRicerca(valori, criteri, sbagliato);
+    bool conCriteri = false;
+    for (const char* opzione : {"--dal", "--al", "--numero", "--anno", "--codice"})
+        conCriteri = conCriteri || valori.contains(QLatin1String(opzione));
+    std::optional<ModoRicerca> modo;
+    if (conCriteri || !valori.contains(opzioneTesto)) {
+        modo = LeggiModoRicerca(valori, criteri, sbagliato);
+    } else if (valori.contains(QStringLiteral("--tipo"))) {
+        // Words and a type: the documents of that type of every date.
+        criteri = {QDate(1, 1, 1), QDate(9999, 12, 31), valori.value(QStringLiteral("--tipo")), {}, {}, {}};
+        modo = ModoRicerca::Periodo;
+    }
     if (!valori.contains(opzioneDatabase))
         return erroreUso(errori, QStringLiteral("manca --database"));
-    if (!modo)
+    if (!modo && !sbagliato.isEmpty())
         return erroreUso(errori, sbagliato);
-    const Errore errore = CercaDocumenti(valori.value(opzioneDatabase), *modo, criteri,
-                                                 [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
+    Errore errore;
+    if (valori.contains(opzioneTesto)) {
+        const auto frasi = LeggiRicerca(valori.value(opzioneTesto));
+        if (!frasi)
+            return erroreUso(errori, frasi.errore().descrizione);
+        errore = CercaNelTesto(valori.value(opzioneDatabase), *frasi, modo, criteri, [uscita](const DocumentoTrovato& d) {
+            scrivi(uscita, QStringList{d.stampa, d.tipo, d.numero, TestoDelCampo(d.data), d.codice}.join(u'\t') + u'\n');
+        });
+    } else {
+        errore = CercaDocumenti(valori.value(opzioneDatabase), *modo, criteri,
+                                [uscita](const QString& riga) { scrivi(uscita, riga + '\n'); });
+    }
     if (errore.presente()) {
         scrivi(errori, QStringLiteral("velmira: %1\n").arg(errore.testo()));
         return esitoInterrotto;
@@ -395,6 +498,8 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
         return creaArchivio(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("trasferisci"))
         return trasferisci(argomenti.mid(1), uscita, errori);
+    if (comando == QLatin1String("indicizza"))
+        return indicizza(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("cerca"))
         return cerca(argomenti.mid(1), uscita, errori);
     return erroreUso(errori, QStringLiteral("comando sconosciuto: %1").arg(comando));

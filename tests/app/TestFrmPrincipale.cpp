@@ -151,7 +151,8 @@ void TestFrmPrincipale::menuEBarra()
     for (const QAction* azione : mnuFile->actions())
         voci << azione->objectName() + '|' + (azione->isSeparator() ? "-" : azione->text());
     QCOMPARE(voci, QStringList({"Seleziona Stampe", "File",
-                                "mnuFileRistampa|Ricerca e Ristampa Documenti", "mnuSep4|-",
+                                "mnuFileRistampa|Ricerca e Ristampa Documenti",
+                                "mnuFileRicercaTesto|Ricerca nel testo dei documenti", "mnuSep4|-",
                                 "mnuFileEmail|Invia documenti tramite email",
                                 "mnuFileElencoMail|Elenco mail inviate", "mnuSep5|-",
                                 "mnuFileSeleziona|Copia Documenti", "mnuFileSep1|-",
@@ -159,7 +160,7 @@ void TestFrmPrincipale::menuEBarra()
                                 "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
                                 "mnuFileEsci|Uscita"}));
 
-    Registra({"mnuFileRistampa", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
+    Registra({"mnuFileRistampa", "mnuFileRicercaTesto", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
               "mnuFileImpostazioni", "mnuFileImporta"});
     principale->show();
     voci.clear();
@@ -175,6 +176,7 @@ void TestFrmPrincipale::menuEBarra()
     }
     QCOMPARE(voci, QStringList({"Impostazioni|impostazioni programma>mnuFileImpostazioni",
                                 "Ristampa|Ricerca e ristampa documenti>mnuFileRistampa",
+                                "RicercaTesto|Ricerca nel testo dei documenti>mnuFileRicercaTesto",
                                 "SelStampe|Seleziona e copia documenti>mnuFileSeleziona", "-",
                                 "Email|Seleziona e invia i documenti tramite email>mnuFileEmail",
                                 "ElencoMail|Visualizza elenco email inviate>mnuFileElencoMail",

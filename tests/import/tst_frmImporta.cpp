@@ -1,7 +1,10 @@
+#include "PdfProva.h"
 #include "ProvaImportazione.h"
+#include "app/IndicatoreIndice.h"
 #include "app/frmPrincipale.h"
 #include "import/cImporta.h"
 #include "import/frmImporta.h"
+#include "indice/EstrattoreTesto.h"
 #include "settings/Impostazioni.h"
 
 #include <QtTest>
@@ -139,6 +142,9 @@ private slots:
     {
         AmbienteProva ambiente;
         ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
+        ScriviPdf(p.pdf + "/000123FAT000045220140318.pdf", {"Fattura per Ditta Rossi"});
+        QStatusBar barra;
+        const IndicatoreIndice* indice = IndicatoreIndice::Installa(&barra);
         QPointer<frmImporta> finestra = aperta(p);
         QString avanzamento;
         connect(finestra->prgAvanzamento, &QProgressBar::valueChanged, [&](int v) {
@@ -151,6 +157,9 @@ private slots:
         QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/000124BOL000000720150102.pdf",
                                      Tolte(0), "Archiviati n.2 nuovi files."}));
         QCOMPARE(ambiente.apertore.aperti + ambiente.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
+        // Then their text is read in the background, the status bar telling how it went.
+        QTRY_COMPARE_WITH_TIMEOUT(indice->testo->text(),
+                                  "Testo dei documenti indicizzato: 2 letti, 0 senza testo, 1 non letti", 30000);
 
         // The share is not mounted: the window says why nothing left the archive.
         QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
@@ -214,5 +223,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestfrmImporta)
+int main(int argc, char* argv[])
+{
+    QApplication applicazione(argc, argv);
+    EstrattoreTesto::ImpostaEseguibilePredefinito(ESEGUIBILE_TESTO);
+    TestfrmImporta prova;
+    return QTest::qExec(&prova, argc, argv);
+}
 #include "tst_frmImporta.moc"
