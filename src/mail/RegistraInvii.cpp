@@ -22,8 +22,9 @@ namespace {
 // The lines of a list already stored, by the list's name and the line: a list
 // found again after a crash between the commit and its removal has those
 // lines skipped, not stored twice. The keys of a list go once the list has.
-// New archives have the table; an older one gets it at its first list.
+// New archives have the tables; an older one gets them at its first list.
 const QString tabellaChiavi = QStringLiteral("InviiRegistrati");
+const QString tabellaProve = QStringLiteral("ProveInvio");
 
 // The file-name part of a path written with either separator.
 QString NomeFile(const QString& percorso)
@@ -44,13 +45,12 @@ QStringList Chiavi(const QString& elenco, const QStringList& righe)
     return chiavi;
 }
 
-ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
+using Valori = std::initializer_list<std::pair<QString, QString>>;
+
+ErroreArchivio AggiungiRiga(Recordset& tabella, Valori valori)
 {
     tabella.AddNew();
-    for (const auto& [nome, valore] : {std::pair{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
-                                       std::pair{QStringLiteral("dtinvio"), campi.quando},
-                                       std::pair{QStringLiteral("EmailDest"), campi.destinatario},
-                                       std::pair{QStringLiteral("Esito"), campi.esito}}) {
+    for (const auto& [nome, valore] : valori) {
         const ErroreArchivio errore = tabella.ImpostaValore(nome, valore);
         if (errore.presente()) {
             tabella.CancelUpdate();
@@ -60,13 +60,36 @@ ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
     return tabella.Update();
 }
 
+ErroreArchivio RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
+{
+    return AggiungiRiga(tabella, {{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
+                                  {QStringLiteral("dtinvio"), campi.quando},
+                                  {QStringLiteral("EmailDest"), campi.destinatario},
+                                  {QStringLiteral("Esito"), campi.esito}});
+}
+
+// The proof that a message went, under the line's own key: stored with its
+// row of EmailInviate or not at all. A list under a name seen before may
+// repeat a line whose proof is kept already: the same proof, kept once.
+ErroreArchivio RegistraProva(Recordset& prove, Comando& cerca, const CampiElencoMail& campi, const QString& chiave)
+{
+    if (campi.messageId.isEmpty())
+        return {};
+    ErroreArchivio errore = cerca.Esegui({chiave});
+    if (errore.presente() || cerca.Successiva(errore) || errore.presente())
+        return errore;
+    return AggiungiRiga(prove, {{QStringLiteral("Impronta"), chiave},
+                                {QStringLiteral("Stampa"), NomeFile(campi.percorso)},
+                                {QStringLiteral("EmailDest"), campi.destinatario},
+                                {QStringLiteral("dtinvio"), campi.quando},
+                                {QStringLiteral("MessageID"), campi.messageId},
+                                {QStringLiteral("Risposta"), campi.risposta}});
+}
+
 // The keys of `elenco` already stored.
 ErroreArchivio ChiaviRegistrate(Connessione& connessione, const QString& elenco, QSet<QString>& chiavi)
 {
-    ErroreArchivio errore;
-    if (!connessione.Database().tables().contains(tabellaChiavi, Qt::CaseInsensitive))
-        errore = connessione.EseguiNativa(
-            QStringLiteral("CREATE TABLE %1 (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)").arg(tabellaChiavi));
+    ErroreArchivio errore = CreaTabelleMancanti(connessione, {tabellaChiavi, tabellaProve});
     if (errore.presente())
         return errore;
     auto leggi = connessione.Prepara(QStringLiteral("select Impronta from %1 where Elenco = ?").arg(tabellaChiavi), errore);
@@ -87,7 +110,7 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
     Connessione connessione;
     ErroreArchivio errore = connessione.Apri(StringaConnessione(archivio, u";"));
     QSet<QString> registrate;
-    Recordset tabella;
+    Recordset tabella, prove;
     // One transaction for the whole list: a thousand rows in one write.
     if (!errore.presente())
         errore = connessione.IniziaTransazione();
@@ -98,6 +121,10 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
                                                               .arg(tabellaChiavi), errore);
     if (!errore.presente())
         errore = tabella.ApriTabella(connessione, QStringLiteral("EmailInviate"));
+    if (!errore.presente())
+        errore = prove.ApriTabella(connessione, tabellaProve);
+    auto provaPresente = errore.presente() ? nullptr
+        : connessione.Prepara(QStringLiteral("select Impronta from %1 where Impronta = ?").arg(tabellaProve), errore);
     const QStringList chiavi = Chiavi(elenco, righe);
     QStringList scartate;
     for (qsizetype i = 0; i < righe.size() && !errore.presente(); ++i) {
@@ -116,11 +143,15 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
                 esito.errore = erroreRiga.testo();
             ++esito.rifiutate;
             scartate.append(righe[i]);
+        } else if (errore = RegistraProva(prove, *provaPresente, *campi, chiavi[i]); errore.presente()) {
+            // Its row of EmailInviate is in: the whole list waits rather than split the two.
+            break;
         } else if (errore = chiave->Esegui({chiavi[i], QFileInfo(elenco).fileName()}); !errore.presente()) {
             ++esito.registrate;
         }
     }
     tabella.Chiudi();
+    prove.Chiudi();
     if (!errore.presente())
         errore = connessione.Conferma();
     if (errore.presente()) {
