@@ -32,6 +32,7 @@ enum class CodiceErrore : int {
     ArchivioNonValido = 3343,      // not an archive, or a connection file that cannot be used
     OggettoChiuso = 3704,
     Report = -1, // a report that cannot be made: its layout, its data
+    Casella = -2, // a mailbox that cannot be read: its server, the login
 };
 
 // What kind of failure it is, for callers that must decide whether to

@@ -1,0 +1,126 @@
+#include "mail/StatoInvii.h"
+
+#include "archive/Connessione.h"
+#include "mail/RicevutaPec.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+
+namespace {
+
+struct Ricevuta
+{
+    QString destinatario;
+    QString tipo;
+    QString stato;
+    QDateTime quando;
+    QString motivo;
+    QString verifica;
+};
+
+// The engines hand a date with its time as a date or as its stored text.
+QDateTime dataOra(const QVariant& valore)
+{
+    if (valore.typeId() == QMetaType::QDateTime)
+        return valore.toDateTime();
+    return QDateTime::fromString(valore.toString().left(19).replace(QLatin1Char('T'), QLatin1Char(' ')),
+                                 QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+Errore leggiRicevute(Connessione& c, QHash<QString, QList<Ricevuta>>& ricevute)
+{
+    Errore errore;
+    auto leggi = c.Prepara(QStringLiteral("select MessageID, Destinatario, Tipo, Stato, Quando, Motivo, Verifica "
+                                          "from RicevutePosta"),
+                           errore);
+    if (!errore.presente())
+        errore = leggi->Esegui();
+    while (!errore.presente() && leggi->Successiva(errore))
+        ricevute[leggi->Valore(0).toString()].append({leggi->Valore(1).toString(), leggi->Valore(2).toString(),
+                                                      leggi->Valore(3).toString(), dataOra(leggi->Valore(4)),
+                                                      leggi->Valore(5).toString(), leggi->Valore(6).toString()});
+    return errore;
+}
+
+// The strongest genuine receipt, the latest at equal weight; a forged one
+// only where no genuine one came.
+void applica(StatoInvio& s, const QList<Ricevuta>& ricevute)
+{
+    const Ricevuta* scelta = nullptr;
+    const Ricevuta* falsa = nullptr;
+    for (const Ricevuta& r : ricevute) {
+        if (!r.destinatario.isEmpty() && r.destinatario.compare(s.destinatario, Qt::CaseInsensitive) != 0)
+            continue;
+        if (r.verifica == QLatin1String("non valida")) {
+            if (!falsa || r.quando > falsa->quando)
+                falsa = &r;
+            continue;
+        }
+        const int peso = PesoRicevuta(r.tipo);
+        if (!scelta || peso > PesoRicevuta(scelta->tipo) || (peso == PesoRicevuta(scelta->tipo) && r.quando >= scelta->quando))
+            scelta = &r;
+    }
+    if (!scelta)
+        scelta = falsa;
+    if (!scelta)
+        return;
+    s.stato = scelta->stato;
+    s.quando = scelta->quando;
+    s.motivo = scelta->motivo;
+    s.verificato = scelta->verifica != QLatin1String("non verificata");
+}
+
+} // namespace
+
+Risultato<QList<StatoInvio>> StatiInvii(Connessione& c, const QString& stampa)
+{
+    const QStringList tabelle = c.Database().tables();
+    if (!tabelle.contains(QStringLiteral("ProveInvio"), Qt::CaseInsensitive)
+        || !tabelle.contains(QStringLiteral("RicevutePosta"), Qt::CaseInsensitive))
+        return QList<StatoInvio>();
+    QHash<QString, QList<Ricevuta>> ricevute;
+    Errore errore = leggiRicevute(c, ricevute);
+    auto prove = errore.presente() ? nullptr
+                                   : c.Prepara(QStringLiteral("select Stampa, EmailDest, MessageID, dtinvio from ProveInvio%1 "
+                                                              "order by dtinvio, Stampa, EmailDest")
+                                                   .arg(stampa.isEmpty() ? QString() : QStringLiteral(" where Stampa = ?")),
+                                               errore);
+    if (!errore.presente())
+        errore = prove->Esegui(stampa.isEmpty() ? QVariantList() : QVariantList{stampa});
+    QList<StatoInvio> stati;
+    while (!errore.presente() && prove->Successiva(errore)) {
+        StatoInvio s;
+        s.stampa = prove->Valore(0).toString();
+        s.destinatario = prove->Valore(1).toString();
+        s.messageId = prove->Valore(2).toString();
+        s.inviato = s.quando = dataOra(prove->Valore(3));
+        applica(s, ricevute.value(s.messageId));
+        stati.append(s);
+    }
+    if (errore.presente())
+        return errore;
+    return stati;
+}
+
+QString RigaStato(const StatoInvio& s)
+{
+    QString motivo = s.motivo;
+    if (!s.verificato)
+        motivo += (motivo.isEmpty() ? QString() : QStringLiteral("; ")) + QStringLiteral("ricevuta non verificata");
+    QStringList campi{s.stampa, s.destinatario, s.messageId, s.stato, s.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
+                      motivo};
+    // A tabulation or a line break inside a field would shift the others.
+    for (QString& campo : campi)
+        campo = campo.simplified();
+    return campi.join(QLatin1Char('\t'));
+}
+
+QString TestoStato(const StatoInvio& s)
+{
+    QString testo = s.stato + QStringLiteral(" il ") + s.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    if (!s.motivo.isEmpty())
+        testo += QStringLiteral(": ") + s.motivo;
+    if (!s.verificato)
+        testo += QStringLiteral(" (ricevuta non verificata)");
+    return testo;
+}

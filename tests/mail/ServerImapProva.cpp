@@ -1,0 +1,41 @@
+#include "ServerImapProva.h"
+
+#include "ServerSmtpProva.h"
+
+#include <QDir>
+#include <QFile>
+
+ServerImapProva::ServerImapProva(const QString& cartella)
+    : cartella_(cartella)
+{
+    porta_ = AvviaServerProva(processo_, QStringLiteral(SERVER_IMAP_PY), cartella,
+                              {QStringLiteral("--cartella"), cartella, QStringLiteral("--utente"), QString::fromLatin1(utente),
+                               QStringLiteral("--password"), QString::fromLatin1(password)},
+                              errore_);
+}
+
+ServerImapProva::~ServerImapProva()
+{
+    FermaServerProva(processo_);
+}
+
+void ServerImapProva::consegna(const QString& nome, const QByteArray& messaggio) const
+{
+    // Written aside and moved in, as a delivery agent does: never half a message.
+    QFile file(cartella_ + QStringLiteral("/Maildir/tmp/") + nome);
+    if (file.open(QIODevice::WriteOnly) && file.write(messaggio) == messaggio.size()) {
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+        file.rename(cartella_ + QStringLiteral("/Maildir/new/") + nome);
+    }
+}
+
+QStringList ServerImapProva::contenuto() const
+{
+    QStringList file;
+    for (const char* sotto : {"new", "cur"})
+        for (const QString& nome : QDir(cartella_ + QStringLiteral("/Maildir/") + QLatin1String(sotto)).entryList(QDir::Files))
+            file.append(nome.section(QLatin1Char(':'), 0, 0) + QLatin1Char(' ') + nome.section(QLatin1Char(':'), 1));
+    file.sort();
+    return file;
+}
