@@ -1,6 +1,7 @@
 #include "mail/StatoInvii.h"
 
 #include "archive/Connessione.h"
+#include "components/CampiDerivati.h"
 #include "mail/RicevutaPec.h"
 
 #include <QHash>
@@ -70,6 +71,12 @@ void applica(StatoInvio& s, const QList<Ricevuta>& ricevute)
     s.verificato = scelta->verifica != QLatin1String("non verificata");
 }
 
+QString chiaveInvio(const QString& stampa, const QString& destinatario, const QDateTime& inviato)
+{
+    return stampa.toLower() + QLatin1Char('\n') + destinatario.toLower() + QLatin1Char('\n')
+        + inviato.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
 } // namespace
 
 Risultato<QList<StatoInvio>> StatiInvii(Connessione& c, const QString& stampa)
@@ -123,4 +130,23 @@ QString TestoStato(const StatoInvio& s)
     if (!s.verificato)
         testo += QStringLiteral(" (ricevuta non verificata)");
     return testo;
+}
+
+void RegistraStatoConsegna()
+{
+    RegistraCampoDerivato(QStringLiteral("StatoConsegna"), [](const QString& stringaConnessione) -> Risultato<CampoDerivato> {
+        Connessione c;
+        if (const Errore errore = c.Apri(stringaConnessione); errore.presente())
+            return errore;
+        const Risultato<QList<StatoInvio>> stati = StatiInvii(c);
+        if (!stati)
+            return stati.errore();
+        QHash<QString, QString> testi;
+        for (const StatoInvio& s : *stati)
+            testi.insert(chiaveInvio(s.stampa, s.destinatario, s.inviato), TestoStato(s));
+        return CampoDerivato([testi](const ValoreRiga& riga) {
+            return testi.value(chiaveInvio(riga(QStringLiteral("Stampa")).toString(), riga(QStringLiteral("EmailDest")).toString(),
+                                           dataOra(riga(QStringLiteral("dtInvio")))));
+        });
+    });
 }

@@ -34,3 +34,8 @@ QString RigaStato(const StatoInvio& s);
 // The state as a window shows it, with its time and what the user should
 // know of it: "consegnato il 15/03/2014 10:31 (ricevuta non verificata)".
 QString TestoStato(const StatoInvio& s);
+
+// The column "StatoConsegna" a report on qryEmail may print: each row's last
+// state (TestoStato), found by document, recipient and time of sending;
+// empty for a row sent without a proof kept.
+void RegistraStatoConsegna();

@@ -2,7 +2,10 @@
 #include "RicevutaProva.h"
 #include "ServerImapProva.h"
 #include "mail/RegistraInvii.h"
+#include "archive/Archivio.h"
+#include "components/DatiReport.h"
 #include "mail/RicevutaPec.h"
+#include "mail/StatoInvii.h"
 #include "settings/Impostazioni.h"
 
 #include <QtTest>
@@ -91,7 +94,7 @@ private slots:
     // run that reads only what came since, and the server's two faults.
     void casellaImap()
     {
-        ArchivioProva archivio;
+        ArchivioProva archivio({"fat1.pdf FAT 1 2014-03-15 C1", "fat2.pdf FAT 2 2014-03-15 C1", "fat3.pdf FAT 3 2014-03-15 C2"});
         ServerImapProva server(archivio.percorso("imap"));
         QVERIFY2(server.porta(), qPrintable(server.errore()));
         const EnteProva ente(archivio.percorso("ente")), falso(archivio.percorso("falso"));
@@ -135,6 +138,16 @@ private slots:
                               "fat1.pdf\trossi@esempio.it\t<m1@esempio.it>\tconsegnato\t15/03/2014 10:31:07\t",
                               "fat2.pdf\tbianchi@esempio.it\t<m2@esempio.it>\tricevuta non valida\t15/03/2014 10:31:07\tfirma del gestore non valida",
                               "fat3.pdf\tverdi@esempio.it\t<m3@esempio.it>\tnon consegnato\t15/03/2014 10:31:07\tutente sconosciuto"}));
+        // The printed list of sent e-mails shows the same, row by row.
+        RegistraStatoConsegna();
+        const auto layout = LeggiLayoutReport(QStringLiteral(VELMIRA_REPORT_ELENCO));
+        const auto dati = LeggiDatiReport(*layout, StringaConnessione(archivio.database, {}), "select * from qryEmail order by Stampa");
+        QVERIFY2(dati, qPrintable(dati.errore().testo()));
+        QStringList consegne;
+        for (const QStringList& riga : dati->righe)
+            consegne.append(riga.last());
+        QCOMPARE(consegne, (QStringList{"consegnato il 15/03/2014 10:31", "ricevuta non valida il 15/03/2014 10:31: firma del gestore non valida",
+                                        "non consegnato il 15/03/2014 10:31: utente sconosciuto"}));
         // Read-only: every message still there, none marked as read.
         QStringList dopo = server.contenuto();
         QCOMPARE(dopo.size(), casella.size());
