@@ -63,7 +63,8 @@ std::optional<QByteArray> trovaDatiCert(const QByteArray& parte, int profondita)
 
 QString MessageIdNormale(const QString& testo)
 {
-    QString id = testo.trimmed();
+    // Whatever blanks a header's folding left inside, the same as the XML's.
+    QString id = testo.simplified();
     if (id.isEmpty())
         return id;
     if (!id.startsWith(QLatin1Char('<')))
@@ -100,7 +101,7 @@ std::optional<DatiCert> LeggiDatiCert(const QByteArray& testo, QString* difetto)
                 return std::nullopt;
             }
             radice = true;
-            d.tipo = xml.attributes().value(QLatin1String("tipo")).toString().trimmed().toLower();
+            d.tipo = xml.attributes().value(QLatin1String("tipo")).toString().simplified().toLower();
             d.errore = xml.attributes().value(QLatin1String("errore")).toString().trimmed();
             continue;
         }
