@@ -1,7 +1,6 @@
 #include "RicevutaProva.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 
 namespace {
@@ -62,19 +61,12 @@ EnteProva::EnteProva(const QString& cartella)
 {
     QDir().mkpath(cartella);
     const QString ca = cartella + "/ca", gestore = cartella + "/gestore";
-    if (QFile::exists(gestore + ".pem"))
-        return;
-    QFile estensioni(cartella + "/estensioni.cnf");
-    if (!estensioni.open(QIODevice::WriteOnly) || estensioni.write("keyUsage=digitalSignature\nextendedKeyUsage=emailProtection\n") < 0)
-        errore = "estensioni non scritte";
-    estensioni.close();
-    (void)(errore.isEmpty()
-           && openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj", "/CN=CA di prova",
-                       "-keyout", ca + ".key", "-out", ca + ".pem"}, errore)
+    (void)(openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj", "/CN=CA di prova", "-keyout",
+                    ca + ".key", "-out", ca + ".pem"}, errore)
            && openssl({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=Gestore di prova", "-keyout", gestore + ".key",
                        "-out", gestore + ".csr"}, errore)
            && openssl({"x509", "-req", "-in", gestore + ".csr", "-CA", ca + ".pem", "-CAkey", ca + ".key", "-CAcreateserial",
-                       "-days", "30", "-extfile", estensioni.fileName(), "-out", gestore + ".pem"}, errore));
+                       "-days", "30", "-out", gestore + ".pem"}, errore));
 }
 
 QString EnteProva::FileCA() const

@@ -24,7 +24,7 @@ QByteArray ContenutoRicevuta(const RicevutaProva& r);
 // The whole message, unsigned.
 QByteArray MessaggioRicevutaProva(const RicevutaProva& r);
 
-// A CA and a provider's certificate signed by it, made once in `cartella`.
+// A CA and a provider's certificate signed by it, made in `cartella`.
 class EnteProva
 {
 public:

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
+
 ServerImapProva::ServerImapProva(const QString& cartella)
     : cartella_(cartella)
 {
@@ -17,6 +19,11 @@ ServerImapProva::ServerImapProva(const QString& cartella)
 ServerImapProva::~ServerImapProva()
 {
     FermaServerProva(processo_);
+    // A script stopped before its end leaves dovecot, which runs on its own.
+    QFile pid(cartella_ + QStringLiteral("/run/master.pid"));
+    if (pid.open(QIODevice::ReadOnly))
+        if (const int numero = pid.readAll().trimmed().toInt(); numero > 0)
+            ::kill(numero, SIGTERM);
 }
 
 void ServerImapProva::consegna(const QString& nome, const QByteArray& messaggio) const

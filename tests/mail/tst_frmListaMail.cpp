@@ -347,11 +347,9 @@ private slots:
         QVERIFY(MostraAttiva(&finestra));
         QTest::mouseClick(finestra.cmdRicevute, Qt::LeftButton);
         QVERIFY(!finestra.cmdRicevute->isEnabled());
+        const QString atteso = "Server della posta in arrivo non indicato nelle impostazioni (ServerImap nella sezione [Email] di ";
         QTRY_COMPARE_WITH_TIMEOUT(Messaggi(elenco.dialoghi),
-                                  QStringList{Messaggio(Icona::Esclamazione,
-                                                        "Server della posta in arrivo non indicato nelle impostazioni "
-                                                        "(ServerImap nella sezione [Email] di " + elenco.percorso("Velmira.ini") + ").")},
-                                  60000);
+                                  QStringList{Messaggio(Icona::Esclamazione, atteso + elenco.percorso("Velmira.ini") + ").")}, 60000);
         QVERIFY(finestra.cmdRicevute->isEnabled());
     }
 };

@@ -121,22 +121,14 @@ QString riga(const QString& destinatario, const QString& esito, const QString& p
 }
 
 // The list lines without their time, once the time is checked to be now's
-// form, and without the proof of sending, once every document sent is seen
-// to carry its Message-ID and the server's reply.
+// form, and without the proof of sending (a Message-ID of ours, the reply).
 QStringList senzaOra(const QStringList& elenco)
 {
     static const QRegularExpression ora(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d - "));
-    static const QRegularExpression prova(QStringLiteral("^(\\S+) <[0-9a-f-]{36}@[^<> ]+>( 2\\d\\d [^-]+)?( - .*)$"));
+    static const QRegularExpression prova(QStringLiteral(" <[0-9a-f-]{36}@[^<> ]+>( 2\\d\\d [^-]+)?(?= - )"));
     QStringList righe;
-    for (const QString& r : elenco) {
-        QString riga = ora.match(r).hasMatch() ? r.mid(22) : QStringLiteral("ora mancante: ") + r;
-        const QRegularExpressionMatch m = prova.match(riga);
-        if (m.hasMatch())
-            riga = m.captured(1) + m.captured(3);
-        if (riga.contains(QStringLiteral(" - Inviato - ")) && m.captured(2).isEmpty())
-            riga.prepend(QStringLiteral("senza prova dell'invio: "));
-        righe.append(riga);
-    }
+    for (const QString& r : elenco)
+        righe.append(ora.match(r).hasMatch() ? r.mid(22).remove(prova) : QStringLiteral("ora mancante: ") + r);
     return righe;
 }
 
