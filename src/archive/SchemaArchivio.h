@@ -31,6 +31,7 @@ struct IndiceSchema
     // The searches read rows in this index's order (not only look values
     // up): the server keeps empty values first, as the statements ask.
     bool ordinato = true;
+    bool unico = false; // no two rows share its values
 };
 
 struct TabellaSchema
@@ -68,3 +69,6 @@ const TabellaSchema* TabellaArchivio(const QString& nome); // without regard to 
 // The statements that lay out a new archive on each engine, in order.
 QStringList SchemaIncorporato();
 QStringList SchemaServer();
+// The statements that add one table, with its indexes, to an archive made
+// before the program knew it.
+QStringList SchemaTabella(const TabellaSchema& tabella, bool server);

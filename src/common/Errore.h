@@ -36,6 +36,7 @@ enum class CodiceErrore : int {
     Cartella = -3,      // the documents folder cannot be read
     Lunghezze = -4,     // spooling.ini gives no usable field widths
     FileNonArchiviabile = -5, // a file of the folder that cannot be archived as it is (its name, a link)
+    Casella = -6,       // a mailbox that cannot be read: its server, the login
 };
 
 // What kind of failure it is, for callers that must decide whether to
