@@ -1,7 +1,7 @@
 #include "mail/CanaleCurl.h"
 
 #include "mail/ComposizionePosta.h"
-#include "mail/Segreti.h"
+#include "mail/OpzioniCurl.h"
 
 #include <QDateTime>
 
@@ -160,23 +160,12 @@ CanaleCurl::CanaleCurl(const RichiestaPosta& r)
     curl_easy_setopt(curl_, CURLOPT_USE_SSL, long(r.Utente.isEmpty() ? CURLUSESSL_TRY : CURLUSESSL_ALL));
     if (!r.CertificatoCA.isEmpty())
         curl_easy_setopt(curl_, CURLOPT_CAINFO, r.CertificatoCA.toUtf8().constData());
-    if (!r.Utente.isEmpty()) {
-        curl_easy_setopt(curl_, CURLOPT_USERNAME, r.Utente.toUtf8().constData());
-        QByteArray parola = r.PasswordSmtp.toUtf8();
-        curl_easy_setopt(curl_, CURLOPT_PASSWORD, parola.constData());
-        AzzeraSegreto(parola); // curl keeps its own copy, for a login again on a new connection
-    }
+    if (!r.Utente.isEmpty())
+        ImpostaAccesso(curl_, r.Utente, r.PasswordSmtp);
     curl_easy_setopt(curl_, CURLOPT_MAIL_FROM, ('<' + r.Mittente.trimmed().toUtf8() + '>').constData());
     // A server that stops answering has gone away: one wait, and the
     // dispatch decides every document left (see EseguiSpedizione).
-    const long attesa = r.AttesaServer;
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, attesa);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, attesa);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, attesa);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, ascolta);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, &dialogo_);
-    curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
+    ImpostaAttesaEAscolto(curl_, r.AttesaServer, ascolta, &dialogo_);
 }
 
 CanaleCurl::~CanaleCurl()

@@ -1,8 +1,6 @@
 #include "mail/CasellaCurl.h"
 
-#include "mail/Segreti.h"
-
-#include <curl/curl.h>
+#include "mail/OpzioniCurl.h"
 
 namespace {
 
@@ -75,19 +73,9 @@ CasellaCurl::CasellaCurl(const AccountImap& a)
     curl_easy_setopt(curl_, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     if (!a.certificatoCA.isEmpty())
         curl_easy_setopt(curl_, CURLOPT_CAINFO, a.certificatoCA.toUtf8().constData());
-    curl_easy_setopt(curl_, CURLOPT_USERNAME, a.utente.toUtf8().constData());
-    QByteArray parola = a.password.toUtf8();
-    curl_easy_setopt(curl_, CURLOPT_PASSWORD, parola.constData());
-    AzzeraSegreto(parola);
-    const long attesa = a.attesa;
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, attesa);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, attesa);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, attesa);
+    ImpostaAccesso(curl_, a.utente, a.password);
+    ImpostaAttesaEAscolto(curl_, a.attesa, ascolta, &risposta_);
     curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, scarta);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, ascolta);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, &risposta_);
-    curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
 }
 
 CasellaCurl::~CasellaCurl()
