@@ -270,6 +270,12 @@ private slots:
         QCOMPARE(RigheArchivio(archivio_->database, "select Stampa, EmailDest from EmailInviate"),
                  QStringList({"fat123.pdf|nuovo@esempio.it", "fat9.pdf|ufficio@esempio.it"}));
         QVERIFY(QDir(archivio_->cartella()).entryList({"*ElencoMail*"}).isEmpty());
+
+        // Found again, a document sent says where it stands.
+        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+        QVERIFY(!Anteprima()->lblStato->isVisible());
+        Clic(2, Qt::LeftButton);
+        QCOMPARE(Anteprima()->lblStato->text(), "Invii precedenti del documento:\nufficio@esempio.it: inviato il 15/03/2014 10:31");
     }
 
     // The archive damaged (on a server: the session ended by the server)

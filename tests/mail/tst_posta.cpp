@@ -120,13 +120,15 @@ QString riga(const QString& destinatario, const QString& esito, const QString& p
     return QStringList{mittente, destinatario, esito, percorso}.join(QStringLiteral(" - "));
 }
 
-// The list lines without their time, once the time is checked to be now's form.
+// The list lines without their time, once the time is checked to be now's
+// form, and without the proof of sending (a Message-ID of ours, the reply).
 QStringList senzaOra(const QStringList& elenco)
 {
     static const QRegularExpression ora(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d - "));
+    static const QRegularExpression prova(QStringLiteral(" <[0-9a-f-]{36}@[^<> ]+>( 2\\d\\d [^-]+)?(?= - )"));
     QStringList righe;
     for (const QString& r : elenco)
-        righe.append(ora.match(r).hasMatch() ? r.mid(22) : QStringLiteral("ora mancante: ") + r);
+        righe.append(ora.match(r).hasMatch() ? r.mid(22).remove(prova) : QStringLiteral("ora mancante: ") + r);
     return righe;
 }
 
@@ -197,6 +199,11 @@ private slots:
         // A field never carries the separator or a line break; the path stays whole.
         QCOMPARE(RigaElencoMail({QDateTime(QDate(2026, 3, 1), QTime(9, 5, 7)), "a - b", "c\r\nd", "Inviato", "/x - y.pdf"}),
                  QString("01/03/2026 09:05:07 - a -- b - c d - Inviato - /x - y.pdf"));
+        // The proof of sending rides in the sender's field and comes back apart.
+        const auto prova = LeggiRigaElencoMail(RigaElencoMail(
+            {QDateTime::currentDateTime(), "u@x.it", "c@y.it", "Inviato", "/p - q.pdf", "<id@x.it>", "250 Ok - 4F3A"}));
+        QVERIFY(prova && prova->mittente == "u@x.it" && prova->messageId == "<id@x.it>" && prova->risposta == "250 Ok -- 4F3A"
+                && prova->percorso == "/p - q.pdf" && LeggiRigaElencoMail("a - u@x.it - c - d - e")->messageId.isEmpty());
     }
 
     // STARTTLS with login, the messages as received, and every fault a
