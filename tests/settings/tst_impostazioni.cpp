@@ -67,6 +67,9 @@ private slots:
         QCOMPARE(LeggiIni("Percorsi", "DataBase"), QString());
         ScriviIni("EliminaTemp", "Durata", "7");
         QCOMPARE(Contenuto(), QByteArray("[EliminaTemp]\nDurata=7\n"));
+        // It holds the mail password: a new file is its owner's alone from the first write.
+        QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
         ambiente->scriviFile("Velmira.ini", "; commento dell'ufficio\n[PERCORSI]\nCartellaPDF=/srv/pdf\ndatabase=/srv/Marvena\n"
                                             "[Email]\nIndirizzo=a@b.it\nPassword=p=q\nMessaggio=Salve+A presto\n");
