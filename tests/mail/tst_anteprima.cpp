@@ -211,6 +211,7 @@ private slots:
         RiprendiFinestra(ricerca_);
         QTest::mouseClick(ricerca_->Pannello()->cmdCerca, Qt::LeftButton);
         QVERIFY(!ricerca_->isVisible() && area_->findChildren<frmAnteprima*>() == QList<frmAnteprima*>{prima});
+        QCOMPARE(area_->subWindowList().size(), 2); // in its own frame, not in a second one
         // As from a search window opened anew, the first one closed meanwhile.
         RiprendiFinestra(ricerca_);
         QTest::mouseClick(ricerca_->Pannello()->cmdAnnulla, Qt::LeftButton);
