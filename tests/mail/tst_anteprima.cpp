@@ -304,7 +304,6 @@ private slots:
                               "Nessun documento è stato inviato.";
         QTest::newRow("con decimali") << "587.0" << true << "587";
         QTest::newRow("oltre 16 bit") << "70000" << true << Messaggio(Icona::Esclamazione, porta.arg("70000"));
-        QTest::newRow("non numerica") << "smtp" << true << Messaggio(Icona::Esclamazione, porta.arg("smtp"));
         QTest::newRow("senza componente") << "465" << false
             << Messaggio(Icona::Critica, "Il componente per l'invio della posta non è disponibile. "
                                          "Nessun documento è stato inviato.");
