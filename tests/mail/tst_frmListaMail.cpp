@@ -1,5 +1,6 @@
 #include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
+#include "DiscoPiccolo.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
@@ -13,7 +14,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -261,10 +261,9 @@ private slots:
 
         // A disk that fills up halfway: the user is told, once, and no half file is left.
         const QString pieno = elenco.percorso("pieno");
-        QDir().mkpath(pieno);
-        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "tmpfs", pieno}) != 0)
-            QSKIP("impossibile montare un tmpfs piccolo (serve root)");
-        const auto smonta = qScopeGuard([&] { QProcess::execute("umount", {pieno}); });
+        DiscoPiccolo disco(pieno, 4);
+        if (!disco.montato())
+            QSKIP(qPrintable(disco.motivo()));
         salvataggio.risposte = {pieno + "/elenco.pdf"};
         QTest::mouseClick(esporta, Qt::LeftButton);
         QCOMPARE(Messaggi(elenco.dialoghi),

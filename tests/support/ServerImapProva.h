@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QString>
 
-// A private IMAP server (tests/mail/server_imap.py over Debian's dovecot) on
+// A private IMAP server (server_imap.py beside it over Debian's dovecot) on
 // loopback with TLS, one user, its mailbox in `cartella`/Maildir. Stopped
 // when the object goes, also when a test fails half way.
 class ServerImapProva

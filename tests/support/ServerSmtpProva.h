@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-// A real SMTP server on loopback (tests/mail/server_smtp.py over aiosmtpd),
+// A real SMTP server on loopback (server_smtp.py beside it, over aiosmtpd),
 // on a port the system chooses, saving what it receives into its own folder.
 // Stopped when the object goes, also when a test fails half way.
 // Starts a server script of the tests, which prints "porta N" once it
