@@ -153,11 +153,13 @@ struct LavoroImportazione::Esecuzione
     // another workstation commits. Null when they cannot be read.
     QString ContenutoArchivio()
     {
-        ErroreArchivio errore;
-        const auto conta = connessione.Prepara(QStringLiteral("select count(*), max(Id) from Posta"), errore);
-        if (!conta || conta->Esegui().presente() || !conta->Successiva(errore))
+        const auto conta = connessione.Prepara(QStringLiteral("select count(*), max(Id) from Posta"));
+        if (!conta || (*conta)->Esegui().presente())
             return {};
-        return conta->Valore(0).toString() + QLatin1Char(' ') + conta->Valore(1).toString();
+        const Risultato<bool> riga = (*conta)->Successiva();
+        if (!riga || !*riga)
+            return {};
+        return (*conta)->Valore(0).toString() + QLatin1Char(' ') + (*conta)->Valore(1).toString();
     }
 
     // Puts a file's row in the group to be added; the group goes to the
