@@ -92,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
         Violazione("a stored document name has no folder", dettagli);
     // The archive stays small however long the session.
     QSqlQuery(QStringLiteral("delete from EmailInviate"), *archivio);
+    QSqlQuery(QStringLiteral("delete from ProveInvio"), *archivio);
     QFile::remove(percorso);
     if (!esito.accantonato.isEmpty())
         QFile::remove(esito.accantonato);

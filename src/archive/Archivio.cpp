@@ -1,5 +1,6 @@
 #include "archive/Archivio.h"
 
+#include "archive/Connessione.h"
 #include "archive/MotoreSQLite.h"
 #include "archive/SchemaArchivio.h"
 
@@ -143,4 +144,19 @@ Errore CreaArchivio(const QString& percorso)
     if (errore.presente())
         QFile::remove(provvisorio);
     return errore;
+}
+
+Errore CreaTabelleMancanti(Connessione& connessione, const QStringList& nomi)
+{
+    const QStringList presenti = connessione.Database().tables();
+    const bool server = connessione.Database().driverName() == QLatin1String("QPSQL");
+    for (const QString& nome : nomi) {
+        const TabellaSchema* tabella = TabellaArchivio(nome);
+        if (!tabella || presenti.contains(nome, Qt::CaseInsensitive))
+            continue;
+        for (const QString& istruzione : SchemaTabella(*tabella, server))
+            if (const Errore errore = connessione.EseguiNativa(istruzione); errore.presente())
+                return errore;
+    }
+    return {};
 }

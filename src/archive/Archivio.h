@@ -46,6 +46,11 @@ Errore ControllaNuovoArchivio(const QString& percorso);
 // query qryEmail. Refuses to replace an existing file.
 Errore CreaArchivio(const QString& percorso);
 
+// Adds to an archive made by an earlier version the program's own tables
+// named that it does not have yet, with their indexes.
+class Connessione;
+Errore CreaTabelleMancanti(Connessione& connessione, const QStringList& nomi);
+
 // The message every search window shows when the archive file is missing.
 inline const QString MessaggioImpostazioniAssenti = QStringLiteral(
     "Una o più impostazioni del programma assenti, controllare le impostazioni del programma.");

@@ -13,6 +13,21 @@ ColonnaSchema testo(const char* nome, int dimensione = 0)
 
 const ColonnaSchema chiave{QStringLiteral("Id"), TipoColonna::Chiave};
 
+ColonnaSchema esatto(const char* nome, int dimensione = 0)
+{
+    return {QString::fromLatin1(nome), TipoColonna::TestoEsatto, dimensione};
+}
+
+IndiceSchema unico(const char* nome, const char* colonna)
+{
+    return {QString::fromLatin1(nome), {QString::fromLatin1(colonna)}, false, true};
+}
+
+IndiceSchema ricerca(const char* nome, const char* colonna)
+{
+    return {QString::fromLatin1(nome), {QString::fromLatin1(colonna)}, false};
+}
+
 // How each engine says a layout. The server folds unquoted names to lower
 // case; it is told them so, and its text compares without regard to case
 // through a collation that ignores case alone (and with it ORDER BY and
@@ -149,8 +164,8 @@ struct Stesura
         QStringList colonne;
         for (const QString& c : i.colonne)
             colonne.append(Nome(c) + (server && i.ordinato ? QStringLiteral(" NULLS FIRST") : QString()));
-        return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-            .arg(Nome(i.nome), Nome(t.nome), colonne.join(QStringLiteral(", ")));
+        return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+            .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(), Nome(i.nome), Nome(t.nome), colonne.join(QStringLiteral(", ")));
     }
 
     QString Vista(const VistaSchema& v) const
@@ -237,6 +252,24 @@ const QList<TabellaSchema>& TabelleArchivio()
          false,
          QStringLiteral("Posta"),
          true},
+        // What proves each document was handed over: the Message-ID it went
+        // under and the server's last word on it, stored with its line of
+        // EmailInviate under the same key as InviiRegistrati's.
+        {QStringLiteral("ProveInvio"),
+         {chiave, esatto("Impronta", 40), testo("Stampa"), testo("EmailDest"),
+          {QStringLiteral("dtinvio"), TipoColonna::DataOra}, esatto("MessageID"), esatto("Risposta")},
+         {unico("ProveInvio_Impronta", "Impronta"), ricerca("ProveInvio_MessageID", "MessageID"),
+          ricerca("ProveInvio_Stampa", "Stampa")}},
+        // The certified-mail receipts taken, one row each, known by the
+        // provider's own identifier so that a receipt read twice counts once.
+        {QStringLiteral("RicevutePosta"),
+         {chiave, esatto("Identificativo"), esatto("MessageID"), testo("Destinatario"), esatto("Tipo"),
+          esatto("Stato"), {QStringLiteral("Quando"), TipoColonna::DataOra}, esatto("Motivo"), esatto("Verifica")},
+         {unico("RicevutePosta_Identificativo", "Identificativo"), ricerca("RicevutePosta_MessageID", "MessageID")}},
+        // How far each mailbox has been read: its UIDVALIDITY and the last UID seen.
+        {QStringLiteral("CaselleLette"),
+         {chiave, esatto("Casella"), esatto("UidValidity"), esatto("UltimoUid")},
+         {unico("CaselleLette_Casella", "Casella")}},
     };
     return tabelle;
 }
@@ -279,6 +312,11 @@ QStringList SchemaAggiuntoIncorporato()
 QStringList SchemaAggiuntoServer()
 {
     return Stesura{true}.Aggiunte();
+}
+
+QStringList SchemaTabella(const TabellaSchema& tabella, bool server)
+{
+    return Stesura{server}.Completa(tabella);
 }
 
 QStringList SchemaServer()

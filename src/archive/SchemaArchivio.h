@@ -33,6 +33,7 @@ struct IndiceSchema
     // The searches read rows in this index's order (not only look values
     // up): the server keeps empty values first, as the statements ask.
     bool ordinato = true;
+    bool unico = false; // no two rows share its values
 };
 
 struct TabellaSchema
@@ -87,3 +88,6 @@ inline const QString TabellaTesti = QStringLiteral("TestiDocumenti");
 // column of the same words as the server indexes them.
 inline const QString IndiceParole = QStringLiteral("TestiDocumenti_Parole");
 inline const QString ColonnaParoleIndicizzate = QStringLiteral("parole_indice");
+// The statements that add one table, with its indexes, to an archive made
+// before the program knew it.
+QStringList SchemaTabella(const TabellaSchema& tabella, bool server);

@@ -38,6 +38,7 @@ enum class CodiceErrore : int {
     FileNonArchiviabile = -5, // a file of the folder that cannot be archived as it is (its name, a link)
     Ricerca = -6,       // a search that asks for nothing the archive can look for
     TestoDocumento = -7, // a document whose text cannot be read
+    Casella = -8,       // a mailbox that cannot be read: its server, the login
 };
 
 // What kind of failure it is, for callers that must decide whether to

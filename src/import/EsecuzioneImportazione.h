@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -103,7 +104,11 @@ struct LavoroImportazione::Esecuzione
     // for a while: keep trying (each attempt waits a little), up to a limit;
     // once the limit was reached, try again only once per batch length so
     // that a run against an archive locked for good still ends quickly.
-    bool AssicuraTransazione()
+    // The limit starts again whenever the other workstation is seen to have
+    // committed rows: a busy archive is not a stuck one, and the embedded
+    // engine's lock is not fair (a run that commits and takes the lock again
+    // at once can keep another waiting for as long as it goes on).
+    bool AssicuraTransazione(const std::atomic_bool& annulla)
     {
         if (inTransazione)
             return true;
@@ -112,6 +117,7 @@ struct LavoroImportazione::Esecuzione
         QElapsedTimer attesa;
         attesa.start();
         connessione.ImpostaAttesaBlocco(attesaTentativo);
+        QString visto; // what the archive held when the lock was first refused
         for (;;) {
             const Errore errore = connessione.IniziaTransazione();
             if (!errore.presente()) {
@@ -119,6 +125,17 @@ struct LavoroImportazione::Esecuzione
                 bloccato = {};
                 inizioLotto.start();
                 return true;
+            }
+            if (errore.bloccato() && !bloccato.presente() && !annulla) {
+                if (visto.isNull()) {
+                    visto = ContenutoArchivio();
+                } else if (attesa.elapsed() >= attesaMassima) {
+                    if (const QString ora = ContenutoArchivio(); !ora.isNull() && ora != visto) {
+                        visto = ora;
+                        attesa.restart();
+                        continue;
+                    }
+                }
             }
             if (!errore.bloccato() || bloccato.presente() || attesa.elapsed() >= attesaMassima) {
                 bloccato = errore;
@@ -130,6 +147,19 @@ struct LavoroImportazione::Esecuzione
                 return false;
             }
         }
+    }
+
+    // How many rows Posta holds and its highest key: they move whenever
+    // another workstation commits. Null when they cannot be read.
+    QString ContenutoArchivio()
+    {
+        const auto conta = connessione.Prepara(QStringLiteral("select count(*), max(Id) from Posta"));
+        if (!conta || (*conta)->Esegui().presente())
+            return {};
+        const Risultato<bool> riga = (*conta)->Successiva();
+        if (!riga || !*riga)
+            return {};
+        return (*conta)->Valore(0).toString() + QLatin1Char(' ') + (*conta)->Valore(1).toString();
     }
 
     // Puts a file's row in the group to be added; the group goes to the

@@ -253,7 +253,7 @@ void LavoroImportazione::ElaboraCartella(Esecuzione& run, const ElencoCartella& 
         // Within the write transaction nobody else can add the same document
         // between the test and the insert. Without it, a file whose document
         // is archived already is no problem.
-        if (run.AssicuraTransazione()) {
+        if (run.AssicuraTransazione(annulla_)) {
             run.Accoda(nome, riga);
         } else {
             if (const Risultato<bool> presente = DocumentoPresente(run, riga); !presente) {
@@ -421,7 +421,7 @@ void LavoroImportazione::Pulisci(Esecuzione& run)
         }
         if (FilePresente(impostazioni_.cartellaPDF, QFile::encodeName(orfana.stampa)))
             continue;
-        if (!run.AssicuraTransazione()) {
+        if (!run.AssicuraTransazione(annulla_)) {
             errore = run.bloccato;
             break;
         }

@@ -1,10 +1,9 @@
 #include "mail/CanaleCurl.h"
 
 #include "mail/ComposizionePosta.h"
-#include "mail/Segreti.h"
+#include "mail/OpzioniCurl.h"
 
 #include <QDateTime>
-#include <QUuid>
 
 #include <curl/curl.h>
 
@@ -59,12 +58,6 @@ int riposiziona(void* arg, curl_off_t scostamento, int origine)
     return CURL_SEEKFUNC_OK;
 }
 
-QString dominio(const QString& indirizzo)
-{
-    const QString d = indirizzo.section(QLatin1Char('@'), 1);
-    return d.isEmpty() ? QStringLiteral("velmira.local") : d;
-}
-
 // Hears the dialogue with the server: which command went last and the
 // replies. Nothing else is kept: the lines of a login carry the password.
 int ascolta(CURL*, curl_infotype tipo, char* testo, size_t lunghezza, void* arg)
@@ -82,6 +75,8 @@ int ascolta(CURL*, curl_infotype tipo, char* testo, size_t lunghezza, void* arg)
         d->parlato = true;
         if (d->comando == "DATA" && riga.startsWith("354"))
             d->datiAccettati = true;
+        else if (d->datiAccettati && riga.startsWith('2'))
+            d->risposta = riga; // the server's word on the message itself
         if (riga.startsWith('4') || riga.startsWith('5')) {
             d->rifiuto = riga;
             d->comandoRifiutato = d->comando;
@@ -104,7 +99,7 @@ EsitoBusta esito(CURLcode codice, const CanaleCurl::Dialogo& d, CURL* curl)
     const QString server = parolaDelServer(d.rifiuto);
     switch (codice) {
     case CURLE_OK:
-        return {true, {}, false};
+        return {true, {}, false, false, QString::fromUtf8(d.risposta.left(200)).simplified()};
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:
         return {false, QStringLiteral("server non raggiungibile"), true};
@@ -165,23 +160,12 @@ CanaleCurl::CanaleCurl(const RichiestaPosta& r)
     curl_easy_setopt(curl_, CURLOPT_USE_SSL, long(r.Utente.isEmpty() ? CURLUSESSL_TRY : CURLUSESSL_ALL));
     if (!r.CertificatoCA.isEmpty())
         curl_easy_setopt(curl_, CURLOPT_CAINFO, r.CertificatoCA.toUtf8().constData());
-    if (!r.Utente.isEmpty()) {
-        curl_easy_setopt(curl_, CURLOPT_USERNAME, r.Utente.toUtf8().constData());
-        QByteArray parola = r.PasswordSmtp.toUtf8();
-        curl_easy_setopt(curl_, CURLOPT_PASSWORD, parola.constData());
-        AzzeraSegreto(parola); // curl keeps its own copy, for a login again on a new connection
-    }
+    if (!r.Utente.isEmpty())
+        ImpostaAccesso(curl_, r.Utente, r.PasswordSmtp);
     curl_easy_setopt(curl_, CURLOPT_MAIL_FROM, ('<' + r.Mittente.trimmed().toUtf8() + '>').constData());
     // A server that stops answering has gone away: one wait, and the
     // dispatch decides every document left (see EseguiSpedizione).
-    const long attesa = r.AttesaServer;
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, attesa);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, attesa);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, attesa);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, ascolta);
-    curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, &dialogo_);
-    curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
+    ImpostaAttesaEAscolto(curl_, r.AttesaServer, ascolta, &dialogo_);
 }
 
 CanaleCurl::~CanaleCurl()
@@ -202,8 +186,7 @@ EsitoBusta CanaleCurl::Invia(const BustaPosta& b)
     aggiungi(intestazioni, "To: " + b.destinatario.toUtf8());
     aggiungi(intestazioni, "Subject: " + TestoIntestazione(b.oggetto));
     aggiungi(intestazioni, "Date: " + b.data.toString(Qt::RFC2822Date).toLatin1());
-    aggiungi(intestazioni, "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + '@'
-                               + dominio(b.mittente).toUtf8() + '>');
+    aggiungi(intestazioni, "Message-ID: " + b.messageId.toUtf8());
 
     std::unique_ptr<curl_mime, LiberaMime> mime(curl_mime_init(curl_));
     curl_mimepart* corpo = curl_mime_addpart(mime.get());

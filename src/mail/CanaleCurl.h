@@ -28,6 +28,7 @@ public:
         bool parlato = false;       // the server said anything at all
         bool datiAccettati = false; // 354 to DATA: the message itself followed
         QByteArray rifiuto;         // the last 4xx/5xx reply, as the server wrote it
+        QByteArray risposta;        // the reply to the message's final dot
         QByteArray comandoRifiutato;
     };
 

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QUuid>
 
 namespace {
 
@@ -67,6 +68,15 @@ QByteArray DisposizioneAllegato(const QString& nomeFile)
         return "attachment; filename=\"" + quotato.toLatin1() + '"';
     }
     return "attachment; filename*=UTF-8''" + nomeFile.toUtf8().toPercentEncoding();
+}
+
+QString NuovoMessageId(const QString& mittente)
+{
+    QString dominio = mittente.trimmed().section(QLatin1Char('@'), 1);
+    if (dominio.isEmpty())
+        dominio = QStringLiteral("velmira.local");
+    return QLatin1Char('<') + QUuid::createUuid().toString(QUuid::WithoutBraces) + QLatin1Char('@') + dominio
+        + QLatin1Char('>');
 }
 
 QString TestoConRitorniCarrello(const QString& testo)

@@ -24,6 +24,10 @@ QByteArray TestoIntestazione(const QString& testo);
 // is plain ASCII and in the UTF-8 parameter form otherwise.
 QByteArray DisposizioneAllegato(const QString& nomeFile);
 
+// A Message-ID of ours, in angle brackets, unique to one message: a random
+// part and the sender's domain, as the receipts of certified mail quote it.
+QString NuovoMessageId(const QString& mittente);
+
 // Line breaks of the body as the wire wants them (CRLF), whatever they were.
 QString TestoConRitorniCarrello(const QString& testo);
 

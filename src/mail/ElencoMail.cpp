@@ -50,11 +50,22 @@ QString percorso(const QString& testo)
     return pulito;
 }
 
+// The sender, then the proof that the message went.
+QString campoMittente(const VoceElencoMail& v)
+{
+    if (v.messageId.isEmpty())
+        return campo(v.mittente);
+    QString prova = v.mittente + QStringLiteral(" <") + v.messageId.mid(1).chopped(1) + QLatin1Char('>');
+    if (!v.risposta.isEmpty())
+        prova += QLatin1Char(' ') + v.risposta;
+    return campo(prova);
+}
+
 } // namespace
 
 QString RigaElencoMail(const VoceElencoMail& v)
 {
-    return QStringList{v.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), campo(v.mittente),
+    return QStringList{v.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), campoMittente(v),
                        campo(v.destinatario), campo(v.esito), percorso(v.percorso)}
         .join(separatore);
 }
@@ -64,7 +75,14 @@ std::optional<CampiElencoMail> LeggiRigaElencoMail(const QString& riga)
     const QStringList campi = riga.split(separatore);
     if (campi.size() < 5)
         return std::nullopt;
-    return CampiElencoMail{campi[0], campi[1], campi[2], campi[3], campi.mid(4).join(separatore)};
+    CampiElencoMail letti{campi[0], campi[1], campi[2], campi[3], campi.mid(4).join(separatore)};
+    static const QRegularExpression prova(QStringLiteral("^([^<]*) <([^<> ]+)>(?: (.*))?$"));
+    if (const QRegularExpressionMatch m = prova.match(letti.mittente); m.hasMatch()) {
+        letti.mittente = m.captured(1);
+        letti.messageId = QLatin1Char('<') + m.captured(2) + QLatin1Char('>');
+        letti.risposta = m.captured(3);
+    }
+    return letti;
 }
 
 QString AvvisoElencoNonScritto(const QString& cartella, const Errore& errore)

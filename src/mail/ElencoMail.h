@@ -10,7 +10,9 @@
 
 // The list of messages sent that the mail helper leaves in the program's
 // folder: one line per document, fields joined by " - ": when, sender,
-// recipient, outcome, full path of the document. Written by the helper (or
+// recipient, outcome, full path of the document. The sender's field also
+// carries, for a message that went, its Message-ID in angle brackets and the
+// server's reply: "ufficio@esempio.it <id@esempio.it> 250 Ok". Written by the helper (or
 // by the program for a helper that died), read back into the archive; both
 // sides are here.
 
@@ -21,6 +23,8 @@ struct VoceElencoMail
     QString destinatario;
     QString esito;
     QString percorso;
+    QString messageId = {};
+    QString risposta = {};
 };
 
 QString RigaElencoMail(const VoceElencoMail& voce);
@@ -34,6 +38,8 @@ struct CampiElencoMail
     QString destinatario;
     QString esito;
     QString percorso;
+    QString messageId = {}; // empty when the document did not go
+    QString risposta = {};
 };
 std::optional<CampiElencoMail> LeggiRigaElencoMail(const QString& riga);
 

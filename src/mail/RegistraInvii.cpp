@@ -22,8 +22,9 @@ namespace {
 // The lines of a list already stored, by the list's name and the line: a list
 // found again after a crash between the commit and its removal has those
 // lines skipped, not stored twice. The keys of a list go once the list has.
-// New archives have the table; an older one gets it at its first list.
+// New archives have the tables; an older one gets them at its first list.
 const QString tabellaChiavi = QStringLiteral("InviiRegistrati");
+const QString tabellaProve = QStringLiteral("ProveInvio");
 
 // The file-name part of a path written with either separator.
 QString NomeFile(const QString& percorso)
@@ -44,13 +45,12 @@ QStringList Chiavi(const QString& elenco, const QStringList& righe)
     return chiavi;
 }
 
-Errore RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
+using Valori = std::initializer_list<std::pair<QString, QString>>;
+
+Errore AggiungiRiga(Recordset& tabella, Valori valori)
 {
     tabella.AddNew();
-    for (const auto& [nome, valore] : {std::pair{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
-                                       std::pair{QStringLiteral("dtinvio"), campi.quando},
-                                       std::pair{QStringLiteral("EmailDest"), campi.destinatario},
-                                       std::pair{QStringLiteral("Esito"), campi.esito}}) {
+    for (const auto& [nome, valore] : valori) {
         const Errore errore = tabella.ImpostaValore(nome, valore);
         if (errore.presente()) {
             tabella.CancelUpdate();
@@ -60,13 +60,38 @@ Errore RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
     return tabella.Update();
 }
 
+Errore RegistraRiga(Recordset& tabella, const CampiElencoMail& campi)
+{
+    return AggiungiRiga(tabella, {{QStringLiteral("Stampa"), NomeFile(campi.percorso)},
+                                  {QStringLiteral("dtinvio"), campi.quando},
+                                  {QStringLiteral("EmailDest"), campi.destinatario},
+                                  {QStringLiteral("Esito"), campi.esito}});
+}
+
+// The proof that a message went, under the line's own key: stored with its
+// row of EmailInviate or not at all. A list under a name seen before may
+// repeat a line whose proof is kept already: the same proof, kept once.
+Errore RegistraProva(Recordset& prove, Comando& cerca, const CampiElencoMail& campi, const QString& chiave)
+{
+    if (campi.messageId.isEmpty())
+        return {};
+    if (const Errore errore = cerca.Esegui({chiave}); errore.presente())
+        return errore;
+    const Risultato<bool> trovata = cerca.Successiva();
+    if (!trovata || *trovata)
+        return trovata.errore();
+    return AggiungiRiga(prove, {{QStringLiteral("Impronta"), chiave},
+                                {QStringLiteral("Stampa"), NomeFile(campi.percorso)},
+                                {QStringLiteral("EmailDest"), campi.destinatario},
+                                {QStringLiteral("dtinvio"), campi.quando},
+                                {QStringLiteral("MessageID"), campi.messageId},
+                                {QStringLiteral("Risposta"), campi.risposta}});
+}
+
 // The keys of `elenco` already stored.
 Risultato<QSet<QString>> ChiaviRegistrate(Connessione& connessione, const QString& elenco)
 {
-    Errore errore;
-    if (!connessione.Database().tables().contains(tabellaChiavi, Qt::CaseInsensitive))
-        errore = connessione.EseguiNativa(
-            QStringLiteral("CREATE TABLE %1 (Impronta VARCHAR(40) PRIMARY KEY, Elenco TEXT)").arg(tabellaChiavi));
+    Errore errore = CreaTabelleMancanti(connessione, {tabellaChiavi, tabellaProve});
     if (errore.presente())
         return errore;
     auto leggi = connessione.Prepara(QStringLiteral("select Impronta from %1 where Elenco = ?").arg(tabellaChiavi));
@@ -93,8 +118,8 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
     Connessione connessione;
     Errore errore = connessione.Apri(StringaConnessione(archivio, u";"));
     QSet<QString> registrate;
-    std::unique_ptr<Comando> chiave;
-    Recordset tabella;
+    std::unique_ptr<Comando> chiave, provaPresente;
+    Recordset tabella, prove;
     // One transaction for the whole list: a thousand rows in one write.
     if (!errore.presente())
         errore = connessione.IniziaTransazione();
@@ -110,6 +135,13 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
     }
     if (!errore.presente())
         errore = tabella.ApriTabella(connessione, QStringLiteral("EmailInviate"));
+    if (!errore.presente())
+        errore = prove.ApriTabella(connessione, tabellaProve);
+    if (!errore.presente()) {
+        auto preparata = connessione.Prepara(QStringLiteral("select Impronta from %1 where Impronta = ?").arg(tabellaProve));
+        errore = preparata.errore();
+        provaPresente = preparata ? std::move(*preparata) : nullptr;
+    }
     const QStringList chiavi = Chiavi(elenco, righe);
     QStringList scartate;
     for (qsizetype i = 0; i < righe.size() && !errore.presente(); ++i) {
@@ -128,11 +160,15 @@ QStringList Registra(const QString& archivio, const QString& elenco, const QStri
                 esito.errore = erroreRiga;
             ++esito.rifiutate;
             scartate.append(righe[i]);
+        } else if (errore = RegistraProva(prove, *provaPresente, *campi, chiavi[i]); errore.presente()) {
+            // Its row of EmailInviate is in: the whole list waits rather than split the two.
+            break;
         } else if (errore = chiave->Esegui({chiavi[i], QFileInfo(elenco).fileName()}); !errore.presente()) {
             ++esito.registrate;
         }
     }
     tabella.Chiudi();
+    prove.Chiudi();
     if (!errore.presente())
         errore = connessione.Conferma();
     if (errore.presente()) {

@@ -190,7 +190,8 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale, co
 
     QString guastoServer; // once the server or the account fails, nothing else is tried
     for (const MessaggioDaInviare& m : RaggruppaMessaggi(pronti, limiteAllegati)) {
-        BustaPosta busta{adesso(), r.Mittente.trimmed(), m.destinatario, r.OggettoMail, TestoConRitorniCarrello(r.TestoMail), {}};
+        BustaPosta busta{adesso(), NuovoMessageId(r.Mittente), r.Mittente.trimmed(), m.destinatario,
+                         r.OggettoMail, TestoConRitorniCarrello(r.TestoMail), {}};
         QList<int> allegate;
         for (const int k : m.colonne) {
             if (!guastoServer.isEmpty()) {
@@ -209,8 +210,14 @@ EsitoSpedizione EseguiSpedizione(const RichiestaPosta& r, CanaleSmtp& canale, co
             const EsitoBusta esito = canale.Invia(busta);
             if (esito.perTutti)
                 guastoServer = esito.ignoto ? QStringLiteral("il server non risponde") : esito.causa;
-            for (const int k : allegate)
+            for (const int k : allegate) {
+                // A message whose fate is unknown may still be delivered: its receipts will say.
+                if (esito.inviata || esito.ignoto) {
+                    voci[k].messageId = busta.messageId;
+                    voci[k].risposta = esito.risposta;
+                }
                 decidi(k, esito.inviata ? inviato : (esito.ignoto ? prefissoIgnoto : prefissoNonInviato) + esito.causa);
+            }
         }
     }
 

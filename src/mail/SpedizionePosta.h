@@ -22,6 +22,7 @@ struct AllegatoPosta
 struct BustaPosta
 {
     QDateTime data; // when it goes
+    QString messageId; // <...>, see NuovoMessageId
     QString mittente;
     QString destinatario;
     QString oggetto;
@@ -39,6 +40,7 @@ struct EsitoBusta
     QString causa;
     bool perTutti = false;
     bool ignoto = false;
+    QString risposta = {}; // the server's reply to a message it took ("250 2.0.0 Ok: queued as ...")
 };
 
 // The road to the mail server.

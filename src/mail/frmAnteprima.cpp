@@ -1,10 +1,13 @@
 #include "mail/frmAnteprima.h"
 
+#include "archive/Archivio.h"
+#include "archive/Connessione.h"
 #include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 #include "common/Dialoghi.h"
 #include "components/Finestre.h"
 #include "mail/Spedizione.h"
+#include "mail/StatoInvii.h"
 #include "mail/moduloListView.h"
 
 #include <QFileInfo>
@@ -13,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QKeyEvent>
@@ -51,6 +55,7 @@ frmAnteprima::frmAnteprima(QWidget* parent)
     : QWidget(parent),
       lista(new QTreeWidget(this)),
       Label1(new QLabel(QStringLiteral("Deselezionare per escludere l'invio."), this)),
+      lblStato(new QLabel(this)),
       fraAnteprima(new QGroupBox(QStringLiteral("Anteprima"), this)),
       WebBrowser(new QPdfView(fraAnteprima)),
       cmdAddEmail(NuovoPulsante(QStringLiteral("cmdAddEmail"), QStringLiteral("&Aggiungi email"),
@@ -75,6 +80,9 @@ frmAnteprima::frmAnteprima(QWidget* parent)
     lista->viewport()->installEventFilter(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setBuddy(lista);
+    lblStato->setObjectName(QStringLiteral("lblStato"));
+    lblStato->setWordWrap(true);
+    lblStato->hide();
     fraAnteprima->setObjectName(QStringLiteral("fraAnteprima"));
     WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
     WebBrowser->setDocument(documento_);
@@ -86,6 +94,7 @@ frmAnteprima::frmAnteprima(QWidget* parent)
     auto* elenco = new QVBoxLayout;
     elenco->addWidget(lista, 1);
     elenco->addWidget(Label1);
+    elenco->addWidget(lblStato);
     auto* centro = new QHBoxLayout;
     centro->addLayout(elenco, 2);
     centro->addWidget(fraAnteprima, 1);
@@ -153,6 +162,7 @@ void frmAnteprima::Form_Activate()
     SpostaInAltoASinistra(this);
     rigaCorrente_ = nullptr;
     NascondiDocumento();
+    MostraStato(nullptr);
     if (!rEcoR_) {
         lista->clear();
         return;
@@ -185,6 +195,7 @@ void frmAnteprima::Form_Activate()
     lista->setCurrentItem(rigaCorrente_);
     MostraDocumento(rigaCorrente_);
     EvidenziaRiga(rigaCorrente_, true);
+    MostraStato(rigaCorrente_);
 }
 
 void frmAnteprima::lista_Click(QTreeWidgetItem* riga)
@@ -192,6 +203,21 @@ void frmAnteprima::lista_Click(QTreeWidgetItem* riga)
     EvidenziaRiga(rigaCorrente_, false);
     NascondiDocumento();
     rigaCorrente_ = riga;
+    MostraStato(riga);
+}
+
+void frmAnteprima::MostraStato(QTreeWidgetItem* riga)
+{
+    // The last sending to each recipient: the list comes in the order sent.
+    QMap<QString, QString> ultimi;
+    Connessione connessione;
+    if (riga && !connessione.Apri(StringaConnessione(contesto_.strDatabase, u";")).presente())
+        if (const auto stati = StatiInvii(connessione, riga->text(0)))
+            for (const StatoInvio& s : *stati)
+                ultimi.insert(s.destinatario.toLower(), s.destinatario + QStringLiteral(": ") + TestoStato(s));
+    const QStringList righe = ultimi.values();
+    lblStato->setText(QStringLiteral("Invii precedenti del documento:\n") + righe.join(QLatin1Char('\n')));
+    lblStato->setVisible(!righe.isEmpty());
 }
 
 void frmAnteprima::lista_MouseUp()

@@ -40,6 +40,8 @@ public:
 
     QTreeWidget* lista;
     QLabel* Label1;
+    // The current document's earlier sendings, with where each stands.
+    QLabel* lblStato;
     QGroupBox* fraAnteprima;
     QPdfView* WebBrowser;
     QPushButton* cmdAddEmail;
@@ -64,6 +66,7 @@ private:
     void SeguiAttivazione(QMdiSubWindow* attivata);
     bool MostraDocumento(QTreeWidgetItem* riga);
     void NascondiDocumento();
+    void MostraStato(QTreeWidgetItem* riga);
     int ColonnaEmail() const;
 
     std::unique_ptr<Recordset> rEcoR_;

@@ -6,10 +6,17 @@
 #include "common/Dialoghi.h"
 #include "import/Sorveglianza.h"
 #include "import/cImporta.h"
+#include "archive/Connessione.h"
 #include "indice/Indicizzazione.h"
 #include "indice/Parole.h"
+#include "mail/CasellaCurl.h"
+#include "mail/FirmaCms.h"
+#include "mail/RegistroRicevute.h"
+#include "mail/Segreti.h"
+#include "mail/StatoInvii.h"
 #include "search/CercaDocumenti.h"
 #include "search/RicercaTesto.h"
+#include "settings/Contesto.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -18,6 +25,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <curl/curl.h>
 #include <optional>
 #include <fcntl.h>
 #include <unistd.h>
@@ -42,6 +50,7 @@ const char* const guida =
     "  velmira cerca --database FILE [--dal GG/MM/AAAA --al GG/MM/AAAA]\n"
     "                [--numero N --anno AAAA] [--codice CODICE] [--tipo TIPO]\n"
     "                [--testo PAROLE]\n"
+    "  velmira ricevute [--stato] [--cartella-programma CARTELLA]\n"
     "  velmira --help\n"
     "\n"
     "importa\n"
@@ -132,7 +141,26 @@ const char* const guida =
     "  Maiuscole e minuscole non contano, per ogni lettera (anche accentata):\n"
     "  l'archivio incorporato e quello sul server danno le stesse righe.\n"
     "  Esito: 0 ricerca eseguita (nessuna riga se non ha trovato nulla);\n"
-    "  1 archivio non leggibile; 2 comando errato.\n";
+    "  1 archivio non leggibile; 2 comando errato.\n"
+    "\n"
+    "ricevute\n"
+    "  Legge dalla casella del mittente (IMAP con TLS, sezione [Email] di\n"
+    "  Velmira.ini: ServerImap, PortaImap, gli stessi UserID e Password dell'invio)\n"
+    "  le ricevute della posta certificata arrivate dall'ultima lettura e registra\n"
+    "  per ogni documento e destinatario accettazione, consegna o mancata consegna.\n"
+    "  La casella è aperta in sola lettura: nulla viene cancellato, spostato o\n"
+    "  segnato come letto. Con CertificatiPec (il file dei certificati dei\n"
+    "  gestori) la firma di ogni ricevuta è verificata e una firma non valida non\n"
+    "  cambia nulla; senza, lo stato dice che la ricevuta non è verificata.\n"
+    "  Impostazioni e archivio sono quelli della cartella del programma (di questo\n"
+    "  eseguibile, o quella data con --cartella-programma); se in quella cartella\n"
+    "  non si può scrivere (programma installato dal pacchetto), Velmira.ini è in\n"
+    "  ~/.config/ClientVelmira (o in $XDG_CONFIG_HOME/ClientVelmira).\n"
+    "    --stato  scrive invece, per ogni documento e destinatario, una riga di\n"
+    "             campi separati da una tabulazione: nome del file, destinatario,\n"
+    "             Message-ID, stato, ora dello stato (GG/MM/AAAA HH:MM:SS), motivo.\n"
+    "  Esito: 0 lettura eseguita; 1 casella o archivio non raggiungibili;\n"
+    "  2 comando errato.\n";
 
 bool chiedeGuida(const QString& argomento)
 {
@@ -478,6 +506,69 @@ int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
     return esitoRiuscito;
 }
 
+int statoInvii(const Contesto& contesto, std::FILE* uscita, std::FILE* errori)
+{
+    Connessione connessione;
+    Errore errore = connessione.Apri(StringaConnessione(contesto.strDatabase, u";"));
+    const Risultato<QList<StatoInvio>> stati = errore.presente() ? Risultato<QList<StatoInvio>>(errore) : StatiInvii(connessione);
+    if (!stati) {
+        scrivi(errori, QStringLiteral("velmira: %1\n").arg(stati.errore().testo()));
+        return esitoInterrotto;
+    }
+    for (const StatoInvio& s : *stati)
+        scrivi(uscita, RigaStato(s) + QLatin1Char('\n'));
+    return esitoRiuscito;
+}
+
+int ricevute(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
+{
+    if (argomenti.size() == 1 && chiedeGuida(argomenti.first()))
+        return guidaComando(uscita);
+    QStringList opzioni = argomenti;
+    const bool stato = opzioni.removeAll(QStringLiteral("--stato")) > 0;
+    QHash<QString, QString> valori;
+    if (!LeggiOpzioni(opzioni, {opzioneProgramma}, valori, errori))
+        return esitoPercorsi;
+    const auto fallito = [errori](const QString& testo) {
+        scrivi(errori, QStringLiteral("velmira: %1\n").arg(testo));
+        return esitoInterrotto;
+    };
+    if (!EsisteVelmiraIni())
+        return fallito(QStringLiteral("impostazioni non trovate: manca %1.").arg(PercorsoVelmiraIni()));
+    const Contesto contesto = LeggiContesto();
+    if (stato)
+        return statoInvii(contesto, uscita, errori);
+
+    const QString email = QStringLiteral("Email");
+    AccountImap account{LeggiIni(email, QStringLiteral("ServerImap")).trimmed(), 993, contesto.email.UserID,
+                        contesto.email.Password, LeggiIni(email, QStringLiteral("CertificatoCA"))};
+    if (account.server.isEmpty())
+        return fallito(QStringLiteral("server della posta in arrivo non indicato nelle impostazioni (ServerImap nella "
+                                      "sezione [Email] di %1).").arg(PercorsoVelmiraIni()));
+    if (const QString porta = LeggiIni(email, QStringLiteral("PortaImap")).trimmed(); !porta.isEmpty()) {
+        bool ok = false;
+        account.porta = porta.toInt(&ok);
+        if (!ok || account.porta < 1 || account.porta > 65535)
+            return fallito(QStringLiteral("porta del server della posta in arrivo non valida: %1.").arg(porta));
+    }
+    const Risultato<VerificaFirma> verifica = VerificaConCertificati(LeggiIni(email, QStringLiteral("CertificatiPec")));
+    if (!verifica)
+        return fallito(verifica.errore().testo());
+    const QString nome = QStringLiteral("%1@%2:%3/INBOX").arg(account.utente, account.server).arg(account.porta);
+    curl_global_init_mem(CURL_GLOBAL_DEFAULT, std::malloc, LiberaSegreto, RiallocaSegreto, DuplicaSegreto, std::calloc);
+    EsitoRicevute esito;
+    {
+        CasellaCurl casella(account);
+        AzzeraSegreto(account.password);
+        esito = AggiornaRicevute(casella, nome, contesto.strDatabase, *verifica);
+    }
+    curl_global_cleanup();
+    if (esito.errore.presente())
+        return fallito(esito.errore.testo());
+    scrivi(uscita, RiepilogoRicevute(esito) + QLatin1Char('\n'));
+    return esitoRiuscito;
+}
+
 } // namespace
 
 int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* errori)
@@ -502,5 +593,7 @@ int EseguiVelmira(const QStringList& argomenti, std::FILE* uscita, std::FILE* er
         return indicizza(argomenti.mid(1), uscita, errori);
     if (comando == QLatin1String("cerca"))
         return cerca(argomenti.mid(1), uscita, errori);
+    if (comando == QLatin1String("ricevute"))
+        return ricevute(argomenti.mid(1), uscita, errori);
     return erroreUso(errori, QStringLiteral("comando sconosciuto: %1").arg(comando));
 }

@@ -41,12 +41,233 @@ public slots:
     void RegistraIndirizzo(const QUrl& indirizzo) { indirizziAperti << indirizzo; }
 
 private slots:
-    void init();
-    void menuEBarra();
-    void unaSolaIstanzaPerFinestra();
-    void attivazioneCollegamentoEBarraDiStato();
-    void puliziaDopoUnaScritturaFallita();
-    void cartellaDiSolaLettura();
+    void init()
+    {
+        principale.reset(); // the window goes before the folder it stands on
+        ambiente.reset();
+        ambiente = std::make_unique<AmbienteProva>();
+        ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 5), QTime(9, 7, 30)));
+        principale = std::make_unique<frmPrincipale>(std::make_unique<TastieraFinta>());
+        principale->resize(900, 600);
+    }
+
+    // The captions, then the menu as "objectName|caption"; each button as
+    // "objectName|tooltip>the window it opened" (the last one exits); a separator
+    // as "objectName|-" or "-".
+    void menuEBarra()
+    {
+        const QMenu* mnuFile = principale->findChild<QMenu*>(QStringLiteral("mnuFile"));
+        QStringList voci{principale->windowTitle(), mnuFile->title()};
+        for (const QAction* azione : mnuFile->actions())
+            voci << azione->objectName() + '|' + (azione->isSeparator() ? "-" : azione->text());
+        QCOMPARE(voci, QStringList({"Seleziona Stampe", "File",
+                                    "mnuFileRistampa|Ricerca e Ristampa Documenti",
+                                    "mnuFileRicercaTesto|Ricerca nel testo dei documenti", "mnuSep4|-",
+                                    "mnuFileEmail|Invia documenti tramite email",
+                                    "mnuFileElencoMail|Elenco mail inviate", "mnuSep5|-",
+                                    "mnuFileSeleziona|Copia Documenti", "mnuFileSep1|-",
+                                    "mnuFileImpostazioni|Impostazioni programma", "mnuFileSep2|-",
+                                    "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
+                                    "mnuFileEsci|Uscita"}));
+
+        Registra({"mnuFileRistampa", "mnuFileRicercaTesto", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
+                  "mnuFileImpostazioni", "mnuFileImporta"});
+        principale->show();
+        voci.clear();
+        for (QAction* azione : principale->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
+            QVERIFY2(azione->isSeparator() || !azione->icon().isNull(),
+                     qPrintable(azione->objectName()));
+            const qsizetype aperte = Area()->subWindowList().size();
+            azione->trigger();
+            const QList<QMdiSubWindow*> dopo = Area()->subWindowList();
+            voci << (azione->isSeparator() ? QStringLiteral("-")
+                     : azione->objectName() + '|' + azione->toolTip() + '>'
+                         + (dopo.size() > aperte ? dopo.last()->widget()->objectName() : QString()));
+        }
+        QCOMPARE(voci, QStringList({"Impostazioni|impostazioni programma>mnuFileImpostazioni",
+                                    "Ristampa|Ricerca e ristampa documenti>mnuFileRistampa",
+                                    "RicercaTesto|Ricerca nel testo dei documenti>mnuFileRicercaTesto",
+                                    "SelStampe|Seleziona e copia documenti>mnuFileSeleziona", "-",
+                                    "Email|Seleziona e invia i documenti tramite email>mnuFileEmail",
+                                    "ElencoMail|Visualizza elenco email inviate>mnuFileElencoMail",
+                                    "-", "Importa|Importa documenti>mnuFileImporta", "-",
+                                    "Uscita|Uscita>"}));
+        VerificaUscita();
+    }
+
+    // An entry whose window is not built yet does nothing; one that unloads
+    // itself while loading leaves no empty frame behind; one unloaded later is
+    // built anew next time. Every window opens at the top left over those already
+    // open; one open but hidden, minimised or behind comes back as it was (still
+    // maximised), never as a second copy.
+    void unaSolaIstanzaPerFinestra()
+    {
+        Registra({"mnuFileRistampa", "mnuFileImporta", "mnuFileEmail"});
+        principale->RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] {
+            auto* finestra = new QWidget;
+            ScaricaFinestra(finestra); // as a window does when its settings are missing
+            return finestra;
+        });
+        principale->show();
+        // "top-left corner of each frame, the active one, the one on top"
+        const auto Disposizione = [this] {
+            QStringList voci;
+            for (const QMdiSubWindow* cornice : Area()->subWindowList())
+                voci << cornice->widget()->objectName() + '@' + QString::number(cornice->x()) + ','
+                        + QString::number(cornice->y()) + (cornice->isVisible() ? "" : " (nascosta)")
+                        + (cornice->isMaximized() ? " (ingrandita)" : "");
+            const QMdiSubWindow* attiva = Area()->activeSubWindow();
+            return voci << (attiva ? attiva->widget()->objectName() : QStringLiteral("nessuna"))
+                        << Area()->subWindowList(QMdiArea::StackingOrder).last()->widget()->objectName();
+        };
+
+        Azione("mnuFileRistampa")->trigger();
+        QPointer<QMdiSubWindow> ristampa = Area()->activeSubWindow();
+        Azione("mnuFileImporta")->trigger();
+        QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
+                                              "mnuFileImporta", "mnuFileImporta"}));
+        principale->ToolBar_ButtonClick(QStringLiteral("Ristampa"));
+        QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
+                                              "mnuFileRistampa", "mnuFileRistampa"}));
+
+        Azione("mnuFileEmail")->trigger();
+        QPointer<QMdiSubWindow> email = Area()->activeSubWindow();
+        Azione("mnuFileElencoMail")->trigger();
+        QTRY_COMPARE(Area()->subWindowList().size(), 3);
+
+        email->showMaximized();
+        NascondiFinestra(email->widget()); // as the e-mail search does while its preview is open
+        ristampa->showMinimized();
+        QCOMPARE(Disposizione().mid(1, 2), QStringList({"mnuFileImporta@0,0", "mnuFileEmail@0,0 (nascosta) (ingrandita)"}));
+        principale->ToolBar_ButtonClick(QStringLiteral("Email"));
+        QCOMPARE(Area()->subWindowList().size(), 3);
+        QCOMPARE(Disposizione().mid(2), QStringList({"mnuFileEmail@0,0 (ingrandita)", "mnuFileEmail",
+                                                     "mnuFileEmail"}));
+        email->showNormal();
+        Azione("mnuFileRistampa")->trigger();
+        QVERIFY(!ristampa->isMinimized() && ristampa->isVisible());
+        QCOMPARE(Area()->activeSubWindow(), ristampa.get());
+
+        ScaricaFinestra(ristampa->widget());
+        QTRY_VERIFY(ristampa.isNull());
+        Azione("mnuFileRistampa")->trigger();
+        QCOMPARE(Area()->subWindowList().size(), 3);
+
+        Azione("mnuFileEsci")->trigger();
+        VerificaUscita();
+    }
+
+    void attivazioneCollegamentoEBarraDiStato()
+    {
+        // Becoming active on a first start writes the settings file.
+        QVERIFY(!EsisteVelmiraIni());
+        principale->show();
+        principale->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        QTRY_COMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")),
+                     QStringLiteral("7"));
+
+        // "objectName|text" (the credits by their tooltip), unlit panels marked.
+        QStringList voci;
+        const QList<QLabel*> pannelli = principale->statusBar()->findChildren<QLabel*>();
+        for (int i = 0; i < pannelli.size(); ++i) {
+            QVERIFY(i == 0 || pannelli[i]->x() > pannelli[i - 1]->x());
+            voci << pannelli[i]->objectName() + '|'
+                        + (i == 2 ? pannelli[i]->toolTip() : pannelli[i]->text())
+                        + (pannelli[i]->isEnabled() ? "" : " (spento)");
+        }
+        QCOMPARE(voci, QStringList({"Ora|09:07", "Data|05/03/2026",
+                                    "Sito|clicca per accedere al sito internet",
+                                    "BloccoMaiuscole|BLOC MAIUSC",
+                                    "BloccoNumerico|BLOC NUM (spento)"}));
+        ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 6), QTime(0, 1)));
+        QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(),
+                     QStringLiteral("00:01 06/03/2026"));
+
+        const QWidget* pic = principale->findChild<QWidget*>(QStringLiteral("Pic"));
+        auto* etichetta = principale->findChild<QLabel*>(QStringLiteral("lblInternet"));
+        principale->resize(640, 500); // the link follows the right edge
+        QTRY_COMPARE(pic->width(), principale->centralWidget()->width());
+        QCOMPARE(pic->width() - etichetta->geometry().right() - 1, Twip(200));
+        QVERIFY(etichetta->y() >= 0 && etichetta->geometry().bottom() < pic->height());
+
+        // The pointing hand unless link.cur holds a real cursor, read as the mouse
+        // passes (each time to a new point, or no move is reported).
+        int passaggi = 0;
+        const auto Sopra = [&] {
+            QTest::mouseMove(etichetta, QPoint(2 + passaggi++, 3));
+            return etichetta->cursor().shape();
+        };
+        QCOMPARE(Sopra(), Qt::PointingHandCursor);
+        ambiente->scriviFile(QStringLiteral("link.cur"), "questo non è un cursore");
+        QCOMPARE(Sopra(), Qt::PointingHandCursor);
+        ambiente->scriviFile(QStringLiteral("link.cur"), Cursore());
+        QCOMPARE(Sopra(), Qt::BitmapCursor);
+        QCOMPARE(etichetta->cursor().hotSpot(), QPoint(5, 7));
+
+        // Only the link opens the site; the credits panel has no action of its own.
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "RegistraIndirizzo");
+        QTest::mouseClick(etichetta, Qt::LeftButton);
+        QTest::mouseClick(pannelli[2], Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(indirizziAperti, QList<QUrl>{QUrl(frmPrincipale::IndirizzoSito)});
+    }
+
+    // Velmira.ini on a full disk cannot take its repaired Durata: the user is
+    // told once, and every activation still cleans the old lists.
+    void puliziaDopoUnaScritturaFallita()
+    {
+        const QString programma = ambiente->percorso(QStringLiteral("programma"));
+        DiscoPiccolo disco(programma, 256);
+        if (!disco.montato())
+            QSKIP(qPrintable(disco.motivo()));
+        ImpostaCartellaProgramma(programma);
+        QFile ini(PercorsoVelmiraIni());
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[EliminaTemp]\nDurata=\n") > 0);
+        ini.close();
+        QVERIFY(QDir().mkpath(programma + QStringLiteral("/elenchi")));
+        disco.riempi(0);
+        ambiente->fermaOrologio(QDateTime::currentDateTime().addDays(30));
+        QWidget altra;
+        for (const QString nome : {"copiati_1.txt", "copiati_2.txt"}) {
+            QFile lista(programma + QStringLiteral("/elenchi/") + nome);
+            QVERIFY(lista.open(QIODevice::WriteOnly));
+            lista.close();
+            altra.show();
+            altra.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&altra));
+            principale->show();
+            principale->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+            QTRY_VERIFY(!lista.exists());
+            QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
+            // Never emptied by a write that did not go through.
+            QFile letto(PercorsoVelmiraIni());
+            QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "[EliminaTemp]\nDurata=\n");
+        }
+        QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
+    }
+
+    // Installed, the program's folder is not the user's: settings and lists go to theirs, silently.
+    void cartellaDiSolaLettura()
+    {
+        const QString programma = ambiente->percorso(QStringLiteral("programma"));
+        DiscoPiccolo disco(programma, 256);
+        if (!disco.montato())
+            QSKIP(qPrintable(disco.motivo()));
+        ambiente->scriviFile(QStringLiteral("programma/ElencoInvioMail.rep"));
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", programma}), 0);
+        ImpostaCartellaProgramma(programma);
+        qputenv("XDG_CONFIG_HOME", ambiente->percorso(QStringLiteral("impostazioni")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", ambiente->percorso(QStringLiteral("dati")).toLocal8Bit());
+        principale->show();
+        principale->activateWindow();
+        QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
+        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+        QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");
+        const QString proprio = ambiente->scriviFile(QStringLiteral("dati/ClientVelmira/ElencoInvioMail.rep"));
+        QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), proprio);
+    }
 
 private:
     // Stand-in windows, each named after its menu entry.
@@ -74,234 +295,6 @@ private:
     std::unique_ptr<frmPrincipale> principale;
     QList<QUrl> indirizziAperti;
 };
-
-// Velmira.ini on a full disk cannot take its repaired Durata: the user is
-// told once, and every activation still cleans the old lists.
-void TestFrmPrincipale::puliziaDopoUnaScritturaFallita()
-{
-    const QString programma = ambiente->percorso(QStringLiteral("programma"));
-    DiscoPiccolo disco(programma, 256);
-    if (!disco.montato())
-        QSKIP(qPrintable(disco.motivo()));
-    ImpostaCartellaProgramma(programma);
-    QFile ini(PercorsoVelmiraIni());
-    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[EliminaTemp]\nDurata=\n") > 0);
-    ini.close();
-    QVERIFY(QDir().mkpath(programma + QStringLiteral("/elenchi")));
-    disco.riempi(0);
-    ambiente->fermaOrologio(QDateTime::currentDateTime().addDays(30));
-    QWidget altra;
-    for (const QString nome : {"copiati_1.txt", "copiati_2.txt"}) {
-        QFile lista(programma + QStringLiteral("/elenchi/") + nome);
-        QVERIFY(lista.open(QIODevice::WriteOnly));
-        lista.close();
-        altra.show();
-        altra.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&altra));
-        principale->show();
-        principale->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-        QTRY_VERIFY(!lista.exists());
-        QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
-        // Never emptied by a write that did not go through.
-        QFile letto(PercorsoVelmiraIni());
-        QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "[EliminaTemp]\nDurata=\n");
-    }
-    QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
-}
-
-// Installed, the program's folder is not the user's: settings and lists go to theirs, silently.
-void TestFrmPrincipale::cartellaDiSolaLettura()
-{
-    const QString programma = ambiente->percorso(QStringLiteral("programma"));
-    DiscoPiccolo disco(programma, 256);
-    if (!disco.montato())
-        QSKIP(qPrintable(disco.motivo()));
-    ambiente->scriviFile(QStringLiteral("programma/ElencoInvioMail.rep"));
-    QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", programma}), 0);
-    ImpostaCartellaProgramma(programma);
-    qputenv("XDG_CONFIG_HOME", ambiente->percorso(QStringLiteral("impostazioni")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", ambiente->percorso(QStringLiteral("dati")).toLocal8Bit());
-    principale->show();
-    principale->activateWindow();
-    QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
-    QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
-    QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");
-    const QString proprio = ambiente->scriviFile(QStringLiteral("dati/ClientVelmira/ElencoInvioMail.rep"));
-    QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), proprio);
-}
-
-void TestFrmPrincipale::init()
-{
-    principale.reset(); // the window goes before the folder it stands on
-    ambiente.reset();
-    ambiente = std::make_unique<AmbienteProva>();
-    ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 5), QTime(9, 7, 30)));
-    principale = std::make_unique<frmPrincipale>(std::make_unique<TastieraFinta>());
-    principale->resize(900, 600);
-}
-
-// The captions, then the menu as "objectName|caption"; each button as
-// "objectName|tooltip>the window it opened" (the last one exits); a separator
-// as "objectName|-" or "-".
-void TestFrmPrincipale::menuEBarra()
-{
-    const QMenu* mnuFile = principale->findChild<QMenu*>(QStringLiteral("mnuFile"));
-    QStringList voci{principale->windowTitle(), mnuFile->title()};
-    for (const QAction* azione : mnuFile->actions())
-        voci << azione->objectName() + '|' + (azione->isSeparator() ? "-" : azione->text());
-    QCOMPARE(voci, QStringList({"Seleziona Stampe", "File",
-                                "mnuFileRistampa|Ricerca e Ristampa Documenti",
-                                "mnuFileRicercaTesto|Ricerca nel testo dei documenti", "mnuSep4|-",
-                                "mnuFileEmail|Invia documenti tramite email",
-                                "mnuFileElencoMail|Elenco mail inviate", "mnuSep5|-",
-                                "mnuFileSeleziona|Copia Documenti", "mnuFileSep1|-",
-                                "mnuFileImpostazioni|Impostazioni programma", "mnuFileSep2|-",
-                                "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
-                                "mnuFileEsci|Uscita"}));
-
-    Registra({"mnuFileRistampa", "mnuFileRicercaTesto", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
-              "mnuFileImpostazioni", "mnuFileImporta"});
-    principale->show();
-    voci.clear();
-    for (QAction* azione : principale->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
-        QVERIFY2(azione->isSeparator() || !azione->icon().isNull(),
-                 qPrintable(azione->objectName()));
-        const qsizetype aperte = Area()->subWindowList().size();
-        azione->trigger();
-        const QList<QMdiSubWindow*> dopo = Area()->subWindowList();
-        voci << (azione->isSeparator() ? QStringLiteral("-")
-                 : azione->objectName() + '|' + azione->toolTip() + '>'
-                     + (dopo.size() > aperte ? dopo.last()->widget()->objectName() : QString()));
-    }
-    QCOMPARE(voci, QStringList({"Impostazioni|impostazioni programma>mnuFileImpostazioni",
-                                "Ristampa|Ricerca e ristampa documenti>mnuFileRistampa",
-                                "RicercaTesto|Ricerca nel testo dei documenti>mnuFileRicercaTesto",
-                                "SelStampe|Seleziona e copia documenti>mnuFileSeleziona", "-",
-                                "Email|Seleziona e invia i documenti tramite email>mnuFileEmail",
-                                "ElencoMail|Visualizza elenco email inviate>mnuFileElencoMail",
-                                "-", "Importa|Importa documenti>mnuFileImporta", "-",
-                                "Uscita|Uscita>"}));
-    VerificaUscita();
-}
-
-// An entry whose window is not built yet does nothing; one that unloads
-// itself while loading leaves no empty frame behind; one unloaded later is
-// built anew next time. Every window opens at the top left over those already
-// open; one open but hidden, minimised or behind comes back as it was (still
-// maximised), never as a second copy.
-void TestFrmPrincipale::unaSolaIstanzaPerFinestra()
-{
-    Registra({"mnuFileRistampa", "mnuFileImporta", "mnuFileEmail"});
-    principale->RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] {
-        auto* finestra = new QWidget;
-        ScaricaFinestra(finestra); // as a window does when its settings are missing
-        return finestra;
-    });
-    principale->show();
-    // "top-left corner of each frame, the active one, the one on top"
-    const auto Disposizione = [this] {
-        QStringList voci;
-        for (const QMdiSubWindow* cornice : Area()->subWindowList())
-            voci << cornice->widget()->objectName() + '@' + QString::number(cornice->x()) + ','
-                    + QString::number(cornice->y()) + (cornice->isVisible() ? "" : " (nascosta)")
-                    + (cornice->isMaximized() ? " (ingrandita)" : "");
-        const QMdiSubWindow* attiva = Area()->activeSubWindow();
-        return voci << (attiva ? attiva->widget()->objectName() : QStringLiteral("nessuna"))
-                    << Area()->subWindowList(QMdiArea::StackingOrder).last()->widget()->objectName();
-    };
-
-    Azione("mnuFileRistampa")->trigger();
-    QPointer<QMdiSubWindow> ristampa = Area()->activeSubWindow();
-    Azione("mnuFileImporta")->trigger();
-    QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
-                                          "mnuFileImporta", "mnuFileImporta"}));
-    principale->ToolBar_ButtonClick(QStringLiteral("Ristampa"));
-    QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
-                                          "mnuFileRistampa", "mnuFileRistampa"}));
-
-    Azione("mnuFileEmail")->trigger();
-    QPointer<QMdiSubWindow> email = Area()->activeSubWindow();
-    Azione("mnuFileElencoMail")->trigger();
-    QTRY_COMPARE(Area()->subWindowList().size(), 3);
-
-    email->showMaximized();
-    NascondiFinestra(email->widget()); // as the e-mail search does while its preview is open
-    ristampa->showMinimized();
-    QCOMPARE(Disposizione().mid(1, 2), QStringList({"mnuFileImporta@0,0", "mnuFileEmail@0,0 (nascosta) (ingrandita)"}));
-    principale->ToolBar_ButtonClick(QStringLiteral("Email"));
-    QCOMPARE(Area()->subWindowList().size(), 3);
-    QCOMPARE(Disposizione().mid(2), QStringList({"mnuFileEmail@0,0 (ingrandita)", "mnuFileEmail",
-                                                 "mnuFileEmail"}));
-    email->showNormal();
-    Azione("mnuFileRistampa")->trigger();
-    QVERIFY(!ristampa->isMinimized() && ristampa->isVisible());
-    QCOMPARE(Area()->activeSubWindow(), ristampa.get());
-
-    ScaricaFinestra(ristampa->widget());
-    QTRY_VERIFY(ristampa.isNull());
-    Azione("mnuFileRistampa")->trigger();
-    QCOMPARE(Area()->subWindowList().size(), 3);
-
-    Azione("mnuFileEsci")->trigger();
-    VerificaUscita();
-}
-
-void TestFrmPrincipale::attivazioneCollegamentoEBarraDiStato()
-{
-    // Becoming active on a first start writes the settings file.
-    QVERIFY(!EsisteVelmiraIni());
-    principale->show();
-    principale->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-    QTRY_COMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")),
-                 QStringLiteral("7"));
-
-    // "objectName|text" (the credits by their tooltip), unlit panels marked.
-    QStringList voci;
-    const QList<QLabel*> pannelli = principale->statusBar()->findChildren<QLabel*>();
-    for (int i = 0; i < pannelli.size(); ++i) {
-        QVERIFY(i == 0 || pannelli[i]->x() > pannelli[i - 1]->x());
-        voci << pannelli[i]->objectName() + '|'
-                    + (i == 2 ? pannelli[i]->toolTip() : pannelli[i]->text())
-                    + (pannelli[i]->isEnabled() ? "" : " (spento)");
-    }
-    QCOMPARE(voci, QStringList({"Ora|09:07", "Data|05/03/2026",
-                                "Sito|clicca per accedere al sito internet",
-                                "BloccoMaiuscole|BLOC MAIUSC",
-                                "BloccoNumerico|BLOC NUM (spento)"}));
-    ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 6), QTime(0, 1)));
-    QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(),
-                 QStringLiteral("00:01 06/03/2026"));
-
-    const QWidget* pic = principale->findChild<QWidget*>(QStringLiteral("Pic"));
-    auto* etichetta = principale->findChild<QLabel*>(QStringLiteral("lblInternet"));
-    principale->resize(640, 500); // the link follows the right edge
-    QTRY_COMPARE(pic->width(), principale->centralWidget()->width());
-    QCOMPARE(pic->width() - etichetta->geometry().right() - 1, Twip(200));
-    QVERIFY(etichetta->y() >= 0 && etichetta->geometry().bottom() < pic->height());
-
-    // The pointing hand unless link.cur holds a real cursor, read as the mouse
-    // passes (each time to a new point, or no move is reported).
-    int passaggi = 0;
-    const auto Sopra = [&] {
-        QTest::mouseMove(etichetta, QPoint(2 + passaggi++, 3));
-        return etichetta->cursor().shape();
-    };
-    QCOMPARE(Sopra(), Qt::PointingHandCursor);
-    ambiente->scriviFile(QStringLiteral("link.cur"), "questo non è un cursore");
-    QCOMPARE(Sopra(), Qt::PointingHandCursor);
-    ambiente->scriviFile(QStringLiteral("link.cur"), Cursore());
-    QCOMPARE(Sopra(), Qt::BitmapCursor);
-    QCOMPARE(etichetta->cursor().hotSpot(), QPoint(5, 7));
-
-    // Only the link opens the site; the credits panel has no action of its own.
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "RegistraIndirizzo");
-    QTest::mouseClick(etichetta, Qt::LeftButton);
-    QTest::mouseClick(pannelli[2], Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QCOMPARE(indirizziAperti, QList<QUrl>{QUrl(frmPrincipale::IndirizzoSito)});
-}
 
 QTEST_MAIN(TestFrmPrincipale)
 #include "TestFrmPrincipale.moc"

@@ -22,113 +22,108 @@ class TestEliminaFileTemp : public QObject
     Q_OBJECT
 
 private slots:
-    void attivazione_data();
-    void attivazione();
-    void qualiFileVanno();
-    void impostazioniNonScrivibili();
+    // Velmira.ini as found (none for a first start) and a list `eta` calendar
+    // days old: whether the list stays, and the Durata left behind (an empty one
+    // is repaired, anything else is left as the user wrote it). Age counts
+    // midnights, not whole days: just after midnight a list made yesterday
+    // evening is a day old.
+    void attivazione_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("eta");
+        QTest::addColumn<bool>("aMezzanotte");
+        QTest::addColumn<QString>("atteso");
+        const QByteArray durata = "[EliminaTemp]\nDurata=";
+        QTest::newRow("primo avvio: solo la durata") << QByteArray() << 100 << false << "resta|7";
+        QTest::newRow("vuota: 7 giorni restano") << durata << 7 << false << "resta|7";
+        QTest::newRow("vuota: 8 giorni via") << durata << 8 << false << "via|7";
+        QTest::newRow("8 giorni appena passati: via") << durata + "7" << 8 << true << "via|7";
+        QTest::newRow("30: 8 giorni restano") << durata + "30" << 8 << false << "resta|30";
+        QTest::newRow("0: ieri via") << durata + "0" << 1 << true << "via|0";
+        QTest::newRow("non numero: come 7") << durata + "una settimana" << 8 << false
+                                            << "via|una settimana";
+        QTest::newRow("con decimali: arrotondata") << durata + "7.6" << 8 << false << "resta|7.6";
+        QTest::newRow("negativa: anche le liste di oggi") << durata + "-1" << 0 << false << "via|-1";
+        QTest::newRow("oltre 16 bit: come 7") << durata + "99999" << 7 << false << "resta|99999";
+    }
+
+    void attivazione()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, eta);
+        QFETCH(bool, aMezzanotte);
+        QFETCH(QString, atteso);
+        AmbienteProva ambiente;
+        if (!ini.isNull())
+            ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
+        const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
+        const QDateTime dopo = DataCreazione(QFileInfo(lista)).addDays(eta);
+
+        QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
+
+        const QStringList righe = QString::fromUtf8(ContenutoIni()).split('\n', Qt::SkipEmptyParts);
+        // The whole file must be exactly "[EliminaTemp]" and "Durata=<value>".
+        QCOMPARE((QFileInfo::exists(lista) ? "resta|" : "via|")
+                     + righe.join(' ').replace("[EliminaTemp] Durata=", ""), atteso);
+        QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList{"Velmira.ini"});
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+    }
+
+    // Read-only and undeletable lists are skipped and the rest still cleaned;
+    // only the folder's own files count. A list's age runs from its birth where
+    // the file system records one, so a late edit does not keep an old list.
+    void qualiFileVanno()
+    {
+        AmbienteProva ambiente;
+        const QStringList nomi{"a_sola_lettura.txt", "b_bloccato.txt", "c_comune.txt", ".d_nascosto",
+                               "e_ritoccato.txt", "vecchi/f.txt"};
+        for (const QString& nome : nomi)
+            ambiente.scriviFile("elenchi/" + nome);
+        const QString cartella = ambiente.percorso(QStringLiteral("elenchi"));
+        const QDateTime adesso = DataCreazione(QFileInfo(cartella + "/c_comune.txt")).addDays(30);
+        QVERIFY(QFile::setPermissions(cartella + "/a_sola_lettura.txt", QFileDevice::ReadOwner));
+        // Immutable: not even the administrator can delete it.
+        const QString bloccato = cartella + "/b_bloccato.txt";
+        const bool blocco = QProcess::execute("chattr", {"+i", bloccato}) == 0;
+        const auto sblocca = qScopeGuard([&] { QProcess::execute("chattr", {"-i", bloccato}); });
+        QFile ritoccato(cartella + "/e_ritoccato.txt");
+        QVERIFY(ritoccato.open(QIODevice::ReadWrite)
+                && ritoccato.setFileTime(adesso, QFileDevice::FileModificationTime));
+        const bool nascita = QFileInfo(ritoccato).birthTime().isValid();
+
+        const int eliminati = EliminaFileTemp(cartella, 7, adesso);
+
+        QStringList restano;
+        for (const QString& nome : nomi)
+            if (QFileInfo::exists(cartella + '/' + nome))
+                restano << nome;
+        QCOMPARE(eliminati, nomi.size() - restano.size());
+        QStringList attesi{"a_sola_lettura.txt", "b_bloccato.txt", "e_ritoccato.txt", "vecchi/f.txt"};
+        attesi.removeOne(blocco ? "" : "b_bloccato.txt"); // deleted where it cannot be locked
+        attesi.removeOne(nascita ? "e_ritoccato.txt" : ""); // kept by its edit where no birth time
+        QCOMPARE(restano, attesi);
+        if (!blocco || !nascita)
+            QSKIP("questo file system non blocca i file o non registra la nascita: provato il resto");
+    }
+
+    // A settings file that is not a settings file is kept aside, the user told
+    // once, and the activations go on with a new one.
+    void impostazioniNonScrivibili()
+    {
+        AmbienteProva ambiente;
+        const QByteArray binario("\x00\x01\x02[EliminaTemp]", 16);
+        ambiente.scriviFile(QStringLiteral("Velmira.ini"), binario);
+        const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
+        QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
+        QVERIFY(!QFileInfo::exists(lista));
+        QCOMPARE(ContenutoIni(), QByteArray("[EliminaTemp]\nDurata=7\n"));
+        // What was found, then where it was kept (the settings tests look at the copy).
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
+        QVERIFY(ambiente.dialoghi.messaggi.last().testo.contains("Velmira.ini.non-valido-"));
+        QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
+    }
 };
-
-// Velmira.ini as found (none for a first start) and a list `eta` calendar
-// days old: whether the list stays, and the Durata left behind (an empty one
-// is repaired, anything else is left as the user wrote it). Age counts
-// midnights, not whole days: just after midnight a list made yesterday
-// evening is a day old.
-void TestEliminaFileTemp::attivazione_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<int>("eta");
-    QTest::addColumn<bool>("aMezzanotte");
-    QTest::addColumn<QString>("atteso");
-    const QByteArray durata = "[EliminaTemp]\nDurata=";
-    QTest::newRow("primo avvio: solo la durata") << QByteArray() << 100 << false << "resta|7";
-    QTest::newRow("vuota: 7 giorni restano") << durata << 7 << false << "resta|7";
-    QTest::newRow("vuota: 8 giorni via") << durata << 8 << false << "via|7";
-    QTest::newRow("8 giorni appena passati: via") << durata + "7" << 8 << true << "via|7";
-    QTest::newRow("30: 8 giorni restano") << durata + "30" << 8 << false << "resta|30";
-    QTest::newRow("0: ieri via") << durata + "0" << 1 << true << "via|0";
-    QTest::newRow("non numero: come 7") << durata + "una settimana" << 8 << false
-                                        << "via|una settimana";
-    QTest::newRow("con decimali: arrotondata") << durata + "7.6" << 8 << false << "resta|7.6";
-    QTest::newRow("negativa: anche le liste di oggi") << durata + "-1" << 0 << false << "via|-1";
-    QTest::newRow("oltre 16 bit: come 7") << durata + "99999" << 7 << false << "resta|99999";
-}
-
-void TestEliminaFileTemp::attivazione()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(int, eta);
-    QFETCH(bool, aMezzanotte);
-    QFETCH(QString, atteso);
-    AmbienteProva ambiente;
-    if (!ini.isNull())
-        ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
-    const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
-    const QDateTime dopo = DataCreazione(QFileInfo(lista)).addDays(eta);
-
-    QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
-
-    const QStringList righe = QString::fromUtf8(ContenutoIni()).split('\n', Qt::SkipEmptyParts);
-    // The whole file must be exactly "[EliminaTemp]" and "Durata=<value>".
-    QCOMPARE((QFileInfo::exists(lista) ? "resta|" : "via|")
-                 + righe.join(' ').replace("[EliminaTemp] Durata=", ""), atteso);
-    QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList{"Velmira.ini"});
-    QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
-}
-
-// Read-only and undeletable lists are skipped and the rest still cleaned;
-// only the folder's own files count. A list's age runs from its birth where
-// the file system records one, so a late edit does not keep an old list.
-void TestEliminaFileTemp::qualiFileVanno()
-{
-    AmbienteProva ambiente;
-    const QStringList nomi{"a_sola_lettura.txt", "b_bloccato.txt", "c_comune.txt", ".d_nascosto",
-                           "e_ritoccato.txt", "vecchi/f.txt"};
-    for (const QString& nome : nomi)
-        ambiente.scriviFile("elenchi/" + nome);
-    const QString cartella = ambiente.percorso(QStringLiteral("elenchi"));
-    const QDateTime adesso = DataCreazione(QFileInfo(cartella + "/c_comune.txt")).addDays(30);
-    QVERIFY(QFile::setPermissions(cartella + "/a_sola_lettura.txt", QFileDevice::ReadOwner));
-    // Immutable: not even the administrator can delete it.
-    const QString bloccato = cartella + "/b_bloccato.txt";
-    const bool blocco = QProcess::execute("chattr", {"+i", bloccato}) == 0;
-    const auto sblocca = qScopeGuard([&] { QProcess::execute("chattr", {"-i", bloccato}); });
-    QFile ritoccato(cartella + "/e_ritoccato.txt");
-    QVERIFY(ritoccato.open(QIODevice::ReadWrite)
-            && ritoccato.setFileTime(adesso, QFileDevice::FileModificationTime));
-    const bool nascita = QFileInfo(ritoccato).birthTime().isValid();
-
-    const int eliminati = EliminaFileTemp(cartella, 7, adesso);
-
-    QStringList restano;
-    for (const QString& nome : nomi)
-        if (QFileInfo::exists(cartella + '/' + nome))
-            restano << nome;
-    QCOMPARE(eliminati, nomi.size() - restano.size());
-    QStringList attesi{"a_sola_lettura.txt", "b_bloccato.txt", "e_ritoccato.txt", "vecchi/f.txt"};
-    attesi.removeOne(blocco ? "" : "b_bloccato.txt"); // deleted where it cannot be locked
-    attesi.removeOne(nascita ? "e_ritoccato.txt" : ""); // kept by its edit where no birth time
-    QCOMPARE(restano, attesi);
-    if (!blocco || !nascita)
-        QSKIP("questo file system non blocca i file o non registra la nascita: provato il resto");
-}
-
-// A settings file that is not a settings file is kept aside, the user told
-// once, and the activations go on with a new one.
-void TestEliminaFileTemp::impostazioniNonScrivibili()
-{
-    AmbienteProva ambiente;
-    const QByteArray binario("\x00\x01\x02[EliminaTemp]", 16);
-    ambiente.scriviFile(QStringLiteral("Velmira.ini"), binario);
-    const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
-    QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
-    QVERIFY(!QFileInfo::exists(lista));
-    QCOMPARE(ContenutoIni(), QByteArray("[EliminaTemp]\nDurata=7\n"));
-    // What was found, then where it was kept (the settings tests look at the copy).
-    QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
-    QVERIFY(ambiente.dialoghi.messaggi.last().testo.contains("Velmira.ini.non-valido-"));
-    QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
-    QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
-}
 
 QTEST_GUILESS_MAIN(TestEliminaFileTemp)
 #include "TestEliminaFileTemp.moc"

@@ -1,7 +1,6 @@
-#include "ProvaImportazione.h"
-#include "import/cImporta.h"
-
+#include "PostazioneProva.h"
 #include "archive/Archivio.h"
+#include "import/cImporta.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -10,13 +9,6 @@
 #include <cstdio>
 
 namespace {
-
-const QString nessuno = QStringLiteral("Nessun nuovo file archiviato.");
-
-QString archiviati(qsizetype quanti)
-{
-    return QStringLiteral("Archiviati n.%1 nuovi files.").arg(quanti);
-}
 
 // The list with every line that matches `modello` replaced by `segnaposto`,
 // for lines worded by the archive or the system.
@@ -37,12 +29,83 @@ class TestcImporta : public QObject
     Q_OBJECT
 
 private slots:
-    void puliziaProtettaEConservata();
-    void nomiEPercorsiOstili();
+    void puliziaProtettaEConservata()
+    {
+        const QStringList nomi = Numerati(4);
+        PostazioneProva p({}, nomi);
+        p.importa();
+        // A share that is not mounted leaves an empty folder (or one without documents).
+        for (const QString& nome : nomi)
+            QFile::remove(p.pdf(nome));
+        p.documenti({"leggimi.txt"});
+        {
+            cImporta importazione;
+            p.prepara(importazione);
+            importazione.Avvia();
+            QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
+            QVERIFY(importazione.PuliziaNonEseguita().contains("non contiene alcun documento"));
+            QCOMPARE(p.elenco(), Elenco({importazione.PuliziaNonEseguita(), Archiviati(0)}));
+        }
+        QCOMPARE(p.archivio().size(), 4);
+
+        // A delete the archive refuses ends the clean-up; the rows deleted before it stay deleted.
+        p.documenti({nomi[3]});
+        SuArchivio(p.database, [&nomi](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "delete", "Stampa", nomi[1], "trattenuto")); });
+        QCOMPARE(conMessaggio(p.importa(), "trattenuto", "trattenuto"), Elenco({"trattenuto", Tolte(1), Archiviati(0)}));
+        QCOMPARE(p.dialoghi.messaggi.size(), 1);
+        QCOMPARE(p.archivio().size(), 3);
+        QVERIFY(!p.archivio().join('\n').contains(nomi[0]));
+
+        // A file removed while the run walks the folder goes in the clean-up of the same run.
+        SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Accetta(db)); });
+        p.documenti({"000009FAT000000120150101.pdf"});
+        QCOMPARE(p.importa({}, [&] { QFile::remove(p.pdf(nomi[3])); }), Elenco({p.pdf("000009FAT000000120150101.pdf"), Tolte(3), Archiviati(1)}));
+        QCOMPARE(p.archivio().size(), 1);
+    }
+
+    void nomiEPercorsiOstili()
+    {
+        const QString documento = "000123FAT000045220140318.pdf";
+        const QString diviso = QString::fromUtf8("00012\xF0\x9F\x98\x80" "AT000045220140318.pdf");
+        const QString aCapo = "00077\nFAT000000120150101.pdf";
+        PostazioneProva p({}, {documento, diviso, aCapo});
+        // The archive in a folder whose name holds ';', beside an archive named as the path cut there.
+        const QString archivio = p.percorso("server/arch;2/dati.mdb");
+        QVERIFY(QDir().mkpath(p.percorso("server/arch;2")) && QFile::copy(p.database, archivio));
+        QVERIFY(!CreaArchivioProva(p.percorso("server/arch")).presente());
+        // A link out of the folder and one to a document of the folder.
+        QVERIFY(QFile::link("/etc/passwd", p.pdf("000777FAT000000120150101.pdf")));
+        QVERIFY(QFile::link(p.pdf(documento), p.pdf("000778FAT000000120150101.pdf")));
+        // The list file left as a link to someone else's file.
+        const QString altrui = p.scriviFile("altrui.txt", "da non toccare");
+        QVERIFY(QFile::link(altrui, PercorsoElencoImportazione()));
+
+        cImporta importazione;
+        importazione.CartellaPDF(p.cartellaPdf);
+        importazione.Database(archivio);
+        importazione.FileIni(p.fileIni);
+        importazione.Avvia();
+        QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
+        QCOMPARE(p.elenco(),
+                 Elenco({p.pdf(documento),
+                         Problema(diviso, "Un carattere del nome del file cade a cavallo di due campi del documento: il "
+                                          "file non è stato archiviato. Rinominare il file."),
+                         Problema("00077?FAT000000120150101.pdf",
+                                  "Il nome del file contiene caratteri di controllo (un a capo, una tabulazione): il file "
+                                  "non è stato archiviato. Rinominare il file."),
+                         Problema("000777FAT000000120150101.pdf", "Il file è un collegamento a un file che non si trova "
+                                                                  "nella cartella dei documenti: il file non è stato "
+                                                                  "archiviato."),
+                         p.pdf("000778FAT000000120150101.pdf"), Tolte(0), Archiviati(2)}));
+        QVERIFY(!QFileInfo(PercorsoElencoImportazione()).isSymLink());
+        QFile letto(altrui);
+        QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "da non toccare");
+        QCOMPARE(StatoArchivio(archivio), "ok 2 2 2");
+        QCOMPARE(StatoArchivio(p.percorso("server/arch")), "ok 0 0 0");
+    }
     void primaESecondaImportazione()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT00004522014031.pdf",
+        PostazioneProva p({}, {"000123FAT000045220140318.pdf", "000123FAT00004522014031.pdf",
                                        "000125FAT0000452201403188.pdf", "000124BOL000000720150102.txt",
                                        "000200NCR000000320150105.pdf", "000200NCR000000320150105_001",
                                        "000123FAT000000020140318.pdf", "C00123FAT000045220141318.pdf",
@@ -52,31 +115,30 @@ private slots:
                                                      "fatto di soli zeri: il file non è stato archiviato."),
             Problema("C00123FAT000045220141318.pdf", "La data del documento nel nome del file non è una "
                                                      "data valida: il file non è stato archiviato.")};
-        QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf + "/000123FAT000045220140318.pdf",
-                                      p.pdf + "/000124BOL000000720150102.txt",
-                                      p.pdf + "/000200NCR000000320150105.pdf", scartati[1], Tolte(0), archiviati(3)}));
+        QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf("000123FAT000045220140318.pdf"),
+                                      p.pdf("000124BOL000000720150102.txt"),
+                                      p.pdf("000200NCR000000320150105.pdf"), scartati[1], Tolte(0), Archiviati(3)}));
         const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
                                 "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
                                 "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
         QCOMPARE(p.archivio(), righe);
-        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+        QVERIFY(p.dialoghi.messaggi.isEmpty());
 
         // Nothing new: the twin with another ending stays out as well.
-        QCOMPARE(p.importa(), Elenco(scartati + QStringList{Tolte(0), nessuno}));
+        QCOMPARE(p.importa(), Elenco(scartati + QStringList{Tolte(0), Archiviati(0)}));
         QCOMPARE(p.archivio(), righe);
 
         // A trailing separator is kept in the paths listed; a deleted PDF loses its row.
-        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+        QFile::remove(p.pdf("000123FAT000045220140318.pdf"));
         p.documenti({"000124FAT000045320140318.pdf"});
-        QCOMPARE(p.importa(p.pdf + "/"), Elenco({scartati[0], p.pdf + "//000124FAT000045320140318.pdf",
-                                                scartati[1], Tolte(1), archiviati(1)}));
+        QCOMPARE(p.importa(p.pdf("")), Elenco({scartati[0], p.pdf("/000124FAT000045320140318.pdf"),
+                                                scartati[1], Tolte(1), Archiviati(1)}));
         QCOMPARE(p.archivio(), (QStringList{righe[1], "000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|", righe[2]}));
     }
 
     void lunghezzeCambiate()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
+        PostazioneProva p({}, {"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
         // Changed while the run goes: the next file is cut with the new widths.
         p.importa({}, [&p] { p.scriviLunghezze(6, 3, 8); });
         QCOMPARE(p.archivio(), QStringList{"000123FAT0000000120140318.pdf|123|FAT|1|2014-03-18|"});
@@ -87,20 +149,19 @@ private slots:
                                             "000123FAT0000000120140318.pdf|000123F|AT|1|2014-03-18|"}));
         // ... and when it comes before the run.
         p.scriviLunghezze(6, 2, 9);
-        QCOMPARE(p.importa().last(), archiviati(1));
+        QCOMPARE(p.importa().last(), Archiviati(1));
         QCOMPARE(p.archivio().size(), 3);
     }
 
     void inserimentiFalliti()
     {
-        AmbienteProva ambiente;
         const QStringList nomi = Numerati(3);
-        ProvaImportazione p(ambiente, nomi);
+        PostazioneProva p({}, nomi);
         // The archive refuses one document among good ones (as a constraint of its own would).
         SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "insert", "NumDoc", "2", "rifiutato")); });
         QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
-                 Elenco({p.pdf + "/" + nomi[0], Problema(nomi[1], "rifiutato"), p.pdf + "/" + nomi[2],
-                         Tolte(0), archiviati(2)}));
+                 Elenco({p.pdf(nomi[0]), Problema(nomi[1], "rifiutato"), p.pdf(nomi[2]),
+                         Tolte(0), Archiviati(2)}));
 
         // A four-character type does not fit its column, at every run (the
         // names above are now one character short).
@@ -108,14 +169,13 @@ private slots:
         p.documenti({"000123FATT000045220140318.pdf"});
         for (int volta = 0; volta < 2; ++volta) {
             QCOMPARE(conMessaggio(p.importa(), "^\\d+ \\S", "codice e testo dell'errore"),
-                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), Tolte(0), nessuno}));
+                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), Tolte(0), Archiviati(0)}));
             QCOMPARE(p.archivio().size(), 2);
         }
     }
 
     void documentiInGruppo()
     {
-        AmbienteProva ambiente;
         // More files than one statement carries; two names of one document
         // (the type differs in case) side by side, one refused document, and
         // one already archived under another file's name.
@@ -123,7 +183,7 @@ private slots:
         const QString minuscolo = "000001FAT00000a020150101.pdf";
         QStringList nomi = Numerati(1200) << maiuscolo << minuscolo;
         std::sort(nomi.begin(), nomi.end());
-        ProvaImportazione p(ambiente, nomi);
+        PostazioneProva p({}, nomi);
         const QString rifiutato = Numerati(300).last();
         const QString presente = Numerati(900).last();
         SuArchivio(p.database, [](QSqlDatabase& db) {
@@ -136,16 +196,16 @@ private slots:
             if (nome == rifiutato)
                 attese << Problema(nome, "rifiutato");
             else if (nome != minuscolo && nome != presente)
-                attese << p.pdf + "/" + nome;
+                attese << p.pdf(nome);
         }
-        QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"), Elenco(attese << Tolte(1) << archiviati(1199)));
+        QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"), Elenco(attese << Tolte(1) << Archiviati(1199)));
         const QStringList righe = p.archivio();
         QCOMPARE(righe.size(), 1199);
         QCOMPARE(righe.filter(QRegularExpression("^000001FAT00000[Aa]0")), QStringList{maiuscolo + "|1|FAT|00000A0|2015-01-01|"});
 
         // The clean-up took the other file's row: its document goes in now.
         QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
-                 Elenco({Problema(rifiutato, "rifiutato"), p.pdf + "/" + presente, Tolte(0), archiviati(1)}));
+                 Elenco({Problema(rifiutato, "rifiutato"), p.pdf(presente), Tolte(0), Archiviati(1)}));
     }
 
     // The run cancelled at each stage: while it waits for its turn, while it
@@ -166,15 +226,14 @@ private slots:
                     {"pulizia", EsitoImportazione::Eseguita, 1, "3000/3000"}};
         for (const auto& caso : casi) {
             const QByteArray fase = caso.fase;
-            AmbienteProva ambiente;
-            ProvaImportazione p(ambiente, {orfano});
+            PostazioneProva p({}, {orfano});
             p.importa();
-            QFile::remove(p.pdf + "/" + orfano);
+            QFile::remove(p.pdf(orfano));
             p.documenti(nomi);
             // The turn held by a run on another, empty folder, which leaves the archive alone.
-            QDir().mkpath(ambiente.percorso("vuota"));
+            QDir().mkpath(p.percorso("vuota"));
             cImporta prima;
-            p.prepara(prima, ambiente.percorso("vuota"));
+            p.prepara(prima, p.percorso("vuota"));
             if (fase == "turno")
                 prima.Avvia();
 
@@ -209,9 +268,9 @@ private slots:
             // The files listed are exactly the first ones in name order.
             QStringList attesi;
             for (const QString& nome : nomi.mid(0, quanti))
-                attesi.append(p.pdf + "/" + nome);
+                attesi.append(p.pdf(nome));
             attesi << Tolte(1);
-            attesi << (fase == "cartella" ? "Procedura annullata dall'operatore.\n" : "") + archiviati(quanti);
+            attesi << (fase == "cartella" ? "Procedura annullata dall'operatore.\n" : "") + Archiviati(quanti);
             QCOMPARE(r.elenco, PercorsoElencoImportazione());
             QCOMPARE(p.elenco(), Elenco(attesi));
         }
@@ -219,34 +278,32 @@ private slots:
 
     void cartellaIrraggiungibileDopoLaScansione()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf"});
+        PostazioneProva p({}, {"000123FAT000045220140318.pdf"});
         p.importa();
         p.documenti({"000124FAT000045320140318.pdf"});
         // The server goes away while the run walks the folder it listed.
-        const QString irraggiungibile = "(?=.*non è più raggiungibile)(?=.*" + QRegularExpression::escape(p.pdf) + ")";
-        QCOMPARE(conMessaggio(p.importa({}, [&p] { QDir().rename(p.pdf, p.pdf + ".via"); }), irraggiungibile, "cartella non più raggiungibile"),
-                 Elenco({p.pdf + "/000124FAT000045320140318.pdf", "cartella non più raggiungibile", archiviati(1)}));
+        const QString irraggiungibile = "(?=.*non è più raggiungibile)(?=.*" + QRegularExpression::escape(p.cartellaPdf) + ")";
+        QCOMPARE(conMessaggio(p.importa({}, [&p] { QDir().rename(p.cartellaPdf, p.cartellaPdf + ".via"); }), irraggiungibile, "cartella non più raggiungibile"),
+                 Elenco({p.pdf("000124FAT000045320140318.pdf"), "cartella non più raggiungibile", Archiviati(1)}));
         QCOMPARE(p.archivio().size(), 2);
     }
 
     void apiciENomiNonValidi()
     {
-        AmbienteProva ambiente;
         const QString conApice = "0001'3FAT000045320140318.pdf";
-        ProvaImportazione p(ambiente, {conApice});
+        PostazioneProva p({}, {conApice});
         // A name that is not valid UTF-8: 27 good bytes and one that is not text.
-        const QByteArray nonValido = QFile::encodeName(p.pdf) + "/000124FAT0000453201403\xff" "8.pdf";
+        const QByteArray nonValido = QFile::encodeName(p.cartellaPdf) + "/000124FAT0000453201403\xff" "8.pdf";
         std::fclose(std::fopen(nonValido.constData(), "w"));
         const QString scartato = Problema(QString::fromUtf8("000124FAT0000453201403\xff" "8.pdf"),
                                           "Il nome del file contiene caratteri non validi per il sistema: il "
                                           "file non è stato archiviato. Rinominare il file.");
 
-        QCOMPARE(p.importa(), Elenco({p.pdf + "/" + conApice, scartato, Tolte(0), archiviati(1)}));
-        QCOMPARE(p.importa(), Elenco({scartato, Tolte(0), nessuno}));
+        QCOMPARE(p.importa(), Elenco({p.pdf(conApice), scartato, Tolte(0), Archiviati(1)}));
+        QCOMPARE(p.importa(), Elenco({scartato, Tolte(0), Archiviati(0)}));
         QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
 
-        QFile::remove(p.pdf + "/" + conApice);
+        QFile::remove(p.pdf(conApice));
         p.importa();
         QCOMPARE(p.archivio(), QStringList());
         std::remove(nonValido.constData());
@@ -254,112 +311,40 @@ private slots:
 
     void archivioBloccato()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000124FAT000045320140318.pdf", "000125FAT000045420140318.pdf"});
-        // Another workstation holds the write lock for the whole run.
+        const QStringList nomi{"000124FAT000045320140318.pdf", "000125FAT000045420140318.pdf"};
+        PostazioneProva p({}, nomi);
         SuArchivio(p.database, [&](QSqlDatabase& altra) {
             QSqlQuery blocco(altra);
-            QVERIFY(ProvaSuServer() ? blocco.exec("BEGIN") && blocco.exec("LOCK TABLE posta IN EXCLUSIVE MODE")
-                                    : blocco.exec("BEGIN IMMEDIATE"));
+            const auto blocca = [&blocco] {
+                return ProvaSuServer() ? blocco.exec("BEGIN") && blocco.exec("LOCK TABLE posta IN EXCLUSIVE MODE")
+                                       : blocco.exec("BEGIN IMMEDIATE");
+            };
+            // Another workstation holds the write lock for the whole run.
+            QVERIFY(blocca());
             int battiti = 0;
             QTimer orologio;
             connect(&orologio, &QTimer::timeout, [&battiti] { ++battiti; });
             orologio.start(50);
             QCOMPARE(conMessaggio(p.importa(), "bloccato", "bloccato"),
-                     Elenco({Problema("000124FAT000045320140318.pdf", "bloccato"),
-                             Problema("000125FAT000045420140318.pdf", "bloccato"), Tolte(0), nessuno}));
+                     Elenco({Problema(nomi[0], "bloccato"), Problema(nomi[1], "bloccato"), Tolte(0), Archiviati(0)}));
             QVERIFY2(battiti > 10, "the run did not let the events through while it waited");
+
+            // Then it keeps committing rows and taking the lock again at once,
+            // for longer than a run waits for a stuck archive: busy, not
+            // stuck, so the run waits until it is done, then archives all.
+            QElapsedTimer occupata;
+            occupata.start();
+            connect(&orologio, &QTimer::timeout, [&] {
+                if (!blocco.exec("insert into Posta (Stampa) values ('altrove.pdf')") || !blocco.exec("COMMIT")
+                    || occupata.elapsed() > 7000 || !blocca())
+                    orologio.stop();
+            });
+            QCOMPARE(conMessaggio(p.importa(), "^Righe tolte", "tolte"),
+                     Elenco({p.pdf(nomi[0]), p.pdf(nomi[1]), "tolte", Archiviati(2)}));
         });
-        QCOMPARE(p.importa().last(), archiviati(2));
-        QCOMPARE(p.archivio().size(), 2);
+        QCOMPARE(StampeArchiviate(p.database) - QSet<QString>{"altrove.pdf"}, QSet<QString>(nomi.begin(), nomi.end()));
     }
 };
-
-void TestcImporta::puliziaProtettaEConservata()
-{
-    AmbienteProva ambiente;
-    const QStringList nomi = Numerati(4);
-    ProvaImportazione p(ambiente, nomi);
-    p.importa();
-    // A share that is not mounted leaves an empty folder (or one without documents).
-    for (const QString& nome : nomi)
-        QFile::remove(p.pdf + "/" + nome);
-    p.documenti({"leggimi.txt"});
-    {
-        cImporta importazione;
-        p.prepara(importazione);
-        importazione.Avvia();
-        QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
-        QVERIFY(importazione.PuliziaNonEseguita().contains("non contiene alcun documento"));
-        QCOMPARE(p.elenco(), Elenco({importazione.PuliziaNonEseguita(), nessuno}));
-    }
-    QCOMPARE(p.archivio().size(), 4);
-
-    // A delete the archive refuses ends the clean-up; the rows deleted before it stay deleted.
-    p.documenti({nomi[3]});
-    SuArchivio(p.database, [&nomi](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "delete", "Stampa", nomi[1], "trattenuto")); });
-    QCOMPARE(conMessaggio(p.importa(), "trattenuto", "trattenuto"), Elenco({"trattenuto", Tolte(1), nessuno}));
-    QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
-    QCOMPARE(p.archivio().size(), 3);
-    QVERIFY(!p.archivio().join('\n').contains(nomi[0]));
-
-    // A file removed while the run walks the folder goes in the clean-up of the same run.
-    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Accetta(db)); });
-    p.documenti({"000009FAT000000120150101.pdf"});
-    QCOMPARE(p.importa({}, [&] { QFile::remove(p.pdf + "/" + nomi[3]); }), Elenco({p.pdf + "/000009FAT000000120150101.pdf", Tolte(3), archiviati(1)}));
-    QCOMPARE(p.archivio().size(), 1);
-}
-
-void TestcImporta::nomiEPercorsiOstili()
-{
-    AmbienteProva ambiente;
-    const QString documento = "000123FAT000045220140318.pdf";
-    const QString diviso = QString::fromUtf8("00012\xF0\x9F\x98\x80" "AT000045220140318.pdf");
-    const QString aCapo = "00077\nFAT000000120150101.pdf";
-    ProvaImportazione p(ambiente, {documento, diviso, aCapo});
-    // The archive in a folder whose name holds ';', beside an archive named as the path cut there.
-    const QString archivio = ambiente.percorso("server/arch;2/dati.mdb");
-    QVERIFY(QDir().mkpath(ambiente.percorso("server/arch;2")) && QFile::copy(p.database, archivio));
-    QVERIFY(!CreaArchivioProva(ambiente.percorso("server/arch")).presente());
-    // A link out of the folder and one to a document of the folder.
-    QVERIFY(QFile::link("/etc/passwd", p.pdf + "/000777FAT000000120150101.pdf"));
-    QVERIFY(QFile::link(p.pdf + "/" + documento, p.pdf + "/000778FAT000000120150101.pdf"));
-    // The list file left as a link to someone else's file.
-    const QString altrui = ambiente.scriviFile("altrui.txt", "da non toccare");
-    QVERIFY(QFile::link(altrui, PercorsoElencoImportazione()));
-
-    cImporta importazione;
-    importazione.CartellaPDF(p.pdf);
-    importazione.Database(archivio);
-    importazione.FileIni(p.fileIni);
-    importazione.Avvia();
-    QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
-    QCOMPARE(p.elenco(),
-             Elenco({p.pdf + "/" + documento,
-                     Problema(diviso, "Un carattere del nome del file cade a cavallo di due campi del documento: il "
-                                      "file non è stato archiviato. Rinominare il file."),
-                     Problema("00077?FAT000000120150101.pdf",
-                              "Il nome del file contiene caratteri di controllo (un a capo, una tabulazione): il file "
-                              "non è stato archiviato. Rinominare il file."),
-                     Problema("000777FAT000000120150101.pdf", "Il file è un collegamento a un file che non si trova "
-                                                              "nella cartella dei documenti: il file non è stato "
-                                                              "archiviato."),
-                     p.pdf + "/000778FAT000000120150101.pdf", Tolte(0), archiviati(2)}));
-    QVERIFY(!QFileInfo(PercorsoElencoImportazione()).isSymLink());
-    QFile letto(altrui);
-    QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "da non toccare");
-    const auto righe = [](const QString& database) {
-        int n = -1;
-        SuArchivio(database, [&n](QSqlDatabase& db) {
-            QSqlQuery q(db);
-            if (q.exec("select count(*) from Posta") && q.next())
-                n = q.value(0).toInt();
-        });
-        return n;
-    };
-    QCOMPARE(righe(archivio), 2);
-    QCOMPARE(righe(ambiente.percorso("server/arch")), 0);
-}
 
 QTEST_GUILESS_MAIN(TestcImporta)
 #include "tst_cImporta.moc"

@@ -1,5 +1,5 @@
 #include "PdfProva.h"
-#include "ProvaImportazione.h"
+#include "PostazioneProva.h"
 #include "app/IndicatoreIndice.h"
 #include "app/frmPrincipale.h"
 #include "import/cImporta.h"
@@ -26,11 +26,11 @@ void scrivi(QLineEdit* casella, const QString& testo)
 
 // A window shown as the main window shows it, with the paths of `p` typed
 // in; the pointer clears when it unloads.
-QPointer<frmImporta> aperta(const ProvaImportazione& p, frmImporta* f = new frmImporta)
+QPointer<frmImporta> aperta(const PostazioneProva& p, frmImporta* f = new frmImporta)
 {
     f->show();
-    scrivi(f->txtPercorsoCartella, p.pdf);
-    scrivi(f->txtDatabase, p.marvena);
+    scrivi(f->txtPercorsoCartella, p.cartellaPdf);
+    scrivi(f->txtDatabase, p.server);
     return f;
 }
 
@@ -59,7 +59,7 @@ class TestfrmImporta : public QObject
 private slots:
     void aspettoCaricamentoSfogliaEAnnulla()
     {
-        AmbienteProva ambiente;
+        AmbienteProva a;
         frmImporta vuota;
         QStringList testi{vuota.windowTitle(), vuota.fraImposta->title()};
         for (int i = 0; i < 3; ++i) {
@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(vuota.PercorsiImportazione(), QStringList({"", "/dati.mdb", "/spooling.ini"}));
         QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
 
-        ambiente.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
+        a.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
         QPointer<frmImporta> f = new frmImporta;
         QCOMPARE(f->pos(), QPoint(0, 0));
         QCOMPARE(f->PercorsiImportazione(),
@@ -88,7 +88,7 @@ private slots:
         // A picker answered fills its box; one cancelled (an empty answer) leaves it as it was.
         QStringList caselle;
         for (const char* risposta : {"/scelta/pdf", "", "", "/scelta/marvena"})
-            ambiente.selettore.risposte.enqueue(risposta);
+            a.selettore.risposte.enqueue(risposta);
         for (QPushButton* sfoglia : {f->cmdPercorsoCartella, f->cmdPercorsoDatabase, f->cmdPercorsoCartella,
                                      f->cmdPercorsoDatabase}) {
             QTest::mouseClick(sfoglia, Qt::LeftButton);
@@ -98,11 +98,11 @@ private slots:
                                        "/scelta/pdf|/server/marvena", "/scelta/pdf|/scelta/marvena"}));
         const QString cartella = "Seleziona il percorso della cartella che contiene i documenti in formato PDF:";
         const QString database = "Seleziona il percorso della cartella dove è installato il programma 'Marvena':";
-        QCOMPARE(ambiente.selettore.richieste, (QStringList{cartella, database, cartella, database}));
+        QCOMPARE(a.selettore.richieste, (QStringList{cartella, database, cartella, database}));
 
         // Annulla asks first; only a Yes unloads the window.
-        ambiente.dialoghi.RispondiPoi(Risposta::No);
-        ambiente.dialoghi.RispondiPoi(Risposta::Si);
+        a.dialoghi.RispondiPoi(Risposta::No);
+        a.dialoghi.RispondiPoi(Risposta::Si);
         QTest::mouseClick(f->cmdAnnulla, Qt::LeftButton);
         scarica();
         QVERIFY(f);
@@ -110,39 +110,37 @@ private slots:
         scarica();
         QVERIFY(f.isNull());
         const QString domanda = messaggio("Annullare l'operazione?", Icona::Domanda, Pulsanti::SiNo);
-        QCOMPARE(messaggi(ambiente), (QStringList{domanda, domanda}));
-        QVERIFY(ambiente.apertore.aperti.isEmpty());
+        QCOMPARE(messaggi(a), (QStringList{domanda, domanda}));
+        QVERIFY(a.apertore.aperti.isEmpty());
     }
 
     // Paths that fail their checks: every message in order, no run, the old list shown.
     void percorsiErrati()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente);
+        PostazioneProva p;
         QFile::remove(p.fileIni);
         QDir().mkpath(p.fileIni); // a folder is not a settings file
-        ambiente.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
+        p.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
         QPointer<frmImporta> finestra = aperta(p);
-        scrivi(finestra->txtPercorsoCartella, p.pdf + "/manca");
+        scrivi(finestra->txtPercorsoCartella, p.pdf("manca"));
         scrivi(finestra->txtBaseDati, "manca.mdb");
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(finestra.isNull());
 
         const QString controllo = ", impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
-        QCOMPARE(messaggi(ambiente),
+        QCOMPARE(messaggi(p),
                  (QStringList{messaggio("Manca il percorso della cartella contenente i documenti pdf" + controllo,
                                         Icona::Esclamazione),
                               messaggio("Manca il percorso del database" + controllo, Icona::Esclamazione),
                               messaggio("Manca il percorso del file INI" + controllo, Icona::Esclamazione)}));
         QCOMPARE(p.elenco(), QStringList{"elenco di ieri"});
-        QCOMPARE(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()});
+        QCOMPARE(p.apertore.aperti, QStringList{PercorsoElencoImportazione()});
     }
 
     void importa()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
-        ScriviPdf(p.pdf + "/000123FAT000045220140318.pdf", {"Fattura per Ditta Rossi"});
+        PostazioneProva p({}, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
+        ScriviPdf(p.pdf("000123FAT000045220140318.pdf"), {"Fattura per Ditta Rossi"});
         QStatusBar barra;
         const IndicatoreIndice* indice = IndicatoreIndice::Installa(&barra);
         QPointer<frmImporta> finestra = aperta(p);
@@ -153,23 +151,23 @@ private slots:
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(finestra.isNull());
         QCOMPARE(avanzamento, "2/2");
-        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
-        QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/000124BOL000000720150102.pdf",
+        QVERIFY(p.dialoghi.messaggi.isEmpty());
+        QCOMPARE(p.elenco(), Elenco({p.pdf("000123FAT000045220140318.pdf"), p.pdf("000124BOL000000720150102.pdf"),
                                      Tolte(0), "Archiviati n.2 nuovi files."}));
-        QCOMPARE(ambiente.apertore.aperti + ambiente.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
+        QCOMPARE(p.apertore.aperti + p.apertore.verbi, QStringList({PercorsoElencoImportazione(), "open"}));
         // Then their text is read in the background, the status bar telling how it went.
         QTRY_COMPARE_WITH_TIMEOUT(indice->testo->text(),
                                   "Testo dei documenti indicizzato: 2 letti, 0 senza testo, 1 non letti", 30000);
 
         // The share is not mounted: the window says why nothing left the archive.
-        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
-        QFile::remove(p.pdf + "/000124BOL000000720150102.pdf");
+        QFile::remove(p.pdf("000123FAT000045220140318.pdf"));
+        QFile::remove(p.pdf("000124BOL000000720150102.pdf"));
         finestra = aperta(p);
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(finestra.isNull());
-        QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
-        QVERIFY(ambiente.dialoghi.messaggi.first().testo.contains("non contiene alcun documento"));
-        QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
+        QCOMPARE(p.dialoghi.messaggi.size(), 1);
+        QVERIFY(p.dialoghi.messaggi.first().testo.contains("non contiene alcun documento"));
+        QCOMPARE(p.dialoghi.messaggi.first().icona, Icona::Esclamazione);
         QCOMPARE(p.archivio().size(), 2);
     }
 
@@ -184,8 +182,7 @@ private slots:
     void annullaDuranteLImportazione()
     {
         QFETCH(QString, come);
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, Numerati(3000));
+        PostazioneProva p({}, Numerati(3000));
         frmPrincipale principale;
         principale.RegistraFinestra(QStringLiteral("mnuFileImporta"), [] { return new frmImporta; });
         auto* area = principale.findChild<QMdiArea*>();
@@ -201,7 +198,7 @@ private slots:
         const bool bloccati = !finestra->cmdOK->isEnabled() && !finestra->cmdPercorsoCartella->isEnabled()
             && !finestra->cmdPercorsoDatabase->isEnabled() && finestra->cmdAnnulla->isEnabled();
         if (come == "pulsante") {
-            ambiente.dialoghi.RispondiPoi(Risposta::Si);
+            p.dialoghi.RispondiPoi(Risposta::Si);
             QTest::mouseClick(finestra->cmdAnnulla, Qt::LeftButton);
         } else {
             cornice ? cornice->close() : finestra->close();
@@ -210,16 +207,16 @@ private slots:
         // The window is gone at once, while its run is still ending; the
         // menu opens a new one, ready (a run of it would wait for its turn).
         QVERIFY(bloccati && finestra.isNull() && cornice.isNull());
-        QVERIFY(ambiente.apertore.aperti.isEmpty());
+        QVERIFY(p.apertore.aperti.isEmpty());
         if (come == "cornice") {
             principale.ToolBar_ButtonClick(QStringLiteral("Importa"));
             QCOMPARE(area->subWindowList().size(), 1);
             QVERIFY(area->subWindowList().first()->widget()->isEnabled());
         }
         // The list is still shown when the run has ended.
-        QTRY_COMPARE_WITH_TIMEOUT(ambiente.apertore.aperti, QStringList{PercorsoElencoImportazione()}, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(p.apertore.aperti, QStringList{PercorsoElencoImportazione()}, 60000);
         QCOMPARE(p.elenco(), Elenco({Tolte(0), "Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
-        QCOMPARE(ambiente.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
+        QCOMPARE(p.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
     }
 };
 

@@ -41,7 +41,8 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
         for (qsizetype k = 0; k < tabella.percorsi.size(); ++k)
             righe.append(RigaElencoMail({QDateTime(QDate(2014, 3, 15), QTime(10, 31, int(k))), Mittente,
                                          tabella.destinatari.at(k), QStringLiteral("inviato"),
-                                         tabella.percorsi.at(k)}));
+                                         tabella.percorsi.at(k), QStringLiteral("<finto-%1@esempio.it>").arg(k),
+                                         QStringLiteral("250 Ok")}));
         ScriviElencoMail(CartellaProgramma(UsoCartella::Dati), righe, QDateTime(QDate(2014, 3, 15), QTime(10, 31)));
         emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
         emit Risultato(true, QStringLiteral("Invio completato."));

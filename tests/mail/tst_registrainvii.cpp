@@ -30,6 +30,15 @@ class TestRegistraInvii : public QObject
                              "select Stampa, dtinvio, EmailDest, Esito from EmailInviate order by dtinvio, Stampa");
     }
 
+    // Each row of EmailInviate beside the proof kept for it, when there is one.
+    QStringList ConProve() const
+    {
+        return RigheArchivio(contesto_.strDatabase,
+                             "select e.Stampa, e.dtinvio, e.EmailDest, e.Esito, p.MessageID, p.Risposta from EmailInviate e "
+                             "left join ProveInvio p on p.Stampa = e.Stampa and p.EmailDest = e.EmailDest "
+                             "and p.dtinvio = e.dtinvio order by e.dtinvio, e.Stampa");
+    }
+
     static QString Contenuto(const QString& percorso)
     {
         QFile file(percorso);
@@ -149,8 +158,8 @@ private slots:
         QByteArray righe;
         QStringList attese;
         for (int i = 0; i < 10; ++i) {
-            righe += QStringLiteral("15/03/2014 10:%1:00 - u - c%1@esempio.it - Inviato - /srv/pdf/d%1.pdf\r\n").arg(i + 10).toUtf8();
-            attese.append(QStringLiteral("d%1.pdf|2014-03-15T10:%1:00|c%1@esempio.it|Inviato").arg(i + 10));
+            righe += QStringLiteral("15/03/2014 10:%1:00 - u <m%1@esempio.it> 250 Ok %1 - c%1@esempio.it - Inviato - /srv/pdf/d%1.pdf\r\n").arg(i + 10).toUtf8();
+            attese.append(QStringLiteral("d%1.pdf|2014-03-15T10:%1:00|c%1@esempio.it|Inviato|<m%1@esempio.it>|250 Ok %1").arg(i + 10));
         }
         const QStringList registra{QCoreApplication::applicationFilePath(), "--registra", contesto_.strDatabase,
                                    CartellaProgramma(UsoCartella::Dati)};
@@ -175,8 +184,11 @@ private slots:
                     esegui(registra);
                 const QString caso = QStringLiteral("%1 n. %2").arg(chiamata).arg(volta);
                 QVERIFY2(Elenchi().isEmpty(), qPrintable(caso));
-                QVERIFY2(Registrate() == attese, qPrintable(caso + ": " + QString::number(Registrate().size())));
-                SuArchivio(contesto_.strDatabase, [](QSqlDatabase& db) { QSqlQuery(db).exec("delete from EmailInviate"); });
+                QVERIFY2(ConProve() == attese, qPrintable(caso + ": " + QString::number(Registrate().size())));
+                SuArchivio(contesto_.strDatabase, [](QSqlDatabase& db) {
+                    QSqlQuery(db).exec("delete from EmailInviate");
+                    QSqlQuery(db).exec("delete from ProveInvio");
+                });
                 if (finito)
                     break;
             }
@@ -202,6 +214,14 @@ private slots:
         QCOMPARE(esiti, (QStringList{"a??capo.pdf Non inviato: nome del documento con caratteri di controllo",
                                      "b.pdf Inviato", "c.pdf Inviato", "d.pdf Inviato"}));
         QVERIFY(Elenchi().isEmpty());
+        // Each message's own Message-ID and the server's reply to it are kept.
+        QStringList ricevuti;
+        for (const QJsonValue m : server.messaggi())
+            ricevuti.append(m["messageId"].toString() + "|250 2.0.0 Ok: queued as " + m["file"].toString().left(4));
+        ricevuti.sort();
+        QStringList prove = RigheArchivio(contesto_.strDatabase, "select MessageID, Risposta from ProveInvio");
+        prove.sort();
+        QCOMPARE(prove, ricevuti);
 
         const QString programma = archivio_->percorso("programma");
         DiscoPiccolo disco(programma, 256);

@@ -1,4 +1,4 @@
-#include "../import/ProvaImportazione.h"
+#include "PostazioneProva.h"
 #include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "search/frmRistampa.h"

@@ -1,10 +1,10 @@
 #include "ArchivioProva.h"
+#include "DiscoPiccolo.h"
 #include "search/frmSelStampe.h"
 #include "settings/Impostazioni.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 namespace {
 QByteArray Contenuto(const QString& percorso)
@@ -75,67 +75,35 @@ private slots:
         QCOMPARE(archivio_->apertore.aperti.size(), 1);
     }
 
-    void esitiSenzaCopie_data()
-    {
-        QTest::addColumn<QDate>("giorno");
-        QTest::addColumn<bool>("destinazioneVuota");
-        QTest::addColumn<bool>("senzaPdf");
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<QString>("messaggio");
-        QTest::newRow("nessun documento") << QDate(2015, 1, 1) << false << false << "ClientVelmira"
-            << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati.";
-        QTest::newRow("tutti mancanti dal server") << Giorno << false << true << "Seleziona Documenti"
-            << "Documenti non copiati. Controllare il percorso della cartella dei documenti PDF sul server";
-        QTest::newRow("destinazione vuota") << Giorno << true << false << "ClientVelmira"
-            << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti.";
-    }
-
-    void esitiSenzaCopie()
-    {
-        QFETCH(QDate, giorno);
-        QFETCH(bool, destinazioneVuota);
-        QFETCH(bool, senzaPdf);
-        QFETCH(QString, titolo);
-        QFETCH(QString, messaggio);
-        if (senzaPdf)
-            QVERIFY(QDir(archivio_->cartellaPdf).removeRecursively());
-        if (destinazioneVuota)
-            finestra_->txtPercorso->clear();
-        Cerca(finestra_->Pannello(), 0, giorno, giorno);
-        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList{Messaggio(Icona::Esclamazione, messaggio, titolo)});
-        QVERIFY(FileIn(destinazione_).isEmpty());
-    }
-
-    void copiaInterrottaConservaLeCopie()
-    {
-        // A folder stands where the second document should go: the first copy
-        // stays, the second fails and nothing half-written is left.
-        QDir().mkpath(destinazione_ + QStringLiteral("/fat1.pdf"));
-        Cerca(finestra_->Pannello(), 0, Giorno, Giorno);
-        QCOMPARE(Messaggi(archivio_->dialoghi),
-                 QStringList{Messaggio(Icona::Informazione, archivio_->pdf("fat1.pdf") + "Non trovato")});
-        QCOMPARE(FileIn(destinazione_), QStringList{"bol1.pdf"});
-        QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
-    }
-
-    // Failures of a copy-all run before or while it copies. "%1" stands for
-    // the program folder (which holds the destination "locale").
+    // Every way a copy-all run ends short, before or while it copies. "%1"
+    // stands for the program folder (which holds the destination "locale").
     void guastiCopiaTutti_data()
     {
         QTest::addColumn<QString>("guasto");
         QTest::addColumn<int>("icona");
+        QTest::addColumn<QString>("titolo");
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QStringList>("copiati");
-        QTest::newRow("elenchi impossibile da creare") << "elenchi" << int(Icona::Esclamazione)
-            << "Impossibile creare la cartella degli elenchi %1/elenchi: nessun documento è stato copiato."
-            << QStringList{};
-        QTest::newRow("elenco del giorno impossibile da eliminare") << "elenco" << int(Icona::Esclamazione)
+        const int esclamazione = int(Icona::Esclamazione);
+        const QString velmira = QStringLiteral("ClientVelmira");
+        QTest::newRow("nessun documento") << "giorno" << esclamazione << velmira
+            << "Non ci sono documenti presenti relativamente ai parametri di ricerca formulati." << QStringList{};
+        QTest::newRow("tutti mancanti dal server") << "pdf" << esclamazione << "Seleziona Documenti"
+            << "Documenti non copiati. Controllare il percorso della cartella dei documenti PDF sul server" << QStringList{};
+        QTest::newRow("destinazione vuota") << "destinazione" << esclamazione << velmira
+            << "Indicare in \"Percorso destinazione documenti\" la cartella dove copiare i documenti." << QStringList{};
+        // The first copy stays, the second fails and nothing half-written is left.
+        QTest::newRow("una cartella al posto della copia") << "cartella" << int(Icona::Informazione) << velmira
+            << "%1/server/pdf/fat1.pdfNon trovato" << QStringList{"bol1.pdf"};
+        QTest::newRow("elenchi impossibile da creare") << "elenchi" << esclamazione << velmira
+            << "Impossibile creare la cartella degli elenchi %1/elenchi: nessun documento è stato copiato." << QStringList{};
+        QTest::newRow("elenco del giorno impossibile da eliminare") << "elenco" << esclamazione << velmira
             << "Impossibile eliminare l'elenco precedente %1/elenchi/ElencoStampe15_03_2014.txt: nessun documento "
                "è stato copiato."
             << QStringList{};
-        QTest::newRow("archivio danneggiato") << "archivio" << int(Icona::Informazione) << "Non trovato"
-            << QStringList{};
-        QTest::newRow("disco pieno") << "disco" << int(Icona::Esclamazione)
+        QTest::newRow("archivio danneggiato") << "archivio" << int(Icona::Informazione) << velmira
+            << "Non trovato" << QStringList{};
+        QTest::newRow("disco pieno") << "disco" << esclamazione << velmira
             << "Spazio esaurito nella cartella %1/locale: fat1.pdf non è stato copiato. I documenti copiati prima restano "
                "nella cartella e nell'elenco."
             << QStringList{"bol1.pdf"};
@@ -145,18 +113,20 @@ private slots:
     {
         QFETCH(QString, guasto);
         QFETCH(int, icona);
+        QFETCH(QString, titolo);
         QFETCH(QString, messaggio);
         QFETCH(QStringList, copiati);
-        struct Smonta
-        {
-            QString cartella;
-            ~Smonta()
-            {
-                if (!cartella.isEmpty())
-                    QProcess::execute(QStringLiteral("umount"), {cartella});
-            }
-        } smonta;
-        if (guasto == "elenchi") {
+        std::unique_ptr<DiscoPiccolo> disco;
+        QDate giorno = Giorno;
+        if (guasto == "giorno") {
+            giorno = QDate(2015, 1, 1);
+        } else if (guasto == "pdf") {
+            QVERIFY(QDir(archivio_->cartellaPdf).removeRecursively());
+        } else if (guasto == "destinazione") {
+            finestra_->txtPercorso->clear();
+        } else if (guasto == "cartella") {
+            QDir().mkpath(destinazione_ + QStringLiteral("/fat1.pdf"));
+        } else if (guasto == "elenchi") {
             archivio_->scriviFile(QStringLiteral("elenchi"), "un file al posto della cartella");
         } else if (guasto == "elenco") {
             archivio_->scriviFile(QStringLiteral("elenchi/ElencoStampe15_03_2014.txt/dentro"), "x");
@@ -167,15 +137,15 @@ private slots:
         } else {
             // 64 KiB of room: the first document fits, the second does not.
             archivio_->scriviFile(QStringLiteral("server/pdf/fat1.pdf"), QByteArray(200000, 'p'));
-            if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", destinazione_}) != 0)
-                QSKIP("a small tmpfs cannot be mounted here (root and mount are needed)");
-            smonta.cartella = destinazione_;
+            disco = std::make_unique<DiscoPiccolo>(destinazione_, 64);
+            if (!disco->montato())
+                QSKIP(qPrintable(disco->motivo()));
         }
-        Cerca(finestra_->Pannello(), 0, Giorno, Giorno);
+        Cerca(finestra_->Pannello(), 0, giorno, giorno);
         QCOMPARE(Messaggi(archivio_->dialoghi),
-                 QStringList{Messaggio(Icona(icona), messaggio.arg(archivio_->cartella()))});
+                 QStringList{Messaggio(Icona(icona), messaggio.replace("%1", archivio_->cartella()), titolo)});
         QCOMPARE(FileIn(destinazione_), copiati);
-        if (guasto == "disco")
+        if (!copiati.isEmpty())
             QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
     }
 

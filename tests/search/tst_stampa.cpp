@@ -6,9 +6,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QProgressDialog>
 #include <QRandomGenerator>
 
@@ -21,22 +18,15 @@ QString CartellaCups()
     return registro.open(QIODevice::ReadOnly) ? QString::fromUtf8(registro.readAll().trimmed()) : QString();
 }
 
-// A real PDF of well over a hundred kilobytes (an image that does not compress),
-// so that it reaches the printer in many pieces.
+// A document of well over a hundred kilobytes of bytes of every value, so
+// that it reaches the printer in many pieces (the queues are raw: bytes are bytes).
 QByteArray CreaPdf(const QString& percorso)
 {
-    {
-        QPdfWriter pdf(percorso);
-        QPainter pittore(&pdf);
-        QImage rumore(400, 400, QImage::Format_RGB32);
-        for (int y = 0; y < rumore.height(); ++y)
-            for (int x = 0; x < rumore.width(); ++x)
-                rumore.setPixel(x, y, QRandomGenerator::global()->generate());
-        pittore.drawText(200, 200, QStringLiteral("Fattura 123 del 31/03/2014"));
-        pittore.drawImage(QRect(200, 400, 4000, 4000), rumore);
-    }
+    QList<quint32> casuali(50000);
+    QRandomGenerator::global()->fillRange(casuali.data(), casuali.size());
+    const QByteArray dati = "%PDF-1.4\n" + QByteArray(reinterpret_cast<const char*>(casuali.constData()), 200000);
     QFile file(percorso);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size() ? dati : QByteArray();
 }
 
 // What reached a queue's device, one entry per job in the order they came.

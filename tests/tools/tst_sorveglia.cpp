@@ -1,4 +1,4 @@
-#include "../import/ProvaImportazione.h"
+#include "PostazioneProva.h"
 #include "import/cImporta.h"
 
 #include <QDir>
@@ -20,26 +20,12 @@ QString Documento(int codice, int numero)
         + QStringLiteral("20150101.pdf");
 }
 
-QStringList Stampe(const ProvaImportazione& p)
+QStringList Stampe(const PostazioneProva& p)
 {
     QStringList stampe;
     for (const QString& riga : p.archivio())
         stampe.append(riga.section(QLatin1Char('|'), 0, 0));
     return stampe;
-}
-
-// SQLite's verdict, the rows and the distinct document keys.
-QString StatoArchivio(const QString& database)
-{
-    QString stato;
-    SuArchivio(database, [&stato](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        if (q.exec("select (select * from pragma_integrity_check), count(*), count(distinct Data || Codice || "
-                   "Tipo || NumDoc) from Posta")
-            && q.next())
-            stato = QStringLiteral("%1 %2 %3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
-    });
-    return stato;
 }
 
 void Scrivi(const QString& percorso, const QByteArray& dati)
@@ -60,11 +46,10 @@ private slots:
     // full run would, and the rows of removed names whose file is gone.
     void lottoDiNomi()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {Documento(1, 1), Documento(1, 2), Documento(1, 3)});
+        PostazioneProva p({}, {Documento(1, 1), Documento(1, 2), Documento(1, 3)});
         p.importa();
-        QFile::remove(p.pdf + '/' + Documento(1, 1));
-        QFile::remove(p.pdf + '/' + Documento(1, 2));
+        QFile::remove(p.pdf(Documento(1, 1)));
+        QFile::remove(p.pdf(Documento(1, 2)));
         p.documenti({Documento(2, 1), Documento(2, 2), "leggimi.txt", "000002FAT000000320151399.pdf"});
 
         cImporta importazione;
@@ -75,62 +60,40 @@ private slots:
         // Documento(2, 2) was not named: left for another run. Documento(1, 2)
         // is gone but was not named either: its row stays until then.
         QCOMPARE(Stampe(p), QStringList({Documento(1, 2), Documento(1, 3), Documento(2, 1)}));
-        QCOMPARE(p.elenco().mid(0, 4), QStringList({"elenco file elaborati:", "", p.pdf + '/' + Documento(2, 1), ""}));
+        QCOMPARE(p.elenco().mid(0, 4), QStringList({"elenco file elaborati:", "", p.pdf(Documento(2, 1)), ""}));
         QVERIFY(p.elenco().at(4).startsWith("Problemi nell'archiviazione del file: 000002FAT000000320151399.pdf."));
         QCOMPARE(p.elenco().last(), "Archiviati n.1 nuovi files.");
         const RiepilogoImportazione r = importazione.Riepilogo();
         QCOMPARE(QList<int>({r.archiviati, r.problemi, r.tolti, r.rinviati}), QList<int>({1, 1, 1, 0}));
     }
 
-    void percorsiEOpzioniErrati()
-    {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente);
-        const QStringList base = {"sorveglia", "--database", p.database, "--file-ini", p.fileIni,
-                                  "--cartella-programma", ambiente.cartella()};
-        const std::tuple<QStringList, QString> casi[] = {
-            {base + QStringList{"--cartella-pdf", ambiente.percorso("manca")},
-             "Manca il percorso della cartella contenente i documenti pdf"},
-            {base + QStringList{"--cartella-pdf", p.pdf, "--intervallo", "spesso"},
-             "--intervallo vuole un numero di secondi"},
-            {base + QStringList{"--cartella-pdf", p.pdf, "--attesa"}, "manca il valore di --attesa"}};
-        for (const auto& [argomenti, errore] : casi) {
-            QProcess velmira;
-            velmira.start(ESEGUIBILE_VELMIRA, argomenti);
-            QVERIFY(velmira.waitForFinished(20000));
-            QCOMPARE(velmira.exitCode(), 2);
-            QVERIFY2(velmira.readAllStandardError().contains(errore.toUtf8()), qPrintable(errore));
-        }
-    }
-
     // A real `velmira sorveglia` on a folder where files appear, grow,
     // vanish and are renamed, and a manual import runs at the same time.
     void cartellaViva()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {Documento(1, 9)});
+        PostazioneProva p({}, {Documento(1, 9)});
         p.importa();
-        QFile::remove(p.pdf + '/' + Documento(1, 9)); // its row must go at the first pass
+        QFile::remove(p.pdf(Documento(1, 9))); // its row must go at the first pass
         p.documenti({Documento(1, 1), Documento(1, 2)});
         // Written an hour ago: complete. A file written just now would wait
         // until it has stopped changing.
         for (const int numero : {1, 2}) {
-            QFile file(p.pdf + '/' + Documento(1, numero));
+            QFile file(p.pdf(Documento(1, numero)));
             QVERIFY(file.open(QIODevice::ReadWrite)
                     && file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
         }
 
         QProcess sorveglia;
         sorveglia.start(ESEGUIBILE_VELMIRA,
-                        {"sorveglia", "--cartella-pdf", p.pdf, "--database", p.database, "--file-ini", p.fileIni,
-                         "--cartella-programma", ambiente.cartella(), "--intervallo", "1", "--attesa", "1.5"});
+                        {"sorveglia", "--cartella-pdf", p.cartellaPdf, "--database", p.database, "--file-ini", p.fileIni,
+                         "--cartella-programma", p.cartella(), "--intervallo", "1", "--attesa", "1.5"});
         QVERIFY(sorveglia.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(1, 1), Documento(1, 2)}), 10000);
 
         // Written and closed: archived by its notification.
-        Scrivi(p.pdf + '/' + Documento(1, 3), "%PDF-1.4 tre");
+        Scrivi(p.pdf(Documento(1, 3)), "%PDF-1.4 tre");
         // Growing for longer than the settling time: not archived until closed.
-        QFile crescente(p.pdf + '/' + Documento(1, 4));
+        QFile crescente(p.pdf(Documento(1, 4)));
         QVERIFY(crescente.open(QIODevice::WriteOnly));
         for (int i = 0; i < 8; ++i) {
             crescente.write("%PDF-1.4 una parte\n");
@@ -143,25 +106,25 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Stampe(p).contains(Documento(1, 4)), 5000);
 
         // Vanished, renamed to another document, renamed in from a temporary name.
-        Scrivi(p.pdf + "/in-arrivo.part", "%PDF-1.4 sei");
-        Scrivi(p.pdf + "/leggimi.txt", "non è un documento");
-        QVERIFY(QFile::remove(p.pdf + '/' + Documento(1, 1)));
-        QVERIFY(QFile::rename(p.pdf + '/' + Documento(1, 2), p.pdf + '/' + Documento(1, 5)));
-        QVERIFY(QFile::rename(p.pdf + "/in-arrivo.part", p.pdf + '/' + Documento(1, 6)));
+        Scrivi(p.pdf("in-arrivo.part"), "%PDF-1.4 sei");
+        Scrivi(p.pdf("leggimi.txt"), "non è un documento");
+        QVERIFY(QFile::remove(p.pdf(Documento(1, 1))));
+        QVERIFY(QFile::rename(p.pdf(Documento(1, 2)), p.pdf(Documento(1, 5))));
+        QVERIFY(QFile::rename(p.pdf("in-arrivo.part"), p.pdf(Documento(1, 6))));
         const QStringList attesi = {Documento(1, 3), Documento(1, 4), Documento(1, 5), Documento(1, 6)};
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), attesi, 5000);
 
         // A burst written while a manual import of the same folder runs.
         QProcess importa;
         for (int i = 1; i <= 600; ++i) {
-            Scrivi(p.pdf + '/' + Documento(2, i), "%PDF-1.4");
+            Scrivi(p.pdf(Documento(2, i)), "%PDF-1.4");
             if (i == 300)
-                importa.start(ESEGUIBILE_VELMIRA, {"importa", "--cartella-pdf", p.pdf, "--database", p.database,
-                                                   "--file-ini", p.fileIni, "--cartella-programma", ambiente.cartella()});
+                importa.start(ESEGUIBILE_VELMIRA, {"importa", "--cartella-pdf", p.cartellaPdf, "--database", p.database,
+                                                   "--file-ini", p.fileIni, "--cartella-programma", p.cartella()});
         }
         QVERIFY(importa.waitForFinished(60000));
         QCOMPARE(importa.exitCode(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(StatoArchivio(p.database), "ok 604 604", 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(StatoArchivio(p.database), "ok 604 604 604", 30000);
 
         sorveglia.terminate();
         QVERIFY(sorveglia.waitForFinished(30000));
@@ -198,25 +161,24 @@ private slots:
     // folder at once: the rows whose files went with the old one go.
     void cartellaToltaERifatta()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {Documento(1, 1)});
+        PostazioneProva p({}, {Documento(1, 1)});
         QProcess sorveglia;
         sorveglia.start(ESEGUIBILE_VELMIRA,
-                        {"sorveglia", "--cartella-pdf", p.pdf, "--database", p.database, "--file-ini", p.fileIni,
-                         "--cartella-programma", ambiente.cartella(), "--intervallo", "0", "--attesa", "0.5"});
+                        {"sorveglia", "--cartella-pdf", p.cartellaPdf, "--database", p.database, "--file-ini", p.fileIni,
+                         "--cartella-programma", p.cartella(), "--intervallo", "0", "--attesa", "0.5"});
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(1, 1)}), 10000);
-        QVERIFY(QDir(p.pdf).removeRecursively());
+        QVERIFY(QDir(p.cartellaPdf).removeRecursively());
         QTest::qWait(3000);
         QByteArray uscita = sorveglia.readAllStandardOutput();
         QVERIFY2(uscita.count("non c'è più") == 1 && uscita.count('\n') <= 4, uscita.constData());
 
-        QVERIFY(QDir().mkpath(p.pdf));
-        Scrivi(p.pdf + '/' + Documento(2, 1), "%PDF-1.4");
+        QVERIFY(QDir().mkpath(p.cartellaPdf));
+        Scrivi(p.pdf(Documento(2, 1)), "%PDF-1.4");
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1)}), 10000);
-        Scrivi(p.pdf + '/' + Documento(2, 2), "%PDF-1.4");
+        Scrivi(p.pdf(Documento(2, 2)), "%PDF-1.4");
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1), Documento(2, 2)}), 5000);
-        QVERIFY(QDir().rename(p.pdf, p.pdf + "-vecchia") && QDir().mkpath(p.pdf));
-        Scrivi(p.pdf + '/' + Documento(3, 1), "%PDF-1.4");
+        QVERIFY(QDir().rename(p.cartellaPdf, p.cartellaPdf + "-vecchia") && QDir().mkpath(p.cartellaPdf));
+        Scrivi(p.pdf(Documento(3, 1)), "%PDF-1.4");
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1)}), 10000);
         sorveglia.terminate();
         QVERIFY(sorveglia.waitForFinished(30000));

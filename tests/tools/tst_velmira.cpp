@@ -1,6 +1,6 @@
-#include "../import/ProvaImportazione.h"
-#include "archive/Archivio.h"
+#include "PostazioneProva.h"
 #include "DiscoPiccolo.h"
+#include "archive/Archivio.h"
 #include "import/cImporta.h"
 
 #include <QCryptographicHash>
@@ -24,12 +24,12 @@ struct Esito
     QString errori;
 };
 
-// An import of `p` whose list goes into `programma` (the test's folder when empty).
-QStringList argomentiImporta(const ProvaImportazione& p, const QString& programma = {})
+// An import of `p` into `database` (its archive when empty) whose list goes
+// into `programma` (its program folder when empty).
+QStringList Importa(const PostazioneProva& p, const QString& programma = {}, const QString& database = {})
 {
-    return {"importa",  "--cartella-pdf",       p.pdf,
-            "--database", p.database,           "--file-ini",
-            p.fileIni,  "--cartella-programma", programma.isEmpty() ? p.ambiente.cartella() : programma};
+    return {"importa", "--cartella-pdf", p.cartellaPdf, "--database", database.isEmpty() ? p.database : database,
+            "--file-ini", p.fileIni, "--cartella-programma", programma.isEmpty() ? p.cartella() : programma};
 }
 
 Esito velmira(const QStringList& argomenti)
@@ -43,22 +43,9 @@ Esito velmira(const QStringList& argomenti)
             processo.readAllStandardOutput(), QString::fromUtf8(processo.readAllStandardError())};
 }
 
-// The engine's verdict on the archive (the embedded file's integrity check;
-// a server keeps its own), then the rows, the distinct document keys and the
-// complete rows: "ok|n|n|n" when sound.
-QStringList statoArchivio(const QString& database)
+QString Completo(int righe)
 {
-    QStringList stato;
-    SuArchivio(database, [&stato](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        const QString verdetto = ProvaSuServer() ? "'ok'" : "(select * from pragma_integrity_check)";
-        if (q.exec("select " + verdetto + ", count(*), count(distinct Data || '|' || Codice || '|' || Tipo || '|' "
-                   "|| NumDoc), count(Stampa || Tipo || NumDoc || Data || Codice || email) from Posta")
-            && q.next())
-            for (int i = 0; i < 4; ++i)
-                stato.append(q.value(i).toString());
-    });
-    return stato;
+    return QStringLiteral("ok %1 %1 %1").arg(righe);
 }
 
 // The names a list gives as archived and as not archived.
@@ -80,18 +67,6 @@ Nominati NominatiNellElenco(const QByteArray& elenco, const QString& cartella)
     return n;
 }
 
-QSet<QString> RigheArchivio(const QString& database)
-{
-    QSet<QString> stampe;
-    SuArchivio(database, [&stampe](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        q.exec("select Stampa from Posta");
-        while (q.next())
-            stampe.insert(q.value(0).toString());
-    });
-    return stampe;
-}
-
 QByteArray Impronta(const QString& file)
 {
     QFile f(file);
@@ -106,17 +81,131 @@ class TestVelmira : public QObject
     Q_OBJECT
 
 private slots:
-    void discoPienoPerLArchivio();
-    void discoPienoPerLElenco();
-    void archivioDanneggiato();
-    void dueImportazioniNellaStessaCartella();
-    void esiti();
-    void archivioIlleggibile();
+    void discoPienoPerLArchivio()
+    {
+        if (ProvaSuServer())
+            QSKIP("the archive file is on the full disk only on the embedded engine");
+        PostazioneProva p({}, Numerati(40000));
+        // The archive on a nearly full disk of its own: room for about 17000 rows.
+        DiscoPiccolo disco(p.percorso("disco"), 12288);
+        if (!disco.montato())
+            QSKIP(qPrintable(disco.motivo()));
+        const QString archivio = p.percorso("disco/dati.mdb");
+        QVERIFY(QFile::copy(p.database, archivio));
+        disco.riempi(2500 * 1024);
+
+        const Esito pieno = velmira(Importa(p, {}, archivio));
+        QVERIFY2(pieno.codice == 1 && pieno.errori.contains("Disco pieno"), qPrintable(pieno.errori));
+        // Listed as archived exactly when the row is there, as failed exactly when not,
+        // and the run stopped instead of trying every file left.
+        const QSet<QString> righe = StampeArchiviate(archivio);
+        const Nominati nominati = NominatiNellElenco(pieno.uscita, p.cartellaPdf);
+        QCOMPARE(nominati.archiviati, righe);
+        QVERIFY(!nominati.falliti.intersects(righe));
+        QVERIFY2(righe.size() + nominati.falliti.size() < 40000,
+                 qPrintable(QStringLiteral("%1 %2").arg(righe.size()).arg(nominati.falliti.size())));
+        // A fast machine may fill the disk with its very first batch.
+        QVERIFY(pieno.uscita.endsWith(Archiviati(righe.size()).toUtf8() + "\r\n"));
+
+        disco.libera();
+        const Esito ripresa = velmira(Importa(p, {}, archivio));
+        QVERIFY2(ripresa.codice == 0, qPrintable(ripresa.errori));
+        QCOMPARE(StatoArchivio(archivio), Completo(40000));
+    }
+
+    void discoPienoPerLElenco()
+    {
+        if (ProvaSuServer())
+            QSKIP("a fault of the list file alone, tried on the embedded engine");
+        PostazioneProva p({}, Numerati(2000));
+        const QString programma = p.percorso("programma");
+        DiscoPiccolo disco(programma, 256);
+        if (!disco.montato())
+            QSKIP(qPrintable(disco.motivo()));
+        disco.riempi(12 * 1024);
+        const Esito esito = velmira(Importa(p, programma));
+        QVERIFY2(esito.codice == 1 && esito.errori.contains("Impossibile scrivere l'elenco"), qPrintable(esito.errori));
+        // What the list holds is whole lines, plainly cut (no closing line), and
+        // it names no file without its row.
+        QVERIFY(esito.uscita.startsWith("elenco file elaborati:\r\n") && esito.uscita.endsWith("\r\n\r\n"));
+        QVERIFY(!esito.uscita.contains(" archiviato.\r\n") && !esito.uscita.contains(" nuovi files.\r\n"));
+        QVERIFY(StampeArchiviate(p.database).contains(NominatiNellElenco(esito.uscita, p.cartellaPdf).archiviati));
+    }
+
+    void archivioDanneggiato()
+    {
+        if (ProvaSuServer())
+            QSKIP("a damaged file is the embedded engine's fault; a server keeps its own pages");
+        PostazioneProva p({}, Numerati(20000));
+        QCOMPARE(velmira(Importa(p)).codice, 0);
+        // 32 KB overwritten in the middle of the archive; a new document and a
+        // deleted one wait for the run.
+        p.documenti({"000002FAT000000120150101.pdf"});
+        QFile::remove(p.pdf(Numerati(1).first()));
+        const qint64 meta = QFileInfo(p.database).size() / 2 / 1024;
+        QCOMPARE(QProcess::execute("dd", {"if=/dev/zero", "of=" + p.database, "bs=1024", "count=32",
+                                          "seek=" + QString::number(meta), "conv=notrunc", "status=none"}),
+                 0);
+        const QByteArray prima = Impronta(p.database);
+
+        const Esito esito = velmira(Importa(p));
+        QVERIFY2(esito.codice == 1 && esito.errori.contains("danneggiato"), qPrintable(esito.errori));
+        QCOMPARE(Impronta(p.database), prima);
+        QVERIFY(NominatiNellElenco(esito.uscita, p.cartellaPdf).archiviati.isEmpty());
+        QVERIFY(esito.uscita.contains("La pulizia dell'archivio non è stata eseguita"));
+    }
+
+    void dueImportazioniNellaStessaCartella()
+    {
+        PostazioneProva p({}, Numerati(3000));
+        QProcess prima;
+        QProcess seconda;
+        prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        // The second starts once the first has taken its turn (its list is
+        // there), however long a busy machine takes to get it that far.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(PercorsoElencoImportazione()), 400000);
+        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        QVERIFY(prima.waitForFinished(400000) && seconda.waitForFinished(400000));
+        QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
+        // They took turns: each showed a whole list of its own, the file holds the last one.
+        const QByteArray uscite[] = {prima.readAllStandardOutput(), seconda.readAllStandardOutput()};
+        for (const QByteArray& uscita : uscite)
+            QVERIFY(uscita.count("elenco file elaborati:") == 1 && uscita.count(" archiviato.\r\n") + uscita.count(" nuovi files.\r\n") == 1);
+        QCOMPARE(NominatiNellElenco(uscite[0], p.cartellaPdf).archiviati.size(), 3000);
+        QVERIFY(uscite[1].endsWith("Nessun nuovo file archiviato.\r\n"));
+        QCOMPARE(p.elenco().join("\r\n").toUtf8() + "\r\n", uscite[1]);
+    }
+
+    void archivioIlleggibile()
+    {
+        if (geteuid() != 0)
+            QSKIP("serve root per provare un archivio che un altro utente non può leggere");
+        PostazioneProva p({}, Numerati(1));
+        // The program runs as a user who may use every folder but not read the archive.
+        for (QString cartella = p.cartellaPdf; cartella.startsWith(p.cartella()); cartella = QFileInfo(cartella).path())
+            QFile::setPermissions(cartella, QFileDevice::Permissions(0x7777));
+        for (QString cartella = QFileInfo(p.cartella()).path(); cartella != "/"; cartella = QFileInfo(cartella).path())
+            QVERIFY(QFileInfo(cartella).permissions() & QFileDevice::ExeOther);
+        QVERIFY(QFile::setPermissions(p.database, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QProcess processo;
+        processo.setChildProcessModifier([] {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(99);
+        });
+        processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        QVERIFY(processo.waitForFinished(60000));
+        const QString errori = QString::fromUtf8(processo.readAllStandardError());
+        QVERIFY2(processo.exitCode() == 1 && errori.contains("Impossibile leggere il file dell'archivio")
+                     && !errori.contains("non riconosciuto"),
+                 qPrintable(errori));
+    }
 
     void guidaEUsoErrato()
     {
-        AmbienteProva ambiente;
-        const QString archivio = ambiente.percorso("nuovo.mdb");
+        PostazioneProva p;
+        const QString archivio = p.percorso("nuovo.mdb");
+        const QStringList sorveglia = {"sorveglia", "--database", p.database, "--file-ini", p.fileIni,
+                                       "--cartella-programma", p.cartella(), "--cartella-pdf"};
         const std::tuple<QStringList, int, QString> casi[] = {
             {{"--help"}, 0, "velmira importa --cartella-pdf"},
             {{"--help"}, 0, "0  importazione eseguita: ogni file"},
@@ -131,13 +220,16 @@ private slots:
             {{"cerca", "--database", archivio, "--numero", "1", "--anno", "14"}, 2, "Anno documento non valido"},
             {{"cerca", "--database", archivio, "--dal", "01/03/2014"}, 2, "--dal e --al vogliono due date"},
             {{"cerca", "--database", archivio}, 2, "cerca vuole un periodo"},
-            {{"cerca", "--database", ambiente.percorso("manca.mdb"), "--codice", "x"}, 1, "Impossibile trovare"}};
+            {{"cerca", "--database", p.percorso("manca.mdb"), "--codice", "x"}, 1, "Impossibile trovare"},
+            {sorveglia + QStringList{p.percorso("manca")}, 2, "Manca il percorso della cartella contenente i documenti pdf"},
+            {sorveglia + QStringList{p.cartellaPdf, "--intervallo", "spesso"}, 2, "--intervallo vuole un numero di secondi"},
+            {sorveglia + QStringList{p.cartellaPdf, "--attesa"}, 2, "manca il valore di --attesa"}};
         for (const auto& [argomenti, codice, frammento] : casi) {
             const Esito esito = velmira(argomenti);
             const QString testo = QString::fromUtf8(esito.uscita) + esito.errori;
             QVERIFY2(esito.codice == codice && testo.contains(frammento), qPrintable(argomenti.join(' ') + ": " + testo));
         }
-        QCOMPARE(statoArchivio(archivio), (QStringList{"ok", "0", "0", "0"}));
+        QCOMPARE(StatoArchivio(archivio), "ok 0 0 0");
         QVERIFY(!QFile::exists("--help"));
     }
 
@@ -192,35 +284,37 @@ private slots:
         QVERIFY(shell.waitForFinished() && shell.exitCode() == 0 && shell.readAllStandardOutput() == "1\n");
     }
 
-    void importa()
+    // Each way an import ends, with its exit status: paths that fail their
+    // check (no run, no list), every file archived, some refused, widths
+    // missing (the run stops). The list goes to standard output as well.
+    void importaEdEsiti()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "C00123BOL000000120150101.pdf", "leggimi.txt"});
-        const Esito esito = velmira(argomentiImporta(p));
-        QCOMPARE(esito.codice, 0);
-        QCOMPARE(esito.errori, QString());
-        QCOMPARE(p.elenco(), Elenco({p.pdf + "/000123FAT000045220140318.pdf", p.pdf + "/C00123BOL000000120150101.pdf",
-                                     Tolte(0), "Archiviati n.2 nuovi files."}));
-        QCOMPARE(esito.uscita, p.elenco().join("\r\n").toUtf8() + "\r\n");
-        QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
-                                            "C00123BOL000000120150101.pdf|C00123|BOL|1|2015-01-01|"}));
-    }
-
-    void importaNonRiuscita()
-    {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente);
-        // A path that fails its check: no run, no list.
-        QStringList argomenti = argomentiImporta(p);
-        argomenti[4] = p.marvena + "/manca.mdb";
-        const Esito percorso = velmira(argomenti);
+        PostazioneProva p({}, {"000123FAT000045220140318.pdf", "C00123BOL000000120150101.pdf", "leggimi.txt"});
+        const Esito percorso = velmira(Importa(p, {}, p.server + "/manca.mdb"));
         QVERIFY2(percorso.codice == 2 && percorso.errori.contains("Manca il percorso del database"),
                  qPrintable(percorso.errori));
         QVERIFY(percorso.uscita.isEmpty() && !QFile::exists(PercorsoElencoImportazione()));
 
+        const Esito esito = velmira(Importa(p));
+        QCOMPARE(esito.codice, 0);
+        QCOMPARE(esito.errori, QString());
+        QCOMPARE(p.elenco(), Elenco({p.pdf("000123FAT000045220140318.pdf"), p.pdf("C00123BOL000000120150101.pdf"),
+                                     Tolte(0), Archiviati(2)}));
+        QCOMPARE(esito.uscita, p.elenco().join("\r\n").toUtf8() + "\r\n");
+        QCOMPARE(p.archivio(), (QStringList{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
+                                            "C00123BOL000000120150101.pdf|C00123|BOL|1|2015-01-01|"}));
+
+        // Some files not archived: the run went to its end, but not everything is done.
+        p.documenti(Numerati(3));
+        SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "insert", "NumDoc", "2", "rifiutato")); });
+        QCOMPARE(velmira(Importa(p)).codice, 3);
+        SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Accetta(db)); });
+        QCOMPARE(velmira(Importa(p)).codice, 0);
+        QCOMPARE(velmira(Importa(p)).codice, 0);
+
         // A run stopped by an error: the message, and the list of what was done.
-        ambiente.scriviFile("server/marvena/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\n");
-        const Esito lunghezze = velmira(argomentiImporta(p));
+        p.scriviFile("server/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\n");
+        const Esito lunghezze = velmira(Importa(p));
         QVERIFY2(lunghezze.codice == 1 && lunghezze.errori.contains("manca la lunghezza LunNumDoc"),
                  qPrintable(lunghezze.errori));
         QCOMPARE(lunghezze.uscita, p.elenco().join("\r\n").toUtf8() + "\r\n");
@@ -230,31 +324,28 @@ private slots:
 
     void dueImportazioniInsieme()
     {
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, Numerati(3000));
+        PostazioneProva p({}, Numerati(3000));
         // Two workstations, each with its own program folder.
         QProcess prima;
         QProcess seconda;
-        prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-        QDir().mkpath(ambiente.percorso("seconda"));
-        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p, ambiente.percorso("seconda")));
+        prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        QDir().mkpath(p.percorso("seconda"));
+        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p, p.percorso("seconda")));
         QVERIFY(prima.waitForFinished(400000) && seconda.waitForFinished(400000));
         QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
-        QCOMPARE(statoArchivio(p.database), (QStringList{"ok", "3000", "3000", "3000"}));
+        QCOMPARE(StatoArchivio(p.database), Completo(3000));
         // Between them the two lists name every file exactly once.
         const QString tutte = QString::fromUtf8(prima.readAllStandardOutput() + seconda.readAllStandardOutput());
-        QCOMPARE(tutte.count(p.pdf + "/"), 3000);
+        QCOMPARE(tutte.count(p.cartellaPdf + "/"), 3000);
     }
 
     void interrottaBruscamente()
     {
-        AmbienteProva ambiente;
         // Enough files for the kill to land halfway.
         const int documenti = 30000;
-        ProvaImportazione p(ambiente, Numerati(documenti));
-        const auto completo = [](int righe) { return QStringList{"ok"} + QStringList(3, QString::number(righe)); };
+        PostazioneProva p({}, Numerati(documenti));
         QProcess processo;
-        processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
+        processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
         // Killed once some batches are in: a run takes about a second, so
         // the list is watched closely rather than between events.
         QVERIFY(AttendiDaVicino([] { return QFile(PercorsoElencoImportazione()).size() > 2000; }));
@@ -270,55 +361,51 @@ private slots:
         QByteArray tagliato = elenco.readAll();
         QVERIFY(!tagliato.contains(" nuovi files.\r\n"));
         tagliato.truncate(tagliato.lastIndexOf("\r\n") + 2);
-        QVERIFY(RigheArchivio(p.database).contains(NominatiNellElenco(tagliato, p.pdf).archiviati));
-
-        const QStringList stato = statoArchivio(p.database);
-        const int righe = stato.value(1).toInt();
-        QCOMPARE(stato, completo(righe));
-        QVERIFY2(righe > 0 && righe < documenti, qPrintable(stato.value(1)));
+        QVERIFY(StampeArchiviate(p.database).contains(NominatiNellElenco(tagliato, p.cartellaPdf).archiviati));
+        const QString stato = StatoArchivio(p.database);
+        const int righe = stato.section(' ', 1, 1).toInt();
+        QCOMPARE(stato, Completo(righe));
+        QVERIFY2(righe > 0 && righe < documenti, qPrintable(stato));
 
         // Again, with a second workstation importing the same folder at the
         // same time: the one that is killed leaves the other to finish.
-        QDir().mkpath(ambiente.percorso("seconda"));
+        QDir().mkpath(p.percorso("seconda"));
         QProcess seconda;
-        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p, ambiente.percorso("seconda")));
-        processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-        QTRY_VERIFY_WITH_TIMEOUT(statoArchivio(p.database).value(1).toInt() > righe + 50, 60000);
+        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p, p.percorso("seconda")));
+        processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        QTRY_VERIFY_WITH_TIMEOUT(StatoArchivio(p.database).section(' ', 1, 1).toInt() > righe + 50, 400000);
         processo.kill();
         processo.waitForFinished();
         QVERIFY(seconda.waitForFinished(400000) && seconda.exitCode() == 0);
-        QCOMPARE(statoArchivio(p.database), completo(documenti));
-        QVERIFY(velmira(argomentiImporta(p)).uscita.endsWith("Nessun nuovo file archiviato.\r\n"));
+        QCOMPARE(StatoArchivio(p.database), Completo(documenti));
+        QVERIFY(velmira(Importa(p)).uscita.endsWith("Nessun nuovo file archiviato.\r\n"));
     }
 
     void archivioPortatoSulServer()
     {
         if (!ProvaSuServer())
             QSKIP("the move goes to a server");
-        AmbienteProva ambiente;
-        ProvaImportazione p(ambiente, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
+        PostazioneProva p({}, {"000123FAT000045220140318.pdf", "000124BOL000000720150102.pdf"});
         // The office's archive file, filled by two runs (the second after a PDF went).
-        const QString vecchio = ambiente.percorso("vecchio.mdb");
+        const QString vecchio = p.percorso("vecchio.mdb");
         QVERIFY(!CreaArchivio(vecchio).presente());
-        QStringList argomenti = argomentiImporta(p);
-        argomenti[4] = vecchio;
-        QCOMPARE(velmira(argomenti).codice, 0);
-        QFile::remove(p.pdf + "/000123FAT000045220140318.pdf");
+        QCOMPARE(velmira(Importa(p, {}, vecchio)).codice, 0);
+        QFile::remove(p.pdf("000123FAT000045220140318.pdf"));
         p.documenti({"000125NCR000000320150105.pdf"});
-        QCOMPARE(velmira(argomenti).codice, 0);
+        QCOMPARE(velmira(Importa(p, {}, vecchio)).codice, 0);
         SuArchivio(vecchio, [](QSqlDatabase& db) {
             QVERIFY(QSqlQuery(db).exec("insert into EmailInviate (Stampa, dtinvio, EmailDest, Esito) values "
                                        "('000125NCR000000320150105.pdf', '2015-01-06 09:30:00', 'a@b.it', 'Inviato')"));
         });
 
-        const QString nuovo = ambiente.percorso("nuovo.mdb");
+        const QString nuovo = p.percorso("nuovo.mdb");
         const QString parametri = NuovoDatabaseProva();
         const Esito creato = velmira({"crea-archivio", nuovo, "--server", parametri});
         QVERIFY2(creato.codice == 0, qPrintable(creato.errori));
-        QVERIFY(velmira({"crea-archivio", ambiente.percorso("ancora.mdb"), "--server", parametri}).errori.contains(
+        QVERIFY(velmira({"crea-archivio", p.percorso("ancora.mdb"), "--server", parametri}).errori.contains(
             "contiene già le tabelle"));
-        QCOMPARE(velmira({"crea-archivio", ambiente.percorso("x.mdb"), "--server", parametri + " password=x"}).codice, 1);
-        QVERIFY(!QFile::exists(ambiente.percorso("ancora.mdb")) && !QFile::exists(ambiente.percorso("x.mdb")));
+        QCOMPARE(velmira({"crea-archivio", p.percorso("x.mdb"), "--server", parametri + " password=x"}).codice, 1);
+        QVERIFY(!QFile::exists(p.percorso("ancora.mdb")) && !QFile::exists(p.percorso("x.mdb")));
 
         const Esito trasferito = velmira({"trasferisci", vecchio, nuovo});
         QVERIFY2(trasferito.codice == 0 && trasferito.errori.contains("\rTrasferimento: 3 di 3 righe"),
@@ -342,144 +429,6 @@ private slots:
         QVERIFY(velmira({"trasferisci", vecchio, vecchio}).errori.contains("non è un file di collegamento"));
     }
 };
-
-void TestVelmira::discoPienoPerLArchivio()
-{
-    if (ProvaSuServer())
-        QSKIP("the archive file is on the full disk only on the embedded engine");
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, Numerati(40000));
-    // The archive on a nearly full disk of its own: room for about 17000 rows.
-    DiscoPiccolo disco(ambiente.percorso("disco"), 12288);
-    if (!disco.montato())
-        QSKIP(qPrintable(disco.motivo()));
-    QVERIFY(QFile::copy(p.database, ambiente.percorso("disco/dati.mdb")));
-    disco.riempi(2500 * 1024);
-    QStringList argomenti = argomentiImporta(p);
-    argomenti[4] = ambiente.percorso("disco/dati.mdb");
-
-    const Esito pieno = velmira(argomenti);
-    QVERIFY2(pieno.codice == 1 && pieno.errori.contains("Disco pieno"), qPrintable(pieno.errori));
-    // Listed as archived exactly when the row is there, as failed exactly when not,
-    // and the run stopped instead of trying every file left.
-    const QSet<QString> righe = RigheArchivio(argomenti[4]);
-    const Nominati nominati = NominatiNellElenco(pieno.uscita, p.pdf);
-    QCOMPARE(nominati.archiviati, righe);
-    QVERIFY(!nominati.falliti.intersects(righe));
-    QVERIFY2(righe.size() + nominati.falliti.size() < 40000,
-             qPrintable(QStringLiteral("%1 %2").arg(righe.size()).arg(nominati.falliti.size())));
-    // A fast machine may fill the disk with its very first batch.
-    QVERIFY(pieno.uscita.endsWith(righe.isEmpty() ? QByteArray("Nessun nuovo file archiviato.\r\n")
-                                                  : QStringLiteral("Archiviati n.%1 nuovi files.\r\n")
-                                                        .arg(righe.size()).toUtf8()));
-
-    disco.libera();
-    const Esito ripresa = velmira(argomenti);
-    QVERIFY2(ripresa.codice == 0, qPrintable(ripresa.errori));
-    QCOMPARE(statoArchivio(argomenti[4]), (QStringList{"ok", "40000", "40000", "40000"}));
-}
-
-void TestVelmira::discoPienoPerLElenco()
-{
-    if (ProvaSuServer())
-        QSKIP("a fault of the list file alone, tried on the embedded engine");
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, Numerati(2000));
-    const QString programma = ambiente.percorso("programma");
-    DiscoPiccolo disco(programma, 256);
-    if (!disco.montato())
-        QSKIP(qPrintable(disco.motivo()));
-    disco.riempi(12 * 1024);
-    const Esito esito = velmira(argomentiImporta(p, programma));
-    QVERIFY2(esito.codice == 1 && esito.errori.contains("Impossibile scrivere l'elenco"), qPrintable(esito.errori));
-    // What the list holds is whole lines, plainly cut (no closing line), and
-    // it names no file without its row.
-    QVERIFY(esito.uscita.startsWith("elenco file elaborati:\r\n") && esito.uscita.endsWith("\r\n\r\n"));
-    QVERIFY(!esito.uscita.contains(" archiviato.\r\n") && !esito.uscita.contains(" nuovi files.\r\n"));
-    QVERIFY(RigheArchivio(p.database).contains(NominatiNellElenco(esito.uscita, p.pdf).archiviati));
-}
-
-void TestVelmira::archivioDanneggiato()
-{
-    if (ProvaSuServer())
-        QSKIP("a damaged file is the embedded engine's fault; a server keeps its own pages");
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, Numerati(20000));
-    QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
-    // 32 KB overwritten in the middle of the archive; a new document and a
-    // deleted one wait for the run.
-    p.documenti({"000002FAT000000120150101.pdf"});
-    QFile::remove(p.pdf + "/" + Numerati(1).first());
-    const qint64 meta = QFileInfo(p.database).size() / 2 / 1024;
-    QProcess dd;
-    dd.start("dd", {"if=/dev/zero", "of=" + p.database, "bs=1024", "count=32", "seek=" + QString::number(meta),
-                    "conv=notrunc"});
-    QVERIFY(dd.waitForFinished() && dd.exitCode() == 0);
-    const QByteArray prima = Impronta(p.database);
-
-    const Esito esito = velmira(argomentiImporta(p));
-    QVERIFY2(esito.codice == 1 && esito.errori.contains("danneggiato"), qPrintable(esito.errori));
-    QCOMPARE(Impronta(p.database), prima);
-    QVERIFY(NominatiNellElenco(esito.uscita, p.pdf).archiviati.isEmpty());
-    QVERIFY(esito.uscita.contains("La pulizia dell'archivio non è stata eseguita"));
-}
-
-void TestVelmira::dueImportazioniNellaStessaCartella()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, Numerati(3000));
-    QProcess prima;
-    QProcess seconda;
-    prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-    QTRY_VERIFY(QFile::exists(ambiente.percorso("ElencoFileImp.txt")));
-    seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-    QVERIFY(prima.waitForFinished(120000) && seconda.waitForFinished(120000));
-    QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
-    // They took turns: each showed a whole list of its own, the file holds the last one.
-    const QByteArray uscite[] = {prima.readAllStandardOutput(), seconda.readAllStandardOutput()};
-    for (const QByteArray& uscita : uscite)
-        QVERIFY(uscita.count("elenco file elaborati:") == 1 && uscita.count(" archiviato.\r\n") + uscita.count(" nuovi files.\r\n") == 1);
-    QCOMPARE(NominatiNellElenco(uscite[0], p.pdf).archiviati.size(), 3000);
-    QVERIFY(uscite[1].endsWith("Nessun nuovo file archiviato.\r\n"));
-    QCOMPARE(p.elenco().join("\r\n").toUtf8() + "\r\n", uscite[1]);
-}
-
-void TestVelmira::archivioIlleggibile()
-{
-    if (geteuid() != 0)
-        QSKIP("serve root per provare un archivio che un altro utente non può leggere");
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, Numerati(1));
-    // The program runs as a user who may use every folder but not read the archive.
-    for (QString cartella = p.pdf; cartella.startsWith(ambiente.cartella()); cartella = QFileInfo(cartella).path())
-        QFile::setPermissions(cartella, QFileDevice::Permissions(0x7777));
-    for (QString cartella = QFileInfo(ambiente.cartella()).path(); cartella != "/"; cartella = QFileInfo(cartella).path())
-        QVERIFY(QFileInfo(cartella).permissions() & QFileDevice::ExeOther);
-    QVERIFY(QFile::setPermissions(p.database, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    QProcess processo;
-    processo.setChildProcessModifier([] {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(99);
-    });
-    processo.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomentiImporta(p));
-    QVERIFY(processo.waitForFinished(60000));
-    const QString errori = QString::fromUtf8(processo.readAllStandardError());
-    QVERIFY2(processo.exitCode() == 1 && errori.contains("Impossibile leggere il file dell'archivio")
-                 && !errori.contains("non riconosciuto"),
-             qPrintable(errori));
-}
-
-void TestVelmira::esiti()
-{
-    AmbienteProva ambiente;
-    ProvaImportazione p(ambiente, Numerati(3));
-    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "insert", "NumDoc", "2", "rifiutato")); });
-    // Some files not archived: the run went to its end, but not everything is done.
-    QCOMPARE(velmira(argomentiImporta(p)).codice, 3);
-    SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Accetta(db)); });
-    QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
-    QCOMPARE(velmira(argomentiImporta(p)).codice, 0);
-}
 
 QTEST_GUILESS_MAIN(TestVelmira)
 #include "tst_velmira.moc"

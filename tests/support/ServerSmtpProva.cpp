@@ -4,39 +4,52 @@
 #include <QFile>
 #include <QJsonDocument>
 
-ServerSmtpProva::ServerSmtpProva(const QString& cartella, const QStringList& opzioni)
-    : ricevuti_(cartella + QStringLiteral("/ricevuti"))
+int AvviaServerProva(QProcess& processo, const QString& script, const QString& cartella, const QStringList& argomenti,
+                     QString& errore)
 {
     // The server's own complaints (a client that refused its certificate...)
     // are part of what the tests provoke: kept aside, shown only when it fails.
     QDir().mkpath(cartella);
     const QString registro = cartella + QStringLiteral("/server.log");
-    processo_.setStandardErrorFile(registro);
-    processo_.start(QStringLiteral("/usr/bin/python3"),
-                    QStringList{QStringLiteral(SERVER_SMTP_PY), QStringLiteral("--cartella"), ricevuti_} + opzioni);
-    while (processo_.waitForReadyRead(15000)) {
-        if (!processo_.canReadLine())
+    processo.setStandardErrorFile(registro);
+    processo.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + argomenti);
+    int porta = 0;
+    while (processo.waitForReadyRead(15000)) {
+        if (!processo.canReadLine())
             continue;
-        const QByteArray riga = processo_.readLine().trimmed();
+        const QByteArray riga = processo.readLine().trimmed();
         if (riga.startsWith("porta "))
-            porta_ = riga.mid(6).toInt();
+            porta = riga.mid(6).toInt();
         break;
     }
-    if (!porta_) {
+    if (!porta) {
         QFile log(registro);
         log.open(QIODevice::ReadOnly);
-        errore_ = QStringLiteral("server SMTP di prova non avviato: ") + processo_.errorString() + QLatin1Char('\n')
+        errore = QStringLiteral("server di prova non avviato: ") + processo.errorString() + QLatin1Char('\n')
             + QString::fromUtf8(log.readAll());
     }
+    return porta;
+}
+
+void FermaServerProva(QProcess& processo)
+{
+    processo.terminate();
+    if (!processo.waitForFinished(5000)) {
+        processo.kill();
+        processo.waitForFinished(5000);
+    }
+}
+
+ServerSmtpProva::ServerSmtpProva(const QString& cartella, const QStringList& opzioni)
+    : ricevuti_(cartella + QStringLiteral("/ricevuti"))
+{
+    porta_ = AvviaServerProva(processo_, QStringLiteral(SERVER_SMTP_PY), cartella,
+                              QStringList{QStringLiteral("--cartella"), ricevuti_} + opzioni, errore_);
 }
 
 ServerSmtpProva::~ServerSmtpProva()
 {
-    processo_.terminate();
-    if (!processo_.waitForFinished(5000)) {
-        processo_.kill();
-        processo_.waitForFinished(5000);
-    }
+    FermaServerProva(processo_);
 }
 
 QJsonArray ServerSmtpProva::messaggi() const

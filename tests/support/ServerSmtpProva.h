@@ -5,9 +5,16 @@
 #include <QString>
 #include <QStringList>
 
-// A real SMTP server on loopback (tests/mail/server_smtp.py over aiosmtpd),
+// A real SMTP server on loopback (server_smtp.py beside it, over aiosmtpd),
 // on a port the system chooses, saving what it receives into its own folder.
 // Stopped when the object goes, also when a test fails half way.
+// Starts a server script of the tests, which prints "porta N" once it
+// listens; its complaints go to cartella/server.log. The port, or 0 with
+// `errore` saying why.
+int AvviaServerProva(QProcess& processo, const QString& script, const QString& cartella, const QStringList& argomenti,
+                     QString& errore);
+void FermaServerProva(QProcess& processo);
+
 class ServerSmtpProva
 {
 public:

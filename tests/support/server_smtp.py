@@ -12,8 +12,9 @@ The port is chosen free by the system; once listening the server prints
 --rifiuta answers 550 to RCPT TO for that address; --interrompi drops the
 connection at that RCPT TO, as a server that goes away in the middle would.
 With --utente the server insists on a login with that user and password.
---al-punto answers the final dot of every message (saved all the same) with
-RISPOSTA, or never when "muto"; --muto accepts connections and never says a
+The final dot of a message is answered "250 2.0.0 Ok: queued as NNNN";
+--al-punto answers it (the message saved all the same) with
+RISPOSTA instead, or never when "muto"; --muto accepts connections and never says a
 word, counting them as lines of the file "connessioni" in --cartella.
 """
 
@@ -56,7 +57,7 @@ class Salvataggio:
         os.rename(provvisorio, nome)
         if self.al_punto == "muto":
             await asyncio.Event().wait()
-        return self.al_punto or "250 Messaggio accettato"
+        return self.al_punto or "250 2.0.0 Ok: queued as %04d" % self.numero
 
 
 class Muto(asyncio.Protocol):

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AmbienteProva.h"
+#include "PostazioneProva.h"
 #include "components/Tabulario.h"
 #include "search/PannelloRicerca.h"
 
@@ -12,18 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-// A program folder on 15/03/2014 10:30 with a real archive: Velmira.ini points
-// DataBase at "server" (holding dati.mdb) and CartellaPDF at "server/pdf".
-// Each row of Posta is written "file type number yyyy-mm-dd code" ("-" for
-// Null, "''" for an empty text); `pdf` names the files present on the server.
-struct ArchivioProva : AmbienteProva
-{
-    explicit ArchivioProva(const QStringList& righe = {}, const QStringList& pdf = {});
-    QString pdf(const QString& nome) const { return cartellaPdf + QLatin1Char('/') + nome; }
-
-    QString database;
-    QString cartellaPdf;
-};
+// The search windows stand on a workstation with an archive.
+using ArchivioProva = PostazioneProva;
 
 // Every message shown, "icon|title|text", to compare them all in one go.
 QString Messaggio(Icona icona, const QString& testo, const QString& titolo = TitoloApplicazione);

@@ -1,0 +1,184 @@
+#include "ArchivioProva.h"
+#include "RicevutaProva.h"
+#include "ServerImapProva.h"
+#include "mail/RegistraInvii.h"
+#include "archive/Archivio.h"
+#include "components/DatiReport.h"
+#include "mail/RicevutaPec.h"
+#include "mail/StatoInvii.h"
+#include "settings/Impostazioni.h"
+
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+struct Uscita
+{
+    int esito = -1;
+    QString testo;
+    QString errori;
+};
+
+Uscita velmira(const QStringList& argomenti)
+{
+    QProcess p;
+    p.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomenti);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+// Certified-mail receipts: reading them, and what they change.
+class TestRicevute : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Receipts as providers send them and as they go wrong, one per row: what
+    // each says of the message, or why it is set aside.
+    void lettura()
+    {
+        const QString id = "<a1@esempio.it>";
+        const RicevutaProva consegna{"avvenuta-consegna", id, "rossi@pec.it", "c-1"};
+        QByteArray conLf = MessaggioRicevutaProva({"accettazione", id});
+        conLf.replace("\r\n", "\n");
+        QByteArray altroId = MessaggioRicevutaProva(consegna);
+        altroId.replace("X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@");
+        QByteArray senzaDaticert = MessaggioRicevutaProva(consegna);
+        senzaDaticert.replace("daticert.xml", "altro.xml");
+        QByteArray xmlRotto = MessaggioRicevutaProva(consegna);
+        xmlRotto.replace(DatiCertProva(consegna).toBase64(), QByteArray("<postacert tipo=\"x\"><dati>").toBase64());
+        struct Caso
+        {
+            const char* nome;
+            QByteArray messaggio;
+            QString atteso; // "stato|destinatario|motivo", "-" for no effect, or "difetto: ..."
+        };
+        const QList<Caso> casi{
+            {"accettazione, righe con LF", conLf, "accettato||"},
+            {"consegna", MessaggioRicevutaProva(consegna), "consegnato|rossi@pec.it|"},
+            {"errore di consegna",
+             MessaggioRicevutaProva({"errore-consegna", id, "x@pec.it", "c-2", "no-dest", "5.1.1 - Utente sconosciuto"}),
+             "non consegnato|x@pec.it|5.1.1 - Utente sconosciuto"},
+            {"non accettazione senza errore esteso", MessaggioRicevutaProva({"non-accettazione", id, {}, "c-3", "virus"}),
+             "non accettato||virus"},
+            {"preavviso", MessaggioRicevutaProva({"preavviso-errore-consegna", id, "y@pec.it", "c-4", "altro", "nessuna risposta"}),
+             "non consegnato|y@pec.it|preavviso di mancata consegna: nessuna risposta"},
+            {"presa in carico", MessaggioRicevutaProva({"presa-in-carico", id}), "-"},
+            {"intestazioni e daticert.xml discordi", altroId, "difetto: daticert.xml non corrisponde alle intestazioni"},
+            {"senza daticert.xml", senzaDaticert, "difetto: daticert.xml mancante"},
+            {"daticert.xml rotto", xmlRotto, "difetto: daticert.xml non leggibile (riga 1)"},
+        };
+        for (const Caso& caso : casi) {
+            QString difetto;
+            const auto r = LeggiMessaggioRicevuta(caso.messaggio, &difetto);
+            QString letto = QStringLiteral("difetto: ") + difetto;
+            if (r) {
+                const auto effetto = EffettoDi(r->dati);
+                letto = effetto ? QStringList{effetto->stato, effetto->destinatario, effetto->motivo}.join('|') : "-";
+                QVERIFY2(r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(), caso.nome);
+            }
+            QVERIFY2(letto == caso.atteso, qPrintable(QStringLiteral("%1: %2").arg(caso.nome, letto)));
+        }
+    }
+
+    // Three documents sent; their receipts, genuine, forged, repeated, about
+    // another message or broken, read from a real IMAP server; then a second
+    // run that reads only what came since, and the server's two faults.
+    void casellaImap()
+    {
+        if (::geteuid() != 0)
+            QSKIP("il server IMAP di prova (dovecot) si avvia solo come root");
+        ArchivioProva archivio({"fat1.pdf FAT 1 2014-03-15 C1", "fat2.pdf FAT 2 2014-03-15 C1", "fat3.pdf FAT 3 2014-03-15 C2"});
+        ServerImapProva server(archivio.percorso("imap"));
+        QVERIFY2(server.porta(), qPrintable(server.errore()));
+        const EnteProva ente(archivio.percorso("ente")), falso(archivio.percorso("falso"));
+        QVERIFY2(ente.errore.isEmpty() && falso.errore.isEmpty(), qPrintable(ente.errore + falso.errore));
+        for (const auto& [chiave, valore] : {std::pair{"ServerImap", QString("127.0.0.1")}, {"PortaImap", QString::number(server.porta())},
+                                             {"UserID", QString(ServerImapProva::utente)}, {"Password", QString(ServerImapProva::password)},
+                                             {"CertificatoCA", server.certificato()}, {"CertificatiPec", ente.FileCA()}})
+            ScriviIni("Email", chiave, valore);
+        QByteArray righe;
+        for (const char* d : {"1 rossi", "2 bianchi", "3 verdi"})
+            righe += QStringLiteral("15/03/2014 10:30:0%1 - ufficio@esempio.it <m%1@esempio.it> 250 Ok - %2@esempio.it - Inviato - "
+                                    "/srv/pdf/fat%1.pdf\r\n").arg(QString(d).section(' ', 0, 0), QString(d).section(' ', 1)).toUtf8();
+        archivio.scriviFile("ElencoMail_1.txt", righe);
+        QCOMPARE(RegistraInvii(archivio.database).registrate, 3);
+
+        const RicevutaProva consegna1{"avvenuta-consegna", "<m1@esempio.it>", "rossi@esempio.it", "c1"};
+        QByteArray discorde = ente.Firmato({"accettazione", "<m2@esempio.it>", {}, "a2"});
+        discorde.replace("X-Riferimento-Message-ID: <m2@", "X-Riferimento-Message-ID: <m9@");
+        const QList<std::pair<const char*, QByteArray>> arrivi{
+            {"1-accettazione", ente.Firmato({"accettazione", "<m1@esempio.it>", {}, "a1"})},
+            {"2-consegna", ente.Firmato(consegna1)},
+            {"3-ripetuta", ente.Firmato(consegna1)},
+            {"4-falsa", falso.Firmato({"avvenuta-consegna", "<m2@esempio.it>", "bianchi@esempio.it", "c2"})},
+            {"5-errore", ente.Firmato({"errore-consegna", "<m3@esempio.it>", "verdi@esempio.it", "e3", "no-dest", "utente sconosciuto"})},
+            {"6-altrui", ente.Firmato({"accettazione", "<x@altrove.it>", {}, "x1"})},
+            {"7-presa", ente.Firmato({"presa-in-carico", "<m1@esempio.it>", {}, "p1"})},
+            {"8-discorde", discorde},
+            {"9-lettera", "From: cliente@esempio.it\r\nSubject: grazie\r\n\r\nRicevuto.\r\n"}};
+        for (const auto& [nome, messaggio] : arrivi)
+            server.consegna(nome, messaggio);
+        const QStringList casella = server.contenuto();
+
+        const QStringList comando{"ricevute", "--cartella-programma", archivio.cartella()};
+        Uscita u = velmira(comando);
+        QCOMPARE(u.errori, QString());
+        QCOMPARE(u.testo, "Ricevute lette: 8; registrate: 1 accettazione, 1 consegna, 1 mancata accettazione o consegna; "
+                          "messe da parte: 1 non valide (firma), 1 per messaggi non inviati da qui, 1 già registrate, "
+                          "1 illeggibili, 1 di altro tipo.\n");
+        const auto stato = [&] { return velmira(comando + QStringList{"--stato"}).testo.split('\n', Qt::SkipEmptyParts); };
+        QCOMPARE(stato(), (QStringList{
+                              "fat1.pdf\trossi@esempio.it\t<m1@esempio.it>\tconsegnato\t15/03/2014 10:31:07\t",
+                              "fat2.pdf\tbianchi@esempio.it\t<m2@esempio.it>\tricevuta non valida\t15/03/2014 10:31:07\tfirma del gestore non valida",
+                              "fat3.pdf\tverdi@esempio.it\t<m3@esempio.it>\tnon consegnato\t15/03/2014 10:31:07\tutente sconosciuto"}));
+        // The printed list of sent e-mails shows the same, row by row.
+        RegistraStatoConsegna();
+        const auto layout = LeggiLayoutReport(QStringLiteral(VELMIRA_REPORT_ELENCO));
+        const auto dati = LeggiDatiReport(*layout, StringaConnessione(archivio.database, {}), "select * from qryEmail order by Stampa");
+        QVERIFY2(dati, qPrintable(dati.errore().testo()));
+        QStringList consegne;
+        for (const QStringList& riga : dati->righe)
+            consegne.append(riga.last());
+        QCOMPARE(consegne, (QStringList{"consegnato il 15/03/2014 10:31", "ricevuta non valida il 15/03/2014 10:31: firma del gestore non valida",
+                                        "non consegnato il 15/03/2014 10:31: utente sconosciuto"}));
+        // Read-only: every message still there, none marked as read.
+        QStringList dopo = server.contenuto();
+        QCOMPARE(dopo.size(), casella.size());
+        for (const QString& file : dopo)
+            QVERIFY2(!file.section(' ', 1).contains('S') && !file.section(' ', 1).contains('T'), qPrintable(file));
+
+        // Without the providers' certificates a receipt counts, unverified;
+        // only what came since is read.
+        ScriviIni("Email", "CertificatiPec", "");
+        server.consegna("10-consegna", ente.Firmato({"avvenuta-consegna", "<m2@esempio.it>", "bianchi@esempio.it", "c2b"}));
+        u = velmira(comando);
+        QCOMPARE(u.testo, "Ricevute lette: 1; registrate: 0 accettazioni, 1 consegna, 0 mancate accettazioni o consegne; "
+                          "messe da parte: nessuna.\n");
+        QCOMPARE(stato().value(1), "fat2.pdf\tbianchi@esempio.it\t<m2@esempio.it>\tconsegnato\t15/03/2014 10:31:07\tricevuta non verificata");
+
+        ScriviIni("Email", "Password", "sbagliata");
+        u = velmira(comando);
+        QCOMPARE(QList<QVariant>({u.esito, u.errori}),
+                 QList<QVariant>({1, "velmira: Il server della posta in arrivo 127.0.0.1 ha rifiutato l'accesso: controllare "
+                                     "utente e password nelle impostazioni.\n"}));
+        ScriviIni("Email", "PortaImap", "1");
+        u = velmira(comando);
+        QCOMPARE(QList<QVariant>({u.esito, u.errori}),
+                 QList<QVariant>({1, "velmira: Il server della posta in arrivo 127.0.0.1 non risponde: controllare il server e "
+                                     "la porta IMAP nelle impostazioni e la connessione di rete.\n"}));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication programma(argc, argv);
+    TestRicevute prova;
+    return QTest::qExec(&prova, argc, argv);
+}
+#include "tst_ricevute.moc"
