@@ -160,16 +160,18 @@ double mediana(const std::function<double()>& prova)
 void misuraRicerche(const char* motore, const QString& database, qint64 dimensionePrima,
                     const std::function<qint64()>& dimensione, int documenti)
 {
-    const auto cerca = [&database](const QString& parole, int& trovati) {
+    // One archive for every search, as the window keeps it.
+    ArchivioTesti archivio;
+    const auto cerca = [&database, &archivio](const QString& parole, int& trovati) {
         QElapsedTimer tempo;
         tempo.start();
         QList<qint64> primi;
         trovati = 0;
-        fallito(CercaNelTesto(database, *LeggiRicerca(parole), std::nullopt, {}, [&](const DocumentoTrovato& d) {
+        fallito(archivio.Cerca(database, *LeggiRicerca(parole), std::nullopt, {}, [&](const DocumentoTrovato& d) {
             if (trovati++ < 30)
                 primi.append(d.id);
         }));
-        fallito(TestiDocumenti(database, primi, [&](qint64, const QString& testo) {
+        fallito(archivio.Testi(database, primi, [&](qint64, const QString& testo) {
             EstrattoTesto(testo, *LeggiRicerca(parole));
         }));
         return millisecondi(tempo);

@@ -19,54 +19,73 @@ Errore comeIndice(Errore errore)
     return errore;
 }
 
-// Runs a prepared statement and hands each of its rows to `riga`.
-Errore leggiRighe(const Risultato<std::unique_ptr<Comando>>& comando, const std::function<void(const Comando&)>& riga)
+// Runs a prepared statement and hands each of its rows to `riga`; `letta`
+// tells whether any row was handed.
+Errore leggiRighe(const Risultato<std::unique_ptr<Comando>>& comando, bool& letta,
+                  const std::function<void(const Comando&)>& riga)
 {
     if (!comando)
         return comeIndice(comando.errore());
     if (const Errore errore = (*comando)->Esegui(); errore.presente())
         return comeIndice(errore);
-    Risultato<bool> letta = (*comando)->Successiva();
-    for (; letta && *letta; letta = (*comando)->Successiva())
+    Risultato<bool> successiva = (*comando)->Successiva();
+    for (; successiva && *successiva; successiva = (*comando)->Successiva()) {
+        letta = true;
         riga(**comando);
-    return letta.errore();
+    }
+    return successiva.errore();
 }
 
 } // namespace
 
-Errore CercaNelTesto(const QString& database, const QList<FraseCercata>& frasi, std::optional<ModoRicerca> modo,
-                     const CriteriRicerca& criteri, const std::function<void(const DocumentoTrovato&)>& trovato)
+Errore ArchivioTesti::SuArchivio(const QString& database, const std::function<Errore(Connessione&, bool&)>& leggi)
 {
-    Connessione c;
-    Errore errore = c.Apri(StringaConnessione(database));
-    if (errore.presente())
-        return errore;
-    QStringList condizioni = modo ? CondizioniRicerca(*modo, criteri) : QStringList();
-    condizioni.append(c.Motore().CondizioneParole(frasi));
-    const auto comando = c.Prepara(QStringLiteral("Select Id, Stampa, Tipo, NumDoc, data, Codice from Posta where %1 "
-                                                  "order by data desc;")
-                                       .arg(condizioni.join(QStringLiteral(" and "))));
-    return leggiRighe(comando, [&trovato](const Comando& riga) {
-        trovato({riga.Valore(0).toLongLong(), riga.Valore(1).toString(), riga.Valore(2).toString(),
-                 riga.Valore(3).toString(), riga.Valore(4).toDate(), riga.Valore(5).toString()});
+    if (database != database_)
+        connessione_.Chiudi();
+    const bool giaAperta = connessione_.Aperta();
+    if (!giaAperta) {
+        if (Errore errore = connessione_.Apri(StringaConnessione(database)); errore.presente())
+            return errore;
+        database_ = database;
+    }
+    bool letta = false;
+    Errore errore = leggi(connessione_, letta);
+    if (errore.presente() && giaAperta && !letta) {
+        connessione_.Chiudi();
+        return SuArchivio(database, leggi);
+    }
+    return errore;
+}
+
+Errore ArchivioTesti::Cerca(const QString& database, const QList<FraseCercata>& frasi, std::optional<ModoRicerca> modo,
+                            const CriteriRicerca& criteri, const std::function<void(const DocumentoTrovato&)>& trovato)
+{
+    return SuArchivio(database, [&](Connessione& c, bool& letta) {
+        QStringList condizioni = modo ? CondizioniRicerca(*modo, criteri) : QStringList();
+        condizioni.append(c.Motore().CondizioneParole(frasi));
+        const auto comando = c.Prepara(QStringLiteral("Select Id, Stampa, Tipo, NumDoc, data, Codice from Posta where %1 "
+                                                      "order by data desc;")
+                                           .arg(condizioni.join(QStringLiteral(" and "))));
+        return leggiRighe(comando, letta, [&trovato](const Comando& riga) {
+            trovato({riga.Valore(0).toLongLong(), riga.Valore(1).toString(), riga.Valore(2).toString(),
+                     riga.Valore(3).toString(), riga.Valore(4).toDate(), riga.Valore(5).toString()});
+        });
     });
 }
 
-Errore TestiDocumenti(const QString& database, const QList<qint64>& id,
-                      const std::function<void(qint64, const QString&)>& testo)
+Errore ArchivioTesti::Testi(const QString& database, const QList<qint64>& id,
+                            const std::function<void(qint64, const QString&)>& testo)
 {
     if (id.isEmpty())
         return {};
-    Connessione c;
-    Errore errore = c.Apri(StringaConnessione(database));
-    if (errore.presente())
-        return errore;
     QStringList elenco;
     for (qint64 uno : id)
         elenco.append(QString::number(uno));
-    const auto comando = c.Prepara(
-        QStringLiteral("select Id, Testo from %1 where Id in (%2)").arg(TabellaTesti, elenco.join(QLatin1Char(','))));
-    return leggiRighe(comando, [&testo](const Comando& riga) {
-        testo(riga.Valore(0).toLongLong(), riga.Valore(1).toString());
+    return SuArchivio(database, [&](Connessione& c, bool& letta) {
+        const auto comando = c.Prepara(
+            QStringLiteral("select Id, Testo from %1 where Id in (%2)").arg(TabellaTesti, elenco.join(QLatin1Char(','))));
+        return leggiRighe(comando, letta, [&testo](const Comando& riga) {
+            testo(riga.Valore(0).toLongLong(), riga.Valore(1).toString());
+        });
     });
 }

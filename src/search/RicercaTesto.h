@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/Connessione.h"
 #include "archive/FraseCercata.h"
 #include "common/Errore.h"
 #include "search/CriteriRicerca.h"
@@ -26,11 +27,25 @@ struct DocumentoTrovato
     QString codice;
 };
 
-// Also within the documents a search of the reprint window would find, when
-// `modo` is given (its order aside).
-Errore CercaNelTesto(const QString& database, const QList<FraseCercata>& frasi, std::optional<ModoRicerca> modo,
-                     const CriteriRicerca& criteri, const std::function<void(const DocumentoTrovato&)>& trovato);
+// The archive a text search reads. Its connection stays open from one
+// search to the next: on the server, opening one costs more than a search.
+// One that went stale (the server restarted) is opened again once.
+class ArchivioTesti
+{
+public:
+    // Also within the documents a search of the reprint window would find,
+    // when `modo` is given (its order aside).
+    Errore Cerca(const QString& database, const QList<FraseCercata>& frasi, std::optional<ModoRicerca> modo,
+                 const CriteriRicerca& criteri, const std::function<void(const DocumentoTrovato&)>& trovato);
+    // The text of the documents `id`, as read from their PDF, each to `testo`.
+    Errore Testi(const QString& database, const QList<qint64>& id,
+                 const std::function<void(qint64 id, const QString& testo)>& testo);
 
-// The text of the documents `id`, as read from their PDF, each to `testo`.
-Errore TestiDocumenti(const QString& database, const QList<qint64>& id,
-                      const std::function<void(qint64 id, const QString& testo)>& testo);
+private:
+    // Runs `leggi` on a connection to `database`; no row has reached the
+    // caller when a stale connection's failure makes it run a second time.
+    Errore SuArchivio(const QString& database, const std::function<Errore(Connessione&, bool& letta)>& leggi);
+
+    Connessione connessione_;
+    QString database_;
+};

@@ -7,7 +7,6 @@
 #include "common/Testo.h"
 #include "indice/Parole.h"
 #include "search/IstruzioniRicerca.h"
-#include "search/RicercaTesto.h"
 #include "shell/ApriStampaFile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -177,8 +176,8 @@ void frmRicercaTesto::cmdCerca_Click()
         criteri.dataFinale = QDate(9999, 12, 31);
     }
     QList<DocumentoTrovato> trovati;
-    const Errore errore = CercaNelTesto(contesto_.strDatabase, frasi_, ModoRicerca::Periodo, criteri,
-                                        [&trovati](const DocumentoTrovato& d) { trovati.append(d); });
+    const Errore errore = archivio_.Cerca(contesto_.strDatabase, frasi_, ModoRicerca::Periodo, criteri,
+                                          [&trovati](const DocumentoTrovato& d) { trovati.append(d); });
     lstDocumenti->setRowCount(0);
     if (errore.presente()) {
         lblTrovati->clear();
@@ -214,7 +213,7 @@ void frmRicercaTesto::CompletaEstratti()
     for (int riga = prima; riga < std::min(lstDocumenti->rowCount(), prima + quante); ++riga)
         if (lstDocumenti->item(riga, Estratto)->text().isEmpty())
             righe.insert(lstDocumenti->item(riga, Data)->data(ruoloId).toLongLong(), riga);
-    TestiDocumenti(contesto_.strDatabase, righe.keys(), [&](qint64 id, const QString& testo) {
+    archivio_.Testi(contesto_.strDatabase, righe.keys(), [&](qint64 id, const QString& testo) {
         QString semplice;
         QString html;
         for (const PezzoEstratto& pezzo : EstrattoTesto(testo, frasi_)) {

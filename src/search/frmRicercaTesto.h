@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/FraseCercata.h"
+#include "search/RicercaTesto.h"
 #include "settings/Contesto.h"
 
 #include <QList>
@@ -47,4 +48,5 @@ private:
 
     Contesto contesto_;
     QList<FraseCercata> frasi_;
+    ArchivioTesti archivio_;
 };

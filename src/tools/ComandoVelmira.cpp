@@ -492,7 +492,7 @@ int cerca(const QStringList& opzioni, std::FILE* uscita, std::FILE* errori)
         const auto frasi = LeggiRicerca(valori.value(opzioneTesto));
         if (!frasi)
             return erroreUso(errori, frasi.errore().descrizione);
-        errore = CercaNelTesto(valori.value(opzioneDatabase), *frasi, modo, criteri, [uscita](const DocumentoTrovato& d) {
+        errore = ArchivioTesti().Cerca(valori.value(opzioneDatabase), *frasi, modo, criteri, [uscita](const DocumentoTrovato& d) {
             scrivi(uscita, QStringList{d.stampa, d.tipo, d.numero, TestoDelCampo(d.data), d.codice}.join(u'\t') + u'\n');
         });
     } else {
