@@ -5,7 +5,6 @@
 #include "archive/Connessione.h"
 #include "archive/Recordset.h"
 #include "components/Finestre.h"
-#include "mail/IstruzioniEmail.h"
 #include "mail/IndicatoreInvio.h"
 #include "mail/frmAnteprima.h"
 #include "mail/frmRiEmail.h"
@@ -106,51 +105,35 @@ private slots:
         archivio_.reset();
     }
 
-    void ricerche_data()
-    {
-        QTest::addColumn<int>("opzione");
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("colonne");
-        QTest::addColumn<QString>("righe");
-        QTest::newRow("data, tutti") << 0 << "Tutti" << "" << "Stampa Tipo Num_Documento Data Clien_Forn email"
-                                     << "bol7.pdf fat123.pdf fat9.pdf";
-        QTest::newRow("data, fatture") << 0 << "FAT" << "" << "Stampa Num_Documento Data Clien_Forn email" << "fat9.pdf fat123.pdf";
-        QTest::newRow("numero, fatture") << 1 << "FAT" << "123" << "Stampa Num_Documento anno Clien_Forn email" << "fat123.pdf";
-        QTest::newRow("codice con apice, bolle") << 2 << "BOL" << "C'02" << "" << "";
-    }
-
-    // Each search as typed (its statement is the reprint window's): the preview's columns and rows, the
-    // search window hidden meanwhile and back with its criteria on "Annulla";
-    // a search without documents says so and stays.
+    // Each search as typed (its statement is the reprint window's): the
+    // preview's columns and rows, the search window hidden meanwhile and back
+    // with its criteria on "Annulla"; a search without documents says so and stays.
     void ricerche()
     {
-        QFETCH(int, opzione);
-        QFETCH(QString, tipo);
-        QFETCH(QString, testo);
-        QFETCH(QString, colonne);
-        QFETCH(QString, righe);
         Prepara(archivioMarzo);
         PannelloRicerca* p = ricerca_->Pannello();
-        Cerca(p, opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
-        if (righe.isEmpty()) {
-            QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({Messaggio(Icona::Informazione,
-                                                                           "Esito negativo ricerca.")}));
-            QVERIFY(!Anteprima() && ricerca_->isVisible());
-            return;
+        const struct
+        {
+            int opzione;
+            QString tipo, testo, colonne, righe;
+        } casi[] = {{0, "Tutti", "", "Stampa Tipo Num_Documento Data Clien_Forn email", "bol7.pdf fat123.pdf fat9.pdf"},
+                    {0, "FAT", "", "Stampa Num_Documento Data Clien_Forn email", "fat9.pdf fat123.pdf"},
+                    {1, "FAT", "123", "Stampa Num_Documento anno Clien_Forn email", "fat123.pdf"}};
+        for (const auto& caso : casi) {
+            Cerca(p, caso.opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), caso.tipo, caso.testo);
+            QVERIFY2(Anteprima() && Anteprima()->isVisible() && !ricerca_->isVisible(), qPrintable(caso.righe));
+            QStringList prime;
+            for (int i = 0; i < Lista()->topLevelItemCount(); ++i)
+                prime.append(Riga(i)->text(0));
+            QCOMPARE(QStringList({Intestazioni().join(' '), prime.join(' ')}), QStringList({caso.colonne, caso.righe}));
+            QTest::mouseClick(Anteprima()->cmdAnnulla, Qt::LeftButton);
+            QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
+            QCOMPARE(QStringList({p->cmbTipo->currentText(), p->txtDoc->text(), p->txtCodice->text()}),
+                     QStringList({caso.tipo, caso.testo, ""}));
         }
-        QVERIFY(Anteprima() && Anteprima()->isVisible() && !ricerca_->isVisible());
-        QCOMPARE(Intestazioni().join(' '), colonne);
-        QStringList prime;
-        for (int i = 0; i < Lista()->topLevelItemCount(); ++i)
-            prime.append(Riga(i)->text(0));
-        QCOMPARE(prime.join(' '), righe);
-
-        QTest::mouseClick(Anteprima()->cmdAnnulla, Qt::LeftButton);
-        QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
-        QCOMPARE(QStringList({p->cmbTipo->currentText(), p->txtDoc->text(), p->txtCodice->text()}),
-                 QStringList({tipo, opzione == 1 ? testo : QString(), opzione == 2 ? testo : QString()}));
-        QVERIFY(CorvexFinto::Invii().isEmpty() && archivio_->dialoghi.messaggi.isEmpty());
+        Cerca(p, 2, QDate(2014, 3, 1), QDate(2014, 3, 31), "BOL", {}, "C'02");
+        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({Messaggio(Icona::Informazione, "Esito negativo ricerca.")}));
+        QVERIFY(!Anteprima() && ricerca_->isVisible() && CorvexFinto::Invii().isEmpty());
     }
 
     // An archive without types searches by date alone, with its own columns.
@@ -162,8 +145,6 @@ private slots:
         p->dtData->setDate(QDate(2014, 3, 1));
         p->dtDataFin->setDate(QDate(2014, 3, 31));
         QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
-        QCOMPARE(IstruzioneEmail(p->Modo(), p->Criteri()),
-                 QString("Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) order by tipo,data;"));
         QCOMPARE(Intestazioni().join(' '), QString("Stampa Num_Documento Data Clien_Forn email"));
         QCOMPARE(Righe(), QStringList({"x*|b.pdf|2|03/03/2014|C02|ufficio@esempio.it",
                                        "x|a.pdf|1|02/03/2014|C01|ufficio@esempio.it"}));
@@ -177,8 +158,9 @@ private slots:
     {
         Prepara(archivioMarzo);
         Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
-        QCOMPARE(Righe(), QStringList({"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
-                                       "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"}));
+        const QStringList trovate{"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
+                                  "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"};
+        QCOMPARE(Righe(), trovate);
         // The first document is missing: no preview, no word about it.
         QVERIFY(!Anteprima()->WebBrowser->isVisible() && archivio_->dialoghi.messaggi.isEmpty());
 
@@ -220,8 +202,7 @@ private slots:
         area_->addSubWindow(ricerca_)->show();
         Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
         QVERIFY(!ricerca_->isVisible() && area_->findChildren<frmAnteprima*>() == QList<frmAnteprima*>{prima});
-        QCOMPARE(Righe(), QStringList({"x*|bol7.pdf|BOL|7|01/03/2014|C02|", "x|fat123.pdf|FAT|123|31/03/2014|C01|",
-                                       "x|fat9.pdf|FAT|9|15/03/2014|C01|ufficio@esempio.it"}));
+        QCOMPARE(Righe(), trovate);
 
         Lista()->setFocus();
         for (int i = 0; i < 3; ++i) {
@@ -300,37 +281,34 @@ private slots:
     // the port reader's own test): whatever 16 bits hold goes, its meaning the
     // component's; a port that cannot be converted, or no mail component, is
     // told, nothing sent, the preview stays.
-    void portaEComponente_data()
-    {
-        QTest::addColumn<QString>("porta");
-        QTest::addColumn<bool>("componente");
-        QTest::addColumn<QString>("esito"); // the port handed over, or the message
-        const QString porta = "La porta del server di posta \"%1\" non è valida: indicare nelle impostazioni un "
-                              "numero intero da 1 a 65535, oppure 0 o nessun valore per usare la porta usuale. "
-                              "Nessun documento è stato inviato.";
-        QTest::newRow("con decimali") << "587.0" << true << "587";
-        QTest::newRow("oltre 16 bit") << "70000" << true << Messaggio(Icona::Esclamazione, porta.arg("70000"));
-        QTest::newRow("senza componente") << "465" << false
-            << Messaggio(Icona::Critica, "Il componente per l'invio della posta non è disponibile. "
-                                         "Nessun documento è stato inviato.");
-    }
-
     void portaEComponente()
     {
-        QFETCH(QString, porta);
-        QFETCH(bool, componente);
-        QFETCH(QString, esito);
-        Prepara(archivioMarzo, porta);
-        if (!componente)
-            CorvexFinto::Disinstalla();
-        Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
-        QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
-        if (CorvexFinto::Invii().isEmpty()) {
-            QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({esito}));
-            QVERIFY(Anteprima() && Anteprima()->isVisible());
-        } else {
-            QCOMPARE(CorvexFinto::Invii().at(0).valori.at(4), esito);
-            QTRY_VERIFY(!Anteprima());
+        const QString porta = "La porta del server di posta \"70000\" non è valida: indicare nelle impostazioni un "
+                              "numero intero da 1 a 65535, oppure 0 o nessun valore per usare la porta usuale. "
+                              "Nessun documento è stato inviato.";
+        const struct
+        {
+            QString porta;
+            bool componente;
+            QString esito; // the port handed over, or the message
+        } casi[] = {{"587.0", true, "587"},
+                    {"70000", true, Messaggio(Icona::Esclamazione, porta)},
+                    {"465", false, Messaggio(Icona::Critica, "Il componente per l'invio della posta non è disponibile. "
+                                                             "Nessun documento è stato inviato.")}};
+        for (const auto& caso : casi) {
+            Prepara(archivioMarzo, caso.porta);
+            if (!caso.componente)
+                CorvexFinto::Disinstalla();
+            Cerca(ricerca_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+            QTest::mouseClick(Anteprima()->cmdOk, Qt::LeftButton);
+            if (CorvexFinto::Invii().isEmpty()) {
+                QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({caso.esito}));
+                QVERIFY2(Anteprima() && Anteprima()->isVisible(), qPrintable(caso.porta));
+            } else {
+                QCOMPARE(CorvexFinto::Invii().at(0).valori.at(4), caso.esito);
+                QTRY_VERIFY(!Anteprima());
+            }
+            cleanup();
         }
     }
 };

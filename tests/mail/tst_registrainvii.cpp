@@ -88,24 +88,34 @@ private slots:
     }
 
     // Good, short, refused and blank lines in one list, into an archive whose
-    // folder holds ';': the good lines stored, the others set aside under a
-    // name of their own, so that the next list is taken.
+    // folder holds ';' and another workstation locks at first: then the good
+    // lines stored, the others set aside under a name of their own, so that
+    // the next list is taken.
     void righeBuoneCorteERifiutate()
     {
         const QString cartella = archivio_->percorso("archivio;vecchio");
         QVERIFY(QDir().mkpath(cartella) && QFile::copy(archivio_->database, cartella + "/dati.mdb"));
         contesto_.strDatabase = cartella + "/dati.mdb";
-        const QString elenco = archivio_->scriviFile(
-            "Velmira_ElencoMail_1.txt",
+        const QByteArray righe =
             "15/03/2014 10:31:00 - ufficio@esempio.it - rossi@esempio.it - inviato - /srv/pdf/fat9.pdf\n"
             "15/03/2014 10:31:05 - ufficio@esempio.it - bianchi@esempio.it - inviato\n"
             "\r\n"
             "ieri - ufficio@esempio.it - verdi@esempio.it - inviato - /srv/pdf/bol7.pdf\n"
-            "15/03/2014 10:31:09 - ufficio@esempio.it - neri@esempio.it - rifiutato - C:\\pdf\\Rossi - Bianchi.pdf\r\n");
+            "15/03/2014 10:31:09 - ufficio@esempio.it - neri@esempio.it - rifiutato - C:\\pdf\\Rossi - Bianchi.pdf\r\n";
+        const QString elenco = archivio_->scriviFile("Velmira_ElencoMail_1.txt", righe);
         archivio_->scriviFile("ElencoMail.bak/dentro.txt"); // a folder is not a list
         archivio_->scriviFile("elencomail_minuscolo.txt", "x - x - x - x - /a.pdf\n");
 
+        // Another workstation holding the archive's write lock: nothing is stored and the whole list stays.
+        Connessione altra;
+        QVERIFY(!altra.Apri(StringaConnessione(contesto_.strDatabase)).presente() && !altra.IniziaTransazione().presente());
         EsitoRegistrazione esito = RegistraInvii(contesto_.strDatabase);
+        altra.Annulla();
+        QVERIFY2(esito.registrate == 0 && esito.conservato && NotaRegistrazione(esito).contains("Archivio bloccato"),
+                 qPrintable(NotaRegistrazione(esito)));
+        QVERIFY(Contenuto(elenco) == QString::fromUtf8(righe) && Registrate().isEmpty());
+
+        esito = RegistraInvii(contesto_.strDatabase);
         QCOMPARE(QList<int>({esito.registrate, esito.incomplete, esito.rifiutate, int(esito.conservato)}),
                  QList<int>({2, 1, 1, 0}));
         QCOMPARE(esito.file, elenco);
@@ -129,23 +139,6 @@ private slots:
         QVERIFY(!esito.conservato && NotaRegistrazione(esito).isEmpty() && Elenchi().isEmpty());
         QCOMPARE(Registrate().size(), 3);
         QCOMPARE(RegistraInvii(contesto_.strDatabase).file, QString());
-    }
-
-    // Another workstation holds the archive's write lock: nothing is stored
-    // and the whole list stays.
-    void archivioBloccato()
-    {
-        const QByteArray righe = "15/03/2014 10:31:00 - u - rossi@esempio.it - inviato - /srv/pdf/fat9.pdf\n";
-        const QString elenco = archivio_->scriviFile("ElencoMail.txt", righe);
-        Connessione altra;
-        QVERIFY(!altra.Apri(StringaConnessione(archivio_->database)).presente());
-        QVERIFY(!altra.IniziaTransazione().presente());
-        const EsitoRegistrazione esito = RegistraInvii(contesto_.strDatabase);
-        altra.Annulla();
-        QCOMPARE(QList<int>({esito.registrate, int(esito.conservato)}), QList<int>({0, 1}));
-        QVERIFY2(NotaRegistrazione(esito).contains("Archivio bloccato"), qPrintable(NotaRegistrazione(esito)));
-        QCOMPARE(Contenuto(elenco), QString::fromUtf8(righe));
-        QVERIFY(Registrate().isEmpty());
     }
 
     // Storing a list killed at every call that changes the disk or talks to

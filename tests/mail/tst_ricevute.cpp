@@ -44,14 +44,14 @@ private slots:
     {
         const QString id = "<a1@esempio.it>";
         const RicevutaProva consegna{"avvenuta-consegna", id, "rossi@pec.it", "c-1"};
-        QByteArray conLf = MessaggioRicevutaProva({"accettazione", id});
-        conLf.replace("\r\n", "\n");
-        QByteArray altroId = MessaggioRicevutaProva(consegna);
-        altroId.replace("X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@");
-        QByteArray senzaDaticert = MessaggioRicevutaProva(consegna);
-        senzaDaticert.replace("daticert.xml", "altro.xml");
-        QByteArray xmlRotto = MessaggioRicevutaProva(consegna);
-        xmlRotto.replace(DatiCertProva(consegna).toBase64(), QByteArray("<postacert tipo=\"x\"><dati>").toBase64());
+        const auto cambiato = [](const RicevutaProva& r, const QByteArray& da, const QByteArray& a) {
+            return MessaggioRicevutaProva(r).replace(da, a);
+        };
+        const QByteArray conLf = cambiato({"accettazione", id}, "\r\n", "\n");
+        const QByteArray altroId = cambiato(consegna, "X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@");
+        const QByteArray senzaDaticert = cambiato(consegna, "daticert.xml", "altro.xml");
+        const QByteArray xmlRotto = cambiato(consegna, DatiCertProva(consegna).toBase64(),
+                                             QByteArray("<postacert tipo=\"x\"><dati>").toBase64());
         struct Caso
         {
             const char* nome;
@@ -175,10 +175,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication programma(argc, argv);
-    TestRicevute prova;
-    return QTest::qExec(&prova, argc, argv);
-}
+QTEST_MAIN(TestRicevute)
 #include "tst_ricevute.moc"
