@@ -81,9 +81,8 @@ private slots:
         QVERIFY(QFile::link(altrui, PercorsoElencoImportazione()));
 
         cImporta importazione;
-        importazione.CartellaPDF(p.cartellaPdf);
+        p.prepara(importazione);
         importazione.Database(archivio);
-        importazione.FileIni(p.fileIni);
         importazione.Avvia();
         QCOMPARE(importazione.Esito(), EsitoImportazione::EseguitaConProblemi);
         QCOMPARE(p.elenco(),
@@ -105,20 +104,28 @@ private slots:
     }
     void primaESecondaImportazione()
     {
+        const QString conApice = "0001'3FAT000045320140318.pdf";
         PostazioneProva p({}, {"000123FAT000045220140318.pdf", "000123FAT00004522014031.pdf",
                                        "000125FAT0000452201403188.pdf", "000124BOL000000720150102.txt",
                                        "000200NCR000000320150105.pdf", "000200NCR000000320150105_001",
                                        "000123FAT000000020140318.pdf", "C00123FAT000045220141318.pdf",
-                                       "sub/000300FAT000000120150101.pdf"});
+                                       "sub/000300FAT000000120150101.pdf", conApice});
+        // A name that is not valid UTF-8: 27 good bytes and one that is not text.
+        const QByteArray nonValido = QFile::encodeName(p.cartellaPdf) + "/000124FAT0000453201403\xff" "8.pdf";
+        std::fclose(std::fopen(nonValido.constData(), "w"));
         const QStringList scartati{
             Problema("000123FAT000000020140318.pdf", "Il numero del documento nel nome del file è vuoto o "
                                                      "fatto di soli zeri: il file non è stato archiviato."),
+            Problema(QString::fromUtf8("000124FAT0000453201403\xff" "8.pdf"),
+                     "Il nome del file contiene caratteri non validi per il sistema: il "
+                     "file non è stato archiviato. Rinominare il file."),
             Problema("C00123FAT000045220141318.pdf", "La data del documento nel nome del file non è una "
                                                      "data valida: il file non è stato archiviato.")};
-        QCOMPARE(p.importa(), Elenco({scartati[0], p.pdf("000123FAT000045220140318.pdf"),
-                                      p.pdf("000124BOL000000720150102.txt"),
-                                      p.pdf("000200NCR000000320150105.pdf"), scartati[1], Tolte(0), Archiviati(3)}));
-        const QStringList righe{"000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
+        QCOMPARE(p.importa(), Elenco({p.pdf(conApice), scartati[0], p.pdf("000123FAT000045220140318.pdf"),
+                                      p.pdf("000124BOL000000720150102.txt"), scartati[1],
+                                      p.pdf("000200NCR000000320150105.pdf"), scartati[2], Tolte(0), Archiviati(4)}));
+        const QStringList righe{conApice + "|0001'3|FAT|453|2014-03-18|",
+                                "000123FAT000045220140318.pdf|123|FAT|452|2014-03-18|",
                                 "000124BOL000000720150102.txt|124|BOL|7|2015-01-02|",
                                 "000200NCR000000320150105.pdf|200|NCR|3|2015-01-05|"};
         QCOMPARE(p.archivio(), righe);
@@ -130,10 +137,12 @@ private slots:
 
         // A trailing separator is kept in the paths listed; a deleted PDF loses its row.
         QFile::remove(p.pdf("000123FAT000045220140318.pdf"));
+        QFile::remove(p.pdf(conApice));
         p.documenti({"000124FAT000045320140318.pdf"});
-        QCOMPARE(p.importa(p.pdf("")), Elenco({scartati[0], p.pdf("/000124FAT000045320140318.pdf"),
-                                                scartati[1], Tolte(1), Archiviati(1)}));
-        QCOMPARE(p.archivio(), (QStringList{righe[1], "000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|", righe[2]}));
+        QCOMPARE(p.importa(p.pdf("")), Elenco({scartati[0], p.pdf("/000124FAT000045320140318.pdf"), scartati[1],
+                                                scartati[2], Tolte(2), Archiviati(1)}));
+        QCOMPARE(p.archivio(), (QStringList{righe[2], "000124FAT000045320140318.pdf|124|FAT|453|2014-03-18|", righe[3]}));
+        std::remove(nonValido.constData());
     }
 
     void lunghezzeCambiate()
@@ -286,27 +295,6 @@ private slots:
         QCOMPARE(conMessaggio(p.importa({}, [&p] { QDir().rename(p.cartellaPdf, p.cartellaPdf + ".via"); }), irraggiungibile, "cartella non più raggiungibile"),
                  Elenco({p.pdf("000124FAT000045320140318.pdf"), "cartella non più raggiungibile", Archiviati(1)}));
         QCOMPARE(p.archivio().size(), 2);
-    }
-
-    void apiciENomiNonValidi()
-    {
-        const QString conApice = "0001'3FAT000045320140318.pdf";
-        PostazioneProva p({}, {conApice});
-        // A name that is not valid UTF-8: 27 good bytes and one that is not text.
-        const QByteArray nonValido = QFile::encodeName(p.cartellaPdf) + "/000124FAT0000453201403\xff" "8.pdf";
-        std::fclose(std::fopen(nonValido.constData(), "w"));
-        const QString scartato = Problema(QString::fromUtf8("000124FAT0000453201403\xff" "8.pdf"),
-                                          "Il nome del file contiene caratteri non validi per il sistema: il "
-                                          "file non è stato archiviato. Rinominare il file.");
-
-        QCOMPARE(p.importa(), Elenco({p.pdf(conApice), scartato, Tolte(0), Archiviati(1)}));
-        QCOMPARE(p.importa(), Elenco({scartato, Tolte(0), Archiviati(0)}));
-        QCOMPARE(p.archivio(), QStringList{conApice + "|0001'3|FAT|453|2014-03-18|"});
-
-        QFile::remove(p.pdf(conApice));
-        p.importa();
-        QCOMPARE(p.archivio(), QStringList());
-        std::remove(nonValido.constData());
     }
 
     void archivioBloccato()

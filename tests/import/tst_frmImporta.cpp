@@ -1,5 +1,5 @@
 #include "PdfProva.h"
-#include "PostazioneProva.h"
+#include "ArchivioProva.h"
 #include "app/IndicatoreIndice.h"
 #include "app/frmPrincipale.h"
 #include "import/cImporta.h"
@@ -18,35 +18,14 @@ void scarica()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void scrivi(QLineEdit* casella, const QString& testo)
-{
-    casella->clear();
-    QTest::keyClicks(casella, testo);
-}
-
 // A window shown as the main window shows it, with the paths of `p` typed
 // in; the pointer clears when it unloads.
 QPointer<frmImporta> aperta(const PostazioneProva& p, frmImporta* f = new frmImporta)
 {
     f->show();
-    scrivi(f->txtPercorsoCartella, p.cartellaPdf);
-    scrivi(f->txtDatabase, p.server);
+    Riscrivi(f->txtPercorsoCartella, p.cartellaPdf);
+    Riscrivi(f->txtDatabase, p.server);
     return f;
-}
-
-// A message as "text|icon|title|buttons".
-QString messaggio(const QString& testo, Icona icona, Pulsanti pulsanti = Pulsanti::Ok,
-                  const QString& titolo = TitoloApplicazione)
-{
-    return QStringLiteral("%1|%2|%3|%4").arg(testo).arg(int(icona)).arg(titolo).arg(int(pulsanti));
-}
-
-QStringList messaggi(const AmbienteProva& ambiente)
-{
-    QStringList righe;
-    for (const auto& m : ambiente.dialoghi.messaggi)
-        righe.append(messaggio(m.testo, m.icona, m.pulsanti, m.titolo));
-    return righe;
 }
 
 } // namespace
@@ -109,8 +88,9 @@ private slots:
         QTest::mouseClick(f->cmdAnnulla, Qt::LeftButton);
         scarica();
         QVERIFY(f.isNull());
-        const QString domanda = messaggio("Annullare l'operazione?", Icona::Domanda, Pulsanti::SiNo);
-        QCOMPARE(messaggi(a), (QStringList{domanda, domanda}));
+        const QString domanda = Messaggio(Icona::Domanda, "Annullare l'operazione?");
+        QCOMPARE(Messaggi(a.dialoghi), (QStringList{domanda, domanda}));
+        QCOMPARE(a.dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
         QVERIFY(a.apertore.aperti.isEmpty());
     }
 
@@ -122,17 +102,16 @@ private slots:
         QDir().mkpath(p.fileIni); // a folder is not a settings file
         p.scriviFile("ElencoFileImp.txt", "elenco di ieri\r\n");
         QPointer<frmImporta> finestra = aperta(p);
-        scrivi(finestra->txtPercorsoCartella, p.pdf("manca"));
-        scrivi(finestra->txtBaseDati, "manca.mdb");
+        Riscrivi(finestra->txtPercorsoCartella, p.pdf("manca"));
+        Riscrivi(finestra->txtBaseDati, "manca.mdb");
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(finestra.isNull());
 
         const QString controllo = ", impossibile effettuare un controllo sui documenti prodotti da 'Marvena'";
-        QCOMPARE(messaggi(p),
-                 (QStringList{messaggio("Manca il percorso della cartella contenente i documenti pdf" + controllo,
-                                        Icona::Esclamazione),
-                              messaggio("Manca il percorso del database" + controllo, Icona::Esclamazione),
-                              messaggio("Manca il percorso del file INI" + controllo, Icona::Esclamazione)}));
+        QCOMPARE(Messaggi(p.dialoghi),
+                 (QStringList{Messaggio(Icona::Esclamazione, "Manca il percorso della cartella contenente i documenti pdf" + controllo),
+                              Messaggio(Icona::Esclamazione, "Manca il percorso del database" + controllo),
+                              Messaggio(Icona::Esclamazione, "Manca il percorso del file INI" + controllo)}));
         QCOMPARE(p.elenco(), QStringList{"elenco di ieri"});
         QCOMPARE(p.apertore.aperti, QStringList{PercorsoElencoImportazione()});
     }
@@ -165,9 +144,11 @@ private slots:
         finestra = aperta(p);
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(finestra.isNull());
-        QCOMPARE(p.dialoghi.messaggi.size(), 1);
-        QVERIFY(p.dialoghi.messaggi.first().testo.contains("non contiene alcun documento"));
-        QCOMPARE(p.dialoghi.messaggi.first().icona, Icona::Esclamazione);
+        QCOMPARE(Messaggi(p.dialoghi),
+                 QStringList{Messaggio(Icona::Esclamazione,
+                                       "La cartella dei documenti " + p.cartellaPdf + " non contiene alcun documento, mentre "
+                                       "l'archivio ne contiene 2: la pulizia dell'archivio non è stata eseguita e nessun "
+                                       "documento è stato tolto dall'archivio. Controllare che la cartella sia collegata al server.")});
         QCOMPARE(p.archivio().size(), 2);
     }
 

@@ -37,91 +37,84 @@ private slots:
         archivio_.reset();
     }
 
-    void ricerche_data()
-    {
-        QTest::addColumn<int>("opzione");
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("righe");
-        QTest::addColumn<QString>("istruzione");
-        QTest::newRow("marzo, tutti i tipi") << 0 << "Tutti" << "" << "bol7.pdf fat123-2014.pdf fat9.pdf"
-            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;";
-        QTest::newRow("marzo, fatture") << 0 << "FAT" << "" << "fat9.pdf fat123-2014.pdf"
-            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;";
-        // "Tutti" counts only as written: in lower case it is a type.
-        QTest::newRow("tutti minuscolo") << 0 << "tutti" << "" << ""
-            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='tutti' order by data, NumDoc;";
-        QTest::newRow("numero 123 del 2014, fatture, spazi") << 1 << " FAT " << " 123 " << "fat123-2014.pdf"
-            << "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;";
-        QTest::newRow("numero con apice") << 1 << "Tutti" << "12'3" << ""
-            << "Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where year(data) =2014 and NumDoc='12''3' order by tipo,data;";
-        QTest::newRow("codice con apice e spazi") << 2 << " Tutti " << " D'ANGELO " << "bol7.pdf"
-            << "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#)and Codice='D''ANGELO' order by tipo,data;";
-        QTest::newRow("codice, tipo con apice") << 2 << "B'L" << "C01" << ""
-            << "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='B''L' and Codice='C01' order by data, NumDoc;";
-    }
-
+    // Each search on the one window, its list closed before the next.
     void ricerche()
     {
-        QFETCH(int, opzione);
-        QFETCH(QString, tipo);
-        QFETCH(QString, testo);
-        QFETCH(QString, righe);
-        QFETCH(QString, istruzione);
-        // The number or the code, whichever the option enables, gets `testo`.
-        Cerca(finestra_->Pannello(), opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
+        const struct
+        {
+            int opzione;
+            const char* tipo;
+            const char* testo; // the number or the code, whichever the option enables
+            const char* righe;
+            const char* istruzione;
+        } casi[] = {
+            {0, "Tutti", "", "bol7.pdf fat123-2014.pdf fat9.pdf",
+             "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#) order by tipo, stampa, data;"},
+            {0, "FAT", "", "fat9.pdf fat123-2014.pdf",
+             "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by data, NumDoc;"},
+            // "Tutti" counts only as written: in lower case it is a type.
+            {0, "tutti", "", "",
+             "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='tutti' order by data, NumDoc;"},
+            {1, " FAT ", " 123 ", "fat123-2014.pdf",
+             "Select Stampa, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where  year(data) =2014 and NumDoc='123' and tipo='FAT' order by data, NumDoc;"},
+            {1, "Tutti", "12'3", "",
+             "Select Stampa, Tipo, NumDoc as Num_Documento, year(data) as anno, Codice as Clien_Forn, email from Posta where year(data) =2014 and NumDoc='12''3' order by tipo,data;"},
+            {2, " Tutti ", " D'ANGELO ", "bol7.pdf",
+             "Select Stampa, Tipo, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where data between(#03/01/2014#) and (#03/31/2014#)and Codice='D''ANGELO' order by tipo,data;"},
+            {2, "B'L", "C01", "",
+             "Select Stampa, NumDoc as Num_Documento, data, Codice as Clien_Forn, email from Posta where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='B''L' and Codice='C01' order by data, NumDoc;"}};
+        for (const auto& c : casi) {
+            Cerca(finestra_->Pannello(), c.opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), c.tipo, c.testo, c.testo);
+            Tabulario* lista = finestra_->Trova();
+            QVERIFY2(lista && lista->isVisible(), c.istruzione);
+            QCOMPARE(QStringList({lista->Istruzione(), lista->windowTitle(), PrimeColonne(*lista).join(' ')}),
+                     QStringList({c.istruzione, "Seleziona Documento", c.righe}));
+            QTest::keyClick(lista->findChild<QLineEdit*>("txtFiltro"), Qt::Key_Escape);
+        }
         QVERIFY(archivio_->dialoghi.messaggi.isEmpty());
-        Tabulario* lista = finestra_->Trova();
-        QVERIFY(lista && lista->isVisible());
-        QCOMPARE(QStringList({lista->Istruzione(), lista->windowTitle(), PrimeColonne(*lista).join(' ')}),
-                 QStringList({istruzione, "Seleziona Documento", righe}));
     }
 
-    void scelta_data()
-    {
-        QTest::addColumn<int>("riga"); // -1: Esc, closed without choosing
-        QTest::addColumn<bool>("richiamoExt");
-        QTest::addColumn<QString>("aperto");
-        QTest::addColumn<QString>("valore");
-        QTest::addColumn<QString>("messaggio");
-        QTest::newRow("apre il documento") << 2 << false << "fat9.pdf" << "" << "";
-        QTest::newRow("chiusa senza scelta") << -1 << false << "" << "" << "";
-        QTest::newRow("aperta da un altro programma") << 0 << true << "" << "bol7.pdf" << "";
-        QTest::newRow("documento mancante") << 1 << false << "" << "" << "File Non Trovato";
-    }
-
+    // Each way the list of a search ends, on the one window.
     void scelta()
     {
-        QFETCH(int, riga);
-        QFETCH(bool, richiamoExt);
-        QFETCH(QString, aperto);
-        QFETCH(QString, valore);
-        QFETCH(QString, messaggio);
-        finestra_->setRichiamoExt(richiamoExt);
-        QSignalSpy spiaValore(finestra_.get(), &frmRistampa::Valore);
-        Cerca(finestra_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
-        QPointer<Tabulario> lista = finestra_->Trova();
-        QVERIFY(QTest::qWaitForWindowActive(lista));
-        // The list is gone before the window acts on the choice.
-        bool listaDavanti = false;
-        archivio_->dialoghi.alMessaggio = [&](const auto&) { listaDavanti |= lista && lista->isVisible(); };
-        auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
-        auto* filtro = lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro"));
-        QVERIFY(tabella && filtro);
-        QTest::keyClick(filtro, riga < 0 ? Qt::Key_Escape : Qt::Key_Down);
-        for (int i = 0; i < riga; ++i)
-            QTest::keyClick(tabella, Qt::Key_Down);
-        if (riga >= 0)
-            QTest::keyClick(tabella, Qt::Key_Return);
+        const struct
+        {
+            int riga; // -1: Esc, closed without choosing
+            bool richiamoExt;
+            const char* aperto;
+            const char* valore;
+            const char* messaggio;
+        } casi[] = {{2, false, "fat9.pdf", "", ""},
+                    {-1, false, "", "", ""},
+                    {0, true, "", "bol7.pdf", ""},
+                    {1, false, "", "", "File Non Trovato"}};
+        for (const auto& c : casi) {
+            archivio_->dialoghi.messaggi.clear();
+            archivio_->apertore.aperti.clear();
+            archivio_->apertore.verbi.clear();
+            finestra_->setRichiamoExt(c.richiamoExt);
+            QSignalSpy spiaValore(finestra_.get(), &frmRistampa::Valore);
+            Cerca(finestra_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
+            QPointer<Tabulario> lista = finestra_->Trova();
+            QVERIFY(QTest::qWaitForWindowActive(lista));
+            // The list is gone before the window acts on the choice.
+            bool listaDavanti = false;
+            archivio_->dialoghi.alMessaggio = [&](const auto&) { listaDavanti |= lista && lista->isVisible(); };
+            auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
+            QTest::keyClick(lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro")), c.riga < 0 ? Qt::Key_Escape : Qt::Key_Down);
+            for (int i = 0; i < c.riga; ++i)
+                QTest::keyClick(tabella, Qt::Key_Down);
+            if (c.riga >= 0)
+                QTest::keyClick(tabella, Qt::Key_Return);
 
-        QVERIFY(!finestra_->Trova());
-        const auto& apertore = archivio_->apertore;
-        QCOMPARE(QStringList({apertore.aperti.join('|') + apertore.verbi.join('|'), spiaValore.value(0).value(0).toString(),
-                              Messaggi(archivio_->dialoghi).join('|')}),
-                 QStringList({aperto.isEmpty() ? QString() : archivio_->pdf(aperto) + "open", valore,
-                              messaggio.isEmpty() ? QString() : Messaggio(Icona::Esclamazione, messaggio)}));
-        QVERIFY(spiaValore.size() <= 1);
-        QVERIFY(!listaDavanti);
+            QVERIFY(!finestra_->Trova());
+            const auto& apertore = archivio_->apertore;
+            QCOMPARE(QStringList({apertore.aperti.join('|') + apertore.verbi.join('|'), spiaValore.value(0).value(0).toString(),
+                                  Messaggi(archivio_->dialoghi).join('|')}),
+                     QStringList({*c.aperto ? archivio_->pdf(c.aperto) + "open" : QString(), c.valore,
+                                  *c.messaggio ? Messaggio(Icona::Esclamazione, c.messaggio) : QString()}));
+            QVERIFY(spiaValore.size() <= 1 && !listaDavanti);
+        }
     }
 
     // Another workstation imports a large folder into the same archive and
@@ -133,12 +126,9 @@ private slots:
         const QStringList nomi = Numerati(nuovi);
         for (const QString& nome : nomi)
             QFile(archivio_->pdf(nome)).open(QIODevice::WriteOnly);
-        const QString ini = archivio_->scriviFile("server/spooling.ini", "[AS/400]\nLunCodCli=6\nLunTipDoc=3\nLunNumDoc=7\n");
         QDir().mkpath(archivio_->percorso("altra"));
         QProcess importazione;
-        importazione.start(QStringLiteral(ESEGUIBILE_VELMIRA),
-                           {"importa", "--cartella-pdf", archivio_->cartellaPdf, "--database", archivio_->database,
-                            "--file-ini", ini, "--cartella-programma", archivio_->percorso("altra")});
+        importazione.start(QStringLiteral(ESEGUIBILE_VELMIRA), QStringList{"importa"} + archivio_->opzioni(archivio_->percorso("altra")));
         const auto archiviati = [this] {
             QStringList numeri;
             SuArchivio(archivio_->database, [&numeri](QSqlDatabase& db) {

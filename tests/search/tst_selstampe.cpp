@@ -149,41 +149,35 @@ private slots:
             QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
     }
 
-    void sceltaSingola_data()
-    {
-        QTest::addColumn<QString>("cartella");
-        QTest::addColumn<bool>("sorgenteSparita");
-        QTest::addColumn<QString>("messaggio");
-        // The destination already holds an older, longer fat5.pdf.
-        QTest::newRow("copiato sopra la vecchia copia") << "locale" << false
-            << "Operazione conclusa, Documento fat5.pdf copiato nella cartella %1";
-        QTest::newRow("cartella inesistente") << "manca" << false << "Impossibile copiare fat5.pdf nella cartella %1.";
-        QTest::newRow("sorgente sparita dopo la ricerca") << "locale" << true
-            << "Impossibile copiare fat5.pdf nella cartella %1.";
-    }
-
+    // One document chosen from the list, each time over an older, longer
+    // fat5.pdf in the destination: copied, refused by a missing folder,
+    // refused once the source has gone after the search.
     void sceltaSingola()
     {
-        QFETCH(QString, cartella);
-        QFETCH(bool, sorgenteSparita);
-        QFETCH(QString, messaggio);
-        const QString vecchia = archivio_->scriviFile(QStringLiteral("locale/fat5.pdf"), QByteArray(100000, 'x'));
-        const QString destinazione = archivio_->percorso(cartella);
-        finestra_->txtPercorso->setText(destinazione);
-        Cerca(finestra_->Pannello(), 1, Giorno, Giorno, {}, QStringLiteral("5"));
-        if (sorgenteSparita)
-            QVERIFY(QFile::remove(archivio_->pdf("fat5.pdf")));
-        const QByteArray originale = Contenuto(archivio_->pdf("fat5.pdf"));
-        finestra_->Trova()->Scegli(0);
+        const std::tuple<QString, bool, QString> casi[] = {
+            {"locale", false, "Operazione conclusa, Documento fat5.pdf copiato nella cartella %1"},
+            {"manca", false, "Impossibile copiare fat5.pdf nella cartella %1."},
+            {"locale", true, "Impossibile copiare fat5.pdf nella cartella %1."}};
+        for (const auto& [cartella, sorgenteSparita, messaggio] : casi) {
+            archivio_->dialoghi.messaggi.clear();
+            const QString vecchia = archivio_->scriviFile(QStringLiteral("locale/fat5.pdf"), QByteArray(100000, 'x'));
+            const QString destinazione = archivio_->percorso(cartella);
+            finestra_->txtPercorso->setText(destinazione);
+            Cerca(finestra_->Pannello(), 1, Giorno, Giorno, {}, QStringLiteral("5"));
+            if (sorgenteSparita)
+                QVERIFY(QFile::remove(archivio_->pdf("fat5.pdf")));
+            const QByteArray originale = Contenuto(archivio_->pdf("fat5.pdf"));
+            finestra_->Trova()->Scegli(0);
 
-        const bool copiato = messaggio.startsWith(QStringLiteral("Operazione"));
-        QCOMPARE(Messaggi(archivio_->dialoghi),
-                 QStringList{Messaggio(copiato ? Icona::Informazione : Icona::Esclamazione, messaggio.arg(destinazione))});
-        // Whole old copy or whole new one, nothing else beside it; a single
-        // document copied by choice is not listed.
-        QCOMPARE(FileIn(destinazione_), QStringList{"fat5.pdf"});
-        QCOMPARE(Contenuto(vecchia), copiato ? originale : QByteArray(100000, 'x'));
-        QVERIFY(!QFile::exists(Elenco()));
+            const bool copiato = messaggio.startsWith(QStringLiteral("Operazione"));
+            QCOMPARE(Messaggi(archivio_->dialoghi),
+                     QStringList{Messaggio(copiato ? Icona::Informazione : Icona::Esclamazione, messaggio.arg(destinazione))});
+            // Whole old copy or whole new one, nothing else beside it; a single
+            // document copied by choice is not listed.
+            QCOMPARE(FileIn(destinazione_), QStringList{"fat5.pdf"});
+            QCOMPARE(Contenuto(vecchia), copiato ? originale : QByteArray(100000, 'x'));
+            QVERIFY(!QFile::exists(Elenco()));
+        }
     }
 
     void sfoglia()

@@ -94,6 +94,13 @@ QStringList PostazioneProva::importa(const QString& cartella, const std::functio
     return elenco();
 }
 
+QStringList PostazioneProva::opzioni(const QString& programma, const QString& altro) const
+{
+    return {QStringLiteral("--cartella-pdf"), cartellaPdf, QStringLiteral("--database"), altro.isEmpty() ? database : altro,
+            QStringLiteral("--file-ini"), fileIni, QStringLiteral("--cartella-programma"),
+            programma.isEmpty() ? cartella() : programma};
+}
+
 QStringList PostazioneProva::elenco() const
 {
     QFile file(PercorsoElencoImportazione());

@@ -31,6 +31,9 @@ struct PostazioneProva : AmbienteProva
     // called on the run's thread at its first report, before the first file.
     // Returns ElencoFileImp.txt.
     QStringList importa(const QString& cartella = {}, const std::function<void()>& durante = {}) const;
+    // The options of the velmira commands that import this folder into this
+    // archive (or `altro`), listing into the program folder (or `programma`).
+    QStringList opzioni(const QString& programma = {}, const QString& altro = {}) const;
     // ElencoFileImp.txt as lines; a marker line when one does not end in CR LF.
     QStringList elenco() const;
     // Posta as stored, "Stampa|Codice|Tipo|NumDoc|Data|email", by Stampa.

@@ -28,13 +28,6 @@ QStringList Stampe(const PostazioneProva& p)
     return stampe;
 }
 
-void Scrivi(const QString& percorso, const QByteArray& dati)
-{
-    QFile file(percorso);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(dati);
-}
-
 } // namespace
 
 class TestSorveglia : public QObject
@@ -84,14 +77,12 @@ private slots:
         }
 
         QProcess sorveglia;
-        sorveglia.start(ESEGUIBILE_VELMIRA,
-                        {"sorveglia", "--cartella-pdf", p.cartellaPdf, "--database", p.database, "--file-ini", p.fileIni,
-                         "--cartella-programma", p.cartella(), "--intervallo", "1", "--attesa", "1.5"});
+        sorveglia.start(ESEGUIBILE_VELMIRA, QStringList{"sorveglia", "--intervallo", "1", "--attesa", "1.5"} + p.opzioni());
         QVERIFY(sorveglia.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(1, 1), Documento(1, 2)}), 10000);
 
         // Written and closed: archived by its notification.
-        Scrivi(p.pdf(Documento(1, 3)), "%PDF-1.4 tre");
+        p.documenti({Documento(1, 3)});
         // Growing for longer than the settling time: not archived until closed.
         QFile crescente(p.pdf(Documento(1, 4)));
         QVERIFY(crescente.open(QIODevice::WriteOnly));
@@ -106,8 +97,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Stampe(p).contains(Documento(1, 4)), 5000);
 
         // Vanished, renamed to another document, renamed in from a temporary name.
-        Scrivi(p.pdf("in-arrivo.part"), "%PDF-1.4 sei");
-        Scrivi(p.pdf("leggimi.txt"), "non è un documento");
+        p.documenti({"in-arrivo.part", "leggimi.txt"});
         QVERIFY(QFile::remove(p.pdf(Documento(1, 1))));
         QVERIFY(QFile::rename(p.pdf(Documento(1, 2)), p.pdf(Documento(1, 5))));
         QVERIFY(QFile::rename(p.pdf("in-arrivo.part"), p.pdf(Documento(1, 6))));
@@ -117,10 +107,9 @@ private slots:
         // A burst written while a manual import of the same folder runs.
         QProcess importa;
         for (int i = 1; i <= 600; ++i) {
-            Scrivi(p.pdf(Documento(2, i)), "%PDF-1.4");
+            p.documenti({Documento(2, i)});
             if (i == 300)
-                importa.start(ESEGUIBILE_VELMIRA, {"importa", "--cartella-pdf", p.cartellaPdf, "--database", p.database,
-                                                   "--file-ini", p.fileIni, "--cartella-programma", p.cartella()});
+                importa.start(ESEGUIBILE_VELMIRA, QStringList{"importa"} + p.opzioni());
         }
         QVERIFY(importa.waitForFinished(60000));
         QCOMPARE(importa.exitCode(), 0);
@@ -163,9 +152,7 @@ private slots:
     {
         PostazioneProva p({}, {Documento(1, 1)});
         QProcess sorveglia;
-        sorveglia.start(ESEGUIBILE_VELMIRA,
-                        {"sorveglia", "--cartella-pdf", p.cartellaPdf, "--database", p.database, "--file-ini", p.fileIni,
-                         "--cartella-programma", p.cartella(), "--intervallo", "0", "--attesa", "0.5"});
+        sorveglia.start(ESEGUIBILE_VELMIRA, QStringList{"sorveglia", "--intervallo", "0", "--attesa", "0.5"} + p.opzioni());
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(1, 1)}), 10000);
         QVERIFY(QDir(p.cartellaPdf).removeRecursively());
         QTest::qWait(3000);
@@ -173,12 +160,12 @@ private slots:
         QVERIFY2(uscita.count("non c'è più") == 1 && uscita.count('\n') <= 4, uscita.constData());
 
         QVERIFY(QDir().mkpath(p.cartellaPdf));
-        Scrivi(p.pdf(Documento(2, 1)), "%PDF-1.4");
+        p.documenti({Documento(2, 1)});
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1)}), 10000);
-        Scrivi(p.pdf(Documento(2, 2)), "%PDF-1.4");
+        p.documenti({Documento(2, 2)});
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1), Documento(2, 2)}), 5000);
         QVERIFY(QDir().rename(p.cartellaPdf, p.cartellaPdf + "-vecchia") && QDir().mkpath(p.cartellaPdf));
-        Scrivi(p.pdf(Documento(3, 1)), "%PDF-1.4");
+        p.documenti({Documento(3, 1)});
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1)}), 10000);
         sorveglia.terminate();
         QVERIFY(sorveglia.waitForFinished(30000));

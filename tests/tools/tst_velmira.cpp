@@ -24,12 +24,9 @@ struct Esito
     QString errori;
 };
 
-// An import of `p` into `database` (its archive when empty) whose list goes
-// into `programma` (its program folder when empty).
 QStringList Importa(const PostazioneProva& p, const QString& programma = {}, const QString& database = {})
 {
-    return {"importa", "--cartella-pdf", p.cartellaPdf, "--database", database.isEmpty() ? p.database : database,
-            "--file-ini", p.fileIni, "--cartella-programma", programma.isEmpty() ? p.cartella() : programma};
+    return QStringList{"importa"} + p.opzioni(programma, database);
 }
 
 Esito velmira(const QStringList& argomenti)
@@ -155,27 +152,6 @@ private slots:
         QVERIFY(esito.uscita.contains("La pulizia dell'archivio non è stata eseguita"));
     }
 
-    void dueImportazioniNellaStessaCartella()
-    {
-        PostazioneProva p({}, Numerati(3000));
-        QProcess prima;
-        QProcess seconda;
-        prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
-        // The second starts once the first has taken its turn (its list is
-        // there), however long a busy machine takes to get it that far.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(PercorsoElencoImportazione()), 400000);
-        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
-        QVERIFY(prima.waitForFinished(400000) && seconda.waitForFinished(400000));
-        QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
-        // They took turns: each showed a whole list of its own, the file holds the last one.
-        const QByteArray uscite[] = {prima.readAllStandardOutput(), seconda.readAllStandardOutput()};
-        for (const QByteArray& uscita : uscite)
-            QVERIFY(uscita.count("elenco file elaborati:") == 1 && uscita.count(" archiviato.\r\n") + uscita.count(" nuovi files.\r\n") == 1);
-        QCOMPARE(NominatiNellElenco(uscite[0], p.cartellaPdf).archiviati.size(), 3000);
-        QVERIFY(uscite[1].endsWith("Nessun nuovo file archiviato.\r\n"));
-        QCOMPARE(p.elenco().join("\r\n").toUtf8() + "\r\n", uscite[1]);
-    }
-
     void archivioIlleggibile()
     {
         if (geteuid() != 0)
@@ -204,8 +180,7 @@ private slots:
     {
         PostazioneProva p;
         const QString archivio = p.percorso("nuovo.mdb");
-        const QStringList sorveglia = {"sorveglia", "--database", p.database, "--file-ini", p.fileIni,
-                                       "--cartella-programma", p.cartella(), "--cartella-pdf"};
+        const QStringList sorveglia = QStringList{"sorveglia"} + p.opzioni();
         const std::tuple<QStringList, int, QString> casi[] = {
             {{"--help"}, 0, "velmira importa --cartella-pdf"},
             {{"--help"}, 0, "0  importazione eseguita: ogni file"},
@@ -221,9 +196,9 @@ private slots:
             {{"cerca", "--database", archivio, "--dal", "01/03/2014"}, 2, "--dal e --al vogliono due date"},
             {{"cerca", "--database", archivio}, 2, "cerca vuole un periodo"},
             {{"cerca", "--database", p.percorso("manca.mdb"), "--codice", "x"}, 1, "Impossibile trovare"},
-            {sorveglia + QStringList{p.percorso("manca")}, 2, "Manca il percorso della cartella contenente i documenti pdf"},
-            {sorveglia + QStringList{p.cartellaPdf, "--intervallo", "spesso"}, 2, "--intervallo vuole un numero di secondi"},
-            {sorveglia + QStringList{p.cartellaPdf, "--attesa"}, 2, "manca il valore di --attesa"}};
+            {sorveglia + QStringList{"--cartella-pdf", p.percorso("manca")}, 2, "Manca il percorso della cartella contenente i documenti pdf"},
+            {sorveglia + QStringList{"--intervallo", "spesso"}, 2, "--intervallo vuole un numero di secondi"},
+            {sorveglia + QStringList{"--attesa"}, 2, "manca il valore di --attesa"}};
         for (const auto& [argomenti, codice, frammento] : casi) {
             const Esito esito = velmira(argomenti);
             const QString testo = QString::fromUtf8(esito.uscita) + esito.errori;
@@ -322,21 +297,31 @@ private slots:
                 && lunghezze.uscita.endsWith("Nessun nuovo file archiviato.\r\n"));
     }
 
+    // Two runs from one program folder take turns (the second starts once the
+    // first has its list out, however long a busy machine takes), while a
+    // second workstation with its own program folder imports alongside.
     void dueImportazioniInsieme()
     {
         PostazioneProva p({}, Numerati(3000));
-        // Two workstations, each with its own program folder.
-        QProcess prima;
-        QProcess seconda;
-        prima.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
         QDir().mkpath(p.percorso("seconda"));
-        seconda.start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p, p.percorso("seconda")));
-        QVERIFY(prima.waitForFinished(400000) && seconda.waitForFinished(400000));
-        QCOMPARE(prima.exitCode() + seconda.exitCode(), 0);
+        QProcess corse[3];
+        corse[0].start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        corse[2].start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p, p.percorso("seconda")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(PercorsoElencoImportazione()), 400000);
+        corse[1].start(QStringLiteral(ESEGUIBILE_VELMIRA), Importa(p));
+        QByteArray uscite[3];
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(corse[i].waitForFinished(400000));
+            QCOMPARE(corse[i].exitCode(), 0);
+            // Each showed a whole list of its own.
+            uscite[i] = corse[i].readAllStandardOutput();
+            QVERIFY(uscite[i].count("elenco file elaborati:") == 1
+                    && uscite[i].count(" archiviato.\r\n") + uscite[i].count(" nuovi files.\r\n") == 1);
+        }
         QCOMPARE(StatoArchivio(p.database), Completo(3000));
-        // Between them the two lists name every file exactly once.
-        const QString tutte = QString::fromUtf8(prima.readAllStandardOutput() + seconda.readAllStandardOutput());
-        QCOMPARE(tutte.count(p.cartellaPdf + "/"), 3000);
+        // Between them the lists name every file exactly once; the file holds the last one.
+        QCOMPARE(QString::fromUtf8(uscite[0] + uscite[1] + uscite[2]).count(p.cartellaPdf + "/"), 3000);
+        QCOMPARE(p.elenco().join("\r\n").toUtf8() + "\r\n", uscite[1]);
     }
 
     void interrottaBruscamente()
