@@ -1,4 +1,5 @@
 #include "AmbienteProva.h"
+#include "ArchivioProva.h"
 #include "DiscoPiccolo.h"
 
 #include "app/frmPrincipale.h"
@@ -161,9 +162,7 @@ private slots:
     {
         // Becoming active on a first start writes the settings file.
         QVERIFY(!EsisteVelmiraIni());
-        principale->show();
-        principale->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(principale.get()));
+        QVERIFY(MostraAttiva(principale.get()));
         QTRY_COMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")),
                      QStringLiteral("7"));
 
@@ -222,28 +221,23 @@ private slots:
         if (!disco.montato())
             QSKIP(qPrintable(disco.motivo()));
         ImpostaCartellaProgramma(programma);
-        QFile ini(PercorsoVelmiraIni());
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[EliminaTemp]\nDurata=\n") > 0);
-        ini.close();
+        ambiente->scriviFile(QStringLiteral("programma/Velmira.ini"), "[EliminaTemp]\nDurata=\n");
         QVERIFY(QDir().mkpath(programma + QStringLiteral("/elenchi")));
         disco.riempi(0);
         ambiente->fermaOrologio(QDateTime::currentDateTime().addDays(30));
         QWidget altra;
+        const auto Attiva = [](QWidget* finestra) {
+            finestra->show();
+            finestra->activateWindow();
+            return QTest::qWaitForWindowActive(finestra);
+        };
         for (const QString nome : {"copiati_1.txt", "copiati_2.txt"}) {
-            QFile lista(programma + QStringLiteral("/elenchi/") + nome);
-            QVERIFY(lista.open(QIODevice::WriteOnly));
-            lista.close();
-            altra.show();
-            altra.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&altra));
-            principale->show();
-            principale->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(principale.get()));
-            QTRY_VERIFY(!lista.exists());
+            const QString lista = ambiente->scriviFile(QStringLiteral("programma/elenchi/") + nome);
+            QVERIFY(QFile::exists(lista) && Attiva(&altra) && Attiva(principale.get()));
+            QTRY_VERIFY(!QFile::exists(lista));
             QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
             // Never emptied by a write that did not go through.
-            QFile letto(PercorsoVelmiraIni());
-            QVERIFY(letto.open(QIODevice::ReadOnly) && letto.readAll() == "[EliminaTemp]\nDurata=\n");
+            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), "[EliminaTemp]\nDurata=\n");
         }
         QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
     }
@@ -260,8 +254,7 @@ private slots:
         ImpostaCartellaProgramma(programma);
         qputenv("XDG_CONFIG_HOME", ambiente->percorso(QStringLiteral("impostazioni")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", ambiente->percorso(QStringLiteral("dati")).toLocal8Bit());
-        principale->show();
-        principale->activateWindow();
+        QVERIFY(MostraAttiva(principale.get()));
         QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
         QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
         QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");

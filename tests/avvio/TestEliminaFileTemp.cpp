@@ -11,12 +11,6 @@
 #include <QScopeGuard>
 #include <QTest>
 
-static QByteArray ContenutoIni()
-{
-    QFile ini(PercorsoVelmiraIni());
-    return ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray();
-}
-
 class TestEliminaFileTemp : public QObject
 {
     Q_OBJECT
@@ -61,7 +55,7 @@ private slots:
 
         QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
 
-        const QStringList righe = QString::fromUtf8(ContenutoIni()).split('\n', Qt::SkipEmptyParts);
+        const QStringList righe = QString::fromUtf8(LeggiFile(PercorsoVelmiraIni())).split('\n', Qt::SkipEmptyParts);
         // The whole file must be exactly "[EliminaTemp]" and "Durata=<value>".
         QCOMPARE((QFileInfo::exists(lista) ? "resta|" : "via|")
                      + righe.join(' ').replace("[EliminaTemp] Durata=", ""), atteso);
@@ -104,24 +98,6 @@ private slots:
         QCOMPARE(restano, attesi);
         if (!blocco || !nascita)
             QSKIP("questo file system non blocca i file o non registra la nascita: provato il resto");
-    }
-
-    // A settings file that is not a settings file is kept aside, the user told
-    // once, and the activations go on with a new one.
-    void impostazioniNonScrivibili()
-    {
-        AmbienteProva ambiente;
-        const QByteArray binario("\x00\x01\x02[EliminaTemp]", 16);
-        ambiente.scriviFile(QStringLiteral("Velmira.ini"), binario);
-        const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
-        QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
-        QVERIFY(!QFileInfo::exists(lista));
-        QCOMPARE(ContenutoIni(), QByteArray("[EliminaTemp]\nDurata=7\n"));
-        // What was found, then where it was kept (the settings tests look at the copy).
-        QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
-        QVERIFY(ambiente.dialoghi.messaggi.last().testo.contains("Velmira.ini.non-valido-"));
-        QVERIFY(AttivazioneProgramma(QDateTime::currentDateTime().addDays(100)));
-        QCOMPARE(ambiente.dialoghi.messaggi.size(), 2);
     }
 };
 

@@ -6,14 +6,6 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
-QByteArray Contenuto()
-{
-    QFile f(PercorsoVelmiraIni());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
-
 class TestImpostazioni : public QObject
 {
     Q_OBJECT
@@ -66,7 +58,7 @@ private slots:
         QVERIFY(!EsisteVelmiraIni());
         QCOMPARE(LeggiIni("Percorsi", "DataBase"), QString());
         ScriviIni("EliminaTemp", "Durata", "7");
-        QCOMPARE(Contenuto(), QByteArray("[EliminaTemp]\nDurata=7\n"));
+        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), QByteArray("[EliminaTemp]\nDurata=7\n"));
         // It holds the mail password: a new file is its owner's alone from the first write.
         QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -77,7 +69,7 @@ private slots:
         ScriviIni("Percorsi", "DataBase", "/altro");
         ScriviIni("Percorsi", "CartellaLocale", "/home/u/documenti");
         QCOMPARE(LeggiIni("percorsi", "DATABASE"), "/altro");
-        const QByteArray dopo = Contenuto();
+        const QByteArray dopo = LeggiFile(PercorsoVelmiraIni());
         QVERIFY(dopo.contains("; commento dell'ufficio") && dopo.count("atabase=") == 1);
         QVERIFY(dopo.contains("CartellaPDF=/srv/pdf\n") && dopo.contains("atabase=/altro\nCartellaLocale=/home/u/documenti\n"));
         const EmailImpostazioni e = LeggiImpostazioniEmail();
@@ -103,8 +95,7 @@ private slots:
             ScriviIni("Percorsi", "DataBase", "/srv");
             const QStringList daParte = QDir(prova.cartella()).entryList({"Velmira.ini.non-valido-*"});
             QCOMPARE(daParte.size(), 1);
-            QFile conservato(prova.percorso(daParte.first()));
-            QVERIFY(conservato.open(QIODevice::ReadOnly) && conservato.readAll() == estraneo);
+            QCOMPARE(LeggiFile(prova.percorso(daParte.first())), estraneo);
             QCOMPARE(prova.dialoghi.messaggi.size(), 2);
             QVERIFY(prova.dialoghi.messaggi.last().testo.contains(daParte.first()));
             QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv");
@@ -131,7 +122,7 @@ private slots:
         ScriviIni("email", "OGGETTO", "Nuovo è");
         ScriviIni("Percorsi", "CartellaPDF", "/pdf");
         ScriviIni("Test", "AttivaLog", "FALSO");
-        QCOMPARE(Contenuto(), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
+        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
                                          "CartellaPDF=/pdf\r\n\r\n[Test]\r\nAttivaLog=FALSO\r\n"));
         // Others could read it: it holds the password, now only its owner can.
         QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
@@ -139,7 +130,7 @@ private slots:
         // A value the code page cannot hold turns the file to UTF-8 rather than lose it.
         ScriviIni("Email", "Oggetto", "€ ✓");
         QCOMPARE(LeggiIni("Email", "Oggetto"), "€ ✓");
-        QVERIFY(Contenuto().startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
+        QVERIFY(LeggiFile(PercorsoVelmiraIni()).startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
         QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
     }
 
@@ -168,7 +159,7 @@ private slots:
         for (const QString& valore : {QString("/x\nDataBase=/altrove"), QString("/x\rDataBase=/altrove"),
                                       QString("/x\r\n[Percorsi]"), "/x" + QString(QChar(0)) + "y"}) {
             QVERIFY(!ScriviValoreIni(percorso, "Percorsi", "CartellaPDF", valore));
-            QCOMPARE(Contenuto(), prima);
+            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
         }
         QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv/db");
         // Told every time: each refusal is a different value the user tried to save.

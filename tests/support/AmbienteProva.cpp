@@ -47,6 +47,12 @@ void AmbienteProva::fermaOrologio(const QDateTime& adesso)
     ImpostaOrologio([adesso] { return adesso; });
 }
 
+QByteArray LeggiFile(const QString& percorso)
+{
+    QFile file(percorso);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 bool AttendiDaVicino(const std::function<bool()>& condizione, int millisecondi)
 {
     QElapsedTimer attesa;

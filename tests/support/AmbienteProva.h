@@ -33,6 +33,9 @@ private:
     QTemporaryDir dir_;
 };
 
+// What a file holds; empty when it cannot be read.
+QByteArray LeggiFile(const QString& percorso);
+
 // Waits until `condizione` holds, looking every half millisecond without
 // running events: to catch another process in a moment that lasts a fraction
 // of a second. False when it still does not hold after `millisecondi`.
