@@ -99,7 +99,6 @@ struct Recordset::Dati
     QString istruzione; // as run, to read the rows again from the first
     int riga = 0;       // rows moved past since the first
     bool fine = true;
-    bool vuoto = true;
     enum class Modifica { Nessuna, Nuova, Esistente } modifica = Modifica::Nessuna;
     QHash<int, QVariant> pendenti;
 
@@ -146,7 +145,6 @@ Errore Recordset::Dati::apri(Connessione& c, const QString& istruzione,
         query.reset();
         return errore;
     }
-    vuoto = fine;
     return {};
 }
 
@@ -212,7 +210,6 @@ void Recordset::Chiudi()
     d_->pendenti.clear();
     d_->modifica = Dati::Modifica::Nessuna;
     d_->fine = true;
-    d_->vuoto = true;
     d_->connessione = nullptr;
     d_->propria.reset();
 }
@@ -220,11 +217,6 @@ void Recordset::Chiudi()
 bool Recordset::FineFile() const
 {
     return d_->fine;
-}
-
-bool Recordset::InizioFile() const
-{
-    return d_->vuoto;
 }
 
 Errore Recordset::MoveNext()
@@ -377,18 +369,6 @@ void Recordset::CancelUpdate()
 {
     d_->pendenti.clear();
     d_->modifica = Dati::Modifica::Nessuna;
-}
-
-Errore Recordset::Delete()
-{
-    if (!Aperto() || d_->tabella.isEmpty())
-        return {CodiceErrore::OperazioneNonSupportata, QStringLiteral("Operazione non supportata: il recordset è di sola lettura.")};
-    if (d_->fine)
-        return nessunRecordCorrente();
-    if (d_->campoChiave < 0)
-        return d_->senzaChiave();
-    return d_->esegui(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(nomeTraParentesi(d_->tabella), ColonnaChiave),
-                      {d_->query->value(d_->campoChiave)});
 }
 
 void ChiudiRecordset(std::unique_ptr<Recordset>& recordset)

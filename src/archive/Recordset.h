@@ -42,7 +42,6 @@ public:
     void Chiudi();
 
     bool FineFile() const;   // past the last row (EOF)
-    bool InizioFile() const; // before the first row (BOF): only when there are no rows
     Errore MoveNext();
     // Back to the first row, to read the rows again.
     Errore MoveFirst();
@@ -61,7 +60,6 @@ public:
     Errore ImpostaValore(const QString& nome, const QVariant& valore);
     Errore Update();
     void CancelUpdate();
-    Errore Delete();
 
 private:
     Errore ApriConnessionePropria(const QString& stringaConnessione);
