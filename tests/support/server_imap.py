@@ -8,10 +8,12 @@ never touched.
 DIR gets the configuration, the certificate (cert.pem, the client's CA file)
 and the mailbox DIR/Maildir, where a file written into new/ is a message
 delivered. Once a login works this prints "porta N" and runs until it is
-terminated, then stops dovecot.
+terminated, then stops dovecot. Started by root, dovecot's processes run as
+its own users; started by anyone else, all of them run as that user.
 """
 
 import argparse
+import grp
 import imaplib
 import os
 import pwd
@@ -44,18 +46,14 @@ def main():
     p.add_argument("--password", default="segreta")
     a = p.parse_args()
     d = os.path.abspath(a.cartella)
-    dovecot = pwd.getpwnam("dovecot")
     for sotto in ("run", "Maildir/new", "Maildir/cur", "Maildir/tmp"):
         os.makedirs(os.path.join(d, sotto), exist_ok=True)
-    for radice, _, _ in os.walk(os.path.join(d, "Maildir")):
-        os.chown(radice, dovecot.pw_uid, dovecot.pw_gid)
-    # dovecot's processes run as its own user: a private temporary folder
-    # above is opened to passing through, never to reading.
-    os.chmod(d, 0o755)
-    sopra = os.path.dirname(d)
-    while sopra != os.path.dirname(sopra):
-        os.chmod(sopra, stat.S_IMODE(os.stat(sopra).st_mode) | stat.S_IXOTH)
-        sopra = os.path.dirname(sopra)
+    if os.geteuid() == 0:
+        utenti = dict(interno="dovecot", gruppo="dovecot", accesso="dovenull")
+        apri_a_dovecot(d)
+    else:
+        io = pwd.getpwuid(os.geteuid()).pw_name
+        utenti = dict(interno=io, gruppo=grp.getgrgid(os.getegid()).gr_name, accesso=io)
     if not os.path.exists(os.path.join(d, "cert.pem")):
         subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj", "/CN=localhost",
                         "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1", "-keyout", os.path.join(d, "key.pem"),
@@ -67,7 +65,7 @@ def main():
         porta = s.getsockname()[1]
     with open(os.path.join(os.path.dirname(__file__), "dovecot.conf.in")) as modello, \
             open(os.path.join(d, "dovecot.conf"), "w") as f:
-        f.write(modello.read().format(d=d, porta=porta))
+        f.write(modello.read().format(d=d, porta=porta, **utenti))
     # It goes to the background: nothing of ours may stay open in it.
     subprocess.run(["dovecot", "-c", os.path.join(d, "dovecot.conf")], check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -87,6 +85,19 @@ def main():
         signal.pause()
     ferma(d)
     return 0
+
+
+def apri_a_dovecot(d):
+    dovecot = pwd.getpwnam("dovecot")
+    for radice, _, _ in os.walk(os.path.join(d, "Maildir")):
+        os.chown(radice, dovecot.pw_uid, dovecot.pw_gid)
+    # dovecot's processes run as its own user: a private temporary folder
+    # above is opened to passing through, never to reading.
+    os.chmod(d, 0o755)
+    sopra = os.path.dirname(d)
+    while sopra != os.path.dirname(sopra):
+        os.chmod(sopra, stat.S_IMODE(os.stat(sopra).st_mode) | stat.S_IXOTH)
+        sopra = os.path.dirname(sopra)
 
 
 def ferma(d):
