@@ -3,13 +3,15 @@
 receipts reader: TLS from the first byte, one user, the system's own service
 never touched.
 
-    server_imap.py --cartella DIR [--utente U --password P]
+    server_imap.py --cartella DIR [--utente U --password P] [--porta N]
 
 DIR gets the configuration, the certificate (cert.pem, the client's CA file)
 and the mailbox DIR/Maildir, where a file written into new/ is a message
 delivered. Once a login works this prints "porta N" and runs until it is
-terminated, then stops dovecot. Started by root, dovecot's processes run as
-its own users; started by anyone else, all of them run as that user.
+terminated, then stops dovecot. The port is N when it is free (a client
+keeps its place in a mailbox per server and port), otherwise any free one.
+Started by root, dovecot's processes run as its own users; started by anyone
+else, all of them run as that user.
 """
 
 import argparse
@@ -44,6 +46,7 @@ def main():
     p.add_argument("--cartella", required=True)
     p.add_argument("--utente", default="ufficio")
     p.add_argument("--password", default="segreta")
+    p.add_argument("--porta", type=int, default=0)
     a = p.parse_args()
     d = os.path.abspath(a.cartella)
     for sotto in ("run", "Maildir/new", "Maildir/cur", "Maildir/tmp"):
@@ -61,7 +64,10 @@ def main():
     with open(os.path.join(d, "passwd"), "w") as f:
         f.write("%s:{PLAIN}%s::::::\n" % (a.utente, a.password))
     with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
+        try:
+            s.bind(("127.0.0.1", a.porta))
+        except OSError:
+            s.bind(("127.0.0.1", 0))
         porta = s.getsockname()[1]
     with open(os.path.join(os.path.dirname(__file__), "dovecot.conf.in")) as modello, \
             open(os.path.join(d, "dovecot.conf"), "w") as f:
