@@ -177,7 +177,8 @@ int main(int argc, char* argv[])
     const bool soloPosta = argomenti.size() >= 3 && argomenti[1] == QLatin1String("--email");
     const QStringList valoriPosta = soloPosta ? argomenti.mid(3) : QStringList();
     if ((argomenti.size() != 2 && !soloPosta)
-        || std::any_of(valoriPosta.cbegin(), valoriPosta.cend(), [](const QString& v) { return v.indexOf(u'=') < 1; })) {
+        || std::any_of(valoriPosta.cbegin(), valoriPosta.cend(),
+                       [](const QString& v) { return v.indexOf(u'=') < 1; })) {
         std::fprintf(stderr, "Uso: velmira-demo CARTELLA\n       velmira-demo --email CARTELLA CHIAVE=VALORE...\n");
         return 2;
     }
