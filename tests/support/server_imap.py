@@ -19,6 +19,7 @@ import grp
 import imaplib
 import os
 import pwd
+import shutil
 import signal
 import socket
 import ssl
@@ -72,8 +73,10 @@ def main():
     with open(os.path.join(os.path.dirname(__file__), "dovecot.conf.in")) as modello, \
             open(os.path.join(d, "dovecot.conf"), "w") as f:
         f.write(modello.read().format(d=d, porta=porta, **utenti))
-    # It goes to the background: nothing of ours may stay open in it.
-    subprocess.run(["dovecot", "-c", os.path.join(d, "dovecot.conf")], check=True, stdin=subprocess.DEVNULL,
+    # It goes to the background: nothing of ours may stay open in it. An
+    # ordinary user's PATH often leaves out /usr/sbin, where it lives.
+    dovecot = shutil.which("dovecot", path=os.environ.get("PATH", "") + os.pathsep + "/usr/sbin")
+    subprocess.run([dovecot or "dovecot", "-c", os.path.join(d, "dovecot.conf")], check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     for _ in range(100):
         if pronto(porta, a.utente, a.password):
