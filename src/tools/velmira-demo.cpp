@@ -7,15 +7,16 @@
 //                            by the document convention (widths 6, 3, 7)
 // CARTELLA/server/marvena    spooling.ini with those widths, the archive with
 //                            those documents, each with its client's e-mail
-// CARTELLA/Velmira.ini       pointing at the two folders, with a mail account
-//                            for a server on loopback without login
+// CARTELLA/Velmira.ini       pointing at the two folders, with the sender's
+//                            address and the text of the demo's mails
 //
 // Whatever an earlier demo left in CARTELLA/server is made afresh.
 //
-//   velmira-demo --porta-smtp PORTA CARTELLA
+//   velmira-demo --email CARTELLA CHIAVE=VALORE...
 //
-// only points the demo's mail account at 127.0.0.1:PORTA, where scripts/run
-// has just started a mail server that keeps what it receives.
+// only sets those values of the [Email] section of CARTELLA/Velmira.ini:
+// scripts/run points the demo's mail account at the servers it has just
+// started, on ports that change from one run to the next.
 
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
@@ -32,6 +33,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -172,18 +174,24 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList argomenti = app.arguments();
-    const bool soloPosta = argomenti.size() == 4 && argomenti[1] == QLatin1String("--porta-smtp");
-    if (argomenti.size() != 2 && !soloPosta) {
-        std::fprintf(stderr, "Uso: velmira-demo CARTELLA\n       velmira-demo --porta-smtp PORTA CARTELLA\n");
+    const bool soloPosta = argomenti.size() >= 3 && argomenti[1] == QLatin1String("--email");
+    const QStringList valoriPosta = soloPosta ? argomenti.mid(3) : QStringList();
+    if ((argomenti.size() != 2 && !soloPosta)
+        || std::any_of(valoriPosta.cbegin(), valoriPosta.cend(),
+                       [](const QString& v) { return v.indexOf(u'=') < 1; })) {
+        std::fprintf(stderr, "Uso: velmira-demo CARTELLA\n       velmira-demo --email CARTELLA CHIAVE=VALORE...\n");
         return 2;
     }
-    const QString cartella = QDir(argomenti.last()).absolutePath();
+    const QString cartella = QDir(soloPosta ? argomenti[2] : argomenti[1]).absolutePath();
     const QString velmiraIni = cartella + QStringLiteral("/Velmira.ini");
     const QString email = QStringLiteral("Email");
+    for (const QString& valore : valoriPosta) {
+        const qsizetype uguale = valore.indexOf(u'=');
+        if (!ScriviValoreIni(velmiraIni, email, valore.left(uguale), valore.mid(uguale + 1)))
+            return fallito("impossibile scrivere", velmiraIni), 1;
+    }
     if (soloPosta)
-        return scriviImpostazioni(velmiraIni, email, {{"SMTP", QStringLiteral("127.0.0.1")}, {"Porta", argomenti[2]}})
-            ? 0
-            : (fallito("impossibile scrivere", velmiraIni), 1);
+        return 0;
 
     const QString server = cartella + QStringLiteral("/server");
     const QString pdf = server + QStringLiteral("/pdf");
