@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""A private IMAP server (Debian's dovecot) on loopback for the tests of the
-receipts reader: TLS from the first byte, one user, the system's own service
-never touched.
+"""A private IMAP server (Debian's dovecot) on loopback for the demo and the
+tests of the receipts reader: TLS from the first byte, one user, the system's
+own service never touched.
 
     server_imap.py --cartella DIR [--utente U --password P] [--porta N]
 
