@@ -8,12 +8,45 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
 const QString prefissoConnessione = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
+
+// SQLite's locks are POSIX record locks, which belong to the whole process:
+// closing any descriptor of the file, even one opened only to read its first
+// bytes, drops every lock our connections hold on it, and another program
+// could then write in the middle of our transaction. So a file held open as
+// an archive is never opened again to be recognised; the mutex also keeps a
+// header being read from overlapping a connection being opened.
+QMutex mutexInUso;
+QHash<QString, int> sqliteInUso;
+
+QString chiaveInUso(const QString& percorso)
+{
+    const QFileInfo info(percorso);
+    const QString canonico = info.canonicalFilePath();
+    return canonico.isEmpty() ? info.absoluteFilePath() : canonico;
+}
+} // namespace
+
+QString SegnaSQLiteInUso(const QString& percorso)
+{
+    const QMutexLocker blocco(&mutexInUso);
+    const QString chiave = chiaveInUso(percorso);
+    ++sqliteInUso[chiave];
+    return chiave;
+}
+
+void SegnaSQLiteLibero(const QString& chiave)
+{
+    const QMutexLocker blocco(&mutexInUso);
+    if (--sqliteInUso[chiave] <= 0)
+        sqliteInUso.remove(chiave);
 }
 
 QString StringaConnessione(const QString& percorsoDatabase, QStringView coda)
@@ -86,6 +119,9 @@ FormatoArchivio RiconosciFormato(const QString& percorso)
         return FormatoArchivio::Mancante;
     if (info.isDir())
         return FormatoArchivio::Cartella;
+    const QMutexLocker blocco(&mutexInUso);
+    if (sqliteInUso.contains(chiaveInUso(percorso)))
+        return FormatoArchivio::SQLite;
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
         return FormatoArchivio::Illeggibile;

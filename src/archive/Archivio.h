@@ -27,9 +27,14 @@ QString DataPerIstruzione(const QDate& data);
 // a time as yyyy-MM-dd HH:mm:ss, so that ranges and ordering work as text.
 QVariant ValorePerArchivio(const QVariant& valore);
 
-// What the first bytes of a file say it is.
+// What the first bytes of a file say it is. A file this process holds open
+// as an SQLite archive (see SegnaSQLiteInUso) is known without reading it.
 enum class FormatoArchivio { Mancante, Cartella, Illeggibile, SQLite, Access, PostgreSQL, Sconosciuto };
 FormatoArchivio RiconosciFormato(const QString& percorso);
+// An SQLite archive held open by one more connection of this process (the
+// key returned) and, with the key, by one fewer.
+QString SegnaSQLiteInUso(const QString& percorso);
+void SegnaSQLiteLibero(const QString& chiave);
 
 // The first line of a connection file: a dati.mdb that names the server
 // database holding the archive instead of being the archive.

@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -71,9 +72,10 @@ Errore Connessione::Apri(const QString& stringaConnessione)
     Chiudi();
     const QString percorso = PercorsoDaConnessione(stringaConnessione);
     const FormatoArchivio formato = RiconosciFormato(percorso);
-    if (formato == FormatoArchivio::SQLite)
+    if (formato == FormatoArchivio::SQLite) {
         motore_ = &MotoreSQLite::Istanza();
-    else if (formato == FormatoArchivio::PostgreSQL)
+        sqliteInUso_ = SegnaSQLiteInUso(percorso);
+    } else if (formato == FormatoArchivio::PostgreSQL)
         motore_ = &MotorePostgres::Istanza();
     else
         return erroreFormato(formato, percorso);
@@ -98,6 +100,8 @@ void Connessione::Chiudi()
     QSqlDatabase::removeDatabase(nome_);
     nome_.clear();
     inTransazione_ = false;
+    if (!sqliteInUso_.isEmpty())
+        SegnaSQLiteLibero(std::exchange(sqliteInUso_, QString()));
 }
 
 void Connessione::ImpostaAttesaBlocco(int millisecondi)

@@ -62,6 +62,7 @@ public:
 
 private:
     QString nome_;
+    QString sqliteInUso_;
     bool inTransazione_ = false;
     QSqlDatabase db_;
     const MotoreArchivio* motore_ = nullptr;

@@ -176,6 +176,16 @@ private slots:
         QVERIFY(!c.IniziaTransazione().presente());
         QVERIFY(!inserisci->Esegui({"a'b.pdf", QDate(2014, 3, 18), "FAT"}).presente());
         QCOMPARE(inserisci->RigheModificate(), 1);
+        // A second connection of ours to the archive leaves the transaction's
+        // lock in place: another program still cannot write.
+        Connessione seconda;
+        QVERIFY(!seconda.Apri(connessione).presente());
+        if (!ProvaSuServer()) {
+            QProcess altro;
+            altro.start("sqlite3", {archivio, "begin immediate;"});
+            QVERIFY(altro.waitForFinished());
+            QCOMPARE(altro.readAllStandardError().trimmed(), "Error: stepping, database is locked (5)");
+        }
         QCOMPARE(inserisci->Esegui({"c.pdf", QDate(2014, 3, 18), "FATT"}).codice, CodiceErrore::ValoreRifiutato);
         QVERIFY(!c.Conferma().presente());
 
