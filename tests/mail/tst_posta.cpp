@@ -41,10 +41,8 @@ QString creaPdf(const AmbienteProva& ambiente, const QString& nome, qsizetype di
 // A document as an attachment should arrive: "name type sha256".
 QString allegato(const QString& percorso)
 {
-    QFile f(percorso);
-    f.open(QIODevice::ReadOnly);
     return QFileInfo(percorso).fileName() + " application/pdf "
-        + QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+        + QString::fromLatin1(QCryptographicHash::hash(LeggiFile(percorso), QCryptographicHash::Sha256).toHex());
 }
 
 // The attachments of each message received, as a mail program reads them.
@@ -76,10 +74,8 @@ QStringList prendiElenco(const QString& cartella)
     const QStringList nomi = QDir(cartella).entryList({QStringLiteral("*ElencoMail*")}, QDir::Files | QDir::Hidden);
     if (nomi.size() != 1)
         return {QStringLiteral("file di elenco: %1").arg(nomi.join(QLatin1Char(',')))};
-    QFile f(cartella + QLatin1Char('/') + nomi[0]);
-    f.open(QIODevice::ReadOnly);
-    QStringList righe = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
-    f.remove();
+    QStringList righe = QString::fromUtf8(LeggiFile(cartella + QLatin1Char('/') + nomi[0])).split(QStringLiteral("\r\n"));
+    QFile::remove(cartella + QLatin1Char('/') + nomi[0]);
     if (righe.value(righe.size() - 1).isEmpty())
         righe.removeLast();
     return righe;
@@ -425,25 +421,22 @@ private slots:
         const TabellaInvio tabella{{uno}, {"cliente@esempio.it"}};
         ServerSmtpProva server(ambiente.percorso("smtp"), {"--modo", "chiaro"});
         QVERIFY2(server.porta(), qPrintable(server.errore()));
-        const struct
-        {
-            QString programma;
-            std::function<void(QProcess&)> avviato;
-            QString messaggio, esito;
-        } casi[] = {{ambiente.percorso("velmira-posta"), {},
-                     "Impossibile avviare il programma di invio della posta " + ambiente.percorso("velmira-posta")
-                         + ": file o cartella inesistente.",
-                     "Non inviato: programma di invio della posta non avviato"},
-                    {ESEGUIBILE_POSTA, [](QProcess& p) { ::kill(pid_t(p.processId()), SIGKILL); },
-                     "Il programma di invio della posta si è interrotto prima della fine.",
-                     "Esito non noto: programma di invio della posta interrotto"}};
-        for (const auto& caso : casi) {
-            CorvexProcesso corvex(contesto_, caso.programma);
+        // The helper, what is done to it once started; the message and the outcome written.
+        const std::tuple<QString, std::function<void(QProcess&)>, QString, QString> casi[] = {
+            {ambiente.percorso("velmira-posta"), {},
+             "Impossibile avviare il programma di invio della posta " + ambiente.percorso("velmira-posta")
+                 + ": file o cartella inesistente.",
+             "Non inviato: programma di invio della posta non avviato"},
+            {ESEGUIBILE_POSTA, [](QProcess& p) { ::kill(pid_t(p.processId()), SIGKILL); },
+             "Il programma di invio della posta si è interrotto prima della fine.",
+             "Esito non noto: programma di invio della posta interrotto"}};
+        for (const auto& [programma, avviato, messaggio, scritto] : casi) {
+            CorvexProcesso corvex(contesto_, programma);
             configura(corvex, "127.0.0.1", server.porta());
-            const Dispaccio esito = invia(corvex, ambiente, tabella, caso.avviato);
+            const Dispaccio esito = invia(corvex, ambiente, tabella, avviato);
             QVERIFY(esito.risultati == 1 && !esito.esito);
-            QCOMPARE(esito.messaggio, caso.messaggio + "\nDocumenti con esito noto: 0; senza esito: 1.");
-            QCOMPARE(senzaOra(esito.elenco), QStringList{riga("cliente@esempio.it", caso.esito, uno)});
+            QCOMPARE(esito.messaggio, messaggio + "\nDocumenti con esito noto: 0; senza esito: 1.");
+            QCOMPARE(senzaOra(esito.elenco), QStringList{riga("cliente@esempio.it", scritto, uno)});
         }
         QPointer<QProcess> orfano;
         {

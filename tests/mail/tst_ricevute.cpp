@@ -47,19 +47,9 @@ private slots:
         const auto cambiato = [](const RicevutaProva& r, const QByteArray& da, const QByteArray& a) {
             return MessaggioRicevutaProva(r).replace(da, a);
         };
-        const QByteArray conLf = cambiato({"accettazione", id}, "\r\n", "\n");
-        const QByteArray altroId = cambiato(consegna, "X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@");
-        const QByteArray senzaDaticert = cambiato(consegna, "daticert.xml", "altro.xml");
-        const QByteArray xmlRotto = cambiato(consegna, DatiCertProva(consegna).toBase64(),
-                                             QByteArray("<postacert tipo=\"x\"><dati>").toBase64());
-        struct Caso
-        {
-            const char* nome;
-            QByteArray messaggio;
-            QString atteso; // "stato|destinatario|motivo", "-" for no effect, or "difetto: ..."
-        };
-        const QList<Caso> casi{
-            {"accettazione, righe con LF", conLf, "accettato||"},
+        // What each says: "stato|destinatario|motivo", "-" for no effect, or "difetto: ...".
+        const QList<std::tuple<const char*, QByteArray, QString>> casi{
+            {"accettazione, righe con LF", cambiato({"accettazione", id}, "\r\n", "\n"), "accettato||"},
             {"consegna", MessaggioRicevutaProva(consegna), "consegnato|rossi@pec.it|"},
             {"errore di consegna",
              MessaggioRicevutaProva({"errore-consegna", id, "x@pec.it", "c-2", "no-dest", "5.1.1 - Utente sconosciuto"}),
@@ -69,20 +59,24 @@ private slots:
             {"preavviso", MessaggioRicevutaProva({"preavviso-errore-consegna", id, "y@pec.it", "c-4", "altro", "nessuna risposta"}),
              "non consegnato|y@pec.it|preavviso di mancata consegna: nessuna risposta"},
             {"presa in carico", MessaggioRicevutaProva({"presa-in-carico", id}), "-"},
-            {"intestazioni e daticert.xml discordi", altroId, "difetto: daticert.xml non corrisponde alle intestazioni"},
-            {"senza daticert.xml", senzaDaticert, "difetto: daticert.xml mancante"},
-            {"daticert.xml rotto", xmlRotto, "difetto: daticert.xml non leggibile (riga 1)"},
+            {"intestazioni e daticert.xml discordi",
+             cambiato(consegna, "X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@"),
+             "difetto: daticert.xml non corrisponde alle intestazioni"},
+            {"senza daticert.xml", cambiato(consegna, "daticert.xml", "altro.xml"), "difetto: daticert.xml mancante"},
+            {"daticert.xml rotto",
+             cambiato(consegna, DatiCertProva(consegna).toBase64(), QByteArray("<postacert tipo=\"x\"><dati>").toBase64()),
+             "difetto: daticert.xml non leggibile (riga 1)"},
         };
-        for (const Caso& caso : casi) {
+        for (const auto& [nome, messaggio, atteso] : casi) {
             QString difetto;
-            const auto r = LeggiMessaggioRicevuta(caso.messaggio, &difetto);
+            const auto r = LeggiMessaggioRicevuta(messaggio, &difetto);
             QString letto = QStringLiteral("difetto: ") + difetto;
             if (r) {
                 const auto effetto = EffettoDi(r->dati);
                 letto = effetto ? QStringList{effetto->stato, effetto->destinatario, effetto->motivo}.join('|') : "-";
-                QVERIFY2(r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(), caso.nome);
+                QVERIFY2(r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(), nome);
             }
-            QVERIFY2(letto == caso.atteso, qPrintable(QStringLiteral("%1: %2").arg(caso.nome, letto)));
+            QVERIFY2(letto == atteso, qPrintable(QStringLiteral("%1: %2").arg(nome, letto)));
         }
     }
 
