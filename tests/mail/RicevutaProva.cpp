@@ -44,7 +44,8 @@ QByteArray DatiCertProva(const RicevutaProva& r)
     return (xml + QStringLiteral("</dati>\n</postacert>\n")).toUtf8();
 }
 
-QByteArray ContenutoRicevuta(const RicevutaProva& r)
+// The part a provider signs: a text and daticert.xml.
+static QByteArray ContenutoRicevuta(const RicevutaProva& r)
 {
     return "Content-Type: multipart/mixed; boundary=\"interno\"\r\n\r\n--interno\r\nContent-Type: text/plain; charset=UTF-8\r\n\r\n"
            "Ricevuta di " + r.tipo.toUtf8() + "\r\n--interno\r\nContent-Type: application/xml; name=\"daticert.xml\"\r\n"

@@ -19,8 +19,6 @@ struct RicevutaProva
 };
 
 QByteArray DatiCertProva(const RicevutaProva& r);
-// The part a provider signs: a text and daticert.xml.
-QByteArray ContenutoRicevuta(const RicevutaProva& r);
 // The whole message, unsigned.
 QByteArray MessaggioRicevutaProva(const RicevutaProva& r);
 

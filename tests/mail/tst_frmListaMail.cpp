@@ -113,11 +113,8 @@ private slots:
     // where only the period counts, whatever the type box says.
     void chiamate()
     {
-        const struct
-        {
-            int opzione;
-            QString tipo, testo, istruzione, titolo;
-        } casi[] = {
+        // Option, type, number or code typed; the statement and the title the report gets.
+        const std::tuple<int, QString, QString, QString, QString> casi[] = {
             {0, "Tutti", "",
              "Select * from qryEmail where data between(#03/01/2014#) and (#03/31/2014#) order by codice, dtInvio;",
              "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email."},
@@ -140,33 +137,31 @@ private slots:
              "Select * from qryEmail where data between(#03/01/2014#) and (#03/31/2014#) order by codice, dtInvio;",
              "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email."},
         };
-        for (const auto& caso : casi) {
-            ArchivioProva archivio(caso.opzione >= 0 ? QStringList{"bol7.pdf BOL 7 2014-03-01 C01"} : QStringList{});
+        for (const auto& [opzione, tipo, testo, istruzione, titolo] : casi) {
+            ArchivioProva archivio(opzione >= 0 ? QStringList{"bol7.pdf BOL 7 2014-03-01 C01"} : QStringList{});
             QStringList registrate;
             ComponenteReport::Registra(ReportManX::NomeClasse,
                                        [&registrate] { return std::make_unique<ReportRegistratore>(registrate); });
             frmListaMail finestra;
             QVERIFY(MostraAttiva(&finestra));
-            QCOMPARE(finestra.windowTitle(), "Elenco Email");
             auto* p = finestra.Pannello();
-            QCOMPARE(p->intModoRicerca(), caso.opzione >= 0 ? 1 : 5);
-            if (caso.opzione < 0) {
+            if (opzione < 0) {
                 p->dtData->setDate(QDate(2014, 3, 1));
                 p->dtDataFin->setDate(QDate(2014, 3, 31));
-                Riscrivi(p->cmbTipo->lineEdit(), caso.tipo);
+                Riscrivi(p->cmbTipo->lineEdit(), tipo);
                 QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
             } else {
-                Cerca(p, caso.opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), caso.tipo, caso.testo, caso.testo);
+                Cerca(p, opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo, testo);
             }
             QCOMPARE(registrate, QStringList({"FileName=ElencoInvioMail.rep", "Title=Elenco email",
-                                              "SetParamValue=TITOLO|" + caso.titolo,
+                                              "SetParamValue=TITOLO|" + titolo,
                                               "SetDatabaseConnectionString=MARVENA|Provider=Microsoft.Jet.OLEDB.4.0;Data Source="
                                                   + archivio.database,
-                                              "SetDatasetSQL=ELENCOMAIL|" + caso.istruzione, "Preview=1", "Execute"}));
+                                              "SetDatasetSQL=ELENCOMAIL|" + istruzione, "Preview=1", "Execute"}));
             QVERIFY(archivio.dialoghi.messaggi.isEmpty());
             Recordset righe;
-            const Errore errore = righe.ApriSql(StringaConnessione(archivio.database), caso.istruzione);
-            QVERIFY2(!errore.presente(), qPrintable(caso.istruzione + ": " + errore.testo()));
+            const Errore errore = righe.ApriSql(StringaConnessione(archivio.database), istruzione);
+            QVERIFY2(!errore.presente(), qPrintable(istruzione + ": " + errore.testo()));
         }
     }
 
@@ -241,16 +236,14 @@ private slots:
         for (auto it = QRegularExpression("\\S+@esempio\\.it").globalMatch(letto); it.hasNext();)
             trovati << it.next().captured();
         QCOMPARE(trovati, attesi);
-        for (const char* banda : {"Cod. Cliente / Fornitore: C01", "Cod. Cliente / Fornitore: C02",
-                                     "Cod. Cliente / Fornitore: D'ANGELO", "06/03/2014 08:21:00"})
-            QVERIFY2(letto.contains(banda), qPrintable(letto));
         // A group going on past a page says so; the long outcome ends in "…"
         // on its fourth line, and the text never spills into the next page.
-        QVERIFY(letto.contains("(segue)"));
+        for (const char* parte : {"Cod. Cliente / Fornitore: C01", "Cod. Cliente / Fornitore: C02", "(segue)", "Fine)",
+                                  "Cod. Cliente / Fornitore: D'ANGELO", "06/03/2014 08:21:00", "Respinto: casella piena",
+                                  "Esito non noto: il server non ha"})
+            QVERIFY2(letto.contains(parte), qPrintable(letto));
         QCOMPARE(letto.count("…"), 1);
-        QVERIFY2(letto.contains("Esito non noto: il server non ha") && letto.contains("Fine)"), qPrintable(letto));
-        QVERIFY(letto.contains("Respinto: casella piena") && !letto.contains("FINE"));
-        QVERIFY(!letto.contains("aprile@esempio.it"));
+        QVERIFY(!letto.contains("FINE") && !letto.contains("aprile@esempio.it"));
 
         // A disk that fills up halfway: the user is told, once, and no half file is left.
         const QString pieno = elenco.percorso("pieno");

@@ -14,20 +14,14 @@
 
 namespace {
 
-struct Uscita
-{
-    int esito = -1;
-    QString testo;
-    QString errori;
-};
-
-Uscita velmira(const QStringList& argomenti)
+// A run of the program: its exit code, what it wrote and what it complained of.
+QStringList velmira(const QStringList& argomenti)
 {
     QProcess p;
     p.start(QStringLiteral(ESEGUIBILE_VELMIRA), argomenti);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? QString::number(p.exitCode()) : QStringLiteral("interrotto"),
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -47,19 +41,9 @@ private slots:
         const auto cambiato = [](const RicevutaProva& r, const QByteArray& da, const QByteArray& a) {
             return MessaggioRicevutaProva(r).replace(da, a);
         };
-        const QByteArray conLf = cambiato({"accettazione", id}, "\r\n", "\n");
-        const QByteArray altroId = cambiato(consegna, "X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@");
-        const QByteArray senzaDaticert = cambiato(consegna, "daticert.xml", "altro.xml");
-        const QByteArray xmlRotto = cambiato(consegna, DatiCertProva(consegna).toBase64(),
-                                             QByteArray("<postacert tipo=\"x\"><dati>").toBase64());
-        struct Caso
-        {
-            const char* nome;
-            QByteArray messaggio;
-            QString atteso; // "stato|destinatario|motivo", "-" for no effect, or "difetto: ..."
-        };
-        const QList<Caso> casi{
-            {"accettazione, righe con LF", conLf, "accettato||"},
+        // What each says: "stato|destinatario|motivo", "-" for no effect, or "difetto: ...".
+        const QList<std::tuple<const char*, QByteArray, QString>> casi{
+            {"accettazione, righe con LF", cambiato({"accettazione", id}, "\r\n", "\n"), "accettato||"},
             {"consegna", MessaggioRicevutaProva(consegna), "consegnato|rossi@pec.it|"},
             {"errore di consegna",
              MessaggioRicevutaProva({"errore-consegna", id, "x@pec.it", "c-2", "no-dest", "5.1.1 - Utente sconosciuto"}),
@@ -69,20 +53,24 @@ private slots:
             {"preavviso", MessaggioRicevutaProva({"preavviso-errore-consegna", id, "y@pec.it", "c-4", "altro", "nessuna risposta"}),
              "non consegnato|y@pec.it|preavviso di mancata consegna: nessuna risposta"},
             {"presa in carico", MessaggioRicevutaProva({"presa-in-carico", id}), "-"},
-            {"intestazioni e daticert.xml discordi", altroId, "difetto: daticert.xml non corrisponde alle intestazioni"},
-            {"senza daticert.xml", senzaDaticert, "difetto: daticert.xml mancante"},
-            {"daticert.xml rotto", xmlRotto, "difetto: daticert.xml non leggibile (riga 1)"},
+            {"intestazioni e daticert.xml discordi",
+             cambiato(consegna, "X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@"),
+             "difetto: daticert.xml non corrisponde alle intestazioni"},
+            {"senza daticert.xml", cambiato(consegna, "daticert.xml", "altro.xml"), "difetto: daticert.xml mancante"},
+            {"daticert.xml rotto",
+             cambiato(consegna, DatiCertProva(consegna).toBase64(), QByteArray("<postacert tipo=\"x\"><dati>").toBase64()),
+             "difetto: daticert.xml non leggibile (riga 1)"},
         };
-        for (const Caso& caso : casi) {
+        for (const auto& [nome, messaggio, atteso] : casi) {
             QString difetto;
-            const auto r = LeggiMessaggioRicevuta(caso.messaggio, &difetto);
+            const auto r = LeggiMessaggioRicevuta(messaggio, &difetto);
             QString letto = QStringLiteral("difetto: ") + difetto;
             if (r) {
                 const auto effetto = EffettoDi(r->dati);
                 letto = effetto ? QStringList{effetto->stato, effetto->destinatario, effetto->motivo}.join('|') : "-";
-                QVERIFY2(r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(), caso.nome);
+                QVERIFY2(r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(), nome);
             }
-            QVERIFY2(letto == caso.atteso, qPrintable(QStringLiteral("%1: %2").arg(caso.nome, letto)));
+            QVERIFY2(letto == atteso, qPrintable(QStringLiteral("%1: %2").arg(nome, letto)));
         }
     }
 
@@ -127,12 +115,11 @@ private slots:
         const QStringList casella = server.contenuto();
 
         const QStringList comando{"ricevute", "--cartella-programma", archivio.cartella()};
-        Uscita u = velmira(comando);
-        QCOMPARE(u.errori, QString());
-        QCOMPARE(u.testo, "Ricevute lette: 8; registrate: 1 accettazione, 1 consegna, 1 mancata accettazione o consegna; "
-                          "messe da parte: 1 non valide (firma), 1 per messaggi non inviati da qui, 1 già registrate, "
-                          "1 illeggibili, 1 di altro tipo.\n");
-        const auto stato = [&] { return velmira(comando + QStringList{"--stato"}).testo.split('\n', Qt::SkipEmptyParts); };
+        QCOMPARE(velmira(comando),
+                 (QStringList{"0", "Ricevute lette: 8; registrate: 1 accettazione, 1 consegna, 1 mancata accettazione o consegna; "
+                                   "messe da parte: 1 non valide (firma), 1 per messaggi non inviati da qui, 1 già registrate, "
+                                   "1 illeggibili, 1 di altro tipo.\n", ""}));
+        const auto stato = [&] { return velmira(comando + QStringList{"--stato"}).value(1).split('\n', Qt::SkipEmptyParts); };
         QCOMPARE(stato(), (QStringList{
                               "fat1.pdf\trossi@esempio.it\t<m1@esempio.it>\tconsegnato\t15/03/2014 10:31:07\t",
                               "fat2.pdf\tbianchi@esempio.it\t<m2@esempio.it>\tricevuta non valida\t15/03/2014 10:31:07\tfirma del gestore non valida",
@@ -157,21 +144,17 @@ private slots:
         // only what came since is read.
         ScriviIni("Email", "CertificatiPec", "");
         server.consegna("10-consegna", ente.Firmato({"avvenuta-consegna", "<m2@esempio.it>", "bianchi@esempio.it", "c2b"}));
-        u = velmira(comando);
-        QCOMPARE(u.testo, "Ricevute lette: 1; registrate: 0 accettazioni, 1 consegna, 0 mancate accettazioni o consegne; "
-                          "messe da parte: nessuna.\n");
+        QCOMPARE(velmira(comando), (QStringList{"0", "Ricevute lette: 1; registrate: 0 accettazioni, 1 consegna, "
+                                                     "0 mancate accettazioni o consegne; messe da parte: nessuna.\n", ""}));
         QCOMPARE(stato().value(1), "fat2.pdf\tbianchi@esempio.it\t<m2@esempio.it>\tconsegnato\t15/03/2014 10:31:07\tricevuta non verificata");
 
         ScriviIni("Email", "Password", "sbagliata");
-        u = velmira(comando);
-        QCOMPARE(QList<QVariant>({u.esito, u.errori}),
-                 QList<QVariant>({1, "velmira: Il server della posta in arrivo 127.0.0.1 ha rifiutato l'accesso: controllare "
-                                     "utente e password nelle impostazioni.\n"}));
+        QCOMPARE(velmira(comando), (QStringList{"1", "", "velmira: Il server della posta in arrivo 127.0.0.1 ha rifiutato "
+                                                         "l'accesso: controllare utente e password nelle impostazioni.\n"}));
         ScriviIni("Email", "PortaImap", "1");
-        u = velmira(comando);
-        QCOMPARE(QList<QVariant>({u.esito, u.errori}),
-                 QList<QVariant>({1, "velmira: Il server della posta in arrivo 127.0.0.1 non risponde: controllare il server e "
-                                     "la porta IMAP nelle impostazioni e la connessione di rete.\n"}));
+        QCOMPARE(velmira(comando), (QStringList{"1", "", "velmira: Il server della posta in arrivo 127.0.0.1 non risponde: "
+                                                         "controllare il server e la porta IMAP nelle impostazioni e la "
+                                                         "connessione di rete.\n"}));
     }
 };
 

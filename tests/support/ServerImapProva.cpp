@@ -1,24 +1,21 @@
 #include "ServerImapProva.h"
 
-#include "ServerSmtpProva.h"
-
 #include <QDir>
 #include <QFile>
 
 #include <csignal>
 
 ServerImapProva::ServerImapProva(const QString& cartella)
-    : cartella_(cartella)
+    : ServerProva(QStringLiteral(SERVER_IMAP_PY), cartella,
+                  {QStringLiteral("--cartella"), cartella, QStringLiteral("--utente"), QString::fromLatin1(utente),
+                   QStringLiteral("--password"), QString::fromLatin1(password)})
+    , cartella_(cartella)
 {
-    porta_ = AvviaServerProva(processo_, QStringLiteral(SERVER_IMAP_PY), cartella,
-                              {QStringLiteral("--cartella"), cartella, QStringLiteral("--utente"), QString::fromLatin1(utente),
-                               QStringLiteral("--password"), QString::fromLatin1(password)},
-                              errore_);
 }
 
 ServerImapProva::~ServerImapProva()
 {
-    FermaServerProva(processo_);
+    ferma();
     // A script stopped before its end leaves dovecot, which runs on its own.
     QFile pid(cartella_ + QStringLiteral("/run/master.pid"));
     if (pid.open(QIODevice::ReadOnly))

@@ -1,19 +1,15 @@
 #pragma once
 
-#include <QProcess>
-#include <QString>
+#include "ServerSmtpProva.h"
 
 // A private IMAP server (server_imap.py beside it over Debian's dovecot) on
-// loopback with TLS, one user, its mailbox in `cartella`/Maildir. Stopped
-// when the object goes, also when a test fails half way.
-class ServerImapProva
+// loopback with TLS, one user, its mailbox in `cartella`/Maildir.
+class ServerImapProva : public ServerProva
 {
 public:
     explicit ServerImapProva(const QString& cartella);
-    ~ServerImapProva();
+    ~ServerImapProva() override;
 
-    int porta() const { return porta_; } // 0 when it did not start
-    QString errore() const { return errore_; }
     QString certificato() const { return cartella_ + QStringLiteral("/cert.pem"); }
     // Puts a message into the mailbox, as a delivery would.
     void consegna(const QString& nome, const QByteArray& messaggio) const;
@@ -25,7 +21,4 @@ public:
 
 private:
     QString cartella_;
-    QProcess processo_;
-    int porta_ = 0;
-    QString errore_;
 };

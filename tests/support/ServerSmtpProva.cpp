@@ -4,52 +4,49 @@
 #include <QFile>
 #include <QJsonDocument>
 
-int AvviaServerProva(QProcess& processo, const QString& script, const QString& cartella, const QStringList& argomenti,
-                     QString& errore)
+ServerProva::ServerProva(const QString& script, const QString& cartella, const QStringList& argomenti)
 {
     // The server's own complaints (a client that refused its certificate...)
     // are part of what the tests provoke: kept aside, shown only when it fails.
     QDir().mkpath(cartella);
     const QString registro = cartella + QStringLiteral("/server.log");
-    processo.setStandardErrorFile(registro);
-    processo.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + argomenti);
-    int porta = 0;
-    while (processo.waitForReadyRead(15000)) {
-        if (!processo.canReadLine())
+    processo_.setStandardErrorFile(registro);
+    processo_.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + argomenti);
+    while (processo_.waitForReadyRead(15000)) {
+        if (!processo_.canReadLine())
             continue;
-        const QByteArray riga = processo.readLine().trimmed();
+        const QByteArray riga = processo_.readLine().trimmed();
         if (riga.startsWith("porta "))
-            porta = riga.mid(6).toInt();
+            porta_ = riga.mid(6).toInt();
         break;
     }
-    if (!porta) {
+    if (!porta_) {
         QFile log(registro);
         log.open(QIODevice::ReadOnly);
-        errore = QStringLiteral("server di prova non avviato: ") + processo.errorString() + QLatin1Char('\n')
+        errore_ = QStringLiteral("server di prova non avviato: ") + processo_.errorString() + QLatin1Char('\n')
             + QString::fromUtf8(log.readAll());
     }
-    return porta;
 }
 
-void FermaServerProva(QProcess& processo)
+ServerProva::~ServerProva()
 {
-    processo.terminate();
-    if (!processo.waitForFinished(5000)) {
-        processo.kill();
-        processo.waitForFinished(5000);
+    ferma();
+}
+
+void ServerProva::ferma()
+{
+    processo_.terminate();
+    if (!processo_.waitForFinished(5000)) {
+        processo_.kill();
+        processo_.waitForFinished(5000);
     }
 }
 
 ServerSmtpProva::ServerSmtpProva(const QString& cartella, const QStringList& opzioni)
-    : ricevuti_(cartella + QStringLiteral("/ricevuti"))
+    : ServerProva(QStringLiteral(SERVER_SMTP_PY), cartella,
+                  QStringList{QStringLiteral("--cartella"), cartella + QStringLiteral("/ricevuti")} + opzioni)
+    , ricevuti_(cartella + QStringLiteral("/ricevuti"))
 {
-    porta_ = AvviaServerProva(processo_, QStringLiteral(SERVER_SMTP_PY), cartella,
-                              QStringList{QStringLiteral("--cartella"), ricevuti_} + opzioni, errore_);
-}
-
-ServerSmtpProva::~ServerSmtpProva()
-{
-    FermaServerProva(processo_);
 }
 
 QJsonArray ServerSmtpProva::messaggi() const
