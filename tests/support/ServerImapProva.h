@@ -2,7 +2,7 @@
 
 #include "ServerSmtpProva.h"
 
-// A private IMAP server (server_imap.py beside it over Debian's dovecot) on
+// A private IMAP server (the demo's scripts/server/server_imap.py, over Debian's dovecot) on
 // loopback with TLS, one user, its mailbox in `cartella`/Maildir.
 class ServerImapProva : public ServerProva
 {

@@ -26,7 +26,7 @@ private:
     QString errore_;
 };
 
-// A real SMTP server (server_smtp.py beside it, over aiosmtpd), saving what
+// A real SMTP server (the demo's scripts/server/server_smtp.py, over aiosmtpd), saving what
 // it receives into its own folder.
 class ServerSmtpProva : public ServerProva
 {
