@@ -213,8 +213,10 @@ private slots:
     }
 
     // Velmira.ini on a full disk cannot take its repaired Durata: the user is
-    // told once, and every activation still cleans the old lists.
-    void puliziaDopoUnaScritturaFallita()
+    // told once, and every activation still cleans the old lists. Then, made
+    // read-only, the folder is an installed program's: settings and lists go
+    // to the user's own folders, silently.
+    void cartellaPienaPoiDiSolaLettura()
     {
         const QString programma = ambiente->percorso(QStringLiteral("programma"));
         DiscoPiccolo disco(programma, 256);
@@ -222,6 +224,7 @@ private slots:
             QSKIP(qPrintable(disco.motivo()));
         ImpostaCartellaProgramma(programma);
         ambiente->scriviFile(QStringLiteral("programma/Velmira.ini"), "[EliminaTemp]\nDurata=\n");
+        ambiente->scriviFile(QStringLiteral("programma/ElencoInvioMail.rep"));
         QVERIFY(QDir().mkpath(programma + QStringLiteral("/elenchi")));
         disco.riempi(0);
         ambiente->fermaOrologio(QDateTime::currentDateTime().addDays(30));
@@ -240,23 +243,13 @@ private slots:
             QCOMPARE(LeggiFile(PercorsoVelmiraIni()), "[EliminaTemp]\nDurata=\n");
         }
         QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
-    }
 
-    // Installed, the program's folder is not the user's: settings and lists go to theirs, silently.
-    void cartellaDiSolaLettura()
-    {
-        const QString programma = ambiente->percorso(QStringLiteral("programma"));
-        DiscoPiccolo disco(programma, 256);
-        if (!disco.montato())
-            QSKIP(qPrintable(disco.motivo()));
-        ambiente->scriviFile(QStringLiteral("programma/ElencoInvioMail.rep"));
         QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", programma}), 0);
-        ImpostaCartellaProgramma(programma);
         qputenv("XDG_CONFIG_HOME", ambiente->percorso(QStringLiteral("impostazioni")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", ambiente->percorso(QStringLiteral("dati")).toLocal8Bit());
-        QVERIFY(MostraAttiva(principale.get()));
+        QVERIFY(Attiva(&altra) && Attiva(principale.get()));
         QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
-        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+        QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
         QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");
         const QString proprio = ambiente->scriviFile(QStringLiteral("dati/ClientVelmira/ElencoInvioMail.rep"));
         QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), proprio);

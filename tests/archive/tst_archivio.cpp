@@ -27,26 +27,26 @@ private slots:
         archivio = ambiente->percorso("dati.mdb");
         QCOMPARE(CreaArchivioProva(archivio).testo(), "0 ");
         connessione = StringaConnessione(archivio);
+        QVERIFY(!aperta.Apri(connessione).presente());
     }
 
     void cleanup()
     {
+        aperta.Chiudi();
         ambiente.reset();
     }
 
-    void creaArchivioRifiutaFileEsistente()
+    // A new archive is never made over a file or in a missing folder; rows
+    // added through the table read back through a statement.
+    void creaAggiungeELegge()
     {
         const auto prima = QFileInfo(archivio).size();
         const Errore errore = CreaArchivio(archivio);
-        QCOMPARE(errore.codice, CodiceErrore::FileEsistente);
-        QVERIFY(errore.descrizione.contains(archivio));
+        QVERIFY(errore.codice == CodiceErrore::FileEsistente && errore.descrizione.contains(archivio));
         QCOMPARE(QFileInfo(archivio).size(), prima);
         QVERIFY(CreaArchivio(ambiente->percorso("manca/dati.mdb")).presente());
         QVERIFY(!QFile::exists(ambiente->percorso("manca")));
-    }
 
-    void tabellaAggiungeELegge()
-    {
         aggiungi({"a.pdf|FAT|452|18/03/2014|123", "b.pdf|BOL|7|1/4/2014|C00123"});
 
         Recordset rs;
@@ -70,7 +70,6 @@ private slots:
         for (const QString percorso : {"/srv/a;b/dati.mdb", "\"x\";Data Source=/altro.mdb", "'a'b", "/srv/c\"d"})
             QCOMPARE(PercorsoDaConnessione(StringaConnessione(percorso)), percorso);
         QCOMPARE(PercorsoDaConnessione("Data Source=\"/srv/mai chiuso;x"), QString());
-
     }
 
     void campiAgganciatiSenzaRiguardoAlleMaiuscole()
@@ -106,9 +105,7 @@ private slots:
         // The type list: each type once whatever its case, in order; an empty
         // type and a missing one are listed too (where depends on the engine).
         aggiungi({"b.pdf|ncr|2|01/01/2014|1", "c.pdf|fat|3|01/01/2014|1", "d.pdf|Bol|4|01/01/2014|1", "e.pdf||5|01/01/2014|1"});
-        Connessione c;
-        QVERIFY(!c.Apri(connessione).presente());
-        QVERIFY(!c.Esegui("insert into Posta (Stampa, Tipo) values ('f.pdf', null)").presente());
+        QVERIFY(!aperta.Esegui("insert into Posta (Stampa, Tipo) values ('f.pdf', null)").presente());
         const QStringList tipi = stampe("select distinct Tipo from posta order by tipo;");
         QCOMPARE(tipi.size(), 5);
         QCOMPARE(tipi.filter(QRegularExpression(".")).join(' ').toUpper(), "BOL FAT NCR");
@@ -152,67 +149,46 @@ private slots:
         Connessione c;
         QCOMPARE(c.Apri(StringaConnessione(ambiente->percorso("manca.mdb"))).codice, CodiceErrore::FileNonTrovato);
         QCOMPARE(c.Apri(StringaConnessione(ambiente->cartella())).codice, CodiceErrore::FileNonTrovato);
+
+        // An archive without its table Posta. On the server the documents'
+        // text belongs to Posta by a foreign key.
+        QVERIFY(!aperta.Esegui("drop view qryEmail").presente());
+        QVERIFY(!aperta.Esegui(ProvaSuServer() ? "drop table Posta cascade" : "drop table Posta").presente());
+        QCOMPARE(stampe("select distinct Tipo from posta order by tipo;"),
+                 QStringList{"1 Tabella o query inesistente nell'archivio: posta."});
     }
 
-    void archivioSenzaTabellaPosta()
+    // One prepared insert in a transaction, a prepared search; then the
+    // statistics, refreshed only once the rows have grown by more than a twentieth.
+    void comandoPreparatoEStatistiche()
     {
-        Connessione c;
-        QVERIFY(!c.Apri(connessione).presente());
-        QVERIFY(!c.Esegui("drop view qryEmail").presente());
-        // On the server the documents' text belongs to Posta by a foreign key.
-        QVERIFY(!c.Esegui(ProvaSuServer() ? "drop table Posta cascade" : "drop table Posta").presente());
-        c.Chiudi();
-        const QStringList esito = stampe("select distinct Tipo from posta order by tipo;");
-        QCOMPARE(esito, QStringList{"1 Tabella o query inesistente nell'archivio: posta."});
-    }
-
-    void comandoPreparatoInTransazione()
-    {
-        Connessione c;
-        QVERIFY(!c.Apri(connessione).presente());
-        auto preparato = c.Prepara("insert into Posta (Stampa, Data, Tipo) values (?, ?, ?)");
+        auto preparato = aperta.Prepara("insert into Posta (Stampa, Data, Tipo) values (?, ?, ?)");
         QVERIFY2(preparato, qPrintable(preparato.errore().testo()));
         auto inserisci = std::move(*preparato);
-        QVERIFY(!c.IniziaTransazione().presente());
+        QVERIFY(!aperta.IniziaTransazione().presente());
         QVERIFY(!inserisci->Esegui({"a'b.pdf", QDate(2014, 3, 18), "FAT"}).presente());
         QCOMPARE(inserisci->RigheModificate(), 1);
         QCOMPARE(inserisci->Esegui({"c.pdf", QDate(2014, 3, 18), "FATT"}).codice, CodiceErrore::ValoreRifiutato);
-        QVERIFY(!c.Conferma().presente());
+        QVERIFY(!aperta.Conferma().presente());
 
-        auto cerca = std::move(*c.Prepara("select Stampa from Posta where Data=#03/18/2014# and Tipo=?"));
+        auto cerca = std::move(*aperta.Prepara("select Stampa from Posta where Data=#03/18/2014# and Tipo=?"));
         QVERIFY(!cerca->Esegui({"fat"}).presente());
         QVERIFY(*cerca->Successiva());
         QCOMPARE(cerca->Valore(0).toString(), "a'b.pdf");
         const Risultato<bool> fine = cerca->Successiva();
         QVERIFY(fine && !*fine);
+        QCOMPARE(aperta.Prepara("select from where").errore().codice, CodiceErrore::Istruzione);
 
-        QCOMPARE(c.Prepara("select from where").errore().codice, CodiceErrore::Istruzione);
-    }
-
-    void statisticheRifatteSoloQuandoServe()
-    {
-        Connessione c;
-        QVERIFY(!c.Apri(connessione).presente());
-        auto inserisci = std::move(*c.Prepara("insert into Posta (Stampa, Tipo) values (?, 'FAT')"));
-        auto righeNelleStatistiche = [&] {
+        // Rows added, then the rows the statistics count: a twentieth more still serves.
+        for (const auto& [nuove, contate] : {std::pair{19, 20}, std::pair{1, 20}, std::pair{5, 26}}) {
+            for (int i = 0; i < nuove; ++i)
+                QVERIFY(!inserisci->Esegui({QString("%1.pdf").arg(i), QDate(2014, 3, 18), "FAT"}).presente());
+            aperta.AggiornaStatistiche();
             const QStringList stat = stampe(ProvaSuServer()
                 ? "select cast(reltuples as integer) from pg_class where relname = 'posta'"
                 : "select stat from sqlite_stat1 where idx='Posta_Tipo'");
-            return stat.isEmpty() ? -1 : stat.first().split(' ').first().toInt();
-        };
-        auto aggiungiRighe = [&](int quante) {
-            for (int i = 0; i < quante; ++i)
-                QVERIFY(!inserisci->Esegui({QString("%1.pdf").arg(i)}).presente());
-        };
-        aggiungiRighe(20);
-        c.AggiornaStatistiche();
-        QCOMPARE(righeNelleStatistiche(), 20);
-        aggiungiRighe(1); // a twentieth more: the statistics still serve
-        c.AggiornaStatistiche();
-        QCOMPARE(righeNelleStatistiche(), 20);
-        aggiungiRighe(5);
-        c.AggiornaStatistiche();
-        QCOMPARE(righeNelleStatistiche(), 26);
+            QCOMPARE(stat.value(0).split(' ').first().toInt(), contate);
+        }
     }
 
     void archivioDiVersionePrecedente()
@@ -315,14 +291,12 @@ private slots:
         }
         qunsetenv("PGPASSFILE");
 
-        // The server ends our session: the action fails with a message, the next one works.
-        Connessione c;
-        QVERIFY(!c.Apri(connessione).presente());
+        // The server ends our session: the action fails with a message.
         SuArchivio(archivio, [](QSqlDatabase& altra) {
             QVERIFY(QSqlQuery(altra).exec("select pg_terminate_backend(pid) from pg_stat_activity where "
                                           "datname = current_database() and pid <> pg_backend_pid()"));
         });
-        const Errore persa = c.Esegui("insert into Posta (Stampa) values ('a.pdf')");
+        const Errore persa = aperta.Esegui("insert into Posta (Stampa) values ('a.pdf')");
         QVERIFY2(persa.codice == CodiceErrore::CollegamentoInterrotto && persa.descrizione.contains("interrotto"), qPrintable(persa.testo()));
         QCOMPARE(stampe("select count(*) from Posta"), QStringList{"0"});
     }
@@ -384,39 +358,36 @@ private:
     std::unique_ptr<AmbienteProva> ambiente;
     QString archivio;
     QString connessione;
+    Connessione aperta;
+
     // Adds rows "Stampa|Tipo|NumDoc|data|Codice" through the table, as the import window did.
-    void aggiungi(const QStringList& righe);
-    QStringList stampe(const QString& istruzione);
-};
+    void aggiungi(const QStringList& righe)
+    {
+        for (const QString& riga : righe) {
+            Recordset rs;
+            QVERIFY(!rs.ApriTabella(connessione, "Posta").presente());
+            rs.AddNew();
+            QVERIFY(!rs.ImpostaValore("email", QString()).presente());
+            const QStringList valori = riga.split('|');
+            for (int i = 0; i < valori.size(); ++i)
+                QVERIFY(!rs.ImpostaValore(QStringList{"Stampa", "Tipo", "NumDoc", "data", "Codice"}[i], valori[i]).presente());
+            const Errore errore = rs.Update();
+            QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
+        }
+    }
 
-void TestArchivio::aggiungi(const QStringList& righe)
-{
-    for (const QString& riga : righe) {
+    // The first column of every row, or the error's text.
+    QStringList stampe(const QString& istruzione)
+    {
         Recordset rs;
-        QVERIFY(!rs.ApriTabella(connessione, "Posta").presente());
-        rs.AddNew();
-        QVERIFY(!rs.ImpostaValore("email", QString()).presente());
-        const QStringList valori = riga.split('|');
-        for (int i = 0; i < valori.size(); ++i)
-            QVERIFY(!rs.ImpostaValore(QStringList{"Stampa", "Tipo", "NumDoc", "data", "Codice"}[i], valori[i]).presente());
-        const Errore errore = rs.Update();
-        QVERIFY2(!errore.presente(), qPrintable(errore.testo()));
+        if (const Errore errore = rs.ApriSql(connessione, istruzione); errore.presente())
+            return {errore.testo()};
+        QStringList righe;
+        for (; !rs.FineFile(); rs.MoveNext())
+            righe.append(rs.Valore(0).toString());
+        return righe;
     }
-}
-
-QStringList TestArchivio::stampe(const QString& istruzione)
-{
-    Recordset rs;
-    const Errore errore = rs.ApriSql(connessione, istruzione);
-    if (errore.presente())
-        return {errore.testo()};
-    QStringList righe;
-    while (!rs.FineFile()) {
-        righe.append(rs.Valore(0).toString());
-        rs.MoveNext();
-    }
-    return righe;
-}
+};
 
 QTEST_GUILESS_MAIN(TestArchivio)
 #include "tst_archivio.moc"

@@ -52,7 +52,8 @@ private slots:
     }
 
     // Names without regard to case, a value holding '=', the mail settings
-    // read in one go, a comment and the rest of the file kept on a write.
+    // read in one go; on a write the rest of the file stays as it was written,
+    // and the file becomes its owner's alone.
     void letturaEScrittura()
     {
         QVERIFY(!EsisteVelmiraIni());
@@ -75,7 +76,54 @@ private slots:
         const EmailImpostazioni e = LeggiImpostazioniEmail();
         QCOMPARE(QStringList({e.Indirizzo, e.Password, e.Messaggio, e.Porta}),
                  QStringList({"a@b.it", "p=q", "Salve\r\nA presto", ""}));
+
+        // Written on Windows: its code page, its line ends, its spacing and comments stay.
+        ambiente->scriviFile("Velmira.ini", "; nota\r\n[Email]\r\nOggetto = Fattura n\xb0 1 \xe8 pronta\r\n\r\n"
+                                            "[Percorsi]\r\nDataBase=/srv\r\n");
+        QCOMPARE(LeggiIni("Email", "Oggetto"), "Fattura n° 1 è pronta");
+        QVERIFY(QFile::setPermissions(PercorsoVelmiraIni(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        ScriviIni("email", "OGGETTO", "Nuovo è");
+        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
+        ScriviIni("Test", "AttivaLog", "FALSO");
+        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
+                                         "CartellaPDF=/pdf\r\n\r\n[Test]\r\nAttivaLog=FALSO\r\n"));
+        // Others could read it: it holds the password, now only its owner can.
+        QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // A value the code page cannot hold turns the file to UTF-8 rather than lose it.
+        ScriviIni("Email", "Oggetto", "€ ✓");
+        QCOMPARE(LeggiIni("Email", "Oggetto"), "€ ✓");
+        QVERIFY(LeggiFile(PercorsoVelmiraIni()).startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
+
+        // A line starting with '[' ends the section above it for the reader, whatever
+        // follows: a value added to that section must go above it, not after it.
+        ambiente->scriviFile("Velmira.ini", "[Percorsi]\nDataBase=/a\n[Vecchie=note senza chiusura\nx=1\n[Email]\nPorta=25\n");
+        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
+        ScriviIni("Email", "SMTP", "smtp.ditta.it");
+        QCOMPARE(QStringList({LeggiIni("Percorsi", "CartellaPDF"), LeggiIni("Email", "SMTP"), LeggiIni("Email", "Porta"),
+                              LeggiIni("Percorsi", "DataBase")}),
+                 QStringList({"/pdf", "smtp.ditta.it", "25", "/a"}));
+
+        // Nor is a vertical tab a blank for the reader: that line is another key.
+        ambiente->scriviFile("Velmira.ini", "[Email]\n\vOggetto=vecchio\n");
+        ScriviIni("Email", "Oggetto", "nuovo");
+        QCOMPARE(LeggiIni("Email", "Oggetto"), "nuovo");
         QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+
+        const QByteArray prima("[Percorsi]\nDataBase=/srv/db\n");
+        const QString percorso = ambiente->scriviFile("Velmira.ini", prima);
+        // The rest of each value would otherwise become a line of its own: here a new DataBase.
+        for (const QString& valore : {QString("/x\nDataBase=/altrove"), QString("/x\rDataBase=/altrove"),
+                                      QString("/x\r\n[Percorsi]"), "/x" + QString(QChar(0)) + "y"}) {
+            QVERIFY(!ScriviValoreIni(percorso, "Percorsi", "CartellaPDF", valore));
+            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
+        }
+        QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv/db");
+        // Told every time: each refusal is a different value the user tried to save.
+        QCOMPARE(ambiente->dialoghi.messaggi.size(), 4);
+        QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains("CartellaPDF contiene un a capo"));
+        QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
     }
 
     void fileCheNonETestoNonSiTocca()
@@ -109,63 +157,6 @@ private slots:
             QCOMPARE(LeggiIni("Percorsi", "DataBase"), QString());
             QCOMPARE(prova.dialoghi.messaggi.size(), 4);
         }
-    }
-
-    void riscritturaFedeleEPrivata()
-    {
-        // Written on Windows: its code page, its line ends, its spacing and comments stay.
-        ambiente->scriviFile("Velmira.ini", "; nota\r\n[Email]\r\nOggetto = Fattura n\xb0 1 \xe8 pronta\r\n\r\n"
-                                            "[Percorsi]\r\nDataBase=/srv\r\n");
-        QCOMPARE(LeggiIni("Email", "Oggetto"), "Fattura n° 1 è pronta");
-        QVERIFY(QFile::setPermissions(PercorsoVelmiraIni(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-        ScriviIni("email", "OGGETTO", "Nuovo è");
-        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
-        ScriviIni("Test", "AttivaLog", "FALSO");
-        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
-                                         "CartellaPDF=/pdf\r\n\r\n[Test]\r\nAttivaLog=FALSO\r\n"));
-        // Others could read it: it holds the password, now only its owner can.
-        QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        // A value the code page cannot hold turns the file to UTF-8 rather than lose it.
-        ScriviIni("Email", "Oggetto", "€ ✓");
-        QCOMPARE(LeggiIni("Email", "Oggetto"), "€ ✓");
-        QVERIFY(LeggiFile(PercorsoVelmiraIni()).startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
-        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
-    }
-
-    void sezioneMalChiusa()
-    {
-        // A line starting with '[' ends the section above it for the reader, whatever
-        // follows: a value added to that section must go above it, not after it.
-        ambiente->scriviFile("Velmira.ini", "[Percorsi]\nDataBase=/a\n[Vecchie=note senza chiusura\nx=1\n[Email]\nPorta=25\n");
-        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
-        ScriviIni("Email", "SMTP", "smtp.ditta.it");
-        QCOMPARE(QStringList({LeggiIni("Percorsi", "CartellaPDF"), LeggiIni("Email", "SMTP"), LeggiIni("Email", "Porta"),
-                              LeggiIni("Percorsi", "DataBase")}),
-                 QStringList({"/pdf", "smtp.ditta.it", "25", "/a"}));
-
-        // Nor is a vertical tab a blank for the reader: that line is another key.
-        ambiente->scriviFile("Velmira.ini", "[Email]\n\vOggetto=vecchio\n");
-        ScriviIni("Email", "Oggetto", "nuovo");
-        QCOMPARE(LeggiIni("Email", "Oggetto"), "nuovo");
-    }
-
-    void valoreSuPiuRigheRifiutato()
-    {
-        const QByteArray prima("[Percorsi]\nDataBase=/srv/db\n");
-        const QString percorso = ambiente->scriviFile("Velmira.ini", prima);
-        // The rest of each value would otherwise become a line of its own: here a new DataBase.
-        for (const QString& valore : {QString("/x\nDataBase=/altrove"), QString("/x\rDataBase=/altrove"),
-                                      QString("/x\r\n[Percorsi]"), "/x" + QString(QChar(0)) + "y"}) {
-            QVERIFY(!ScriviValoreIni(percorso, "Percorsi", "CartellaPDF", valore));
-            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
-        }
-        QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv/db");
-        // Told every time: each refusal is a different value the user tried to save.
-        QCOMPARE(ambiente->dialoghi.messaggi.size(), 4);
-        QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains("CartellaPDF contiene un a capo"));
-        QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
     }
 };
 
