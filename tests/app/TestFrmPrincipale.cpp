@@ -1,4 +1,3 @@
-#include "AmbienteProva.h"
 #include "ArchivioProva.h"
 #include "DiscoPiccolo.h"
 

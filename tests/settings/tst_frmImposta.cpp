@@ -1,4 +1,3 @@
-#include "AmbienteProva.h"
 #include "ArchivioProva.h"
 #include "settings/Impostazioni.h"
 #include "settings/frmImposta.h"
@@ -62,8 +61,6 @@ class TestFrmImposta : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<AmbienteProva> ambiente_;
-
     QPointer<frmImposta> Apri()
     {
         QPointer<frmImposta> finestra = new frmImposta;
@@ -80,13 +77,11 @@ class TestFrmImposta : public QObject
     }
 
 private slots:
-    void init() { ambiente_ = std::make_unique<AmbienteProva>(); }
-    void cleanup() { ambiente_.reset(); }
-
     // From the first start to a file the window rewrites: "Chiudi" after
     // editing never writes, "OK" writes every field as the user left it.
     void primoAvvioEModifiche()
     {
+        AmbienteProva ambiente;
         QPointer<frmImposta> f = Apri();
         QVERIFY(f);
         // The form as the user meets it.
@@ -135,10 +130,10 @@ private slots:
         QCOMPARE(Mostrati(*f), QStringList({"/srv/documenti pdf", "/srv/marvena", "smtp.esempio.it", "ufficio",
                                             "s3gr'eto", "ufficio@esempio.it", "Documenti  allegati",
                                             "Buongiorno,\n\nin allegato i documenti.", "25"}));
-        ambiente_->selettore.risposte.enqueue("/nuova/pdf");
+        ambiente.selettore.risposte.enqueue("/nuova/pdf");
         QTest::mouseClick(f->cmdPercorsoCartella, Qt::LeftButton);
         QTest::mouseClick(f->cmdPercorsoDatabase, Qt::LeftButton);
-        QCOMPARE(ambiente_->selettore.richieste,
+        QCOMPARE(ambiente.selettore.richieste,
                  QStringList({"Seleziona il percorso della cartella che contiene i documenti in formato PDF:",
                               "Seleziona il percorso della cartella dove è installato il programma 'Marvena':"}));
         MostraScheda(f, 1);
@@ -154,7 +149,7 @@ private slots:
         f = Apri();
         ChiudiDopoModifiche(f);
         QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
-        QVERIFY(ambiente_->dialoghi.messaggi.isEmpty());
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
     }
 };
 
