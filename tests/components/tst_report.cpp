@@ -21,7 +21,7 @@ class TestReport : public QObject
                                           "piede: {DATA} | Pagina {PAGINA} di {PAGINE}\n";
 
 private slots:
-    void layoutValido()
+    void letturaERifiuti()
     {
         AmbienteProva ambiente;
         const auto l = LeggiLayoutReport(ambiente.scriviFile("r.rep", valido));
@@ -38,11 +38,8 @@ private slots:
                               "data|Data|30|1 Esito|Esito|247|3", "{DATA}>Pagina {PAGINA} di {PAGINE}"}));
         const auto valore = [](const QString& nome) { return nome == "A" ? QString("uno") : QString(); };
         QCOMPARE(SostituisciSegnaposti("{A}-{B}-{ A}-{A}", valore), "uno--{ A}-uno");
-    }
 
-    // Each row: a piece of the valid file, what replaces it, the reason given.
-    void rifiutati()
-    {
+        // Each row: a piece of the valid file, what replaces it, the reason given.
         const std::tuple<QByteArray, QByteArray, QString> casi[] = {
             {QByteArray(valido), "\n# solo commenti\n", "(riga 3): file vuoto"},
             {"formato: velmira-report 1\n", "", "(riga 2): manca \"formato: velmira-report 1\""},
@@ -66,7 +63,6 @@ private slots:
             {"dati:", "#", "manca la voce \"dati\""},
             {"10 12 10 8", "10 90 10 90", "i margini non lasciano spazio"},
         };
-        AmbienteProva ambiente;
         for (const auto& [da, con, motivo] : casi) {
             const QString percorso = ambiente.scriviFile("r.rep", QByteArray(valido).replace(da, con));
             const QString errore = LeggiLayoutReport(percorso).errore().testo();
