@@ -1,4 +1,3 @@
-#include "AmbienteProva.h"
 #include "ArchivioProva.h"
 #include "DiscoPiccolo.h"
 
@@ -52,12 +51,16 @@ private slots:
         principale->resize(900, 600);
     }
 
-    // The captions, then the menu as "objectName|caption"; each button as
-    // "objectName|tooltip>the window it opened" (the last one exits); a separator
-    // as "objectName|-" or "-".
-    void menuEBarra()
+    // The captions and the menu as "objectName|caption" ("-" a separator).
+    // Then the windows: one that unloads itself while loading leaves no empty
+    // frame behind; one unloaded later is built anew next time. Every window
+    // opens at the top left over those already open; one open but hidden,
+    // minimised or behind comes back as it was (still maximised), never as a
+    // second copy. Last, each toolbar button as "objectName|tooltip>the window
+    // it brings up"; the last one exits.
+    void menuFinestreEBarra()
     {
-        const QMenu* mnuFile = principale->findChild<QMenu*>(QStringLiteral("mnuFile"));
+        const QMenu* mnuFile = principale->findChild<QMenu*>("mnuFile");
         QStringList voci{principale->windowTitle(), mnuFile->title()};
         for (const QAction* azione : mnuFile->actions())
             voci << azione->objectName() + '|' + (azione->isSeparator() ? "-" : azione->text());
@@ -71,44 +74,17 @@ private slots:
                                     "mnuFileImporta|Importa Documenti", "mnuFileSep3|-",
                                     "mnuFileEsci|Uscita"}));
 
-        Registra({"mnuFileRistampa", "mnuFileRicercaTesto", "mnuFileEmail", "mnuFileElencoMail", "mnuFileSeleziona",
-                  "mnuFileImpostazioni", "mnuFileImporta"});
-        principale->show();
-        voci.clear();
-        for (QAction* azione : principale->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
-            QVERIFY2(azione->isSeparator() || !azione->icon().isNull(),
-                     qPrintable(azione->objectName()));
-            const qsizetype aperte = Area()->subWindowList().size();
-            azione->trigger();
-            const QList<QMdiSubWindow*> dopo = Area()->subWindowList();
-            voci << (azione->isSeparator() ? QStringLiteral("-")
-                     : azione->objectName() + '|' + azione->toolTip() + '>'
-                         + (dopo.size() > aperte ? dopo.last()->widget()->objectName() : QString()));
-        }
-        QCOMPARE(voci, QStringList({"Impostazioni|impostazioni programma>mnuFileImpostazioni",
-                                    "Ristampa|Ricerca e ristampa documenti>mnuFileRistampa",
-                                    "RicercaTesto|Ricerca nel testo dei documenti>mnuFileRicercaTesto",
-                                    "SelStampe|Seleziona e copia documenti>mnuFileSeleziona", "-",
-                                    "Email|Seleziona e invia i documenti tramite email>mnuFileEmail",
-                                    "ElencoMail|Visualizza elenco email inviate>mnuFileElencoMail",
-                                    "-", "Importa|Importa documenti>mnuFileImporta", "-",
-                                    "Uscita|Uscita>"}));
-        VerificaUscita();
-    }
-
-    // An entry whose window is not built yet does nothing; one that unloads
-    // itself while loading leaves no empty frame behind; one unloaded later is
-    // built anew next time. Every window opens at the top left over those already
-    // open; one open but hidden, minimised or behind comes back as it was (still
-    // maximised), never as a second copy.
-    void unaSolaIstanzaPerFinestra()
-    {
-        Registra({"mnuFileRistampa", "mnuFileImporta", "mnuFileEmail"});
-        principale->RegistraFinestra(QStringLiteral("mnuFileElencoMail"), [] {
-            auto* finestra = new QWidget;
-            ScaricaFinestra(finestra); // as a window does when its settings are missing
-            return finestra;
-        });
+        // Stand-in windows, each named after its menu entry; the mail list
+        // unloads itself the first time, as a window does when its settings are missing.
+        for (const QString nome : {"mnuFileRistampa", "mnuFileRicercaTesto", "mnuFileEmail", "mnuFileElencoMail",
+                                   "mnuFileSeleziona", "mnuFileImpostazioni", "mnuFileImporta"})
+            principale->RegistraFinestra(nome, [nome, volte = 0]() mutable {
+                auto* finestra = new QWidget;
+                finestra->setObjectName(nome);
+                if (nome == "mnuFileElencoMail" && volte++ == 0)
+                    ScaricaFinestra(finestra);
+                return finestra;
+            });
         principale->show();
         // "top-left corner of each frame, the active one, the one on top"
         const auto Disposizione = [this] {
@@ -127,7 +103,7 @@ private slots:
         Azione("mnuFileImporta")->trigger();
         QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
                                               "mnuFileImporta", "mnuFileImporta"}));
-        principale->ToolBar_ButtonClick(QStringLiteral("Ristampa"));
+        principale->ToolBar_ButtonClick("Ristampa");
         QCOMPARE(Disposizione(), QStringList({"mnuFileRistampa@0,0", "mnuFileImporta@0,0",
                                               "mnuFileRistampa", "mnuFileRistampa"}));
 
@@ -140,7 +116,7 @@ private slots:
         NascondiFinestra(email->widget()); // as the e-mail search does while its preview is open
         ristampa->showMinimized();
         QCOMPARE(Disposizione().mid(1, 2), QStringList({"mnuFileImporta@0,0", "mnuFileEmail@0,0 (nascosta) (ingrandita)"}));
-        principale->ToolBar_ButtonClick(QStringLiteral("Email"));
+        principale->ToolBar_ButtonClick("Email");
         QCOMPARE(Area()->subWindowList().size(), 3);
         QCOMPARE(Disposizione().mid(2), QStringList({"mnuFileEmail@0,0 (ingrandita)", "mnuFileEmail",
                                                      "mnuFileEmail"}));
@@ -154,17 +130,34 @@ private slots:
         Azione("mnuFileRistampa")->trigger();
         QCOMPARE(Area()->subWindowList().size(), 3);
 
-        Azione("mnuFileEsci")->trigger();
-        VerificaUscita();
+        voci.clear();
+        for (QAction* azione : principale->findChild<QToolBar*>("ToolBar")->actions()) {
+            QVERIFY2(azione->isSeparator() || !azione->icon().isNull(), qPrintable(azione->objectName()));
+            azione->trigger();
+            const QMdiSubWindow* attiva = Area()->activeSubWindow();
+            voci << (azione->isSeparator() ? QStringLiteral("-")
+                                           : azione->objectName() + '|' + azione->toolTip() + '>'
+                                                 + (attiva ? attiva->widget()->objectName() : QString()));
+        }
+        QCOMPARE(voci, QStringList({"Impostazioni|impostazioni programma>mnuFileImpostazioni",
+                                    "Ristampa|Ricerca e ristampa documenti>mnuFileRistampa",
+                                    "RicercaTesto|Ricerca nel testo dei documenti>mnuFileRicercaTesto",
+                                    "SelStampe|Seleziona e copia documenti>mnuFileSeleziona", "-",
+                                    "Email|Seleziona e invia i documenti tramite email>mnuFileEmail",
+                                    "ElencoMail|Visualizza elenco email inviate>mnuFileElencoMail",
+                                    "-", "Importa|Importa documenti>mnuFileImporta", "-",
+                                    "Uscita|Uscita>"}));
+        // Exit closes the main window and every child window with it, asking nothing.
+        QVERIFY(!principale->isVisible());
+        QTRY_VERIFY(principale->findChildren<QWidget*>(QRegularExpression("^mnuFile[A-Z]")).isEmpty());
+        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
     }
 
     void attivazioneCollegamentoEBarraDiStato()
     {
         // Becoming active on a first start writes the settings file.
-        QVERIFY(!EsisteVelmiraIni());
         QVERIFY(MostraAttiva(principale.get()));
-        QTRY_COMPARE(LeggiIni(QStringLiteral("EliminaTemp"), QStringLiteral("Durata")),
-                     QStringLiteral("7"));
+        QTRY_COMPARE(LeggiIni("EliminaTemp", "Durata"), "7");
 
         // "objectName|text" (the credits by their tooltip), unlit panels marked.
         QStringList voci;
@@ -180,11 +173,10 @@ private slots:
                                     "BloccoMaiuscole|BLOC MAIUSC",
                                     "BloccoNumerico|BLOC NUM (spento)"}));
         ambiente->fermaOrologio(QDateTime(QDate(2026, 3, 6), QTime(0, 1)));
-        QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(),
-                     QStringLiteral("00:01 06/03/2026"));
+        QTRY_COMPARE(pannelli[0]->text() + ' ' + pannelli[1]->text(), "00:01 06/03/2026");
 
-        const QWidget* pic = principale->findChild<QWidget*>(QStringLiteral("Pic"));
-        auto* etichetta = principale->findChild<QLabel*>(QStringLiteral("lblInternet"));
+        const QWidget* pic = principale->findChild<QWidget*>("Pic");
+        auto* etichetta = principale->findChild<QLabel*>("lblInternet");
         principale->resize(640, 500); // the link follows the right edge
         QTRY_COMPARE(pic->width(), principale->centralWidget()->width());
         QCOMPARE(pic->width() - etichetta->geometry().right() - 1, Twip(200));
@@ -198,31 +190,34 @@ private slots:
             return etichetta->cursor().shape();
         };
         QCOMPARE(Sopra(), Qt::PointingHandCursor);
-        ambiente->scriviFile(QStringLiteral("link.cur"), "questo non è un cursore");
+        ambiente->scriviFile("link.cur", "questo non è un cursore");
         QCOMPARE(Sopra(), Qt::PointingHandCursor);
-        ambiente->scriviFile(QStringLiteral("link.cur"), Cursore());
+        ambiente->scriviFile("link.cur", Cursore());
         QCOMPARE(Sopra(), Qt::BitmapCursor);
         QCOMPARE(etichetta->cursor().hotSpot(), QPoint(5, 7));
 
         // Only the link opens the site; the credits panel has no action of its own.
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "RegistraIndirizzo");
+        QDesktopServices::setUrlHandler("http", this, "RegistraIndirizzo");
         QTest::mouseClick(etichetta, Qt::LeftButton);
         QTest::mouseClick(pannelli[2], Qt::LeftButton);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler("http");
         QCOMPARE(indirizziAperti, QList<QUrl>{QUrl(frmPrincipale::IndirizzoSito)});
     }
 
     // Velmira.ini on a full disk cannot take its repaired Durata: the user is
-    // told once, and every activation still cleans the old lists.
-    void puliziaDopoUnaScritturaFallita()
+    // told once, and every activation still cleans the old lists. Then, made
+    // read-only, the folder is an installed program's: settings and lists go
+    // to the user's own folders, silently.
+    void cartellaPienaPoiDiSolaLettura()
     {
-        const QString programma = ambiente->percorso(QStringLiteral("programma"));
+        const QString programma = ambiente->percorso("programma");
         DiscoPiccolo disco(programma, 256);
         if (!disco.montato())
             QSKIP(qPrintable(disco.motivo()));
         ImpostaCartellaProgramma(programma);
-        ambiente->scriviFile(QStringLiteral("programma/Velmira.ini"), "[EliminaTemp]\nDurata=\n");
-        QVERIFY(QDir().mkpath(programma + QStringLiteral("/elenchi")));
+        ambiente->scriviFile("programma/Velmira.ini", "[EliminaTemp]\nDurata=\n");
+        ambiente->scriviFile("programma/ElencoInvioMail.rep");
+        QVERIFY(QDir().mkpath(programma + "/elenchi"));
         disco.riempi(0);
         ambiente->fermaOrologio(QDateTime::currentDateTime().addDays(30));
         QWidget altra;
@@ -232,57 +227,29 @@ private slots:
             return QTest::qWaitForWindowActive(finestra);
         };
         for (const QString nome : {"copiati_1.txt", "copiati_2.txt"}) {
-            const QString lista = ambiente->scriviFile(QStringLiteral("programma/elenchi/") + nome);
+            const QString lista = ambiente->scriviFile("programma/elenchi/" + nome);
             QVERIFY(QFile::exists(lista) && Attiva(&altra) && Attiva(principale.get()));
             QTRY_VERIFY(!QFile::exists(lista));
             QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
             // Never emptied by a write that did not go through.
             QCOMPARE(LeggiFile(PercorsoVelmiraIni()), "[EliminaTemp]\nDurata=\n");
         }
-        QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains(QStringLiteral("Impossibile salvare")));
-    }
+        QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains("Impossibile salvare"));
 
-    // Installed, the program's folder is not the user's: settings and lists go to theirs, silently.
-    void cartellaDiSolaLettura()
-    {
-        const QString programma = ambiente->percorso(QStringLiteral("programma"));
-        DiscoPiccolo disco(programma, 256);
-        if (!disco.montato())
-            QSKIP(qPrintable(disco.motivo()));
-        ambiente->scriviFile(QStringLiteral("programma/ElencoInvioMail.rep"));
-        QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", programma}), 0);
-        ImpostaCartellaProgramma(programma);
-        qputenv("XDG_CONFIG_HOME", ambiente->percorso(QStringLiteral("impostazioni")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", ambiente->percorso(QStringLiteral("dati")).toLocal8Bit());
-        QVERIFY(MostraAttiva(principale.get()));
-        QTRY_VERIFY(QFile::exists(ambiente->percorso(QStringLiteral("impostazioni/ClientVelmira/Velmira.ini"))));
-        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
-        QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), programma + "/ElencoInvioMail.rep");
-        const QString proprio = ambiente->scriviFile(QStringLiteral("dati/ClientVelmira/ElencoInvioMail.rep"));
-        QCOMPARE(FileProgramma(QStringLiteral("ElencoInvioMail.rep")), proprio);
+        QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", programma}), 0);
+        qputenv("XDG_CONFIG_HOME", ambiente->percorso("impostazioni").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", ambiente->percorso("dati").toLocal8Bit());
+        QVERIFY(Attiva(&altra) && Attiva(principale.get()));
+        QTRY_VERIFY(QFile::exists(ambiente->percorso("impostazioni/ClientVelmira/Velmira.ini")));
+        QCOMPARE(ambiente->dialoghi.messaggi.size(), 1);
+        QCOMPARE(FileProgramma("ElencoInvioMail.rep"), programma + "/ElencoInvioMail.rep");
+        const QString proprio = ambiente->scriviFile("dati/ClientVelmira/ElencoInvioMail.rep");
+        QCOMPARE(FileProgramma("ElencoInvioMail.rep"), proprio);
     }
 
 private:
-    // Stand-in windows, each named after its menu entry.
-    void Registra(std::initializer_list<const char*> nomi)
-    {
-        for (const QString nome : nomi)
-            principale->RegistraFinestra(nome, [nome] {
-                auto* finestra = new QWidget;
-                finestra->setObjectName(nome);
-                return finestra;
-            });
-    }
     QMdiArea* Area() const { return principale->findChild<QMdiArea*>(); }
     QAction* Azione(const char* nome) const { return principale->findChild<QAction*>(nome); }
-    // Exit closes the main window and every child window with it, asking nothing.
-    void VerificaUscita()
-    {
-        QVERIFY(!principale->isVisible());
-        const QRegularExpression finestre("^mnuFile[A-Z]");
-        QTRY_VERIFY(principale->findChildren<QWidget*>(finestre).isEmpty());
-        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
-    }
 
     std::unique_ptr<AmbienteProva> ambiente;
     std::unique_ptr<frmPrincipale> principale;

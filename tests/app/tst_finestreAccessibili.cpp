@@ -1,4 +1,3 @@
-#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "app/FinestreProgramma.h"
 #include "app/frmPrincipale.h"

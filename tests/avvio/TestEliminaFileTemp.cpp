@@ -21,46 +21,38 @@ private slots:
     // is repaired, anything else is left as the user wrote it). Age counts
     // midnights, not whole days: just after midnight a list made yesterday
     // evening is a day old.
-    void attivazione_data()
-    {
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<int>("eta");
-        QTest::addColumn<bool>("aMezzanotte");
-        QTest::addColumn<QString>("atteso");
-        const QByteArray durata = "[EliminaTemp]\nDurata=";
-        QTest::newRow("primo avvio: solo la durata") << QByteArray() << 100 << false << "resta|7";
-        QTest::newRow("vuota: 7 giorni restano") << durata << 7 << false << "resta|7";
-        QTest::newRow("vuota: 8 giorni via") << durata << 8 << false << "via|7";
-        QTest::newRow("8 giorni appena passati: via") << durata + "7" << 8 << true << "via|7";
-        QTest::newRow("30: 8 giorni restano") << durata + "30" << 8 << false << "resta|30";
-        QTest::newRow("0: ieri via") << durata + "0" << 1 << true << "via|0";
-        QTest::newRow("non numero: come 7") << durata + "una settimana" << 8 << false
-                                            << "via|una settimana";
-        QTest::newRow("con decimali: arrotondata") << durata + "7.6" << 8 << false << "resta|7.6";
-        QTest::newRow("negativa: anche le liste di oggi") << durata + "-1" << 0 << false << "via|-1";
-        QTest::newRow("oltre 16 bit: come 7") << durata + "99999" << 7 << false << "resta|99999";
-    }
-
     void attivazione()
     {
-        QFETCH(QByteArray, ini);
-        QFETCH(int, eta);
-        QFETCH(bool, aMezzanotte);
-        QFETCH(QString, atteso);
-        AmbienteProva ambiente;
-        if (!ini.isNull())
-            ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
-        const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
-        const QDateTime dopo = DataCreazione(QFileInfo(lista)).addDays(eta);
+        const QByteArray durata = "[EliminaTemp]\nDurata=";
+        const std::tuple<QByteArray, int, bool, QString> casi[] = {
+            {QByteArray(), 100, false, "resta|7"}, // first start: only the Durata
+            {durata, 7, false, "resta|7"},
+            {durata, 8, false, "via|7"},
+            {durata + "7", 8, true, "via|7"}, // 8 days just gone
+            {durata + "30", 8, false, "resta|30"},
+            {durata + "0", 1, true, "via|0"},
+            {durata + "una settimana", 8, false, "via|una settimana"}, // not a number: as 7
+            {durata + "7.6", 8, false, "resta|7.6"}, // decimals: rounded
+            {durata + "-1", 0, false, "via|-1"}, // negative: today's lists too
+            {durata + "99999", 7, false, "resta|99999"}, // past 16 bits: as 7
+        };
+        for (const auto& [ini, eta, aMezzanotte, atteso] : casi) {
+            AmbienteProva ambiente;
+            if (!ini.isNull())
+                ambiente.scriviFile(QStringLiteral("Velmira.ini"), ini);
+            const QString lista = ambiente.scriviFile("elenchi/copiati_01_03_2026.txt", "x");
+            const QDateTime dopo = DataCreazione(QFileInfo(lista)).addDays(eta);
 
-        QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
+            QVERIFY(AttivazioneProgramma(aMezzanotte ? QDateTime(dopo.date(), QTime(0, 1)) : dopo));
 
-        const QStringList righe = QString::fromUtf8(LeggiFile(PercorsoVelmiraIni())).split('\n', Qt::SkipEmptyParts);
-        // The whole file must be exactly "[EliminaTemp]" and "Durata=<value>".
-        QCOMPARE((QFileInfo::exists(lista) ? "resta|" : "via|")
-                     + righe.join(' ').replace("[EliminaTemp] Durata=", ""), atteso);
-        QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList{"Velmira.ini"});
-        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+            const QStringList righe = QString::fromUtf8(LeggiFile(PercorsoVelmiraIni())).split('\n', Qt::SkipEmptyParts);
+            // The whole file must be exactly "[EliminaTemp]" and "Durata=<value>".
+            const QString caso = QString::fromUtf8(ini) + QStringLiteral(", %1 giorni: ").arg(eta);
+            QCOMPARE(caso + (QFileInfo::exists(lista) ? "resta|" : "via|") + righe.join(' ').replace("[EliminaTemp] Durata=", ""),
+                     caso + atteso);
+            QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList{"Velmira.ini"});
+            QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+        }
     }
 
     // Read-only and undeletable lists are skipped and the rest still cleaned;

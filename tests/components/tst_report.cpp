@@ -21,7 +21,7 @@ class TestReport : public QObject
                                           "piede: {DATA} | Pagina {PAGINA} di {PAGINE}\n";
 
 private slots:
-    void layoutValido()
+    void letturaERifiuti()
     {
         AmbienteProva ambiente;
         const auto l = LeggiLayoutReport(ambiente.scriviFile("r.rep", valido));
@@ -38,47 +38,39 @@ private slots:
                               "data|Data|30|1 Esito|Esito|247|3", "{DATA}>Pagina {PAGINA} di {PAGINE}"}));
         const auto valore = [](const QString& nome) { return nome == "A" ? QString("uno") : QString(); };
         QCOMPARE(SostituisciSegnaposti("{A}-{B}-{ A}-{A}", valore), "uno--{ A}-uno");
-    }
 
-    void rifiutati_data()
-    {
-        QTest::addColumn<QByteArray>("da");   // a piece of the valid file...
-        QTest::addColumn<QByteArray>("con");  // ...replaced by this
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("vuoto") << QByteArray(valido) << QByteArray("\n# solo commenti\n") << "(riga 3): file vuoto";
-        QTest::newRow("senza firma") << QByteArray("formato: velmira-report 1\n") << QByteArray() << "(riga 2): manca \"formato: velmira-report 1\"";
-        QTest::newRow("non testo") << QByteArray("commento") << QByteArray("com\0ento", 8) << "(riga 0): non è un file di testo";
-        QTest::newRow("non UTF-8") << QByteArray("commento") << QByteArray("comm\xe8nto") << "non è un file di testo";
-        QTest::newRow("voce sconosciuta") << QByteArray("carattere:") << QByteArray("font:") << "(riga 5): voce sconosciuta \"font\"";
-        QTest::newRow("riga senza voce") << QByteArray("carattere: 8.5") << QByteArray("8.5") << "(riga 5): attesa una riga";
-        QTest::newRow("carta") << QByteArray("A4 orizzontale") << QByteArray("B5 orizzontale") << "formato della carta sconosciuto";
-        QTest::newRow("orientamento") << QByteArray("A4 orizzontale") << QByteArray("A4 obliquo") << "orientamento sconosciuto";
-        QTest::newRow("margini") << QByteArray("10 12 10 8") << QByteArray("10 12 10") << "quattro margini";
-        QTest::newRow("margine negativo") << QByteArray("10 12 10 8") << QByteArray("10 -1 10 8") << "quattro margini";
-        QTest::newRow("carattere") << QByteArray("8.5") << QByteArray("otto") << "dimensione del carattere";
-        QTest::newRow("colonna corta") << QByteArray("| 30 | 1") << QByteArray("| 30") << "(riga 9): attesi campo";
-        QTest::newRow("righe") << QByteArray("247 | 3") << QByteArray("247 | 1.5") << "(riga 10): larghezza";
-        // toDouble takes "nan", which no range check by < and > turns away.
-        QTest::newRow("righe nan") << QByteArray("247 | 3") << QByteArray("247 | nan") << "(riga 10): larghezza";
-        QTest::newRow("larghezza nan") << QByteArray("247 | 3") << QByteArray("nan | 3") << "(riga 10): larghezza";
-        QTest::newRow("margine nan") << QByteArray("10 12 10 8") << QByteArray("10 nan 10 8") << "quattro margini";
-        QTest::newRow("troppo larga") << QByteArray("247 | 3") << QByteArray("248 | 3") << "le colonne (278 mm) superano la larghezza utile della pagina (277 mm)";
-        QTest::newRow("senza colonne") << QByteArray("colonna:") << QByteArray("# colonna:") << "nessuna colonna";
-        QTest::newRow("senza dati") << QByteArray("dati:") << QByteArray("#") << "manca la voce \"dati\"";
-        QTest::newRow("margini enormi") << QByteArray("10 12 10 8") << QByteArray("10 90 10 90") << "i margini non lasciano spazio";
-    }
-
-    void rifiutati()
-    {
-        QFETCH(QByteArray, da);
-        QFETCH(QByteArray, con);
-        QFETCH(QString, motivo);
-        AmbienteProva ambiente;
-        const QString percorso = ambiente.scriviFile("r.rep", QByteArray(valido).replace(da, con));
-        QString errore = LeggiLayoutReport(percorso).errore().testo();
-        QVERIFY2(errore.startsWith("Il file del report " + percorso + " è danneggiato") && errore.contains(motivo),
-                 qPrintable(errore));
-        QCOMPARE(LeggiLayoutReport(ambiente.percorso("assente.rep")).errore().testo(), "Il file del report " + ambiente.percorso("assente.rep") + " non esiste.");
+        // Each row: a piece of the valid file, what replaces it, the reason given.
+        const std::tuple<QByteArray, QByteArray, QString> casi[] = {
+            {QByteArray(valido), "\n# solo commenti\n", "(riga 3): file vuoto"},
+            {"formato: velmira-report 1\n", "", "(riga 2): manca \"formato: velmira-report 1\""},
+            {"commento", QByteArray("com\0ento", 8), "(riga 0): non è un file di testo"},
+            {"commento", "comm\xe8nto", "non è un file di testo"},
+            {"carattere:", "font:", "(riga 5): voce sconosciuta \"font\""},
+            {"carattere: 8.5", "8.5", "(riga 5): attesa una riga"},
+            {"A4 orizzontale", "B5 orizzontale", "formato della carta sconosciuto"},
+            {"A4 orizzontale", "A4 obliquo", "orientamento sconosciuto"},
+            {"10 12 10 8", "10 12 10", "quattro margini"},
+            {"10 12 10 8", "10 -1 10 8", "quattro margini"},
+            {"8.5", "otto", "dimensione del carattere"},
+            {"| 30 | 1", "| 30", "(riga 9): attesi campo"},
+            {"247 | 3", "247 | 1.5", "(riga 10): larghezza"},
+            // toDouble takes "nan", which no range check by < and > turns away.
+            {"247 | 3", "247 | nan", "(riga 10): larghezza"},
+            {"247 | 3", "nan | 3", "(riga 10): larghezza"},
+            {"10 12 10 8", "10 nan 10 8", "quattro margini"},
+            {"247 | 3", "248 | 3", "le colonne (278 mm) superano la larghezza utile della pagina (277 mm)"},
+            {"colonna:", "# colonna:", "nessuna colonna"},
+            {"dati:", "#", "manca la voce \"dati\""},
+            {"10 12 10 8", "10 90 10 90", "i margini non lasciano spazio"},
+        };
+        for (const auto& [da, con, motivo] : casi) {
+            const QString percorso = ambiente.scriviFile("r.rep", QByteArray(valido).replace(da, con));
+            const QString errore = LeggiLayoutReport(percorso).errore().testo();
+            QVERIFY2(errore.startsWith("Il file del report " + percorso + " è danneggiato") && errore.contains(motivo),
+                     qPrintable(motivo + " -> " + errore));
+        }
+        QCOMPARE(LeggiLayoutReport(ambiente.percorso("assente.rep")).errore().testo(),
+                 "Il file del report " + ambiente.percorso("assente.rep") + " non esiste.");
     }
 };
 

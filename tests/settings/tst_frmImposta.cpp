@@ -1,4 +1,3 @@
-#include "AmbienteProva.h"
 #include "ArchivioProva.h"
 #include "settings/Impostazioni.h"
 #include "settings/frmImposta.h"
@@ -62,20 +61,27 @@ class TestFrmImposta : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<AmbienteProva> ambiente_;
-
     QPointer<frmImposta> Apri()
     {
         QPointer<frmImposta> finestra = new frmImposta;
         return MostraAttiva(finestra) ? finestra : nullptr;
     }
 
-private slots:
-    void init() { ambiente_ = std::make_unique<AmbienteProva>(); }
-    void cleanup() { ambiente_.reset(); }
-
-    void primoAvvio()
+    // Edits two fields, then leaves with "Chiudi" (Alt+H).
+    static void ChiudiDopoModifiche(QPointer<frmImposta>& f)
     {
+        Scrivi(f->txtPercorsoCartella, "/altrove");
+        Scrivi(f->txtEmail[6], "2525");
+        QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
+        QTRY_VERIFY(f.isNull());
+    }
+
+private slots:
+    // From the first start to a file the window rewrites: "Chiudi" after
+    // editing never writes, "OK" writes every field as the user left it.
+    void primoAvvioEModifiche()
+    {
+        AmbienteProva ambiente;
         QPointer<frmImposta> f = Apri();
         QVERIFY(f);
         // The form as the user meets it.
@@ -90,51 +96,44 @@ private slots:
                  "Server di posta SMTP :>txtEmail_0|User Id :>txtEmail_1");
         QCOMPARE(f->ssTabMail->currentIndex(), 0);
         QCOMPARE(Mostrati(*f), QStringList({"", "", "", "", "", "", "", "", "25"}));
+        ChiudiDopoModifiche(f);
+        QVERIFY(!EsisteVelmiraIni());
 
         // Typed with blanks and a two-line message: stored exactly, the
         // password shown only as stars.
+        f = Apri();
         Scrivi(f->txtPercorsoCartella, "/srv/documenti pdf");
         Scrivi(f->txtDatabase, "/srv/marvena");
         MostraScheda(f, 1);
         const QStringList email{"smtp.esempio.it", "ufficio", "s3gr'eto", "ufficio@esempio.it",
-                                "Documenti  allegati", "Buongiorno,\nin allegato i documenti."};
+                                "Documenti  allegati", "Buongiorno,\n\nin allegato i documenti."};
         for (int i = 0; i < email.size(); ++i)
             Scrivi(f->txtEmail[i], email[i]);
         auto* password = static_cast<QLineEdit*>(f->txtEmail[2]);
         QCOMPARE(password->echoMode(), QLineEdit::Password);
         QCOMPARE(QChar(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password)), '*');
         QVERIFY(!EsisteVelmiraIni());
-
         QTest::keyClick(f, Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(f.isNull());
-        QCOMPARE(Salvati(), QStringList({"Percorsi/CartellaPDF=/srv/documenti pdf", "Percorsi/DataBase=/srv/marvena",
-                                         "Email/SMTP=smtp.esempio.it", "Email/UserID=ufficio",
-                                         "Email/Password=s3gr'eto", "Email/Indirizzo=ufficio@esempio.it",
-                                         "Email/Oggetto=Documenti  allegati",
-                                         "Email/Messaggio=Buongiorno,+in allegato i documenti.",
-                                         "Email/Porta=25"}));
-    }
+        QStringList salvati{"Percorsi/CartellaPDF=/srv/documenti pdf", "Percorsi/DataBase=/srv/marvena",
+                            "Email/SMTP=smtp.esempio.it", "Email/UserID=ufficio",
+                            "Email/Password=s3gr'eto", "Email/Indirizzo=ufficio@esempio.it",
+                            "Email/Oggetto=Documenti  allegati",
+                            "Email/Messaggio=Buongiorno,++in allegato i documenti.", "Email/Porta=25"};
+        QCOMPARE(Salvati(), salvati);
 
-    void fileEsistente()
-    {
-        const QStringList prima{"Percorsi/CartellaPDF=/vecchia/pdf", "Percorsi/DataBase=/srv/marvena",
-                                "Email/SMTP=smtp.esempio.it",       "Email/UserID=ufficio",
-                                "Email/Password=pw",                "Email/Indirizzo=a@esempio.it",
-                                "Email/Oggetto=Documenti",          "Email/Messaggio=Salve,++Cordiali saluti",
-                                "Email/Porta="};
-        for (const QString& voce : prima)
-            ScriviIni(voce.section('/', 0, 0), voce.section('/', 1).section('=', 0, 0), voce.section('=', 1));
-        QPointer<frmImposta> f = Apri();
-        QVERIFY(f);
-        // An empty port shows the usual one; "+" are line breaks again.
-        QCOMPARE(Mostrati(*f), QStringList({"/vecchia/pdf", "/srv/marvena", "smtp.esempio.it", "ufficio", "pw",
-                                            "a@esempio.it", "Documenti", "Salve,\n\nCordiali saluti", "25"}));
-
-        // One folder chosen, the other picker cancelled; the message cleared.
-        ambiente_->selettore.risposte.enqueue("/nuova/pdf");
+        // Opened on that file, an empty port shows the usual one; "+" are line
+        // breaks again. One folder chosen, the other picker cancelled; a
+        // field cleared is saved empty, but an empty message keeps the old one.
+        ScriviIni("Email", "Porta", "");
+        f = Apri();
+        QCOMPARE(Mostrati(*f), QStringList({"/srv/documenti pdf", "/srv/marvena", "smtp.esempio.it", "ufficio",
+                                            "s3gr'eto", "ufficio@esempio.it", "Documenti  allegati",
+                                            "Buongiorno,\n\nin allegato i documenti.", "25"}));
+        ambiente.selettore.risposte.enqueue("/nuova/pdf");
         QTest::mouseClick(f->cmdPercorsoCartella, Qt::LeftButton);
         QTest::mouseClick(f->cmdPercorsoDatabase, Qt::LeftButton);
-        QCOMPARE(ambiente_->selettore.richieste,
+        QCOMPARE(ambiente.selettore.richieste,
                  QStringList({"Seleziona il percorso della cartella che contiene i documenti in formato PDF:",
                               "Seleziona il percorso della cartella dove è installato il programma 'Marvena':"}));
         MostraScheda(f, 1);
@@ -142,31 +141,15 @@ private slots:
         Scrivi(f->txtEmail[1], "");
         QTest::mouseClick(f->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(f.isNull());
-        QStringList dopo = prima;
-        dopo[0] = "Percorsi/CartellaPDF=/nuova/pdf";
-        dopo[3] = "Email/UserID=";
-        dopo[8] = "Email/Porta=25";
-        QCOMPARE(Salvati(), dopo);
-        QVERIFY(ambiente_->dialoghi.messaggi.isEmpty());
-    }
+        salvati[0] = "Percorsi/CartellaPDF=/nuova/pdf";
+        salvati[3] = "Email/UserID=";
+        QCOMPARE(Salvati(), salvati);
 
-    // "Chiudi" after editing leaves things as they were: no file, then a file.
-    void chiudiNonScriveNulla()
-    {
-        for (const bool conFile : {false, true}) {
-            if (conFile)
-                ScriviIni("Email", "Porta", "587");
-            const QByteArray prima = LeggiFile(PercorsoVelmiraIni());
-            QPointer<frmImposta> f = Apri();
-            QVERIFY(f);
-            QCOMPARE(f->TestoEmail(6), conFile ? "587" : "25");
-            Scrivi(f->txtPercorsoCartella, "/altrove");
-            Scrivi(f->txtEmail[6], "2525");
-            QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
-            QTRY_VERIFY(f.isNull());
-            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
-            QCOMPARE(EsisteVelmiraIni(), conFile);
-        }
+        const QByteArray prima = LeggiFile(PercorsoVelmiraIni());
+        f = Apri();
+        ChiudiDopoModifiche(f);
+        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
     }
 };
 

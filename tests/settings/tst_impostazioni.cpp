@@ -10,51 +10,44 @@ class TestImpostazioni : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<AmbienteProva> ambiente;
-
 private slots:
-    void init() { ambiente = std::make_unique<AmbienteProva>(); }
-    void cleanup() { ambiente.reset(); }
-
-    void messaggioAndataERitorno_data()
-    {
-        QTest::addColumn<QString>("scritto");
-        QTest::addColumn<QString>("salvato");
-        QTest::addColumn<QString>("riletto");
-        QTest::newRow("two lines") << "Buongiorno,\r\nin allegato" << "Buongiorno,+in allegato" << "Buongiorno,\r\nin allegato";
-        QTest::newRow("bare line feeds") << "a\nb" << "a+b" << "a\r\nb";
-        QTest::newRow("plus inside a line splits it") << "1+1" << "1+1" << "1\r\n1";
-        QTest::newRow("empty line inside") << "a\r\n\r\nb" << "a++b" << "a\r\n\r\nb";
-        QTest::newRow("line break at the end") << "a\r\n" << "a+" << "a\r\n";
-        QTest::newRow("accents") << "Cordialità\r\nè" << "Cordialità+è" << "Cordialità\r\nè";
-        QTest::newRow("old Mac carriage returns") << "a\rb\r" << "a+b+" << "a\r\nb\r\n";
-        QTest::newRow("byte order mark in front") << "\uFEFFciao" << "\uFEFFciao" << "\uFEFFciao";
-    }
-
+    // What a message typed in the window is stored as ("+" for a line break)
+    // and what is read back.
     void messaggioAndataERitorno()
     {
-        QFETCH(QString, scritto);
-        QFETCH(QString, salvato);
-        QFETCH(QString, riletto);
-        LeggiScriviMessaggio(scritto, false);
-        QCOMPARE(LeggiIni("Email", "Messaggio"), salvato);
+        AmbienteProva ambiente;
+        const std::tuple<QString, QString, QString> casi[] = {
+            {"Buongiorno,\r\nin allegato", "Buongiorno,+in allegato", "Buongiorno,\r\nin allegato"},
+            {"a\nb", "a+b", "a\r\nb"},
+            {"1+1", "1+1", "1\r\n1"}, // a plus inside a line splits it
+            {"a\r\n\r\nb", "a++b", "a\r\n\r\nb"},
+            {"a\r\n", "a+", "a\r\n"},
+            {"Cordialità\r\nè", "Cordialità+è", "Cordialità\r\nè"},
+            {"a\rb\r", "a+b+", "a\r\nb\r\n"}, // old Mac line ends
+            {QStringLiteral("\uFEFFciao"), QStringLiteral("\uFEFFciao"), QStringLiteral("\uFEFFciao")}, // a byte order mark in front
+        };
         QString letto;
-        LeggiScriviMessaggio(letto, true);
-        QCOMPARE(letto, riletto);
+        for (auto [scritto, salvato, riletto] : casi) {
+            LeggiScriviMessaggio(scritto, false);
+            LeggiScriviMessaggio(letto, true);
+            QCOMPARE(LeggiIni("Email", "Messaggio") + " -> " + letto, salvato + " -> " + riletto);
+        }
         // An empty message writes nothing; an empty stored one reads as empty.
         QString vuoto;
         LeggiScriviMessaggio(vuoto, false);
         LeggiScriviMessaggio(letto = "da sostituire", true);
-        QCOMPARE(letto, riletto);
+        QCOMPARE(letto, QStringLiteral("\uFEFFciao"));
         ScriviIni("Email", "Messaggio", QString());
         LeggiScriviMessaggio(letto, true);
         QCOMPARE(letto, QString());
     }
 
     // Names without regard to case, a value holding '=', the mail settings
-    // read in one go, a comment and the rest of the file kept on a write.
+    // read in one go; on a write the rest of the file stays as it was written,
+    // and the file becomes its owner's alone.
     void letturaEScrittura()
     {
+        AmbienteProva ambiente;
         QVERIFY(!EsisteVelmiraIni());
         QCOMPARE(LeggiIni("Percorsi", "DataBase"), QString());
         ScriviIni("EliminaTemp", "Durata", "7");
@@ -63,7 +56,7 @@ private slots:
         QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-        ambiente->scriviFile("Velmira.ini", "; commento dell'ufficio\n[PERCORSI]\nCartellaPDF=/srv/pdf\ndatabase=/srv/Marvena\n"
+        ambiente.scriviFile("Velmira.ini", "; commento dell'ufficio\n[PERCORSI]\nCartellaPDF=/srv/pdf\ndatabase=/srv/Marvena\n"
                                             "[Email]\nIndirizzo=a@b.it\nPassword=p=q\nMessaggio=Salve+A presto\n");
         QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv/Marvena");
         ScriviIni("Percorsi", "DataBase", "/altro");
@@ -75,7 +68,54 @@ private slots:
         const EmailImpostazioni e = LeggiImpostazioniEmail();
         QCOMPARE(QStringList({e.Indirizzo, e.Password, e.Messaggio, e.Porta}),
                  QStringList({"a@b.it", "p=q", "Salve\r\nA presto", ""}));
-        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
+
+        // Written on Windows: its code page, its line ends, its spacing and comments stay.
+        ambiente.scriviFile("Velmira.ini", "; nota\r\n[Email]\r\nOggetto = Fattura n\xb0 1 \xe8 pronta\r\n\r\n"
+                                            "[Percorsi]\r\nDataBase=/srv\r\n");
+        QCOMPARE(LeggiIni("Email", "Oggetto"), "Fattura n° 1 è pronta");
+        QVERIFY(QFile::setPermissions(PercorsoVelmiraIni(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        ScriviIni("email", "OGGETTO", "Nuovo è");
+        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
+        ScriviIni("Test", "AttivaLog", "FALSO");
+        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
+                                         "CartellaPDF=/pdf\r\n\r\n[Test]\r\nAttivaLog=FALSO\r\n"));
+        // Others could read it: it holds the password, now only its owner can.
+        QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // A value the code page cannot hold turns the file to UTF-8 rather than lose it.
+        ScriviIni("Email", "Oggetto", "€ ✓");
+        QCOMPARE(LeggiIni("Email", "Oggetto"), "€ ✓");
+        QVERIFY(LeggiFile(PercorsoVelmiraIni()).startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
+
+        // A line starting with '[' ends the section above it for the reader, whatever
+        // follows: a value added to that section must go above it, not after it.
+        ambiente.scriviFile("Velmira.ini", "[Percorsi]\nDataBase=/a\n[Vecchie=note senza chiusura\nx=1\n[Email]\nPorta=25\n");
+        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
+        ScriviIni("Email", "SMTP", "smtp.ditta.it");
+        QCOMPARE(QStringList({LeggiIni("Percorsi", "CartellaPDF"), LeggiIni("Email", "SMTP"), LeggiIni("Email", "Porta"),
+                              LeggiIni("Percorsi", "DataBase")}),
+                 QStringList({"/pdf", "smtp.ditta.it", "25", "/a"}));
+
+        // Nor is a vertical tab a blank for the reader: that line is another key.
+        ambiente.scriviFile("Velmira.ini", "[Email]\n\vOggetto=vecchio\n");
+        ScriviIni("Email", "Oggetto", "nuovo");
+        QCOMPARE(LeggiIni("Email", "Oggetto"), "nuovo");
+        QVERIFY(ambiente.dialoghi.messaggi.isEmpty());
+
+        const QByteArray prima("[Percorsi]\nDataBase=/srv/db\n");
+        const QString percorso = ambiente.scriviFile("Velmira.ini", prima);
+        // The rest of each value would otherwise become a line of its own: here a new DataBase.
+        for (const QString& valore : {QString("/x\nDataBase=/altrove"), QString("/x\rDataBase=/altrove"),
+                                      QString("/x\r\n[Percorsi]"), "/x" + QString(QChar(0)) + "y"}) {
+            QVERIFY(!ScriviValoreIni(percorso, "Percorsi", "CartellaPDF", valore));
+            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
+        }
+        QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv/db");
+        // Told every time: each refusal is a different value the user tried to save.
+        QCOMPARE(ambiente.dialoghi.messaggi.size(), 4);
+        QVERIFY(ambiente.dialoghi.messaggi.first().testo.contains("CartellaPDF contiene un a capo"));
+        QCOMPARE(ambiente.dialoghi.messaggi.first().icona, Icona::Esclamazione);
     }
 
     void fileCheNonETestoNonSiTocca()
@@ -109,63 +149,6 @@ private slots:
             QCOMPARE(LeggiIni("Percorsi", "DataBase"), QString());
             QCOMPARE(prova.dialoghi.messaggi.size(), 4);
         }
-    }
-
-    void riscritturaFedeleEPrivata()
-    {
-        // Written on Windows: its code page, its line ends, its spacing and comments stay.
-        ambiente->scriviFile("Velmira.ini", "; nota\r\n[Email]\r\nOggetto = Fattura n\xb0 1 \xe8 pronta\r\n\r\n"
-                                            "[Percorsi]\r\nDataBase=/srv\r\n");
-        QCOMPARE(LeggiIni("Email", "Oggetto"), "Fattura n° 1 è pronta");
-        QVERIFY(QFile::setPermissions(PercorsoVelmiraIni(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-        ScriviIni("email", "OGGETTO", "Nuovo è");
-        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
-        ScriviIni("Test", "AttivaLog", "FALSO");
-        QCOMPARE(LeggiFile(PercorsoVelmiraIni()), QByteArray("; nota\r\n[Email]\r\nOggetto = Nuovo \xe8\r\n\r\n[Percorsi]\r\nDataBase=/srv\r\n"
-                                         "CartellaPDF=/pdf\r\n\r\n[Test]\r\nAttivaLog=FALSO\r\n"));
-        // Others could read it: it holds the password, now only its owner can.
-        QCOMPARE(QFile::permissions(PercorsoVelmiraIni()) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        // A value the code page cannot hold turns the file to UTF-8 rather than lose it.
-        ScriviIni("Email", "Oggetto", "€ ✓");
-        QCOMPARE(LeggiIni("Email", "Oggetto"), "€ ✓");
-        QVERIFY(LeggiFile(PercorsoVelmiraIni()).startsWith("; nota\r\n[Email]\r\nOggetto = \xe2\x82\xac"));
-        QVERIFY(ambiente->dialoghi.messaggi.isEmpty());
-    }
-
-    void sezioneMalChiusa()
-    {
-        // A line starting with '[' ends the section above it for the reader, whatever
-        // follows: a value added to that section must go above it, not after it.
-        ambiente->scriviFile("Velmira.ini", "[Percorsi]\nDataBase=/a\n[Vecchie=note senza chiusura\nx=1\n[Email]\nPorta=25\n");
-        ScriviIni("Percorsi", "CartellaPDF", "/pdf");
-        ScriviIni("Email", "SMTP", "smtp.ditta.it");
-        QCOMPARE(QStringList({LeggiIni("Percorsi", "CartellaPDF"), LeggiIni("Email", "SMTP"), LeggiIni("Email", "Porta"),
-                              LeggiIni("Percorsi", "DataBase")}),
-                 QStringList({"/pdf", "smtp.ditta.it", "25", "/a"}));
-
-        // Nor is a vertical tab a blank for the reader: that line is another key.
-        ambiente->scriviFile("Velmira.ini", "[Email]\n\vOggetto=vecchio\n");
-        ScriviIni("Email", "Oggetto", "nuovo");
-        QCOMPARE(LeggiIni("Email", "Oggetto"), "nuovo");
-    }
-
-    void valoreSuPiuRigheRifiutato()
-    {
-        const QByteArray prima("[Percorsi]\nDataBase=/srv/db\n");
-        const QString percorso = ambiente->scriviFile("Velmira.ini", prima);
-        // The rest of each value would otherwise become a line of its own: here a new DataBase.
-        for (const QString& valore : {QString("/x\nDataBase=/altrove"), QString("/x\rDataBase=/altrove"),
-                                      QString("/x\r\n[Percorsi]"), "/x" + QString(QChar(0)) + "y"}) {
-            QVERIFY(!ScriviValoreIni(percorso, "Percorsi", "CartellaPDF", valore));
-            QCOMPARE(LeggiFile(PercorsoVelmiraIni()), prima);
-        }
-        QCOMPARE(LeggiIni("Percorsi", "DataBase"), "/srv/db");
-        // Told every time: each refusal is a different value the user tried to save.
-        QCOMPARE(ambiente->dialoghi.messaggi.size(), 4);
-        QVERIFY(ambiente->dialoghi.messaggi.first().testo.contains("CartellaPDF contiene un a capo"));
-        QCOMPARE(ambiente->dialoghi.messaggi.first().icona, Icona::Esclamazione);
     }
 };
 

@@ -7,7 +7,7 @@
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
-#include <QSqlError>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -35,12 +35,6 @@ struct ControlloServer
     }
 } controlloServer;
 
-void Riuscito(bool riuscito, const QSqlError& errore)
-{
-    if (!riuscito)
-        qFatal("server di prova: %s", qPrintable(errore.text()));
-}
-
 } // namespace
 
 bool ProvaSuServer()
@@ -54,14 +48,9 @@ QString NuovoDatabaseProva()
     const QString nome = QStringLiteral("velmira_%1_%2")
                              .arg(QCoreApplication::applicationPid())
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("prova-server"));
-        db.setConnectOptions(server() + QStringLiteral(" dbname=postgres"));
-        Riuscito(db.open(), db.lastError());
-        QSqlQuery query(db);
-        Riuscito(query.exec(QStringLiteral("CREATE DATABASE ") + nome), query.lastError());
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("prova-server"));
+    if (QProcess::execute(QStringLiteral("psql"), {QStringLiteral("-qc"), QStringLiteral("CREATE DATABASE ") + nome,
+                                                   server() + QStringLiteral(" dbname=postgres")}) != 0)
+        qFatal("server di prova: impossibile creare il database %s", qPrintable(nome));
     return server() + QStringLiteral(" dbname=") + nome;
 }
 

@@ -14,7 +14,7 @@ public:
     DiscoPiccolo& operator=(const DiscoPiccolo&) = delete;
 
     bool montato() const { return montato_; }
-    QString motivo() const { return motivo_; }
+    static QString motivo() { return QStringLiteral("impossibile montare un disco piccolo (tmpfs): serve root"); }
 
     // Takes up the room of the disk but about `liberi` bytes, with a filler file.
     void riempi(qint64 liberi);
@@ -24,5 +24,4 @@ public:
 private:
     QString cartella_;
     bool montato_ = false;
-    QString motivo_;
 };

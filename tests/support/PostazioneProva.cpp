@@ -23,6 +23,20 @@ QVariant Campo(const QString& testo)
 {
     return testo == QLatin1String("-") ? QVariant() : QVariant(testo == QLatin1String("''") ? QString("") : testo);
 }
+
+// The first column of every row a statement gives on the archive; the error's text when it fails.
+QStringList Colonna(const QString& database, const QString& istruzione)
+{
+    QStringList valori;
+    SuArchivio(database, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (!q.exec(istruzione))
+            valori.append(q.lastError().text());
+        while (q.next())
+            valori.append(q.value(0).toString());
+    });
+    return valori;
+}
 } // namespace
 
 PostazioneProva::PostazioneProva(const QStringList& righe, const QStringList& pdf)
@@ -116,15 +130,8 @@ QStringList PostazioneProva::elenco() const
 
 QStringList PostazioneProva::archivio() const
 {
-    QStringList righe;
-    SuArchivio(database, [&righe](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("select Stampa || '|' || Codice || '|' || Tipo || '|' || NumDoc || '|' "
-                                   "|| Data || '|' || coalesce(email, 'NULL') from Posta order by Id")))
-            righe.append(q.lastError().text());
-        while (q.next())
-            righe.append(q.value(0).toString());
-    });
+    QStringList righe = Colonna(database, QStringLiteral("select Stampa || '|' || Codice || '|' || Tipo || '|' || NumDoc "
+                                                         "|| '|' || Data || '|' || coalesce(email, 'NULL') from Posta order by Id"));
     // Sorted here: the engines' case-blind orders differ on punctuation.
     std::stable_sort(righe.begin(), righe.end(), [](const QString& a, const QString& b) {
         return a.section(QLatin1Char('|'), 0, 0) < b.section(QLatin1Char('|'), 0, 0);
@@ -166,27 +173,16 @@ QStringList Numerati(int quanti)
 
 QString StatoArchivio(const QString& database)
 {
-    QString stato;
-    SuArchivio(database, [&stato](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        const QString verdetto = ProvaSuServer() ? QStringLiteral("'ok'")
-                                                 : QStringLiteral("(select * from pragma_integrity_check)");
-        if (q.exec(QStringLiteral("select %1, count(*), count(distinct Data || '|' || Codice || '|' || Tipo || '|' "
-                                  "|| NumDoc), count(Stampa || Tipo || NumDoc || Data || Codice || email) from Posta")
-                       .arg(verdetto))
-            && q.next())
-            stato = QStringLiteral("%1 %2 %3 %4").arg(q.value(0).toString(), q.value(1).toString(),
-                                                      q.value(2).toString(), q.value(3).toString());
-    });
-    return stato;
+    const QString verdetto = ProvaSuServer() ? QStringLiteral("'ok'") : QStringLiteral("(select * from pragma_integrity_check)");
+    return Colonna(database, QStringLiteral("select %1 || ' ' || count(*) || ' ' || count(distinct Data || '|' || Codice "
+                                            "|| '|' || Tipo || '|' || NumDoc) || ' ' || count(Stampa || Tipo || NumDoc "
+                                            "|| Data || Codice || email) from Posta")
+                                 .arg(verdetto))
+        .join(QLatin1Char('\n'));
 }
 
 QSet<QString> StampeArchiviate(const QString& database)
 {
-    QSet<QString> stampe;
-    SuArchivio(database, [&stampe](QSqlDatabase& db) {
-        for (QSqlQuery q(QStringLiteral("select Stampa from Posta"), db); q.next();)
-            stampe.insert(q.value(0).toString());
-    });
-    return stampe;
+    const QStringList stampe = Colonna(database, QStringLiteral("select Stampa from Posta"));
+    return QSet<QString>(stampe.begin(), stampe.end());
 }
