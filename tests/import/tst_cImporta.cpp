@@ -145,7 +145,8 @@ private slots:
         std::remove(nonValido.constData());
     }
 
-    void lunghezzeCambiate()
+    // What changes while the runs go on: the widths, the folder itself.
+    void cambiDuranteLeImportazioni()
     {
         PostazioneProva p({}, {"000123FAT000045220140318.pdf", "000123FAT0000000120140318.pdf"});
         // Changed while the run goes: the next file is cut with the new widths.
@@ -160,27 +161,26 @@ private slots:
         p.scriviLunghezze(6, 2, 9);
         QCOMPARE(p.importa().last(), Archiviati(1));
         QCOMPARE(p.archivio().size(), 3);
-    }
-
-    void inserimentiFalliti()
-    {
-        const QStringList nomi = Numerati(3);
-        PostazioneProva p({}, nomi);
-        // The archive refuses one document among good ones (as a constraint of its own would).
-        SuArchivio(p.database, [](QSqlDatabase& db) { QVERIFY(Rifiuta(db, "insert", "NumDoc", "2", "rifiutato")); });
-        QCOMPARE(conMessaggio(p.importa(), "rifiutato", "rifiutato"),
-                 Elenco({p.pdf(nomi[0]), Problema(nomi[1], "rifiutato"), p.pdf(nomi[2]),
-                         Tolte(0), Archiviati(2)}));
 
         // A four-character type does not fit its column, at every run (the
-        // names above are now one character short).
-        p.scriviLunghezze(6, 4, 7);
-        p.documenti({"000123FATT000045220140318.pdf"});
+        // names above no longer fit the widths).
+        p.scriviLunghezze(6, 4, 8);
+        p.documenti({"000123FATT0000045220140318.pdf"});
         for (int volta = 0; volta < 2; ++volta) {
             QCOMPARE(conMessaggio(p.importa(), "^\\d+ \\S", "codice e testo dell'errore"),
-                     Elenco({Problema("000123FATT000045220140318.pdf", "codice e testo dell'errore"), Tolte(0), Archiviati(0)}));
-            QCOMPARE(p.archivio().size(), 2);
+                     Elenco({Problema("000123FATT0000045220140318.pdf", "codice e testo dell'errore"), Tolte(0), Archiviati(0)}));
+            QCOMPARE(p.archivio().size(), 3);
         }
+
+        // The server goes away while the run walks the folder it listed: the
+        // first name fits again, and no row leaves the archive.
+        p.scriviLunghezze(6, 3, 7);
+        p.documenti({"000124FAT000045320140318.pdf"});
+        const QString irraggiungibile = "(?=.*non è più raggiungibile)(?=.*" + QRegularExpression::escape(p.cartellaPdf) + ")";
+        QCOMPARE(conMessaggio(p.importa({}, [&p] { QDir().rename(p.cartellaPdf, p.cartellaPdf + ".via"); }), irraggiungibile, "cartella non più raggiungibile"),
+                 Elenco({p.pdf("000123FAT000045220140318.pdf"), p.pdf("000124FAT000045320140318.pdf"),
+                         "cartella non più raggiungibile", Archiviati(2)}));
+        QCOMPARE(p.archivio().size(), 5);
     }
 
     void documentiInGruppo()
@@ -283,18 +283,6 @@ private slots:
             QCOMPARE(r.elenco, PercorsoElencoImportazione());
             QCOMPARE(p.elenco(), Elenco(attesi));
         }
-    }
-
-    void cartellaIrraggiungibileDopoLaScansione()
-    {
-        PostazioneProva p({}, {"000123FAT000045220140318.pdf"});
-        p.importa();
-        p.documenti({"000124FAT000045320140318.pdf"});
-        // The server goes away while the run walks the folder it listed.
-        const QString irraggiungibile = "(?=.*non è più raggiungibile)(?=.*" + QRegularExpression::escape(p.cartellaPdf) + ")";
-        QCOMPARE(conMessaggio(p.importa({}, [&p] { QDir().rename(p.cartellaPdf, p.cartellaPdf + ".via"); }), irraggiungibile, "cartella non più raggiungibile"),
-                 Elenco({p.pdf("000124FAT000045320140318.pdf"), "cartella non più raggiungibile", Archiviati(1)}));
-        QCOMPARE(p.archivio().size(), 2);
     }
 
     void archivioBloccato()

@@ -57,10 +57,7 @@ private slots:
         ArchivioProva archivio({"a.pdf - 1 2014-03-01 -", "b.pdf FAT 2 2014-03-01 C1"});
         qint64 pagina = 0;
         qint64 dimensione = 0;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("guasto"));
-            db.setDatabaseName(archivio.database);
-            QVERIFY(db.open());
+        SuArchivio(archivio.database, [&](QSqlDatabase& db) {
             QSqlQuery q(db);
             QVERIFY(q.exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000) "
                            "insert into Posta (Stampa, Tipo) select 'vuoto' || i || '.pdf', '' from n"));
@@ -72,8 +69,7 @@ private slots:
             pagina = foglie[foglie.size() / 2];
             QVERIFY(q.exec("pragma page_size") && q.next());
             dimensione = q.value(0).toLongLong();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("guasto"));
+        });
         QFile file(archivio.database);
         QVERIFY(file.open(QIODevice::ReadWrite) && file.seek((pagina - 1) * dimensione));
         file.write(QByteArray(dimensione, '\xA5'));

@@ -4,15 +4,8 @@
 #include "settings/Impostazioni.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
-QByteArray Contenuto(const QString& percorso)
-{
-    QFile file(percorso);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList FileIn(const QString& cartella)
 {
     return QDir(cartella).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -57,9 +50,9 @@ private slots:
         archivio_->dialoghi.RispondiPoi(Risposta::Si);
         Cerca(finestra_->Pannello(), 0, Giorno, Giorno);
         QCOMPARE(FileIn(destinazione_), (QStringList{"bol1.pdf", "fat1.pdf"}));
-        QCOMPARE(Contenuto(destinazione_ + QStringLiteral("/fat1.pdf")), Contenuto(archivio_->pdf("fat1.pdf")));
+        QCOMPARE(LeggiFile(destinazione_ + QStringLiteral("/fat1.pdf")), LeggiFile(archivio_->pdf("fat1.pdf")));
         // In the statement's order (type, file name, date), the missing one left out.
-        QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
+        QCOMPARE(LeggiFile(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"
                                                  "03/03/2014 - fat1.pdf - C01 - FAT - 1\r\n"));
         QCOMPARE(Messaggi(archivio_->dialoghi),
                  QStringList{Messaggio(Icona::Informazione, "Operazione conclusa, i documenti si trovano nella cartella "
@@ -71,7 +64,7 @@ private slots:
         // A second run the same day starts the list afresh (and No opens
         // nothing); with one type chosen the list still names it.
         Cerca(finestra_->Pannello(), 0, QDate(2014, 2, 1), QDate(2014, 2, 28), QStringLiteral("FAT"));
-        QCOMPARE(Contenuto(Elenco()), QByteArray("05/02/2014 - fat5.pdf - C01 - FAT - 5\r\n"));
+        QCOMPARE(LeggiFile(Elenco()), QByteArray("05/02/2014 - fat5.pdf - C01 - FAT - 5\r\n"));
         QCOMPARE(archivio_->apertore.aperti.size(), 1);
     }
 
@@ -146,7 +139,7 @@ private slots:
                  QStringList{Messaggio(Icona(icona), messaggio.replace("%1", archivio_->cartella()), titolo)});
         QCOMPARE(FileIn(destinazione_), copiati);
         if (!copiati.isEmpty())
-            QCOMPARE(Contenuto(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
+            QCOMPARE(LeggiFile(Elenco()), QByteArray("03/03/2014 - bol1.pdf - C02 - BOL - 1\r\n"));
     }
 
     // One document chosen from the list, each time over an older, longer
@@ -166,7 +159,7 @@ private slots:
             Cerca(finestra_->Pannello(), 1, Giorno, Giorno, {}, QStringLiteral("5"));
             if (sorgenteSparita)
                 QVERIFY(QFile::remove(archivio_->pdf("fat5.pdf")));
-            const QByteArray originale = Contenuto(archivio_->pdf("fat5.pdf"));
+            const QByteArray originale = LeggiFile(archivio_->pdf("fat5.pdf"));
             finestra_->Trova()->Scegli(0);
 
             const bool copiato = messaggio.startsWith(QStringLiteral("Operazione"));
@@ -175,7 +168,7 @@ private slots:
             // Whole old copy or whole new one, nothing else beside it; a single
             // document copied by choice is not listed.
             QCOMPARE(FileIn(destinazione_), QStringList{"fat5.pdf"});
-            QCOMPARE(Contenuto(vecchia), copiato ? originale : QByteArray(100000, 'x'));
+            QCOMPARE(LeggiFile(vecchia), copiato ? originale : QByteArray(100000, 'x'));
             QVERIFY(!QFile::exists(Elenco()));
         }
     }

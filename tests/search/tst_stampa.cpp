@@ -14,8 +14,7 @@ namespace {
 // The private scheduler's folder, written by the fixture that started it.
 QString CartellaCups()
 {
-    QFile registro(qEnvironmentVariable("VELMIRA_CUPS"));
-    return registro.open(QIODevice::ReadOnly) ? QString::fromUtf8(registro.readAll().trimmed()) : QString();
+    return QString::fromUtf8(LeggiFile(qEnvironmentVariable("VELMIRA_CUPS")).trimmed());
 }
 
 // A document of well over a hundred kilobytes of bytes of every value, so
@@ -42,9 +41,8 @@ QList<QByteArray> Catturati(const QString& coda, int attesi)
     });
     QList<QByteArray> lavori;
     for (const QFileInfo& info : file) {
-        QFile lavoro(info.filePath());
-        lavori.append(lavoro.open(QIODevice::ReadOnly) ? lavoro.readAll() : QByteArray());
-        lavoro.remove();
+        lavori.append(LeggiFile(info.filePath()));
+        QFile::remove(info.filePath());
     }
     return lavori;
 }
@@ -80,13 +78,6 @@ public:
     int annullaAl = -1;
     QWidget* finestra = nullptr;
 };
-
-QStringList Righe(const QString& percorso)
-{
-    QFile file(percorso);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"))
-                                          : QStringList();
-}
 
 } // namespace
 
@@ -134,11 +125,15 @@ private slots:
 
     // "Stampa tutti" prints what the search finds, through the real scheduler,
     // reports the missing document at the end and lists each one printed.
-    void stampaTuttiITrovati()
+    // Then, with the box ticked, the chosen document is printed instead of
+    // opened; a batch can be cancelled between documents; an empty search,
+    // or a printer dialog closed, prints nothing.
+    void stampaTuttiSceltoAnnullatoVuoto()
     {
         ArchivioProva archivio({"fat123-2014.pdf FAT 123 2014-03-31 C01", "bol7.pdf BOL 7 2014-03-01 C02",
-                                "fat9.pdf FAT 9 2014-03-15 C01", "aprile.pdf FAT 10 2014-04-01 C01"},
-                               {"bol7.pdf", "fat9.pdf", "aprile.pdf"});
+                                "fat9.pdf FAT 9 2014-03-15 C01", "fat10.pdf FAT 10 2014-03-16 C01",
+                                "aprile.pdf FAT 10 2014-04-01 C01"},
+                               {"bol7.pdf", "fat9.pdf", "fat10.pdf", "aprile.pdf"});
         frmRistampa finestra;
         QVERIFY(MostraAttiva(&finestra));
         PannelloRicerca* p = finestra.Pannello();
@@ -151,37 +146,18 @@ private slots:
         QCOMPARE(scelta_.richieste, 0);
         archivio.dialoghi.RispondiPoi(Risposta::Si);
         QTest::mouseClick(finestra.cmdStampaTutti, Qt::LeftButton);
+        const QString domanda = Messaggio(Icona::Domanda, "Stampare i 4 documenti trovati?");
+        QCOMPARE(Catturati(QStringLiteral("prova"), 3),
+                 QList<QByteArray>({"%PDF-1.4\nbol7.pdf\n%%EOF\n", "%PDF-1.4\nfat10.pdf\n%%EOF\n",
+                                    "%PDF-1.4\nfat9.pdf\n%%EOF\n"}));
+        const QString elenco = archivio.percorso("elenchi/ElencoRistampe15_03_2014.txt");
+        QCOMPARE(LeggiFile(elenco), QByteArray("15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - bol7.pdf\r\n"
+                                               "15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - fat10.pdf\r\n"
+                                               "15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - fat9.pdf\r\n"));
 
-        const QString domanda = Messaggio(Icona::Domanda, "Stampare i 3 documenti trovati?");
-        QCOMPARE(Messaggi(archivio.dialoghi),
-                 QStringList({domanda, domanda,
-                              Messaggio(Icona::Esclamazione,
-                                        "Documenti stampati su prova: 2 di 3.\nNon stampati:\nfat123-2014.pdf: il file "
-                                            + archivio.pdf("fat123-2014.pdf")
-                                            + " non si trova nella cartella dei documenti")}));
-        QCOMPARE(Catturati(QStringLiteral("prova"), 2),
-                 QList<QByteArray>({"%PDF-1.4\nbol7.pdf\n%%EOF\n", "%PDF-1.4\nfat9.pdf\n%%EOF\n"}));
-        QCOMPARE(Righe(archivio.percorso("elenchi/ElencoRistampe15_03_2014.txt")),
-                 QStringList({"15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - bol7.pdf",
-                              "15/03/2014 - 10:30:00 - Ristampa - prova, copie 1 - fat9.pdf", ""}));
-        QVERIFY(archivio.apertore.aperti.isEmpty());
-    }
-
-    // With the box ticked the chosen document is printed instead of opened;
-    // a batch can be cancelled between documents; an empty search, or a
-    // printer dialog closed, prints nothing.
-    void sceltoAnnullatoVuoto()
-    {
-        ArchivioProva archivio({"bol7.pdf BOL 7 2014-03-01 C02", "fat9.pdf FAT 9 2014-03-15 C01",
-                                "fat10.pdf FAT 10 2014-03-16 C01"},
-                               {"bol7.pdf", "fat9.pdf", "fat10.pdf"});
         StampaRegistrata servizio;
         ServizioStampaAttuale::Installa(&servizio);
-        frmRistampa finestra;
-        QVERIFY(MostraAttiva(&finestra));
-        PannelloRicerca* p = finestra.Pannello();
         scelta_.risposta = {QStringLiteral("ufficio"), 3};
-
         finestra.chkStampaScelto->setFocus();
         QTest::keyClick(finestra.chkStampaScelto, Qt::Key_Space);
         Cerca(p, 0, QDate(2014, 3, 1), QDate(2014, 3, 31), QStringLiteral("FAT"));
@@ -205,16 +181,20 @@ private slots:
         scelta_.risposta = {QStringLiteral("prova"), 1};
 
         QCOMPARE(servizio.inviati, QStringList({"ufficio fat10.pdf 3", "ufficio bol7.pdf 3"}));
-        const QString domanda = Messaggio(Icona::Domanda, "Stampare i 3 documenti trovati?");
         QCOMPARE(Messaggi(archivio.dialoghi),
-                 QStringList({Messaggio(Icona::Informazione, "Documenti stampati su ufficio: 1 di 1."), domanda,
-                              Messaggio(Icona::Esclamazione, "Documenti stampati su ufficio: 1 di 3.\nStampa "
-                                                             "interrotta dall'operatore: 2 documenti non inviati."),
+                 QStringList({domanda, domanda,
+                              Messaggio(Icona::Esclamazione,
+                                        "Documenti stampati su prova: 3 di 4.\nNon stampati:\nfat123-2014.pdf: il file "
+                                            + archivio.pdf("fat123-2014.pdf")
+                                            + " non si trova nella cartella dei documenti"),
+                              Messaggio(Icona::Informazione, "Documenti stampati su ufficio: 1 di 1."), domanda,
+                              Messaggio(Icona::Esclamazione, "Documenti stampati su ufficio: 1 di 4.\nStampa "
+                                                             "interrotta dall'operatore: 3 documenti non inviati."),
                               domanda,
                               Messaggio(Icona::Esclamazione, "Non ci sono documenti presenti relativamente ai "
                                                              "parametri di ricerca formulati.")}));
         QVERIFY(archivio.apertore.aperti.isEmpty());
-        QCOMPARE(Righe(archivio.percorso("elenchi/ElencoRistampe15_03_2014.txt")).size(), 3);
+        QCOMPARE(LeggiFile(elenco).count("\r\n"), 5);
     }
 };
 
