@@ -82,6 +82,10 @@ private slots:
                  QStringList{"mar.pdf"});
         QCOMPARE(stampe(QString("select Stampa from Posta where tipo='%1' and Codice='%2'").arg(RaddoppiaApici("D'A"), RaddoppiaApici("O'B"))),
                  QStringList{"l'a.pdf"});
+        // A long s is not an s to the server: not to the embedded engine either.
+        aggiungi({"s1.pdf|FAT|1|01/01/2015|ſ", "s2.pdf|FAT|1|01/01/2015|s"});
+        QCOMPARE(stampe("select Stampa from Posta where year(data) = 2015 order by Codice, Stampa"),
+                 (QStringList{"s2.pdf", "s1.pdf"}));
         const QStringList rotta = stampe("select Stampa from Posta where tipo='D'A'");
         QVERIFY2(rotta.size() == 1 && rotta.first().startsWith("1 "), qPrintable(rotta.join('|')));
     }
