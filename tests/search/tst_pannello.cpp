@@ -152,7 +152,6 @@ private slots:
         QTest::newRow("quattro cifre, Chiudi") << false << "2014" << "chiudi" << "0 0 0";
         QTest::newRow("due cifre, Tab") << false << "14" << "tab" << "0 1 1";
         QTest::newRow("lettere, Cerca") << false << "abcd" << "cerca" << "0 1 1";
-        QTest::newRow("due cifre, Chiudi") << false << "14" << "chiudi" << "0 1 1";
         // The window's own frame is not another control: no message there,
         // but closing afterwards still wants a good year.
         QTest::newRow("due cifre, cornice e poi Chiudi") << false << "14" << "cornice" << "0 1 1";
