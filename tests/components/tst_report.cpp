@@ -57,7 +57,6 @@ private slots:
             // toDouble takes "nan", which no range check by < and > turns away.
             {"247 | 3", "247 | nan", "(riga 10): larghezza"},
             {"247 | 3", "nan | 3", "(riga 10): larghezza"},
-            {"10 12 10 8", "10 nan 10 8", "quattro margini"},
             {"247 | 3", "248 | 3", "le colonne (278 mm) superano la larghezza utile della pagina (277 mm)"},
             {"colonna:", "# colonna:", "nessuna colonna"},
             {"dati:", "#", "manca la voce \"dati\""},

@@ -152,11 +152,9 @@ private slots:
         QTest::newRow("quattro cifre, Chiudi") << false << "2014" << "chiudi" << "0 0 0";
         QTest::newRow("due cifre, Tab") << false << "14" << "tab" << "0 1 1";
         QTest::newRow("lettere, Cerca") << false << "abcd" << "cerca" << "0 1 1";
-        QTest::newRow("due cifre, Chiudi") << false << "14" << "chiudi" << "0 1 1";
         // The window's own frame is not another control: no message there,
         // but closing afterwards still wants a good year.
         QTest::newRow("due cifre, cornice e poi Chiudi") << false << "14" << "cornice" << "0 1 1";
-        QTest::newRow("vuoto, Alt+C") << false << "" << "alt+c" << "0 1 1";
         QTest::newRow("due cifre, Alt+C") << false << "14" << "alt+c" << "0 1 1";
         // Pressed without the focus moving: by a program, by a screen reader.
         QTest::newRow("due cifre, click() su Cerca") << false << "14" << "click cerca" << "0 1 1";

@@ -1,15 +1,10 @@
-#include "PostazioneProva.h"
 #include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "search/frmRistampa.h"
 
 #include <QPointer>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QTableView>
-
-#include <csignal>
 
 class TestRistampa : public QObject
 {
@@ -115,54 +110,6 @@ private slots:
                                   *c.messaggio ? Messaggio(Icona::Esclamazione, c.messaggio) : QString()}));
             QVERIFY(spiaValore.size() <= 1 && !listaDavanti);
         }
-    }
-
-    // Another workstation imports a large folder into the same archive and
-    // is caught halfway (stopped, whatever it holds at that moment); this one
-    // goes on searching and reprinting, the documents just archived included.
-    void ricercaDuranteUnImportazione()
-    {
-        const int nuovi = 100000;
-        const QStringList nomi = Numerati(nuovi);
-        for (const QString& nome : nomi)
-            QFile(archivio_->pdf(nome)).open(QIODevice::WriteOnly);
-        QDir().mkpath(archivio_->percorso("altra"));
-        QProcess importazione;
-        importazione.start(QStringLiteral(ESEGUIBILE_VELMIRA), QStringList{"importa"} + archivio_->opzioni(archivio_->percorso("altra")));
-        const auto archiviati = [this] {
-            QStringList numeri;
-            SuArchivio(archivio_->database, [&numeri](QSqlDatabase& db) {
-                for (QSqlQuery q("select NumDoc from Posta where Codice = '1'", db); q.next();)
-                    numeri.append(q.value(0).toString());
-            });
-            return numeri;
-        };
-        // Watched closely: the whole run takes about a second.
-        QVERIFY(AttendiDaVicino([&archiviati] { return !archiviati().isEmpty(); }));
-        QCOMPARE(::kill(pid_t(importazione.processId()), SIGSTOP), 0);
-        const QStringList numeri = archiviati();
-        QVERIFY2(numeri.size() < nuovi, "the import ended before it could be stopped halfway");
-
-        PannelloRicerca* p = finestra_->Pannello();
-        Cerca(p, 2, QDate(2014, 3, 1), QDate(2014, 3, 31), "Tutti", {}, "D'ANGELO");
-        QCOMPARE(PrimeColonne(*finestra_->Trova()), QStringList{"bol7.pdf"});
-        QTest::keyClick(finestra_->Trova()->findChild<QLineEdit*>("txtFiltro"), Qt::Key_Escape);
-        QTest::mouseClick(p->optRicerca[1], Qt::LeftButton);
-        Riscrivi(p->txtAnno, "2015");
-        Cerca(p, 1, QDate(2015, 1, 1), QDate(2015, 1, 31), "FAT", numeri.last());
-        const QString documento = nomi.at(numeri.last().toInt() - 1);
-        QCOMPARE(PrimeColonne(*finestra_->Trova()), QStringList{documento});
-        QTest::keyClick(finestra_->Trova()->findChild<QLineEdit*>("txtFiltro"), Qt::Key_Down);
-        QTest::keyClick(finestra_->Trova()->findChild<QTableView*>("tabRighe"), Qt::Key_Return);
-        QCOMPARE(archivio_->apertore.aperti, QStringList{archivio_->pdf(documento)});
-        QCOMPARE(Messaggi(archivio_->dialoghi), QStringList());
-
-        // Let go, the import ends as if nothing had happened; the clean-up
-        // takes the rows whose file is missing.
-        QCOMPARE(::kill(pid_t(importazione.processId()), SIGCONT), 0);
-        QVERIFY(importazione.waitForFinished(400000));
-        QCOMPARE(importazione.exitCode(), 0);
-        QCOMPARE(StatoArchivio(archivio_->database), QStringLiteral("ok %1 %1 %1").arg(nuovi + 2));
     }
 };
 
