@@ -28,15 +28,16 @@ bool openssl(const QStringList& argomenti, QString& errore, const QByteArray& in
 
 } // namespace
 
-QByteArray DatiCertProva(const RicevutaProva& r)
+// daticert.xml, every receipt dated 15/03/2014 10:31:07.
+static QByteArray DatiCertProva(const RicevutaProva& r)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<postacert tipo=\"%1\" errore=\"%2\">\n"
                                  "<intestazione><mittente>ufficio@esempio.it</mittente>"
                                  "<destinatari tipo=\"certificato\">%3</destinatari><oggetto>Fattura</oggetto></intestazione>\n"
                                  "<dati><gestore-emittente>Gestore di prova</gestore-emittente>"
-                                 "<data zona=\"+0100\"><giorno>%4</giorno><ora>%5</ora></data>\n"
-                                 "<identificativo>%6</identificativo><msgid>%7</msgid>")
-                      .arg(r.tipo, r.errore, r.consegna, r.giorno, r.ora, r.identificativo, r.msgid.toHtmlEscaped());
+                                 "<data zona=\"+0100\"><giorno>15/03/2014</giorno><ora>10:31:07</ora></data>\n"
+                                 "<identificativo>%4</identificativo><msgid>%5</msgid>")
+                      .arg(r.tipo, r.errore, r.consegna, r.identificativo, r.msgid.toHtmlEscaped());
     if (!r.consegna.isEmpty())
         xml += QStringLiteral("<consegna>%1</consegna>").arg(r.consegna);
     if (!r.erroreEsteso.isEmpty())

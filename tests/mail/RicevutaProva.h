@@ -14,11 +14,8 @@ struct RicevutaProva
     QString identificativo = {};
     QString errore = QStringLiteral("nessuno");
     QString erroreEsteso = {};
-    QString giorno = QStringLiteral("15/03/2014");
-    QString ora = QStringLiteral("10:31:07");
 };
 
-QByteArray DatiCertProva(const RicevutaProva& r);
 // The whole message, unsigned.
 QByteArray MessaggioRicevutaProva(const RicevutaProva& r);
 

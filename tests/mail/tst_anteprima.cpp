@@ -86,14 +86,6 @@ class TestAnteprima : public QObject
         return righe;
     }
 
-    QStringList Intestazioni() const
-    {
-        QStringList testi;
-        for (int c = 0; c < Lista()->columnCount(); ++c)
-            testi.append(Lista()->headerItem()->text(c));
-        return testi;
-    }
-
     const QStringList archivioMarzo{"fat9.pdf FAT 9 2014-03-15 C01", "bol7.pdf BOL 7 2014-03-01 C02",
                                     "fat123.pdf FAT 123 2014-03-31 C01", "fat10.pdf FAT 10 2014-04-01 C01"};
 
@@ -105,30 +97,20 @@ private slots:
         archivio_.reset();
     }
 
-    // Each search as typed (its statement is the reprint window's): the
-    // preview's columns and rows, the search window hidden meanwhile and back
-    // with its criteria on "Annulla"; a search without documents says so and stays.
+    // A search as typed (its statement is the reprint window's): the search
+    // window hidden while the preview is open, back with its criteria on
+    // "Annulla"; a search without documents says so and stays.
     void ricerche()
     {
         Prepara(archivioMarzo);
         PannelloRicerca* p = ricerca_->Pannello();
-        // Option, type, number; the columns and the documents found.
-        const std::tuple<int, QString, QString, QString, QString> casi[] = {
-            {0, "Tutti", "", "Stampa Tipo Num_Documento Data Clien_Forn email", "bol7.pdf fat123.pdf fat9.pdf"},
-            {0, "FAT", "", "Stampa Num_Documento Data Clien_Forn email", "fat9.pdf fat123.pdf"},
-            {1, "FAT", "123", "Stampa Num_Documento anno Clien_Forn email", "fat123.pdf"}};
-        for (const auto& [opzione, tipo, testo, colonne, righe] : casi) {
-            Cerca(p, opzione, QDate(2014, 3, 1), QDate(2014, 3, 31), tipo, testo);
-            QVERIFY2(Anteprima() && Anteprima()->isVisible() && !ricerca_->isVisible(), qPrintable(righe));
-            QStringList prime;
-            for (int i = 0; i < Lista()->topLevelItemCount(); ++i)
-                prime.append(Riga(i)->text(0));
-            QCOMPARE(QStringList({Intestazioni().join(' '), prime.join(' ')}), QStringList({colonne, righe}));
-            QTest::mouseClick(Anteprima()->cmdAnnulla, Qt::LeftButton);
-            QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
-            QCOMPARE(QStringList({p->cmbTipo->currentText(), p->txtDoc->text(), p->txtCodice->text()}),
-                     QStringList({tipo, testo, ""}));
-        }
+        Cerca(p, 1, QDate(2014, 3, 1), QDate(2014, 3, 31), "FAT", "123");
+        QVERIFY(Anteprima() && Anteprima()->isVisible() && !ricerca_->isVisible());
+        QCOMPARE(Righe(), QStringList({"x*|fat123.pdf|123|2014|C01|"}));
+        QTest::mouseClick(Anteprima()->cmdAnnulla, Qt::LeftButton);
+        QTRY_VERIFY(!Anteprima() && ricerca_->isVisible());
+        QCOMPARE(QStringList({p->cmbTipo->currentText(), p->txtDoc->text(), p->txtCodice->text()}),
+                 QStringList({"FAT", "123", ""}));
         Cerca(p, 2, QDate(2014, 3, 1), QDate(2014, 3, 31), "BOL", {}, "C'02");
         QCOMPARE(Messaggi(archivio_->dialoghi), QStringList({Messaggio(Icona::Informazione, "Esito negativo ricerca.")}));
         QVERIFY(!Anteprima() && ricerca_->isVisible() && CorvexFinto::Invii().isEmpty());
@@ -140,7 +122,6 @@ private slots:
         p->dtData->setDate(QDate(2014, 3, 1));
         p->dtDataFin->setDate(QDate(2014, 3, 31));
         QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
-        QCOMPARE(Intestazioni().join(' '), QString("Stampa Num_Documento Data Clien_Forn email"));
         QCOMPARE(Righe(), QStringList({"x*|b.pdf|2|03/03/2014|C02|ufficio@esempio.it",
                                        "x|a.pdf|1|02/03/2014|C01|ufficio@esempio.it"}));
     }

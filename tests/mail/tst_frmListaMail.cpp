@@ -109,15 +109,13 @@ private slots:
     }
 
     // Each search as the report component gets it, and the archive takes every
-    // statement, quotes included. Option -1: an archive without types (mode 5),
-    // where only the period counts, whatever the type box says.
+    // statement, quotes included (the whole period, every type, is reportInPdf's).
+    // Option -1: an archive without types (mode 5), where only the period counts,
+    // whatever the type box says.
     void chiamate()
     {
         // Option, type, number or code typed; the statement and the title the report gets.
         const std::tuple<int, QString, QString, QString, QString> casi[] = {
-            {0, "Tutti", "",
-             "Select * from qryEmail where data between(#03/01/2014#) and (#03/31/2014#) order by codice, dtInvio;",
-             "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email."},
             {0, " FAT ", "",
              "Select * from qryEmail where  data between(#03/01/2014#) and (#03/31/2014#) and tipo='FAT' order by codice, dtInvio;",
              "Elenco documenti dal 01/03/2014 al 31/03/2014 inviati tramite email."},

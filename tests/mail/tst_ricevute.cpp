@@ -32,45 +32,29 @@ class TestRicevute : public QObject
     Q_OBJECT
 
 private slots:
-    // Receipts as providers send them and as they go wrong, one per row: what
-    // each says of the message, or why it is set aside.
+    // The receipts the mailbox below never brings, one per row.
     void lettura()
     {
         const QString id = "<a1@esempio.it>";
-        const RicevutaProva consegna{"avvenuta-consegna", id, "rossi@pec.it", "c-1"};
         const auto cambiato = [](const RicevutaProva& r, const QByteArray& da, const QByteArray& a) {
             return MessaggioRicevutaProva(r).replace(da, a);
         };
-        // What each says: "stato|destinatario|motivo", "-" for no effect, or "difetto: ...".
+        // What each says: "stato|destinatario|motivo".
         const QList<std::tuple<const char*, QByteArray, QString>> casi{
             {"accettazione, righe con LF", cambiato({"accettazione", id}, "\r\n", "\n"), "accettato||"},
-            {"consegna", MessaggioRicevutaProva(consegna), "consegnato|rossi@pec.it|"},
-            {"errore di consegna",
-             MessaggioRicevutaProva({"errore-consegna", id, "x@pec.it", "c-2", "no-dest", "5.1.1 - Utente sconosciuto"}),
-             "non consegnato|x@pec.it|5.1.1 - Utente sconosciuto"},
             {"non accettazione senza errore esteso", MessaggioRicevutaProva({"non-accettazione", id, {}, "c-3", "virus"}),
              "non accettato||virus"},
             {"preavviso", MessaggioRicevutaProva({"preavviso-errore-consegna", id, "y@pec.it", "c-4", "altro", "nessuna risposta"}),
              "non consegnato|y@pec.it|preavviso di mancata consegna: nessuna risposta"},
-            {"presa in carico", MessaggioRicevutaProva({"presa-in-carico", id}), "-"},
-            {"intestazioni e daticert.xml discordi",
-             cambiato(consegna, "X-Riferimento-Message-ID: <a1@", "X-Riferimento-Message-ID: <a2@"),
-             "difetto: daticert.xml non corrisponde alle intestazioni"},
-            {"senza daticert.xml", cambiato(consegna, "daticert.xml", "altro.xml"), "difetto: daticert.xml mancante"},
-            {"daticert.xml rotto",
-             cambiato(consegna, DatiCertProva(consegna).toBase64(), QByteArray("<postacert tipo=\"x\"><dati>").toBase64()),
-             "difetto: daticert.xml non leggibile (riga 1)"},
         };
         for (const auto& [nome, messaggio, atteso] : casi) {
             QString difetto;
             const auto r = LeggiMessaggioRicevuta(messaggio, &difetto);
-            QString letto = QStringLiteral("difetto: ") + difetto;
-            if (r) {
-                const auto effetto = EffettoDi(r->dati);
-                letto = effetto ? QStringList{effetto->stato, effetto->destinatario, effetto->motivo}.join('|') : "-";
-                QVERIFY2(r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(), nome);
-            }
-            QVERIFY2(letto == atteso, qPrintable(QStringLiteral("%1: %2").arg(nome, letto)));
+            QVERIFY2(r && r->dati.data == QDateTime(QDate(2014, 3, 15), QTime(10, 31, 7)) && r->firma.isEmpty(),
+                     qPrintable(QStringLiteral("%1: %2").arg(nome, difetto)));
+            const auto effetto = EffettoDi(r->dati);
+            QVERIFY2(effetto, nome);
+            QCOMPARE(QStringList({effetto->stato, effetto->destinatario, effetto->motivo}).join('|'), atteso);
         }
     }
 
