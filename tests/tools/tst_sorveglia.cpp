@@ -116,8 +116,9 @@ private slots:
 
     // The folder deleted under a running watcher, then made again with new
     // files: said once, waited for at a steady pace, caught up with at once
-    // (no periodic pass here), then watched again. Then replaced by another
-    // folder at once: the rows whose files went with the old one go.
+    // (no periodic pass here), then watched again: a file removed loses its
+    // row at once. Then replaced by another folder at once: the rows whose
+    // files went with the old one go.
     void cartellaToltaERifatta()
     {
         PostazioneProva p({}, {Documento(1, 1)});
@@ -134,6 +135,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1)}), 10000);
         p.documenti({Documento(2, 2)});
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 1), Documento(2, 2)}), 5000);
+        QVERIFY(QFile::remove(p.pdf(Documento(2, 1))));
+        QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(2, 2)}), 5000);
         QVERIFY(QDir().rename(p.cartellaPdf, p.cartellaPdf + "-vecchia") && QDir().mkpath(p.cartellaPdf));
         p.documenti({Documento(3, 1)});
         QTRY_COMPARE_WITH_TIMEOUT(Stampe(p), QStringList({Documento(3, 1)}), 10000);
