@@ -36,7 +36,7 @@ class TestfrmImporta : public QObject
     Q_OBJECT
 
 private slots:
-    void aspettoCaricamentoSfogliaEAnnulla()
+    void aspettoCaricamentoESfoglia()
     {
         AmbienteProva a;
         frmImporta vuota;
@@ -59,39 +59,20 @@ private slots:
         QVERIFY(!QFile::exists(PercorsoVelmiraIni()));
 
         a.scriviFile("Velmira.ini", "[Percorsi]\nCartellaPDF=/server/pdf\nDataBase=/server/marvena\n");
-        QPointer<frmImporta> f = new frmImporta;
-        QCOMPARE(f->pos(), QPoint(0, 0));
-        QCOMPARE(f->PercorsiImportazione(),
+        frmImporta f;
+        QCOMPARE(f.pos(), QPoint(0, 0));
+        QCOMPARE(f.PercorsiImportazione(),
                  QStringList({"/server/pdf", "/server/marvena/dati.mdb", "/server/marvena/spooling.ini"}));
 
-        // A picker answered fills its box; one cancelled (an empty answer) leaves it as it was.
-        QStringList caselle;
-        for (const char* risposta : {"/scelta/pdf", "", "", "/scelta/marvena"})
-            a.selettore.risposte.enqueue(risposta);
-        for (QPushButton* sfoglia : {f->cmdPercorsoCartella, f->cmdPercorsoDatabase, f->cmdPercorsoCartella,
-                                     f->cmdPercorsoDatabase}) {
-            QTest::mouseClick(sfoglia, Qt::LeftButton);
-            caselle.append(f->txtPercorsoCartella->text() + "|" + f->txtDatabase->text());
-        }
-        QCOMPARE(caselle, (QStringList{"/scelta/pdf|/server/marvena", "/scelta/pdf|/server/marvena",
-                                       "/scelta/pdf|/server/marvena", "/scelta/pdf|/scelta/marvena"}));
-        const QString cartella = "Seleziona il percorso della cartella che contiene i documenti in formato PDF:";
-        const QString database = "Seleziona il percorso della cartella dove è installato il programma 'Marvena':";
-        QCOMPARE(a.selettore.richieste, (QStringList{cartella, database, cartella, database}));
-
-        // Annulla asks first; only a Yes unloads the window.
-        a.dialoghi.RispondiPoi(Risposta::No);
-        a.dialoghi.RispondiPoi(Risposta::Si);
-        QTest::mouseClick(f->cmdAnnulla, Qt::LeftButton);
-        scarica();
-        QVERIFY(f);
-        QTest::mouseClick(f->cmdAnnulla, Qt::LeftButton);
-        scarica();
-        QVERIFY(f.isNull());
-        const QString domanda = Messaggio(Icona::Domanda, "Annullare l'operazione?");
-        QCOMPARE(Messaggi(a.dialoghi), (QStringList{domanda, domanda}));
-        QCOMPARE(a.dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
-        QVERIFY(a.apertore.aperti.isEmpty());
+        // Each picker fills its own box, asking with its own prompt.
+        a.selettore.risposte.enqueue("/scelta/pdf");
+        a.selettore.risposte.enqueue("/scelta/marvena");
+        QTest::mouseClick(f.cmdPercorsoCartella, Qt::LeftButton);
+        QTest::mouseClick(f.cmdPercorsoDatabase, Qt::LeftButton);
+        QCOMPARE(f.txtPercorsoCartella->text() + "|" + f.txtDatabase->text(), "/scelta/pdf|/scelta/marvena");
+        QCOMPARE(a.selettore.richieste,
+                 (QStringList{"Seleziona il percorso della cartella che contiene i documenti in formato PDF:",
+                              "Seleziona il percorso della cartella dove è installato il programma 'Marvena':"}));
     }
 
     // Paths that fail their checks: every message in order, no run, the old list shown.
@@ -138,9 +119,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(indice->testo->text(),
                                   "Testo dei documenti indicizzato: 2 letti, 0 senza testo, 1 non letti", 30000);
 
-        // The share is not mounted: the window says why nothing left the archive.
+        // The share is not mounted (a folder left without documents): the
+        // window says why nothing left the archive.
         QFile::remove(p.pdf("000123FAT000045220140318.pdf"));
         QFile::remove(p.pdf("000124BOL000000720150102.pdf"));
+        p.documenti({"leggimi.txt"});
         finestra = aperta(p);
         QTest::mouseClick(finestra->cmdOK, Qt::LeftButton);
         QTRY_VERIFY(finestra.isNull());
@@ -197,7 +180,10 @@ private slots:
         // The list is still shown when the run has ended.
         QTRY_COMPARE_WITH_TIMEOUT(p.apertore.aperti, QStringList{PercorsoElencoImportazione()}, 60000);
         QCOMPARE(p.elenco(), Elenco({Tolte(0), "Procedura annullata dall'operatore.\nNessun nuovo file archiviato."}));
-        QCOMPARE(p.dialoghi.messaggi.size(), come == "pulsante" ? 1 : 0);
+        // Only Annulla asks, with Yes and No.
+        const QString domanda = Messaggio(Icona::Domanda, "Annullare l'operazione?");
+        QCOMPARE(Messaggi(p.dialoghi), come == "pulsante" ? QStringList{domanda} : QStringList{});
+        QVERIFY(come != "pulsante" || p.dialoghi.messaggi.first().pulsanti == Pulsanti::SiNo);
     }
 };
 
