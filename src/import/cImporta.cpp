@@ -121,12 +121,6 @@ void cImporta::Avvia()
         risultato_ = lavoro_->Esegui();
 }
 
-void cImporta::AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi)
-{
-    if (Prepara(false))
-        risultato_ = lavoro_->Esegui(SelezioneImportazione{nuovi, rimossi});
-}
-
 void cImporta::AvviaInSottofondo(std::optional<SelezioneImportazione> selezione)
 {
     if (filo_)

@@ -79,11 +79,6 @@ public:
     QString PuliziaNonEseguita() const { return risultato_.puliziaNonEseguita; }
     RiepilogoImportazione Riepilogo() const { return risultato_.riepilogo; }
 
-    // A run on the files named instead of the whole folder: each one that is
-    // still a file of the folder is handled as Avvia handles it, and the rows
-    // of those of `rimossi` that are no longer there are deleted. The list
-    // file is written as by Avvia.
-    void AvviaNomi(const QList<QByteArray>& nuovi, const QList<QByteArray>& rimossi);
     // Files for which this answers true are left alone by the runs, to be
     // looked at again later (a file still being written). Called on the
     // run's thread.
