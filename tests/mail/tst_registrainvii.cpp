@@ -138,7 +138,7 @@ private slots:
             QSKIP("strace non installato (scripts/dipendenze)");
         QByteArray righe;
         QStringList attese;
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 3; ++i) {
             righe += QStringLiteral("15/03/2014 10:%1:00 - u <m%1@esempio.it> 250 Ok %1 - c%1@esempio.it - Inviato - /srv/pdf/d%1.pdf\r\n").arg(i + 10).toUtf8();
             attese.append(QStringLiteral("d%1.pdf|2014-03-15T10:%1:00|c%1@esempio.it|Inviato|<m%1@esempio.it>|250 Ok %1").arg(i + 10));
         }
