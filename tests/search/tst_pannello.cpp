@@ -221,6 +221,23 @@ private slots:
         QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
         QCOMPARE(cerca.size(), 1);
     }
+
+    // A search that finds a great many documents: the first rows are there
+    // at once, the others follow without a wait.
+    void moltissimeRighe()
+    {
+        QStringList righe;
+        for (int i = 0; i < 100000; ++i)
+            righe.append(QStringLiteral("d%1.pdf FAT %2 2014-01-01 C9").arg(i, 6, 10, QLatin1Char('0')).arg(i));
+        ArchivioProva archivio(righe);
+        frmRistampa finestra;
+        Cerca(finestra.Pannello(), 0, QDate(2014, 1, 1), QDate(2014, 1, 1));
+        const Tabulario* lista = finestra.Trova();
+        QVERIFY(lista->RigheElencate() > 0);
+        QVERIFY(lista->RigheElencate() < 100000);
+        QTRY_COMPARE_WITH_TIMEOUT(lista->RigheElencate(), 100000, 60000);
+        QCOMPARE(lista->RigaElencata(99999).first(), QStringLiteral("d099999.pdf"));
+    }
 };
 
 QTEST_MAIN(TestPannello)
