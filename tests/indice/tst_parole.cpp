@@ -41,7 +41,6 @@ private slots:
             for (const FraseCercata& f : frasi ? *frasi : QList<FraseCercata>())
                 scritte.append(f.parole.join(' ') + (f.prefisso ? "+" : ""));
             QVERIFY2(scritte.join('|') == QString::fromUtf8(c.frasi), c.ricerca);
-            QCOMPARE(frasi.errore().descrizione, frasi ? QString() : "Scrivere almeno una parola da cercare.");
         }
     }
 
