@@ -33,7 +33,6 @@ private slots:
 
         ScriviIni(QStringLiteral("Percorsi"), QStringLiteral("DataBase"), ambiente.percorso(QStringLiteral("server")));
         frmRistampa seconda;
-        QCOMPARE(ambiente.dialoghi.messaggi.size(), 1);
         QCOMPARE(seconda.Pannello()->contesto().strDatabase, ambiente.database);
 
         // An archive file without its tables: the window stays usable; a search says why it finds nothing.
@@ -42,7 +41,6 @@ private slots:
         QTest::mouseClick(terza.Pannello()->cmdCerca, Qt::LeftButton);
         const auto& messaggi = ambiente.dialoghi.messaggi;
         QCOMPARE(messaggi.size(), 3);
-        QCOMPARE(messaggi[1].icona, Icona::Critica);
         QVERIFY(messaggi.last().testo.startsWith(QStringLiteral("Impossibile eseguire la ricerca nell'archivio:\n")));
         QVERIFY(!terza.Trova());
     }
