@@ -15,7 +15,6 @@ private slots:
             {"Città di FORLÌ", "citta di forli"},
             {"Citta\u0300 scritta con l'accento a parte", "citta scritta con l accento a parte"},
             {"Q.tà 1.234,56 €", "q ta 1 234 56"},
-            {"e-mail: a.rossi@esempio.it", "e mail a rossi esempio it"},
             {"ﬁne Straße Ærø", "fine straße ærø"},
             {"²³ ——— 🙂", ""},
         };
@@ -41,7 +40,6 @@ private slots:
             for (const FraseCercata& f : frasi ? *frasi : QList<FraseCercata>())
                 scritte.append(f.parole.join(' ') + (f.prefisso ? "+" : ""));
             QVERIFY2(scritte.join('|') == QString::fromUtf8(c.frasi), c.ricerca);
-            QCOMPARE(frasi.errore().descrizione, frasi ? QString() : "Scrivere almeno una parola da cercare.");
         }
     }
 

@@ -1,7 +1,7 @@
-#include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
 #include "search/frmRistampa.h"
 
+#include <QHeaderView>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
@@ -76,17 +76,11 @@ private slots:
         {
             int riga; // -1: Esc, closed without choosing
             bool richiamoExt;
-            const char* aperto;
             const char* valore;
             const char* messaggio;
-        } casi[] = {{2, false, "fat9.pdf", "", ""},
-                    {-1, false, "", "", ""},
-                    {0, true, "", "bol7.pdf", ""},
-                    {1, false, "", "", "File Non Trovato"}};
+        } casi[] = {{-1, false, "", ""}, {0, true, "bol7.pdf", ""}, {1, false, "", "File Non Trovato"}};
         for (const auto& c : casi) {
             archivio_->dialoghi.messaggi.clear();
-            archivio_->apertore.aperti.clear();
-            archivio_->apertore.verbi.clear();
             finestra_->setRichiamoExt(c.richiamoExt);
             QSignalSpy spiaValore(finestra_.get(), &frmRistampa::Valore);
             Cerca(finestra_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 3, 31));
@@ -103,13 +97,35 @@ private slots:
                 QTest::keyClick(tabella, Qt::Key_Return);
 
             QVERIFY(!finestra_->Trova());
-            const auto& apertore = archivio_->apertore;
-            QCOMPARE(QStringList({apertore.aperti.join('|') + apertore.verbi.join('|'), spiaValore.value(0).value(0).toString(),
+            // Nothing is opened: the one document chosen is missing.
+            QCOMPARE(QStringList({archivio_->apertore.aperti.join('|'), spiaValore.value(0).value(0).toString(),
                                   Messaggi(archivio_->dialoghi).join('|')}),
-                     QStringList({*c.aperto ? archivio_->pdf(c.aperto) + "open" : QString(), c.valore,
-                                  *c.messaggio ? Messaggio(Icona::Esclamazione, c.messaggio) : QString()}));
+                     QStringList({QString(), c.valore, *c.messaggio ? Messaggio(Icona::Esclamazione, c.messaggio) : QString()}));
             QVERIFY(spiaValore.size() <= 1 && !listaDavanti);
         }
+    }
+
+    // The list filters on any column whatever the case, sorts dates as
+    // dates (not as the text dd/mm/yyyy), and takes a double click as the
+    // choice of the row under the pointer, sorted and filtered as it is.
+    void filtroRiordinoEDoppioClic()
+    {
+        Cerca(finestra_->Pannello(), 0, QDate(2014, 3, 1), QDate(2014, 4, 30));
+        Tabulario* lista = finestra_->Trova();
+        QVERIFY(lista);
+        auto* tabella = lista->findChild<QTableView*>(QStringLiteral("tabRighe"));
+        QHeaderView* intestazione = tabella->horizontalHeader();
+        QCOMPARE(tabella->model()->headerData(3, Qt::Horizontal).toString(), "Data");
+        QTest::keyClicks(lista->findChild<QLineEdit*>(QStringLiteral("txtFiltro")), QStringLiteral("c01"));
+        QCOMPARE(PrimeColonne(*lista), (QStringList{"aprile.pdf", "fat123-2014.pdf", "fat9.pdf"}));
+        QTest::mouseClick(intestazione->viewport(), Qt::LeftButton, {},
+                          QPoint(intestazione->sectionViewportPosition(3) + 5, intestazione->height() / 2));
+        QCOMPARE(PrimeColonne(*lista), (QStringList{"fat9.pdf", "fat123-2014.pdf", "aprile.pdf"}));
+        const QPoint punto = tabella->visualRect(tabella->model()->index(0, 1)).center();
+        QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
+        QTest::mouseDClick(tabella->viewport(), Qt::LeftButton, {}, punto);
+        QVERIFY(!finestra_->Trova());
+        QCOMPARE(archivio_->apertore.aperti + archivio_->apertore.verbi, QStringList({archivio_->pdf("fat9.pdf"), "open"}));
     }
 };
 
