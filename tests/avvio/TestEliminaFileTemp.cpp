@@ -26,7 +26,6 @@ private slots:
         const QByteArray durata = "[EliminaTemp]\nDurata=";
         const std::tuple<QByteArray, int, bool, QString> casi[] = {
             {QByteArray(), 100, false, "resta|7"}, // first start: only the Durata
-            {durata, 7, false, "resta|7"},
             {durata, 8, false, "via|7"},
             {durata + "7", 8, true, "via|7"}, // 8 days just gone
             {durata + "30", 8, false, "resta|30"},
