@@ -95,7 +95,6 @@ private slots:
                  "Percorso Cartella documenti :>txtPercorsoCartella|Porta :>txtEmail_6|"
                  "Server di posta SMTP :>txtEmail_0|User Id :>txtEmail_1");
         QCOMPARE(f->ssTabMail->currentIndex(), 0);
-        QCOMPARE(Mostrati(*f), QStringList({"", "", "", "", "", "", "", "", "25"}));
         ChiudiDopoModifiche(f);
         QVERIFY(!EsisteVelmiraIni());
 
