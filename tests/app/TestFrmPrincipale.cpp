@@ -109,7 +109,6 @@ private slots:
         ristampa->showMinimized();
         QCOMPARE(Disposizione().mid(1, 2), QStringList({"mnuFileImporta@0,0", "mnuFileEmail@0,0 (nascosta) (ingrandita)"}));
         principale->ToolBar_ButtonClick("Email");
-        QCOMPARE(Area()->subWindowList().size(), 3);
         QCOMPARE(Disposizione().mid(2), QStringList({"mnuFileEmail@0,0 (ingrandita)", "mnuFileEmail",
                                                      "mnuFileEmail"}));
         email->showNormal();

@@ -13,7 +13,6 @@ private slots:
     {
         const std::tuple<QString, QString, QString, bool> casi[] = {
             {"date with time", "dtinvio >= #12/31/2013 23:05:09#", "dtinvio >= '2013-12-31 23:05:09'", false},
-            {"year()", "where year(data) =2014 and NumDoc='1'", "where Y(data) =2014 and C<NumDoc = 1>", false},
             {"YEAR with blank and nested brackets", "YEAR ((data)) = 2014", "Y((data)) = 2014", false},
             {"a column named like year is a name", "select yearly, year from t", "select yearly, year from t", false},
             {"literal holding # and year(", "Codice='#01/02/2014# year(x)'", "C<Codice = #01/02/2014# year(x)>", false},
