@@ -111,7 +111,6 @@ private slots:
         auto* password = static_cast<QLineEdit*>(f->txtEmail[2]);
         QCOMPARE(password->echoMode(), QLineEdit::Password);
         QCOMPARE(QChar(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password)), '*');
-        QVERIFY(!EsisteVelmiraIni());
         QTest::keyClick(f, Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(f.isNull());
         QStringList salvati{"Percorsi/CartellaPDF=/srv/documenti pdf", "Percorsi/DataBase=/srv/marvena",
