@@ -26,10 +26,7 @@ private slots:
         const QByteArray durata = "[EliminaTemp]\nDurata=";
         const std::tuple<QByteArray, int, bool, QString> casi[] = {
             {QByteArray(), 100, false, "resta|7"}, // first start: only the Durata
-            {durata, 7, false, "resta|7"},
             {durata, 8, false, "via|7"},
-            {durata + "7", 8, true, "via|7"}, // 8 days just gone
-            {durata + "30", 8, false, "resta|30"},
             {durata + "0", 1, true, "via|0"},
             {durata + "una settimana", 8, false, "via|una settimana"}, // not a number: as 7
             {durata + "7.6", 8, false, "resta|7.6"}, // decimals: rounded
