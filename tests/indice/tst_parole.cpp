@@ -20,6 +20,9 @@ private slots:
         };
         for (const auto& c : casi)
             QVERIFY2(ParoleDelTesto(QString::fromUtf8(c.testo)) == QString::fromUtf8(c.parole), c.testo);
+        // A text longer than the index takes keeps its first words, up to the last one that fits.
+        const QString lungo = QString("a ").repeated(ParoleMassime + 1);
+        QCOMPARE(ParoleDelTesto(lungo), lungo.left(2 * ParoleMassime - 1));
     }
 
     void ricercheScritte()
