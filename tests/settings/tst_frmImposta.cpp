@@ -108,6 +108,8 @@ private slots:
                                 "Documenti  allegati", "Buongiorno,\n\nin allegato i documenti."};
         for (int i = 0; i < email.size(); ++i)
             Scrivi(f->txtEmail[i], email[i]);
+        QTest::keyClick(f->txtEmail[5], Qt::Key_Tab); // moves on from the message, as from every other box
+        QVERIFY(f->txtEmail[6]->hasFocus());
         auto* password = static_cast<QLineEdit*>(f->txtEmail[2]);
         QCOMPARE(password->echoMode(), QLineEdit::Password);
         QCOMPARE(QChar(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password)), '*');
