@@ -5,6 +5,7 @@
 #include "ServerSmtpProva.h"
 #include "archive/Archivio.h"
 #include "archive/Connessione.h"
+#include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 #include "mail/CorvexProcesso.h"
 #include "mail/RegistraInvii.h"
@@ -24,13 +25,28 @@ class TestRegistraInvii : public QObject
     std::unique_ptr<ArchivioProva> archivio_;
     Contesto contesto_;
 
-    // Each row of EmailInviate beside the proof kept for it, when there is one.
+    // Each row of EmailInviate beside the proof kept for it, when there is
+    // one: its fields joined by '|', the time in ISO form.
     QStringList Registrate() const
     {
-        return RigheArchivio(contesto_.strDatabase,
-                             "select e.Stampa, e.dtinvio, e.EmailDest, e.Esito, p.MessageID, p.Risposta from EmailInviate e "
-                             "left join ProveInvio p on p.Stampa = e.Stampa and p.EmailDest = e.EmailDest "
-                             "and p.dtinvio = e.dtinvio order by e.dtinvio, e.Stampa");
+        Recordset rs;
+        if (const Errore errore = rs.ApriSql(StringaConnessione(contesto_.strDatabase),
+                                             "select e.Stampa, e.dtinvio, e.EmailDest, e.Esito, p.MessageID, p.Risposta "
+                                             "from EmailInviate e left join ProveInvio p on p.Stampa = e.Stampa and "
+                                             "p.EmailDest = e.EmailDest and p.dtinvio = e.dtinvio order by e.dtinvio, e.Stampa");
+            errore.presente())
+            return {errore.testo()};
+        QStringList righe;
+        for (; !rs.FineFile(); rs.MoveNext()) {
+            QStringList campi;
+            for (int i = 0; i < rs.NumeroCampi(); ++i) {
+                const QVariant valore = rs.Valore(i);
+                campi.append(valore.typeId() == QMetaType::QDateTime ? valore.toDateTime().toString(Qt::ISODate)
+                                                                    : valore.toString());
+            }
+            righe.append(campi.join('|'));
+        }
+        return righe;
     }
 
     QStringList Elenchi() const
