@@ -81,12 +81,13 @@ private slots:
         archivio_.reset();
     }
 
+    // Blank, and the bounds of 16 bits either way; the forms a number may
+    // take are the number reader's own test.
     void portaSmtp()
     {
         const QList<std::pair<QString, std::optional<int>>> casi{
-            {"", 0},         {"  ", 0},          {"0", 0},           {" 465 ", 465},       {"587.0", 587},
-            {"587,5", 588},  {"2.5e2", 250},     {"-25", -25},       {"-32768", -32768},   {"65535", 65535},
-            {"65536", std::nullopt}, {"-32769", std::nullopt}, {"25a", std::nullopt}, {"2 5", std::nullopt}};
+            {"", 0}, {"  ", 0}, {" 465 ", 465}, {"-32768", -32768}, {"65535", 65535},
+            {"65536", std::nullopt}, {"-32769", std::nullopt}, {"25a", std::nullopt}};
         for (const auto& [testo, attesa] : casi)
             QVERIFY2(PortaSmtp(testo) == attesa, qPrintable(testo));
     }
@@ -142,7 +143,6 @@ private slots:
         esito = RegistraInvii(contesto_.strDatabase);
         QVERIFY(!esito.conservato && NotaRegistrazione(esito).isEmpty() && Elenchi().isEmpty());
         QCOMPARE(Registrate().size(), 3);
-        QCOMPARE(RegistraInvii(contesto_.strDatabase).file, QString());
     }
 
     // Storing a list killed at every call that changes the disk or talks to
