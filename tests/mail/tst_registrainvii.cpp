@@ -1,6 +1,5 @@
 #include "ArchivioDiProva.h"
 #include "ArchivioProva.h"
-#include "CorvexFinto.h"
 #include "DiscoPiccolo.h"
 #include "ServerSmtpProva.h"
 #include "archive/Archivio.h"
