@@ -176,7 +176,6 @@ private slots:
         QCOMPARE(anteprime.size(), 1);
         frmAnteprimaReport* a = anteprime.first();
         const int pagine = a->Documento().NumeroPagine();
-        QVERIFY(pagine >= 2);
         QCOMPARE(QStringList({a->windowTitle(), a->lblPagine->text(), QString::number(a->spnPagina->value())}),
                  QStringList({"Elenco email", QString(" di %1 ").arg(pagine), "1"}));
         // Paging from the keyboard, as in any office viewer.

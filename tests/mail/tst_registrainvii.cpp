@@ -130,7 +130,6 @@ private slots:
         QCOMPARE(esito.accantonato, accantonato);
         QCOMPARE(LeggiFile(accantonato), QByteArray("15/03/2014 10:31:05 - ufficio@esempio.it - bianchi@esempio.it - inviato\r\n"
                                                  "ieri - ufficio@esempio.it - verdi@esempio.it - inviato - /srv/pdf/bol7.pdf\r\n"));
-        QVERIFY(!QFile::exists(elenco));
         const QString nota = NotaRegistrazione(esito);
         for (const QString& parte : {QStringLiteral("Righe incomplete nell'elenco degli invii, non registrate: 1."),
                                      QStringLiteral("Righe non accettate dall'archivio: 1."),
