@@ -1,7 +1,5 @@
 #include "CorvexFinto.h"
 
-#include "archive/Archivio.h"
-#include "archive/Recordset.h"
 #include "common/CartellaProgramma.h"
 #include "mail/ElencoMail.h"
 
@@ -47,22 +45,4 @@ void CorvexFinto::InviaDocumenti(const TabellaInvio& tabella)
         emit Avanzamento(int(tabella.percorsi.size()), int(tabella.percorsi.size()));
         emit Risultato(true, QStringLiteral("Invio completato."));
     });
-}
-
-QStringList RigheArchivio(const QString& database, const QString& istruzione)
-{
-    Recordset rs;
-    if (const Errore errore = rs.ApriSql(StringaConnessione(database), istruzione); errore.presente())
-        return {errore.testo()};
-    QStringList righe;
-    for (; !rs.FineFile(); rs.MoveNext()) {
-        QStringList campi;
-        for (int i = 0; i < rs.NumeroCampi(); ++i) {
-            const QVariant valore = rs.Valore(i);
-            campi.append(valore.typeId() == QMetaType::QDateTime ? valore.toDateTime().toString(Qt::ISODate)
-                                                                : valore.toString());
-        }
-        righe.append(campi.join(QLatin1Char('|')));
-    }
-    return righe;
 }

@@ -29,7 +29,3 @@ public:
 private:
     qsizetype indice_ = -1;
 };
-
-// The rows a statement reads from an archive file, each as its fields
-// joined by '|' (dates and times in ISO form).
-QStringList RigheArchivio(const QString& database, const QString& istruzione);
