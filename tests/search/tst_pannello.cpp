@@ -114,6 +114,7 @@ private slots:
         QTest::mouseClick(p->cmdCerca, Qt::LeftButton);
         QCOMPARE(finestra->Trova()->Istruzione(), istruzione);
         QVERIFY(archivio.dialoghi.messaggi.isEmpty());
+        QVERIFY(!p->txtCodice->isEnabled()); // as opened, with types or without, the code cannot be typed
 
         // Searches by number or code need types; "Ricerca per data" is always there.
         const bool conTipi = voci.size() > 1 && !voci[1].isEmpty();
