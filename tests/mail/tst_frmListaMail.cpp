@@ -195,8 +195,10 @@ private slots:
         SelettoreFileDaSalvare::Installa(&salvataggio);
         salvataggio.risposte = {"", elenco.percorso("elenco")};
         QWidget* esporta = a->barra->widgetForAction(a->barra->findChild<QAction*>("cmdEsportaPdf"));
+        const QString corrente = QDir::currentPath(); // where a file with no name would land
+        QDir::setCurrent(elenco.cartella());
         QTest::mouseClick(esporta, Qt::LeftButton);
-        QVERIFY(QDir(elenco.cartella()).entryList({"*.pdf"}).isEmpty());
+        QVERIFY(QDir::setCurrent(corrente) && QDir(elenco.cartella()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden).isEmpty());
         QTest::mouseClick(esporta, Qt::LeftButton);
         QCOMPARE(salvataggio.richieste,
                  QStringList(2, "Esporta PDF|Elenco email.pdf|Documenti PDF (*.pdf)"));
